@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need; quick when all are present.
+set -euo pipefail
+packages=(
+    cmake ninja-build g++ pkg-config ccache
+    qt6-base-dev libgl-dev
+    libsqlcipher-dev sqlcipher
+    libgtest-dev libgmock-dev libbenchmark-dev
+    libcurl4-openssl-dev libxlsxwriter-dev libzip-dev libarchive-dev
+    fonts-dejavu-core poppler-utils
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
