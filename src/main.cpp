@@ -1,1 +1,17 @@
-int main() { return 0; }
+#include "core/StartApplication.h"
+#include "core/WindowRegistry.h"
+#include "shell/ShellWindows.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    registerShellWindows();
+    if (!StartApplication())
+        return 1;
+    // Until a window is open there is nothing to run.
+    if (WindowRegistry::loadOrder().isEmpty())
+        return 0;
+    return app.exec();
+}

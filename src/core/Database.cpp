@@ -1,0 +1,364 @@
+#include "core/Database.h"
+
+#include "core/Numbers.h"
+#include "core/Pattern.h"
+
+#include <QFileInfo>
+#include <QCryptographicHash>
+#include <QPasswordDigestor>
+#include <QRegularExpression>
+#include <sqlcipher/sqlite3.h>
+
+namespace {
+
+Database::FailureHook failureHook;
+
+const char *const Password = "quietmaple";
+
+void valFunction(sqlite3_context *context, int, sqlite3_value **args)
+{
+    if (sqlite3_value_type(args[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    if (sqlite3_value_type(args[0]) == SQLITE_INTEGER || sqlite3_value_type(args[0]) == SQLITE_FLOAT) {
+        sqlite3_result_double(context, sqlite3_value_double(args[0]));
+        return;
+    }
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(args[0]));
+    sqlite3_result_double(context, Numbers::leadingValue(QString::fromUtf8(text)));
+}
+
+void patternFunction(sqlite3_context *context, int, sqlite3_value **args)
+{
+    if (sqlite3_value_type(args[0]) == SQLITE_NULL || sqlite3_value_type(args[1]) == SQLITE_NULL) {
+        sqlite3_result_int(context, 0);
+        return;
+    }
+    const QString value = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(args[0])));
+    const QString pattern = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(args[1])));
+    sqlite3_result_int(context, Pattern::matches(value, pattern) ? 1 : 0);
+}
+
+QString firstWord(const QString &sql)
+{
+    const QString trimmed = sql.trimmed();
+    const int end = trimmed.indexOf(QRegularExpression(QStringLiteral("[\\s(]")));
+    return (end < 0 ? trimmed : trimmed.left(end)).toUpper();
+}
+
+bool isWrite(const QString &sql)
+{
+    const QString word = firstWord(sql);
+    return word != QLatin1String("SELECT") && word != QLatin1String("PRAGMA") && word != QLatin1String("WITH")
+        && word != QLatin1String("BEGIN") && word != QLatin1String("COMMIT")
+        && word != QLatin1String("ROLLBACK") && word != QLatin1String("SAVEPOINT")
+        && word != QLatin1String("RELEASE");
+}
+
+} // namespace
+
+const QByteArray &Database::keyHex()
+{
+    static const QByteArray key =
+        QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha1, Password, "LibraryDesk", 64000, 32)
+            .toHex();
+    return key;
+}
+
+void Database::setFailureHook(const FailureHook &hook)
+{
+    failureHook = hook;
+}
+
+Database::Database(sqlite3 *db, const QString &path) : db_(db), path_(path) {}
+
+Database::~Database()
+{
+    sqlite3_close_v2(db_);
+}
+
+std::shared_ptr<Database> Database::open(const QString &path)
+{
+    // SQLite would make an empty file for a missing one; a missing database is always an error.
+    if (!QFileInfo(path).isFile())
+        throw AppError(3024, QStringLiteral("Could not find file '%1'.").arg(path));
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    std::shared_ptr<Database> result(new Database(db, path));
+    if (rc != SQLITE_OK)
+        result->fail(rc, path);
+    const QByteArray pragma = "PRAGMA key = \"x'" + keyHex() + "'\"";
+    if (sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        result->fail(sqlite3_errcode(db), path);
+    // The key is only checked on the first read.
+    const int check = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (check != SQLITE_OK)
+        result->fail(check, path);
+    sqlite3_create_function(db, "Val", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, valFunction,
+                            nullptr, nullptr);
+    sqlite3_create_function(db, "Pattern", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                            patternFunction, nullptr, nullptr);
+    sqlite3_busy_timeout(db, 5000);
+    return result;
+}
+
+std::shared_ptr<Database> Database::create(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        throw AppError(3204, QStringLiteral("Database '%1' already exists.").arg(path));
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    {
+        Database guard(db, path);
+        if (rc != SQLITE_OK)
+            guard.fail(rc, path);
+        const QByteArray pragma = "PRAGMA key = \"x'" + keyHex() + "'\"";
+        sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr);
+        // Writing the schema table makes the file and its encrypted header.
+        if (sqlite3_exec(db, "CREATE TABLE ld_init(x); DROP TABLE ld_init;", nullptr, nullptr, nullptr)
+            != SQLITE_OK)
+            guard.fail(sqlite3_errcode(db), path);
+    }
+    return open(path);
+}
+
+void Database::fail(int code, const QString &context)
+{
+    QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(code));
+    if (!context.isEmpty())
+        message += QStringLiteral(" (%1)").arg(context);
+    throw AppError(code, message);
+}
+
+void Database::checkFailureHook(const QString &sql)
+{
+    if (!isWrite(sql))
+        return;
+    if (failureHook.failOnWrite > 0 && --failureHook.failOnWrite == 0)
+        throw AppError(3146, QStringLiteral("Write failed (test): %1").arg(sql));
+    if (!failureHook.failOnTable.isEmpty()
+        && sql.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(QRegularExpression::escape(failureHook.failOnTable)),
+                                           QRegularExpression::CaseInsensitiveOption))) {
+        failureHook.failOnTable.clear();
+        throw AppError(3146, QStringLiteral("Write failed (test): %1").arg(sql));
+    }
+}
+
+sqlite3_stmt *Database::prepare(const QString &sql, const QVariantList &values)
+{
+    checkFailureHook(sql);
+    sqlite3_stmt *statement = nullptr;
+    const QByteArray text = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, nullptr);
+    if (rc != SQLITE_OK)
+        fail(rc, sql);
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant &value = values[i];
+        int bound = SQLITE_OK;
+        if (value.isNull() || !value.isValid()) {
+            bound = sqlite3_bind_null(statement, i + 1);
+        } else {
+            switch (value.typeId()) {
+            case QMetaType::Bool:
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+            case QMetaType::ULongLong:
+                bound = sqlite3_bind_int64(statement, i + 1, value.toLongLong());
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                bound = sqlite3_bind_double(statement, i + 1, value.toDouble());
+                break;
+            case QMetaType::QByteArray: {
+                const QByteArray bytes = value.toByteArray();
+                bound = sqlite3_bind_blob(statement, i + 1, bytes.constData(), int(bytes.size()),
+                                          SQLITE_TRANSIENT);
+                break;
+            }
+            case QMetaType::QDate:
+                bound = sqlite3_bind_text(statement, i + 1,
+                                          value.toDate().toString(Qt::ISODate).toUtf8().constData(),
+                                          -1, SQLITE_TRANSIENT);
+                break;
+            case QMetaType::QDateTime:
+                bound = sqlite3_bind_text(
+                    statement, i + 1,
+                    value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8().constData(),
+                    -1, SQLITE_TRANSIENT);
+                break;
+            default: {
+                const QByteArray bytes = value.toString().toUtf8();
+                bound = sqlite3_bind_text(statement, i + 1, bytes.constData(), int(bytes.size()),
+                                          SQLITE_TRANSIENT);
+            }
+            }
+        }
+        if (bound != SQLITE_OK) {
+            sqlite3_finalize(statement);
+            fail(bound, sql);
+        }
+    }
+    return statement;
+}
+
+int Database::execute(const QString &sql, const QVariantList &values)
+{
+    sqlite3_stmt *statement = prepare(sql, values);
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    }
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_DONE)
+        fail(rc, sql);
+    return sqlite3_changes(db_);
+}
+
+void Database::executeScript(const QString &sql)
+{
+    checkFailureHook(sql);
+    char *error = nullptr;
+    if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error);
+        sqlite3_free(error);
+        throw AppError(sqlite3_errcode(db_), message);
+    }
+}
+
+Recordset Database::query(const QString &sql, const QVariantList &values)
+{
+    return Recordset(this, prepare(sql, values));
+}
+
+QVariant Database::scalar(const QString &sql, const QVariantList &values)
+{
+    Recordset rs = query(sql, values);
+    return rs.eof() ? QVariant() : rs.field(0);
+}
+
+bool Database::hasTable(const QString &table)
+{
+    return scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE"),
+                  {table})
+               .toInt()
+        > 0;
+}
+
+QStringList Database::columns(const QString &table)
+{
+    QStringList names;
+    // Table names cannot be bound; quote it as an identifier.
+    QString quoted = table;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    for (Recordset rs = query(QStringLiteral("PRAGMA table_info(\"%1\")").arg(quoted)); !rs.eof(); rs.moveNext())
+        names << rs.text(QStringLiteral("name"));
+    return names;
+}
+
+Recordset::Recordset(Database *db, sqlite3_stmt *statement) : db_(db), statement_(statement)
+{
+    const int count = sqlite3_column_count(statement);
+    for (int i = 0; i < count; ++i) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(statement, i));
+        names_ << name;
+        if (!index_.contains(name.toLower())) // the first of two equal names wins
+            index_.insert(name.toLower(), i);
+    }
+    step();
+}
+
+Recordset::Recordset(Recordset &&other) noexcept
+    : db_(other.db_), statement_(other.statement_), names_(std::move(other.names_)),
+      index_(std::move(other.index_)), eof_(other.eof_)
+{
+    other.statement_ = nullptr;
+    other.eof_ = true;
+}
+
+Recordset &Recordset::operator=(Recordset &&other) noexcept
+{
+    if (this != &other) {
+        sqlite3_finalize(statement_);
+        db_ = other.db_;
+        statement_ = other.statement_;
+        names_ = std::move(other.names_);
+        index_ = std::move(other.index_);
+        eof_ = other.eof_;
+        other.statement_ = nullptr;
+        other.eof_ = true;
+    }
+    return *this;
+}
+
+Recordset::~Recordset()
+{
+    sqlite3_finalize(statement_);
+}
+
+void Recordset::step()
+{
+    const int rc = sqlite3_step(statement_);
+    if (rc == SQLITE_ROW) {
+        eof_ = false;
+        return;
+    }
+    eof_ = true;
+    if (rc != SQLITE_DONE)
+        db_->fail(rc);
+}
+
+void Recordset::moveNext()
+{
+    if (!eof_)
+        step();
+}
+
+QVariant Recordset::field(int index) const
+{
+    if (eof_ || index < 0 || index >= names_.size())
+        throw AppError(3021, QStringLiteral("No current record."));
+    switch (sqlite3_column_type(statement_, index)) {
+    case SQLITE_NULL:
+        return QVariant();
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(statement_, index)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(statement_, index));
+    case SQLITE_BLOB: {
+        const auto *data = static_cast<const char *>(sqlite3_column_blob(statement_, index));
+        return QVariant(QByteArray(data, sqlite3_column_bytes(statement_, index)));
+    }
+    default:
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement_, index)),
+                                          sqlite3_column_bytes(statement_, index)));
+    }
+}
+
+QVariant Recordset::field(const QString &name) const
+{
+    const int index = columnIndex(name);
+    if (index < 0)
+        throw AppError(3265, QStringLiteral("Item not found in this collection: %1").arg(name));
+    return field(index);
+}
+
+Transaction::Transaction(Database &db) : db_(db)
+{
+    if (sqlite3_exec(db_.db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        db_.fail(sqlite3_errcode(db_.db_));
+}
+
+Transaction::~Transaction()
+{
+    if (!done_)
+        sqlite3_exec(db_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Transaction::commit()
+{
+    if (sqlite3_exec(db_.db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        db_.fail(sqlite3_errcode(db_.db_));
+    done_ = true;
+}

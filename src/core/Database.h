@@ -1,0 +1,112 @@
+#pragma once
+
+#include "core/AppError.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class Recordset;
+
+// One open database file of the program. Every file is encrypted with the program's key; values are
+// always bound, never pasted into SQL text.
+class Database
+{
+public:
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // Opens an existing file; a missing file, a wrong key or a damaged file is an AppError.
+    static std::shared_ptr<Database> open(const QString &path);
+    // Makes a new, empty encrypted file; used by the build tool and the tests.
+    static std::shared_ptr<Database> create(const QString &path);
+
+    // Runs one statement; returns the number of rows it changed.
+    int execute(const QString &sql, const QVariantList &values = {});
+    // Runs several statements separated by ';' (schema scripts); no values.
+    void executeScript(const QString &sql);
+    Recordset query(const QString &sql, const QVariantList &values = {});
+    // The first column of the first row, or a null QVariant when there is no row.
+    QVariant scalar(const QString &sql, const QVariantList &values = {});
+
+    bool hasTable(const QString &table);
+    QStringList columns(const QString &table);
+
+    const QString &path() const { return path_; }
+    sqlite3 *handle() const { return db_; }
+
+    // The program's raw key as a hex text, derived once per process.
+    static const QByteArray &keyHex();
+
+    // Test hook: makes a chosen write fail with an AppError, so every save can be tested for leaving
+    // nothing half-written. A write is any statement that is not a SELECT.
+    struct FailureHook
+    {
+        int failOnWrite = 0;    // fail the Nth write from now (1 = the next); 0 = off
+        QString failOnTable;    // fail the next write that names this table; empty = off
+    };
+    static void setFailureHook(const FailureHook &hook);
+    static void clearFailureHook() { setFailureHook({}); }
+
+private:
+    Database(sqlite3 *db, const QString &path);
+    sqlite3_stmt *prepare(const QString &sql, const QVariantList &values);
+    void checkFailureHook(const QString &sql);
+    [[noreturn]] void fail(int code, const QString &context = QString());
+
+    sqlite3 *db_ = nullptr;
+    QString path_;
+    friend class Recordset;
+    friend class Transaction;
+};
+
+// A forward-only cursor over the rows of a query. Fields are read by name without regard to case.
+class Recordset
+{
+public:
+    Recordset(Recordset &&other) noexcept;
+    Recordset &operator=(Recordset &&other) noexcept;
+    ~Recordset();
+
+    bool eof() const { return eof_; }
+    void moveNext();
+
+    QVariant field(const QString &name) const;
+    QVariant field(int index) const;
+    QString text(const QString &name) const { return field(name).toString(); }
+    double number(const QString &name) const { return field(name).toDouble(); }
+    int columnCount() const { return names_.size(); }
+    const QStringList &columnNames() const { return names_; }
+    int columnIndex(const QString &name) const { return index_.value(name.toLower(), -1); }
+
+private:
+    friend class Database;
+    Recordset(Database *db, sqlite3_stmt *statement);
+    void step();
+
+    Database *db_ = nullptr;
+    sqlite3_stmt *statement_ = nullptr;
+    QStringList names_;
+    QHash<QString, int> index_;
+    bool eof_ = true;
+};
+
+// Changes of more than one statement run inside one: committed whole, or rolled back on any exit
+// without commit().
+class Transaction
+{
+public:
+    explicit Transaction(Database &db);
+    ~Transaction();
+    void commit();
+
+private:
+    Database &db_;
+    bool done_ = false;
+};

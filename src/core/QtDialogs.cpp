@@ -1,0 +1,107 @@
+#include "core/QtDialogs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QProcess>
+#include <QUrl>
+
+namespace Dialogs {
+
+namespace {
+
+QMessageBox::Icon toQt(Icon icon)
+{
+    switch (icon) {
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::Exclamation: return QMessageBox::Warning;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons toQt(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::Ok: return QMessageBox::Ok;
+    case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::AbortRetryIgnore: return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+Answer fromQt(int button)
+{
+    switch (button) {
+    case QMessageBox::Cancel: return Answer::Cancel;
+    case QMessageBox::Abort: return Answer::Abort;
+    case QMessageBox::Retry: return Answer::Retry;
+    case QMessageBox::Ignore: return Answer::Ignore;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Ok;
+    }
+}
+
+} // namespace
+
+Answer QtService::message(const Message &message)
+{
+    // Boxes speak in CR or CR LF line ends; Qt wants LF.
+    QString text = message.text;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(toQt(message.icon), message.title, text, toQt(message.buttons),
+                    QApplication::activeWindow());
+    return fromQt(box.exec());
+}
+
+QString QtService::input(const QString &prompt, const QString &title, const QString &defaultText)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
+                                               QLineEdit::Normal, defaultText, &ok);
+    return ok ? text : QString();
+}
+
+QString QtService::openFile(const QString &title, const QString &filter, const QString &folder)
+{
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, folder, filter);
+}
+
+QString QtService::browseFolder(const QString &title, const QString &initialFolder)
+{
+    // A start that is no folder ("My Computer") leaves the dialog on its own default.
+    const QString start = QFileInfo(initialFolder).isDir() ? initialFolder : QDir::homePath();
+    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, start);
+}
+
+bool QtService::openWithDesktop(const QString &pathOrLink)
+{
+    const QUrl url = QFileInfo::exists(pathOrLink) ? QUrl::fromLocalFile(pathOrLink)
+                                                    : QUrl::fromUserInput(pathOrLink);
+    return QDesktopServices::openUrl(url);
+}
+
+bool QtService::startProgram(const QString &program, const QStringList &arguments,
+                             const QString &workingFolder)
+{
+    return QProcess::startDetached(program, arguments, workingFolder);
+}
+
+bool QtService::printSetup(QPrinter *printer, QWidget *parent)
+{
+    QPrintDialog dialog(printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace Dialogs

@@ -1,0 +1,173 @@
+#include "core/RecordList.h"
+
+#include "core/Colour.h"
+#include "core/Database.h"
+#include "core/Numbers.h"
+#include "core/Units.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+RecordListModel::RecordListModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+void RecordListModel::setHeaders(const QStringList &headers)
+{
+    beginResetModel();
+    headers_ = headers;
+    endResetModel();
+}
+
+void RecordListModel::setCheckable(bool checkable)
+{
+    beginResetModel();
+    checkable_ = checkable;
+    endResetModel();
+}
+
+void RecordListModel::setStripes(bool on, quint32 first, quint32 second)
+{
+    stripes_ = on;
+    stripe1_ = first;
+    stripe2_ = second;
+    if (!rows_.empty())
+        emit dataChanged(index(0, 0), index(size() - 1, columnCount() - 1), {Qt::BackgroundRole});
+}
+
+void RecordListModel::setRows(std::vector<RecordRow> rows)
+{
+    beginResetModel();
+    rows_ = std::move(rows);
+    endResetModel();
+}
+
+void RecordListModel::setChecked(int index, bool checked)
+{
+    rows_[size_t(index)].checked = checked;
+    const QModelIndex cell = this->index(index, 0);
+    emit dataChanged(cell, cell, {Qt::CheckStateRole});
+}
+
+int RecordListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(rows_.size());
+}
+
+int RecordListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(headers_.size());
+}
+
+QVariant RecordListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const RecordRow &row = rows_[size_t(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return index.column() < row.texts.size() ? row.texts[index.column()] : QString();
+    case Qt::CheckStateRole:
+        if (checkable_ && index.column() == 0)
+            return row.checked ? Qt::Checked : Qt::Unchecked;
+        return {};
+    case Qt::BackgroundRole:
+        if (stripes_)
+            return Colour::toQColor(index.row() % 2 == 0 ? stripe1_ : stripe2_);
+        return {};
+    default:
+        return {};
+    }
+}
+
+bool RecordListModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::CheckStateRole || !checkable_ || index.column() != 0)
+        return false;
+    setChecked(index.row(), value.toInt() == Qt::Checked);
+    return true;
+}
+
+QVariant RecordListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < headers_.size())
+        return headers_[section];
+    return {};
+}
+
+Qt::ItemFlags RecordListModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (checkable_ && index.column() == 0)
+        f |= Qt::ItemIsUserCheckable;
+    return f;
+}
+
+RecordList::RecordList(QWidget *parent) : QTreeView(parent), model_(new RecordListModel(this))
+{
+    setModel(model_);
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setItemsExpandable(false);
+    setAllColumnsShowFocus(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    header()->setStretchLastSection(false);
+    connect(this, &QTreeView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (index.isValid())
+            emit rowOpened(currentKey());
+    });
+}
+
+void RecordList::setColumns(const QStringList &headers, const QList<int> &widthsTwips)
+{
+    model_->setHeaders(headers);
+    for (int i = 0; i < widthsTwips.size() && i < headers.size(); ++i)
+        setColumnWidth(i, Units::twipsToPixels(widthsTwips[i]));
+}
+
+void RecordList::fill(Recordset &rs, const QStringList &fields)
+{
+    QList<int> columns;
+    for (const QString &field : fields)
+        columns << rs.columnIndex(field);
+    std::vector<RecordRow> rows;
+    for (; !rs.eof(); rs.moveNext()) {
+        RecordRow row;
+        row.texts.reserve(columns.size());
+        for (int column : columns) {
+            const QVariant value = column >= 0 ? rs.field(column) : QVariant();
+            row.texts << (value.typeId() == QMetaType::Double ? Numbers::plainText(value.toDouble())
+                                                              : value.toString());
+        }
+        rows.push_back(std::move(row));
+    }
+    model_->setRows(std::move(rows));
+}
+
+double RecordList::currentKey() const
+{
+    const QModelIndex index = currentIndex();
+    if (!index.isValid())
+        return 0;
+    return Numbers::leadingValue(model_->row(index.row()).texts.value(0));
+}
+
+QString RecordList::currentText(int column) const
+{
+    const QModelIndex index = currentIndex();
+    return index.isValid() ? model_->row(index.row()).texts.value(column) : QString();
+}
+
+void RecordList::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
+        emit rowOpened(currentKey());
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void SetListViewStripes(RecordList *list, quint32 first, quint32 second)
+{
+    list->records()->setStripes(true, first, second);
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <QTreeView>
+#include <QVariant>
+#include <vector>
+
+class Recordset;
+
+// One row of a list: the texts of its columns (the first is the record's key) and a check state.
+struct RecordRow
+{
+    QStringList texts;
+    bool checked = false;
+};
+
+// The rows of a report-style list kept as plain values, so 100,000 rows fill at once.
+class RecordListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    explicit RecordListModel(QObject *parent = nullptr);
+
+    void setHeaders(const QStringList &headers);
+    void setCheckable(bool checkable);
+    void setStripes(bool on, quint32 first = 0xFFFFFF, quint32 second = 0xF3F3ED);
+
+    void setRows(std::vector<RecordRow> rows);
+    void clear() { setRows({}); }
+    const RecordRow &row(int index) const { return rows_[size_t(index)]; }
+    int size() const { return int(rows_.size()); }
+    void setChecked(int index, bool checked);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+private:
+    QStringList headers_;
+    std::vector<RecordRow> rows_;
+    bool checkable_ = false;
+    bool stripes_ = true;
+    quint32 stripe1_ = 0xFFFFFF;
+    quint32 stripe2_ = 0xF3F3ED;
+};
+
+// A report-style list view: key in a narrow first column, optional check boxes, row stripes; Enter
+// or a double-click on a row emits rowOpened with the row's key.
+class RecordList : public QTreeView
+{
+    Q_OBJECT
+public:
+    explicit RecordList(QWidget *parent = nullptr);
+
+    RecordListModel *records() const { return model_; }
+    void setColumns(const QStringList &headers, const QList<int> &widthsTwips);
+
+    // Fills the list with the named fields of every row of the recordset; the first field is the key.
+    void fill(Recordset &rs, const QStringList &fields);
+
+    // The key of the current row (the numeric value of its first column), or 0 with no row.
+    double currentKey() const;
+    QString currentText(int column) const;
+
+signals:
+    void rowOpened(double key);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    RecordListModel *model_;
+};
+
+// Paints a report-style list's rows in two alternating colours (white and &HF3F3ED everywhere).
+void SetListViewStripes(RecordList *list, quint32 first, quint32 second);

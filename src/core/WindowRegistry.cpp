@@ -1,0 +1,173 @@
+#include "core/WindowRegistry.h"
+
+#include <QHash>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace WindowRegistry {
+
+namespace {
+
+struct Entry
+{
+    Factory factory;
+    Placement placement = Placement::TopLeft;
+};
+
+struct State
+{
+    QHash<QString, Entry> factories;
+    QList<QPair<QString, QPointer<QWidget>>> loaded; // load order
+    QPointer<QMdiArea> area;
+};
+
+State &state()
+{
+    static State s;
+    return s;
+}
+
+void prune()
+{
+    auto &loaded = state().loaded;
+    loaded.erase(std::remove_if(loaded.begin(), loaded.end(), [](const auto &p) { return p.second.isNull(); }),
+                 loaded.end());
+}
+
+void place(QWidget *window, Placement placement)
+{
+    QMdiArea *area = state().area;
+    QWidget *frame = window->parentWidget() && qobject_cast<QMdiSubWindow *>(window->parentWidget())
+                         ? window->parentWidget()
+                         : window;
+    if (!area || frame == window)
+        return;
+    switch (placement) {
+    case Placement::TopLeft:
+        frame->move(0, 0);
+        break;
+    case Placement::Centred: {
+        const QSize client = area->viewport()->size();
+        frame->move(std::max(0, (client.width() - frame->width()) / 2),
+                    std::max(0, (client.height() - frame->height()) / 2));
+        break;
+    }
+    case Placement::Fill:
+        frame->setGeometry(QRect(QPoint(0, 0), area->viewport()->size()));
+        break;
+    case Placement::Alone:
+        break;
+    }
+}
+
+} // namespace
+
+void registerWindow(const QString &name, Factory factory, Placement placement)
+{
+    state().factories.insert(name, {std::move(factory), placement});
+}
+
+bool isRegistered(const QString &name)
+{
+    return state().factories.contains(name);
+}
+
+QWidget *find(const QString &name)
+{
+    prune();
+    for (const auto &p : state().loaded)
+        if (p.first == name)
+            return p.second;
+    return nullptr;
+}
+
+QWidget *load(const QString &name)
+{
+    if (QWidget *open = find(name))
+        return open;
+    const auto it = state().factories.constFind(name);
+    if (it == state().factories.constEnd())
+        return nullptr;
+    QWidget *window = it->factory();
+    window->setObjectName(name);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    state().loaded.append({name, window});
+    QMdiArea *area = state().area;
+    if (area && it->placement != Placement::Alone) {
+        QMdiSubWindow *frame = area->addSubWindow(window);
+        frame->setAttribute(Qt::WA_DeleteOnClose);
+        frame->setObjectName(name + QLatin1String("Frame"));
+        // Closing the window closes its frame too.
+        QObject::connect(window, &QObject::destroyed, frame, [frame] { frame->close(); });
+        frame->adjustSize();
+    }
+    return window;
+}
+
+QWidget *show(const QString &name)
+{
+    QWidget *window = load(name);
+    if (!window)
+        return nullptr;
+    const Placement placement = state().factories.value(name).placement;
+    auto *frame = qobject_cast<QMdiSubWindow *>(window->parentWidget());
+    const bool firstShow = !window->isVisible();
+    if (frame) {
+        frame->show();
+        if (firstShow)
+            place(window, placement);
+        frame->raise();
+        if (state().area)
+            state().area->setActiveSubWindow(frame);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+void close(const QString &name)
+{
+    if (QWidget *window = find(name)) {
+        if (auto *frame = qobject_cast<QMdiSubWindow *>(window->parentWidget()))
+            frame->close();
+        else
+            window->close();
+    }
+}
+
+QStringList loadOrder()
+{
+    prune();
+    QStringList names;
+    for (const auto &p : state().loaded)
+        names << p.first;
+    return names;
+}
+
+QString lastLoaded()
+{
+    const QStringList names = loadOrder();
+    return names.isEmpty() ? QString() : names.last();
+}
+
+void setMdiArea(QMdiArea *area)
+{
+    state().area = area;
+}
+
+QMdiArea *mdiArea()
+{
+    return state().area;
+}
+
+void reset()
+{
+    for (const auto &p : state().loaded)
+        delete p.second.data();
+    state().loaded.clear();
+    state().factories.clear();
+    state().area = nullptr;
+}
+
+} // namespace WindowRegistry

@@ -1,0 +1,5 @@
+#include "shell/ShellWindows.h"
+
+void registerShellWindows()
+{
+}

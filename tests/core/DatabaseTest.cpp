@@ -1,0 +1,142 @@
+#include "ProgramTest.h"
+
+#include "core/Database.h"
+#include "core/Module.h"
+#include "core/Pattern.h"
+
+#include <QFile>
+#include <sqlcipher/sqlite3.h>
+
+class DatabaseTest : public ProgramTest
+{
+};
+
+TEST_F(DatabaseTest, OpensOnlyWithTheProgramKeyAndNeverCreatesAFile)
+{
+    const QString file = path("Companies12.mdb");
+    EXPECT_NO_THROW(Database::open(file));
+
+    // Without the key the file reads as no database at all.
+    sqlite3 *raw = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(file.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    EXPECT_NE(sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_exec(raw, "PRAGMA key = 'wrong'", nullptr, nullptr, nullptr);
+    EXPECT_NE(sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(raw);
+
+    const QString missing = path("Nothing.mdb");
+    try {
+        Database::open(missing);
+        FAIL() << "a missing file opened";
+    } catch (const AppError &error) {
+        EXPECT_EQ(error.number(), 3024);
+    }
+    EXPECT_FALSE(QFile::exists(missing));
+
+    QFile plain(path("plain.mdb"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.write("this is no database at all, just some bytes that fill a page........");
+    plain.close();
+    EXPECT_THROW(Database::open(plain.fileName()), AppError);
+}
+
+TEST_F(DatabaseTest, ValReadsTheLeadingNumber)
+{
+    auto db = Database::open(path("Companies12.mdb"));
+    auto val = [&](const QVariant &v) { return db->scalar("SELECT Val(?)", {v}); };
+    EXPECT_EQ(val("  12abc").toDouble(), 12);
+    EXPECT_EQ(val("-3.5.2").toDouble(), -3.5);
+    EXPECT_EQ(val("abc").toDouble(), 0);
+    EXPECT_EQ(val("").toDouble(), 0);
+    EXPECT_EQ(val("+7").toDouble(), 7);
+    EXPECT_TRUE(val(QVariant()).isNull());
+    // Numbering and ordering of accession numbers follow it.
+    db->executeScript("CREATE TABLE t(a TEXT COLLATE NOCASE); INSERT INTO t VALUES('10'),('9'),('100A'),('x');");
+    Recordset rs = db->query("SELECT a FROM t ORDER BY Val(a)");
+    QStringList order;
+    for (; !rs.eof(); rs.moveNext())
+        order << rs.text("A");
+    EXPECT_EQ(order, QStringList({"x", "9", "10", "100A"}));
+    EXPECT_EQ(db->scalar("SELECT max(Val(a)) + 1 FROM t").toDouble(), 101);
+}
+
+TEST_F(DatabaseTest, PatternRulesIgnoreCaseAndNullNeverMatches)
+{
+    using Pattern::matches;
+    EXPECT_TRUE(matches("Gita Rahasya", "gita*"));
+    EXPECT_FALSE(matches("The Gita", "gita*"));
+    EXPECT_TRUE(matches("B12", "?1#"));
+    EXPECT_FALSE(matches("B1x", "?1#"));
+    EXPECT_TRUE(matches("cat", "[bc]at"));
+    EXPECT_FALSE(matches("cat", "[!bc]at"));
+    EXPECT_TRUE(matches("m", "[a-z]"));
+    EXPECT_TRUE(matches("", "*"));
+    EXPECT_TRUE(matches("50% off", Pattern::prefix("50%")));
+    EXPECT_FALSE(matches("a1", Pattern::prefix("a*")));
+    EXPECT_TRUE(matches("a*1", Pattern::prefix("a*")));
+
+    auto db = Database::open(path("Companies12.mdb"));
+    db->executeScript("CREATE TABLE t(a TEXT COLLATE NOCASE); INSERT INTO t VALUES('Alpha'),(NULL),('beta');");
+    EXPECT_EQ(db->scalar("SELECT count(*) FROM t WHERE Pattern(a, ?)", {"*"}).toInt(), 2);
+    EXPECT_EQ(db->scalar("SELECT count(*) FROM t WHERE Pattern(a, ?)", {"AL*"}).toInt(), 1);
+    // Text compares ignore case everywhere.
+    EXPECT_EQ(db->scalar("SELECT count(*) FROM t WHERE a = ?", {"ALPHA"}).toInt(), 1);
+    // A quote in a value is just a character.
+    EXPECT_EQ(db->scalar("SELECT count(*) FROM t WHERE a = ?", {"x' OR '1'='1"}).toInt(), 0);
+}
+
+TEST_F(DatabaseTest, FieldsReadByNameWithoutRegardToCase)
+{
+    auto db = Database::open(path("Companies12.mdb"));
+    Recordset rs = db->query("SELECT * FROM Path");
+    ASSERT_FALSE(rs.eof());
+    EXPECT_EQ(rs.text("DEFAULTPATH"), "Data");
+    EXPECT_TRUE(rs.field("od1").isNull());
+    EXPECT_THROW(rs.field("NoSuchField"), AppError);
+    rs.moveNext();
+    EXPECT_TRUE(rs.eof());
+    EXPECT_THROW(rs.field(0), AppError);
+}
+
+TEST_F(DatabaseTest, InjectedFailureRollsBackTheWholeTransaction)
+{
+    auto db = Database::open(path("Companies12.mdb"));
+    db->executeScript("CREATE TABLE a(x); CREATE TABLE b(y);");
+    Database::setFailureHook({0, "b"});
+    try {
+        Transaction t(*db);
+        db->execute("INSERT INTO a VALUES(?)", {1});
+        db->execute("INSERT INTO b VALUES(?)", {2});
+        t.commit();
+        FAIL() << "the write on b did not fail";
+    } catch (const AppError &error) {
+        EXPECT_EQ(error.number(), 3146);
+    }
+    EXPECT_EQ(db->scalar("SELECT count(*) FROM a").toInt(), 0);
+
+    // The hook fires once; the Nth-write form counts writes only, not reads.
+    Database::setFailureHook({2, ""});
+    db->scalar("SELECT count(*) FROM a");
+    EXPECT_NO_THROW(db->execute("INSERT INTO a VALUES(1)"));
+    EXPECT_THROW(db->execute("INSERT INTO a VALUES(2)"), AppError);
+    EXPECT_NO_THROW(db->execute("INSERT INTO a VALUES(3)"));
+    EXPECT_EQ(db->scalar("SELECT count(*) FROM a").toInt(), 2);
+}
+
+TEST_F(DatabaseTest, EveryPackagedDatabaseHasItsTablesAndRows)
+{
+    openApplicationDatabases();
+    EXPECT_EQ(Module::CommonDb->scalar("SELECT count(*) FROM Path").toInt(), 1);
+    EXPECT_TRUE(Module::CommonDb->hasTable("Printing"));
+    EXPECT_TRUE(Module::CommonDb->hasTable("Company"));
+    EXPECT_TRUE(Module::StickerDb->hasTable("Cake"));
+    const QByteArray splash = Module::PackageDb->scalar("SELECT SplashPicture FROM Develop").toByteArray();
+    EXPECT_TRUE(splash.startsWith("\x89PNG"));
+    auto company = Database::open(path("DB/Vevezidora12_Backup.mdb"));
+    for (const char *table : {"Book", "Card", "Group1", "Voucher", "Company", "FinancialYear", "Users",
+                              "Position", "UserProfile", "Login", "Account", "DbInfo", "Options"})
+        EXPECT_TRUE(company->hasTable(table)) << table;
+    EXPECT_FALSE(company->hasTable("Warning"));
+    EXPECT_EQ(company->scalar("SELECT count(*) FROM Account WHERE AccountID = 1").toInt(), 1);
+    EXPECT_EQ(company->scalar("SELECT count(*) FROM Options").toInt(), 1);
+}

@@ -1,0 +1,46 @@
+#include "QtPrinters.h"
+
+#include "core/AppError.h"
+#include "core/DateText.h"
+#include "core/Numbers.h"
+
+#include <gtest/gtest.h>
+
+TEST(HelpersTest, DatesReadAndWriteInTheProgramsFormats)
+{
+    const QDate d(2024, 3, 5);
+    EXPECT_EQ(DateText::toShort(d), "05-Mar-24");
+    EXPECT_EQ(DateText::toLong(d), "05-03-2024");
+    EXPECT_EQ(DateText::toIso(d), "2024-03-05");
+    EXPECT_EQ(DateText::toGeneral(QDateTime(d, QTime(0, 0))), "05-Mar-24");
+    EXPECT_EQ(DateText::toGeneral(QDateTime(d, QTime(14, 30, 5))), "05-Mar-24 2:30:05 PM");
+    EXPECT_EQ(DateText::toGeneral(QDateTime(d, QTime(0, 0, 1))), "05-Mar-24 12:00:01 AM");
+
+    EXPECT_EQ(DateText::parse("05-Mar-24"), d);
+    EXPECT_EQ(DateText::parse("05-mar-2024"), d);
+    EXPECT_EQ(DateText::parse("05-03-2024"), d);
+    EXPECT_EQ(DateText::parse("2024-03-05"), d);
+    EXPECT_EQ(DateText::parse("01-Jan-29").year(), 2029);
+    EXPECT_EQ(DateText::parse("01-Jan-30").year(), 1930);
+    EXPECT_EQ(DateText::parse("31-Dec-99").year(), 1999);
+    EXPECT_FALSE(DateText::parse("31-Feb-24").isValid());
+    EXPECT_FALSE(DateText::parse("05-Xyz-24").isValid());
+    EXPECT_FALSE(DateText::parse("").isValid());
+    EXPECT_EQ(DateText::parseDateTime("2024-03-05 14:30:05"), QDateTime(d, QTime(14, 30, 5)));
+    EXPECT_EQ(DateText::parseDateTime("05-Mar-24 2:30:05 PM"), QDateTime(d, QTime(14, 30, 5)));
+}
+
+TEST(HelpersTest, NumbersFollowTheLeadingNumberRule)
+{
+    EXPECT_EQ(Numbers::leadingValue(" 42 books"), 42);
+    EXPECT_EQ(Numbers::leadingValue("-0.5x"), -0.5);
+    EXPECT_EQ(Numbers::leadingValue("1.2.3"), 1.2);
+    EXPECT_EQ(Numbers::leadingValue("x12"), 0);
+    EXPECT_EQ(Numbers::leadingValue("-"), 0);
+    EXPECT_EQ(Numbers::leadingValue("."), 0);
+    EXPECT_EQ(Numbers::plainText(12), "12");
+    EXPECT_EQ(Numbers::plainText(12.5), "12.5");
+    EXPECT_EQ(Numbers::plainText(-3), "-3");
+    EXPECT_EQ(Numbers::plainText(0.1 + 0.2), "0.3");
+    EXPECT_EQ(AppError(3024, "Could not find file.").boxText(), "Error 3024\r Could not find file.");
+}
