@@ -1,0 +1,68 @@
+// Opening a company database (the company picker opens every one at each scan) and filling a list
+// of 100,000 books.
+#include "BenchMain.h"
+
+#include "core/Database.h"
+#include "core/ProgramFolderLayout.h"
+#include "core/RecordList.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace {
+
+QTemporaryDir &programFolder()
+{
+    static QTemporaryDir dir;
+    static bool laidOut = false;
+    if (!laidOut) {
+        ProgramFolderLayout::layOut(QStringLiteral(LD_PACKAGE_DIR), dir.path());
+        laidOut = true;
+    }
+    return dir;
+}
+
+void OpenCompanyDatabase(benchmark::State &state)
+{
+    const QString file = QDir(programFolder().path()).filePath("DB/Vevezidora12_Backup.mdb");
+    Database::keyHex(); // derived once per process, before the first open
+    for (auto _ : state) {
+        auto db = Database::open(file);
+        benchmark::DoNotOptimize(db->scalar("SELECT count(*) FROM Company"));
+    }
+}
+BENCHMARK(OpenCompanyDatabase)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+std::shared_ptr<Database> bookDatabase()
+{
+    static std::shared_ptr<Database> db = [] {
+        const QString file = QDir(programFolder().path()).filePath("books.mdb");
+        QFile::copy(QDir(programFolder().path()).filePath("DB/Vevezidora12_Backup.mdb"), file);
+        auto d = Database::open(file);
+        Transaction t(*d);
+        for (int i = 1; i <= 100000; ++i)
+            d->execute("INSERT INTO Book(BookID, AccessionNo, title, Author, Status) VALUES(?,?,?,?,?)",
+                       {i, QString::number(i), QString("Title of book %1").arg(i),
+                        QString("Author %1").arg(i % 977), "Available"});
+        t.commit();
+        return d;
+    }();
+    return db;
+}
+
+void FillListWith100000Books(benchmark::State &state)
+{
+    auto db = bookDatabase();
+    RecordList list;
+    list.setColumns({"ID", "Accession No", "Title", "Author", "Status"}, {300, 1200, 4000, 2500, 1200});
+    for (auto _ : state) {
+        Recordset rs = db->query("SELECT * FROM Book ORDER BY Val(AccessionNo)");
+        list.fill(rs, {"BookID", "AccessionNo", "title", "Author", "Status"});
+        benchmark::DoNotOptimize(list.records()->size());
+    }
+}
+BENCHMARK(FillListWith100000Books)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
+
+LD_BENCHMARK_MAIN()
