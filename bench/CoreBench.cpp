@@ -61,6 +61,18 @@ void FillListWith100000Books(benchmark::State &state)
         benchmark::DoNotOptimize(list.records()->size());
     }
 }
+void Read100000BooksOnly(benchmark::State &state)
+{
+    auto db = bookDatabase();
+    for (auto _ : state) {
+        int n = 0;
+        for (Recordset rs = db->query("SELECT * FROM Book ORDER BY Val(AccessionNo)"); !rs.eof(); rs.moveNext())
+            ++n;
+        benchmark::DoNotOptimize(n);
+    }
+}
+BENCHMARK(Read100000BooksOnly)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 BENCHMARK(FillListWith100000Books)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace

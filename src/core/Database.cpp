@@ -26,7 +26,7 @@ void valFunction(sqlite3_context *context, int, sqlite3_value **args)
         return;
     }
     const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(args[0]));
-    sqlite3_result_double(context, Numbers::leadingValue(QString::fromUtf8(text)));
+    sqlite3_result_double(context, Numbers::leadingValue(text, sqlite3_value_bytes(args[0])));
 }
 
 void patternFunction(sqlite3_context *context, int, sqlite3_value **args)
@@ -100,6 +100,8 @@ std::shared_ptr<Database> Database::open(const QString &path)
     sqlite3_create_function(db, "Pattern", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                             patternFunction, nullptr, nullptr);
     sqlite3_busy_timeout(db, 5000);
+    // Decrypted pages stay cached, so refiltering a large list does not decrypt it again.
+    sqlite3_exec(db, "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
     return result;
 }
 
@@ -333,6 +335,23 @@ QVariant Recordset::field(int index) const
     default:
         return QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement_, index)),
                                           sqlite3_column_bytes(statement_, index)));
+    }
+}
+
+QString Recordset::displayText(int index) const
+{
+    if (eof_ || index < 0 || index >= names_.size())
+        return QString();
+    switch (sqlite3_column_type(statement_, index)) {
+    case SQLITE_NULL:
+        return QString();
+    case SQLITE_INTEGER:
+        return QString::number(sqlite3_column_int64(statement_, index));
+    case SQLITE_FLOAT:
+        return Numbers::plainText(sqlite3_column_double(statement_, index));
+    default:
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement_, index)),
+                                 sqlite3_column_bytes(statement_, index));
     }
 }
 

@@ -80,6 +80,8 @@ public:
     QVariant field(const QString &name) const;
     QVariant field(int index) const;
     QString text(const QString &name) const { return field(name).toString(); }
+    // The field as a list shows it: numbers written plainly, NULL as an empty text.
+    QString displayText(int index) const;
     double number(const QString &name) const { return field(name).toDouble(); }
     int columnCount() const { return names_.size(); }
     const QStringList &columnNames() const { return names_; }

@@ -1,8 +1,36 @@
 #include "core/Numbers.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace Numbers {
+
+double leadingValue(const char *text, int length)
+{
+    int i = 0;
+    while (i < length && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    const int start = i;
+    if (i < length && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    bool point = false;
+    bool digits = false;
+    for (; i < length; ++i) {
+        if (text[i] >= '0' && text[i] <= '9')
+            digits = true;
+        else if (text[i] == '.' && !point)
+            point = true;
+        else
+            break;
+    }
+    if (!digits)
+        return 0.0;
+    // from_chars takes no '+' and ignores the C locale's decimal point.
+    const char *first = text + start + (text[start] == '+' ? 1 : 0);
+    double value = 0.0;
+    std::from_chars(first, text + i, value);
+    return value;
+}
 
 double leadingValue(const QString &text)
 {

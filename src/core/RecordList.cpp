@@ -134,11 +134,8 @@ void RecordList::fill(Recordset &rs, const QStringList &fields)
     for (; !rs.eof(); rs.moveNext()) {
         RecordRow row;
         row.texts.reserve(columns.size());
-        for (int column : columns) {
-            const QVariant value = column >= 0 ? rs.field(column) : QVariant();
-            row.texts << (value.typeId() == QMetaType::Double ? Numbers::plainText(value.toDouble())
-                                                              : value.toString());
-        }
+        for (int column : columns)
+            row.texts << rs.displayText(column);
         rows.push_back(std::move(row));
     }
     model_->setRows(std::move(rows));
