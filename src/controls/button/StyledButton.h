@@ -105,6 +105,8 @@ public:
     const QImage &pictureCache() const { return pictureCache_; }
     int pictureSizePixels() const { return pictureSizePixels_; }
     bool isHoverTracking() const { return hoverTracking_; }
+    // How many times the button has been composed: batches of changes draw once.
+    int redrawCount() const { return redrawCount_; }
 
     // The screen size the gradient band rule reads; an empty size restores the real screen.
     static void setScreenSizeOverride(QSize size);
@@ -243,6 +245,7 @@ private:
     bool hoverTracking_ = false;
     bool heldDown_ = false;
     int lastButton_ = 0;
+    int redrawCount_ = 0;
     bool drawingDelayed_ = false;
     bool suppressClick_ = false;
     bool pointerInside_ = false;

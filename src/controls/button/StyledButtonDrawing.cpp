@@ -45,6 +45,7 @@ void StyledButton::redrawButton()
         return;
     }
 
+    ++redrawCount_;
     Edges edges;
     int look = 0;
     int result = 0;
