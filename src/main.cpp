@@ -1,5 +1,6 @@
 #include "core/StartApplication.h"
 #include "core/WindowRegistry.h"
+#include "shell/MDIForm1.h"
 #include "shell/ShellWindows.h"
 
 #include <QApplication>
@@ -8,6 +9,9 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     registerShellWindows();
+    // Every window but the splash opens inside it; it shows itself with the company picker.
+    MDIForm1 mainWindow;
+    mainWindow.setWindowState(Qt::WindowMaximized);
     if (!StartApplication())
         return 1;
     // Until a window is open there is nothing to run.

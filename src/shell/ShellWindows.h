@@ -1,5 +1,10 @@
 #pragma once
 
-// Registers the windows of the program with the window registry, so the main window's menu and the
-// other windows can open them by name.
+class QWidget;
+
+// Registers the shell's windows with the window registry, so the other windows can open them by
+// name: "frmSplash", "frmCompanyList" (the company picker), "frmLogin" and "frmHomeScreen".
 void registerShellWindows();
+
+// The window shows without border or title bar when it is placed in the main window's area.
+void showWithoutBorder(QWidget *window);

@@ -1,0 +1,252 @@
+#include "shell/frmLogin.h"
+
+#include "controls/button/StyledButton.h"
+#include "controls/ribbon/RibbonMenu.h"
+#include "core/Colour.h"
+#include "core/Database.h"
+#include "core/DateText.h"
+#include "core/Dialogs.h"
+#include "core/FormBuilder.h"
+#include "core/KeyPreview.h"
+#include "core/Module.h"
+#include "core/Numbers.h"
+#include "core/SharedProcedures.h"
+#include "core/WindowRegistry.h"
+#include "shell/LoginLog.h"
+#include "shell/MDIForm1.h"
+#include "shell/ShellPictures.h"
+#include "shell/ShellWindows.h"
+
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+namespace {
+
+Database &companyDatabase()
+{
+    if (!Module::CompanyDb)
+        throw AppError(91, QStringLiteral("Object variable or With block variable not set"));
+    return *Module::CompanyDb;
+}
+
+// A financial year bound as the title shows it; a text that is no date stands as it is.
+QString yearBound(const QString &stored)
+{
+    const QDate date = DateText::parse(stored);
+    return date.isValid() ? DateText::toLong(date) : stored;
+}
+
+void styleBox(QLineEdit *box, const QString &designText)
+{
+    box->setText(designText);
+    QFont font(QStringLiteral("Calibri"));
+    font.setPointSize(12);
+    box->setFont(font);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Text, Colour::toQColor(0x808080));
+    box->setPalette(palette);
+}
+
+} // namespace
+
+frmLogin::frmLogin(QWidget *parent) : QWidget(parent)
+{
+    setWindowTitle(QStringLiteral("LOGIN"));
+    showWithoutBorder(this);
+    FormBuilder::setClientSize(this, 20400, 9795);
+    FormBuilder::build(
+        this, {
+                  {FormBuilder::kind<QLineEdit>(), "txtUserName", "", 11800, 2700, 6600, 540},
+                  {FormBuilder::kind<QLineEdit>(), "txtPassword", "", 11800, 3600, 6600, 540},
+                  {FormBuilder::kind<StyledButton>(), "cmdLogin", "", 11800, 4560, 6600, 600},
+                  {FormBuilder::kind<QLabel>(), "lblLastLogin", "", 11800, 5700, 6600, 900},
+                  {FormBuilder::kind<QLabel>(), "lblFacebook0", "", 1800, 9000, 615, 375},
+                  {FormBuilder::kind<QLabel>(), "lblFacebook1", "", 3120, 9000, 615, 375},
+                  {FormBuilder::kind<QLabel>(), "lblFacebook2", "", 4440, 9000, 495, 375},
+                  {FormBuilder::kind<QLineEdit>(), "txtLoginID", "", 0, 0, 0, 0},
+              });
+    txtUserName = findChild<QLineEdit *>(QStringLiteral("txtUserName"));
+    txtPassword = findChild<QLineEdit *>(QStringLiteral("txtPassword"));
+    txtLoginID = findChild<QLineEdit *>(QStringLiteral("txtLoginID"));
+    txtLoginID->hide();
+    cmdLogin = findChild<StyledButton *>(QStringLiteral("cmdLogin"));
+    cmdLogin->setCaption(QStringLiteral("&LOGIN"));
+    lblLastLogin = findChild<QLabel *>(QStringLiteral("lblLastLogin"));
+    for (int i = 0; i < 3; ++i) {
+        QLabel *area = findChild<QLabel *>(QStringLiteral("lblFacebook%1").arg(i));
+        area->setCursor(Qt::PointingHandCursor);
+        area->installEventFilter(this);
+        lblFacebook << area;
+    }
+    setTabOrder(txtUserName, txtPassword);
+    setTabOrder(txtPassword, cmdLogin);
+
+    styleBox(txtUserName, QStringLiteral("Enter User Name"));
+    styleBox(txtPassword, QStringLiteral("Enter Password"));
+    for (QLineEdit *box : {txtUserName, txtPassword})
+        box->installEventFilter(this);
+    // The design text shows in clear; whatever is typed shows as stars.
+    connect(txtPassword, &QLineEdit::textChanged, this,
+            [this] { txtPassword->setEchoMode(QLineEdit::Password); });
+    connect(cmdLogin, &StyledButton::Click, this, &frmLogin::cmdLogin_Click);
+
+    QFont italic(QStringLiteral("Calibri"));
+    italic.setItalic(true);
+    italic.setPointSize(11);
+    lblLastLogin->setFont(italic);
+    QPalette palette = lblLastLogin->palette();
+    palette.setColor(QPalette::WindowText, Colour::toQColor(0x0000C0));
+    palette.setColor(QPalette::Window, Colour::toQColor(0xFFFFFF));
+    lblLastLogin->setPalette(palette);
+    lblLastLogin->setAutoFillBackground(true);
+    lblLastLogin->setAlignment(Qt::AlignCenter);
+
+    QList<QRect> areas;
+    for (QLabel *area : lblFacebook)
+        areas << area->geometry();
+    background_ = ShellPictures::loginBackground(size(), areas);
+
+    KeyPreview::installEnterChain(this, {txtUserName, txtPassword, cmdLogin});
+    KeyPreview::install(this, [this](QKeyEvent *event) { return keyPreview(event); });
+
+    try {
+        GetLoginDetail();
+    } catch (const AppError &error) {
+        Dialogs::message(error.boxText(), Dialogs::Buttons::Ok, Dialogs::Icon::Information,
+                         QString());
+    }
+    txtUserName->setFocus();
+    SelectAllText(txtUserName);
+}
+
+void frmLogin::loginida()
+{
+    txtLoginID->setText(QString::number(LoginLog::nextLoginNo(companyDatabase())));
+}
+
+void frmLogin::GetLoginDetail()
+{
+    lblLastLogin->setAlignment(Qt::AlignCenter);
+    const QString text = LoginLog::lastLoginText(companyDatabase());
+    if (!text.isEmpty())
+        lblLastLogin->setText(text);
+}
+
+void frmLogin::cmdLogin_Click()
+{
+    try {
+        Database &db = companyDatabase();
+        // The typed name is a value, never SQL: a quote in it is just a character.
+        Recordset user =
+            db.query(QStringLiteral("SELECT * FROM Users WHERE UserName = ? COLLATE NOCASE"),
+                     {txtUserName->text()});
+        if (user.eof()) {
+            Dialogs::information(QStringLiteral("Invalid Password"), QStringLiteral("Login Info"));
+            txtPassword->setFocus();
+            if (txtPassword->text().isEmpty() || txtUserName->text().isEmpty())
+                Dialogs::information(QStringLiteral("Complete Information"), QStringLiteral("ok"));
+            return;
+        }
+        const QVariant stored = user.field(QStringLiteral("Password"));
+        if (stored.isNull() || stored.toString().toUpper() != txtPassword->text().toUpper()) {
+            Dialogs::information(QStringLiteral("Invalid Password"), QStringLiteral("Login Info"));
+            return;
+        }
+        const QVariant userId = user.field(QStringLiteral("UserID"));
+        const QString userName = user.text(QStringLiteral("UserName"));
+        const QString position = user.text(QStringLiteral("UserPosition"));
+
+        // Everything that can fail is read before the login is logged and the state changes.
+        QString year;
+        Recordset fy = db.query(QStringLiteral("SELECT * FROM FinancialYear"));
+        if (!fy.eof())
+            year = yearBound(fy.text(QStringLiteral("StartDate"))) + QStringLiteral(" To ") +
+                   yearBound(fy.text(QStringLiteral("EndDate")));
+        Recordset company = db.query(QStringLiteral("SELECT * FROM Company"));
+        if (company.eof())
+            throw AppError(3021, QStringLiteral("No current record."));
+        const QString companyName = company.text(QStringLiteral("CompanyName"));
+        const QString city = company.text(QStringLiteral("city"));
+        const QString email = company.text(QStringLiteral("email"));
+
+        {
+            Transaction t(db);
+            loginida();
+            LoginLog::writeLogin(db, int(Numbers::leadingValue(txtLoginID->text())),
+                                 userId.toDouble(), QDateTime::currentDateTime());
+            t.commit();
+        }
+
+        Module::CurrentUserName = userName;
+        Module::CurrentUserPosition = position;
+        Module::LoginPosition = position;
+        Module::CurrentCompanyCity = city;
+        Module::CurrentCompanyName = companyName;
+        Module::CurrentCompanyEmail = email;
+        if (MDIForm1 *main = MDIForm1::instance()) {
+            main->setWindowTitle(Dialogs::programTitle() + QStringLiteral(" #[") + companyName +
+                                 QLatin1Char(',') + city + QStringLiteral(" ] [FY=") + year +
+                                 QStringLiteral("] User =  ") + userName + QStringLiteral(" [") +
+                                 position + QStringLiteral("] @") + Module::CompanyDataPath);
+            main->buildMenuOnce();
+        }
+        WindowRegistry::close(objectName());
+    } catch (const AppError &error) {
+        Dialogs::message(
+            QStringLiteral("Error %1\r%2").arg(error.number()).arg(error.description()),
+            Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+    }
+}
+
+void frmLogin::lblFacebook_Click(int index)
+{
+    try {
+        if (!Module::PackageDb)
+            throw AppError(91, QStringLiteral("Object variable or With block variable not set"));
+        Recordset rs = Module::PackageDb->query(QStringLiteral("SELECT * FROM Develop"));
+        if (rs.eof())
+            return;
+        const QString link = rs.text(QStringLiteral("OM%1").arg(6 + index));
+        if (!link.isEmpty())
+            Dialogs::service().openWithDesktop(link);
+    } catch (const AppError &error) {
+        Dialogs::message(error.boxText(), Dialogs::Buttons::Ok, Dialogs::Icon::Information,
+                         QString());
+    }
+}
+
+bool frmLogin::keyPreview(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Escape)
+        return false;
+    WindowRegistry::close(objectName());
+    WindowRegistry::show(QStringLiteral("frmCompanyList"));
+    return true;
+}
+
+bool frmLogin::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        // After the box has placed its cursor, so the first key replaces the whole text.
+        if (auto *box = qobject_cast<QLineEdit *>(watched))
+            QTimer::singleShot(0, box, [box] { SelectAllText(box); });
+    } else if (event->type() == QEvent::MouseButtonPress) {
+        const int index = int(lblFacebook.indexOf(static_cast<QLabel *>(watched)));
+        if (index >= 0 && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            lblFacebook_Click(index);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmLogin::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, background_);
+}
