@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTest>
+#include <functional>
 
 // Input and pixel helpers shared by the button tests.
 namespace ButtonTest {
@@ -45,6 +47,12 @@ inline void leave(StyledButton *button)
 {
     QEvent event(QEvent::Leave);
     QApplication::sendEvent(button, &event);
+}
+
+// Runs the event loop until the condition holds or a second has passed.
+inline bool waitFor(const std::function<bool()> &condition)
+{
+    return QTest::qWaitFor(condition, 1000);
 }
 
 // 0x00BBGGRR of a pixel of the button as it shows on screen.

@@ -255,7 +255,7 @@ TEST(StyledButtonInputTest, HoverRaisesMouseOnButtonOnceAndEndsOnTheTimer)
     QTest::qWait(120);
     EXPECT_TRUE(button.isHoverTracking()); // still over it
     leave(&button);
-    QTRY_VERIFY(!button.isHoverTracking());
+    EXPECT_TRUE(waitFor([&] { return !button.isHoverTracking(); }));
     EXPECT_EQ(events.log.join(','), QStringLiteral("On,Off"));
     EXPECT_FALSE(button.stateFlags() & StyledButton::Hovering);
 }
@@ -279,6 +279,6 @@ TEST(StyledButtonInputTest, CustomClickShiftsThePressedButtonByOnePixel)
     press(&button);
     EXPECT_EQ(button.pos(), QPoint(21, 31));
     leave(&button);
-    QTRY_COMPARE(button.pos(), QPoint(20, 30));
+    EXPECT_TRUE(waitFor([&] { return button.pos() == QPoint(20, 30); }));
     release(&button, Qt::LeftButton, QPoint(200, 200));
 }
