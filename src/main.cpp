@@ -1,3 +1,4 @@
+#include "admin/AdminWindows.h"
 #include "core/StartApplication.h"
 #include "core/WindowRegistry.h"
 #include "shell/MDIForm1.h"
@@ -9,6 +10,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     registerShellWindows();
+    registerAdminWindows();
     // Every window but the splash opens inside it; it shows itself with the company picker.
     MDIForm1 mainWindow;
     mainWindow.setWindowState(Qt::WindowMaximized);

@@ -1,0 +1,311 @@
+#include "admin/CompanyCreation.h"
+
+#include "core/DateText.h"
+#include "core/Module.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+
+namespace CompanyCreation {
+
+std::optional<Refusal> check(const Entries &entries)
+{
+    // A text of blanks passes: only the empty text is missing.
+    if (entries.companyName.isEmpty())
+        return Refusal{QStringLiteral("Pls Enter CompanyName First"),
+                       QStringLiteral("txtCompanyName")};
+    if (entries.state.isEmpty())
+        return Refusal{QStringLiteral("Pls Enter State Name"), QStringLiteral("txtState")};
+    if (entries.stateCode.isEmpty())
+        return Refusal{QStringLiteral("Pls Enter Proper State Name"),
+                       QStringLiteral("txtstatecode")};
+    if (entries.mobile.isEmpty())
+        return Refusal{QStringLiteral("Pls Enter Mobile No."), QStringLiteral("txtMobile")};
+    if (entries.mobile.size() != 10)
+        return Refusal{QStringLiteral("Pls Enter 10 Digit Mobile No."),
+                       QStringLiteral("txtMobile")};
+    return std::nullopt;
+}
+
+FinancialYear proposedYear(const QDate &today)
+{
+    const int startYear = today.month() >= 4 ? today.year() : today.year() - 1;
+    return {QDate(startYear, 4, 1), QDate(startYear + 1, 3, 31)};
+}
+
+const QStringList &stateList()
+{
+    static const QStringList states = {"Jammu & Kashmir",
+                                       "Andaman & Nicobar Islands",
+                                       "Andhra Pradesh",
+                                       "Arunachal Pradesh",
+                                       "Assam",
+                                       "Bihar",
+                                       "Chandigarh",
+                                       "Chhattisgarh",
+                                       "Dadra & Nagar Haveli",
+                                       "Daman & Diu",
+                                       "Delhi",
+                                       "Goa",
+                                       "Gujarat",
+                                       "Haryana",
+                                       "Himachal Pradesh",
+                                       "Jammu & Kashmir",
+                                       "Jharkhand",
+                                       "Karnataka",
+                                       "Kerala",
+                                       "Lakshdweep",
+                                       "Madhya Pradesh",
+                                       "Maharashtra",
+                                       "Manipur",
+                                       "Meghalaya",
+                                       "Mizoram",
+                                       "Nagaland",
+                                       "Odisha",
+                                       "Other Territory",
+                                       "Pondicherry",
+                                       "Punjab",
+                                       "Rajasthan",
+                                       "Sikkim",
+                                       "Tamil Nadu",
+                                       "Telengana",
+                                       "Tripura",
+                                       "Uttar Pradesh",
+                                       "Uttarakhand",
+                                       "West Bengal",
+                                       "Andrapradesh(New)",
+                                       "Telengana"};
+    return states;
+}
+
+QString stateCode(const QString &stateName)
+{
+    // The code table spells several names otherwise than the list; those list entries get no
+    // code and the user types one.
+    static const QHash<QString, QString> codes = {
+        {"Jammu and Kashmir", "01"},
+        {"Himachal Pradesh", "02"},
+        {"Punjab", "03"},
+        {"Chandigarh", "04"},
+        {"Uttarakhand", "05"},
+        {"Haryana", "06"},
+        {"Delhi", "07"},
+        {"Rajasthan", "08"},
+        {"Utter Pradesh", "09"},
+        {"Bihar", "10"},
+        {"Sikkam", "11"},
+        {"Arunachal Pradesh", "12"},
+        {"Nagaland", "13"},
+        {"Manipur", "14"},
+        {"Mizoram", "15"},
+        {"Tripura", "16"},
+        {"Meghalaya", "17"},
+        {"Assam", "18"},
+        {"West Bengal", "19"},
+        {"Jharkhand", "20"},
+        {"Orissa", "21"},
+        {"Chhatisgarh", "22"},
+        {"Madhya Pradesh", "23"},
+        {"Gujarat", "24"},
+        {"Daman and Diu", "25"},
+        {"Dadra and Nagar Haveli", "26"},
+        {"Maharashtra", "27"},
+        {"Andhra Pradesh", "37"},
+        {"Karnatka", "29"},
+        {"Goa", "30"},
+        {"Lakshadeep", "31"},
+        {"Kerala", "32"},
+        {"Tamilnadu", "33"},
+        {"Puducherry", "34"},
+        {"Andaman & Nicobar Islands", "35"},
+        {"Telengana", "36"},
+    };
+    return codes.value(stateName);
+}
+
+QString completeState(const QString &text)
+{
+    const QString wanted = text.toUpper();
+    for (const QString &state : stateList())
+        if (state.left(text.size()).toUpper() == wanted)
+            return state;
+    return QString();
+}
+
+QString properCase(const QString &text)
+{
+    QString result = text.toLower();
+    bool wordStart = true;
+    for (QChar &c : result) {
+        if (c.isSpace()) {
+            wordStart = true;
+        } else {
+            if (wordStart)
+                c = c.toUpper();
+            wordStart = false;
+        }
+    }
+    return result;
+}
+
+QString panFromGst(const QString &gstNo)
+{
+    return gstNo.size() < 3 ? QString() : gstNo.mid(2, 10);
+}
+
+bool mobileAccepts(const QString &text, QChar typed)
+{
+    if (typed == QChar(8))
+        return true;
+    // What a numeric test accepts: blanks around, a sign, digits, a decimal point, an exponent.
+    static const QRegularExpression numeric(
+        QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eEdD][+-]?\\d+)?\\s*$"));
+    return numeric.match(text + typed).hasMatch();
+}
+
+int proposeNumber(Database &common)
+{
+    const QVariant highest = common.scalar(QStringLiteral("SELECT Max(CompanyID) FROM Company"));
+    return (highest.isNull() ? 0 : highest.toInt()) + 1;
+}
+
+namespace {
+
+QString folderName(int number)
+{
+    return QStringLiteral("Data ") + QString::number(number);
+}
+
+// Removes what a failed save made, so that a retry starts clean.
+class Undo
+{
+public:
+    ~Undo()
+    {
+        if (!file_.isEmpty())
+            QFile::remove(file_);
+        if (!folder_.isEmpty())
+            QDir(folder_).removeRecursively();
+    }
+    void madeFolder(const QString &folder) { folder_ = folder; }
+    void madeFile(const QString &file) { file_ = file; }
+    void release()
+    {
+        folder_.clear();
+        file_.clear();
+    }
+
+private:
+    QString folder_;
+    QString file_;
+};
+
+void addRegisterRow(Database &common, int number, const Entries &e, const QString &folder)
+{
+    common.execute(QStringLiteral("INSERT INTO Company (CompanyID, CompanyName, DealsIn, Address, "
+                                  "Address2, city, phone, mobile, email, Website, TINNo, CSTNo, "
+                                  "ITPan, path, StartDate, EndDate) "
+                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                   {number, e.companyName, e.dealsIn, e.address, e.address2, e.city, e.phone,
+                    e.mobile, e.email, e.website, e.vatNo, e.cstNo, e.panNo, folder,
+                    DateText::toIso(e.yearStart), DateText::toIso(e.yearEnd)});
+}
+
+void fillCompanyDatabase(Database &db, const Entries &e)
+{
+    Transaction transaction(db);
+    db.execute(QStringLiteral("DELETE FROM FinancialYear"));
+    db.execute(QStringLiteral("DELETE FROM Company"));
+    db.execute(QStringLiteral("INSERT INTO FinancialYear (StartDate, EndDate) VALUES (?, ?)"),
+               {DateText::toShort(e.yearStart), DateText::toShort(e.yearEnd)});
+    db.execute(QStringLiteral("INSERT INTO Company (CompanyName, DealsIn, Address, Address2, city, "
+                              "phone, mobile, email, Website, TINNo, CSTNo, ITPan, DLNo1, DLNo2, "
+                              "SubName, EnableSED, DutyType) "
+                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+               {e.companyName, e.dealsIn, e.address, e.address2, e.city, e.phone, e.mobile, e.email,
+                e.website, e.vatNo, e.cstNo, e.panNo, e.dlNo1, e.dlNo2, e.stateCode, e.state,
+                e.gstNo});
+    db.execute(QStringLiteral("INSERT INTO Users (UserID, UserName, UserFullName, UserPosition, "
+                              "Password) VALUES (2, ?, ?, 'SUPER USER', ?)"),
+               {e.userName, e.userName, e.password});
+    db.execute(QStringLiteral("UPDATE Account SET State = ?, OT23 = ? WHERE AccountID IN (1)"),
+               {e.state, e.stateCode});
+    transaction.commit();
+}
+
+} // namespace
+
+int settleNumber(Database &common, const QString &dataRootFolder)
+{
+    const QDir root(dataRootFolder);
+    if (!root.exists())
+        throw AppError(76, QStringLiteral("Path not found: %1").arg(dataRootFolder));
+    int number = proposeNumber(common);
+    // Looking where the folder is made keeps two companies out of one folder.
+    while (root.exists(folderName(number)))
+        ++number;
+    return number;
+}
+
+Created create(const Entries &entries)
+{
+    if (!Module::CommonDb)
+        throw AppError(91, QStringLiteral("The application database is not open."));
+    Database &common = *Module::CommonDb;
+    const QString root = Module::resolveDataRoot(entries.dataRoot);
+    const QString templateFile = Module::programPath(QStringLiteral("DB/Vevezidora12_Backup.mdb"));
+
+    Created created;
+    created.number = settleNumber(common, root);
+    created.dataFolder = QDir(root).filePath(folderName(created.number));
+    const QString databaseFile = Module::companyDatabasePath(created.dataFolder);
+
+    Undo undo;
+    // Undone by rolling back unless every later step succeeds.
+    Transaction registerRow(common);
+    addRegisterRow(common, created.number, entries, created.dataFolder);
+
+    if (QFileInfo::exists(created.dataFolder))
+        throw AppError(58, QStringLiteral("File already exists: %1").arg(created.dataFolder));
+    if (!QDir().mkpath(created.dataFolder))
+        throw AppError(75, QStringLiteral("Path/File access error: %1").arg(created.dataFolder));
+    undo.madeFolder(created.dataFolder);
+    if (!QFileInfo::exists(templateFile))
+        throw AppError(53, QStringLiteral("File not found: %1").arg(templateFile));
+    if (!QFile::copy(templateFile, databaseFile))
+        throw AppError(75, QStringLiteral("Path/File access error: %1").arg(databaseFile));
+    undo.madeFile(databaseFile);
+
+    std::shared_ptr<Database> database = Database::open(databaseFile);
+    try {
+        fillCompanyDatabase(*database, entries);
+        registerRow.commit();
+    } catch (...) {
+        database.reset(); // closed before Undo removes the file
+        throw;
+    }
+    undo.release();
+
+    created.database = database;
+    Module::CompanyDb = database;
+    Module::CompanyDataPath = created.dataFolder;
+    return created;
+}
+
+QString failureText(const AppError &error)
+{
+    return error.boxText() + QStringLiteral(" \r\n\rPlease Contact Your Programvendor");
+}
+
+QString closingMessage(const QString &userName, const QString &password)
+{
+    return QStringLiteral("New Company has been sucessfully created\r\r"
+                          "The screen that follows asks you to log in to the new company.\r\r"
+                          "By Default Username = ") +
+           userName + QStringLiteral("   Password = ") + password + QStringLiteral(" is given");
+}
+
+} // namespace CompanyCreation

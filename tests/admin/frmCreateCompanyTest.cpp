@@ -1,0 +1,242 @@
+#include "CreateCompanyFixture.h"
+
+#include "admin/CompanyCreation.h"
+#include "admin/frmCreateCompany.h"
+#include "controls/button/StyledButton.h"
+#include "core/DateText.h"
+#include "core/Module.h"
+#include "core/WindowRegistry.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+
+namespace {
+
+class frmCreateCompanyTest : public CreateCompanyFixture
+{
+};
+
+TEST_F(frmCreateCompanyTest, OpensWithDefaultsAndSavesAScreenshot)
+{
+    auto *window = open();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->windowTitle(), "CREATE COMPANY");
+    EXPECT_EQ(control<QLabel>(window, "labpath")->text(), "Data");
+    EXPECT_EQ(control<QLabel>(window, "labcompanyid")->text(), "1");
+    EXPECT_TRUE(control(window, "txtCompanyName")->hasFocus());
+    EXPECT_EQ(control(window, "txtUserName")->text().size(), 1);
+    EXPECT_EQ(control(window, "txtPassword")->text().size(), 1);
+    EXPECT_EQ(control(window, "txtPassword")->echoMode(), QLineEdit::Normal);
+    EXPECT_EQ(area->subWindowList().first()->pos(), QPoint(0, 0));
+
+    const auto year = CompanyCreation::proposedYear(QDate::currentDate());
+    EXPECT_EQ(control<QDateEdit>(window, "DTPicker1")->date(), year.start);
+    EXPECT_EQ(control<QDateEdit>(window, "DTPicker2")->date(), year.end);
+    EXPECT_EQ(control<QDateEdit>(window, "DTPicker1")->text(), DateText::toShort(year.start));
+
+    control(window, "txtCompanyName")->setText("Green Valley School");
+    control(window, "txtaddress")->setText("12 Mall Road");
+    control(window, "txtCity")->setText("Ludhiana");
+    control<QComboBox>(window, "txtState")->setEditText("Punjab");
+    control(window, "txtstatecode")->setText("03");
+    control(window, "txtMobile")->setText("9876543210");
+    QTest::qWait(50);
+    const QPixmap shot = window->grab();
+    EXPECT_FALSE(shot.isNull());
+    EXPECT_TRUE(shot.save(QDir(testOutputFolder()).filePath("frmCreateCompany.png")));
+}
+
+TEST_F(frmCreateCompanyTest, ChecksRefuseInOrderAndWriteNothing)
+{
+    auto *window = open();
+    const auto refusedWith = [&](const QString &message, const char *focus) {
+        clickSave(window);
+        ASSERT_FALSE(dialogs->boxes.isEmpty());
+        EXPECT_EQ(dialogs->last().text, message);
+        EXPECT_EQ(dialogs->last().title, "Don't Create Company");
+        EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
+        EXPECT_EQ(dialogs->last().buttons, Dialogs::Buttons::Ok);
+        QWidget *focused = QApplication::focusWidget();
+        EXPECT_TRUE(focused && (focused->objectName() == focus ||
+                                focused->parentWidget()->objectName() == focus))
+            << focus;
+    };
+    refusedWith("Pls Enter CompanyName First", "txtCompanyName");
+    control(window, "txtCompanyName")->setText("   "); // blanks pass
+    refusedWith("Pls Enter State Name", "txtState");
+
+    // A state the code table spells otherwise gets no code and is refused.
+    auto *state = control<QComboBox>(window, "txtState");
+    state->setFocus();
+    QTest::keyClicks(state, "tamil");
+    EXPECT_EQ(state->currentText(), "Tamil Nadu");
+    control(window, "txtPhone")->setFocus();
+    EXPECT_EQ(control(window, "txtstatecode")->text(), "");
+    refusedWith("Pls Enter Proper State Name", "txtstatecode");
+
+    control(window, "txtstatecode")->setText("33");
+    refusedWith("Pls Enter Mobile No.", "txtMobile");
+    control(window, "txtMobile")->setText("98765");
+    refusedWith("Pls Enter 10 Digit Mobile No.", "txtMobile");
+
+    EXPECT_EQ(dialogs->boxes.size(), 5);
+    EXPECT_TRUE(isOpen("frmCreateCompany"));
+    EXPECT_EQ(pickerShows, 0);
+    EXPECT_EQ(Module::CommonDb->scalar("SELECT count(*) FROM Company").toInt(), 0);
+    EXPECT_FALSE(QDir(path("Data/Data 1")).exists());
+}
+
+TEST_F(frmCreateCompanyTest, StateBoxCompletesAndFillsItsCode)
+{
+    auto *window = open();
+    auto *state = control<QComboBox>(window, "txtState");
+    auto *code = control(window, "txtstatecode");
+    state->setFocus();
+    QTest::keyClicks(state, "punj");
+    EXPECT_EQ(state->currentText(), "Punjab");
+    EXPECT_EQ(state->lineEdit()->selectedText(), "ab");
+    QTest::keyClick(state, Qt::Key_Backspace); // removes the completed part, no new completion
+    EXPECT_EQ(state->currentText(), "Punj");
+    QTest::keyClicks(state, "a");
+    EXPECT_EQ(state->currentText(), "Punjab");
+    QTest::keyClick(state, Qt::Key_Down); // swallowed: the list is not stepped through
+    EXPECT_EQ(state->currentText(), "Punjab");
+    QTest::keyClick(state, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), code);
+    EXPECT_EQ(code->text(), "03");
+
+    // A state without a code keeps the code left from the earlier one.
+    state->setFocus();
+    state->lineEdit()->selectAll();
+    QTest::keyClicks(state, "Sikkim");
+    EXPECT_EQ(state->currentText(), "Sikkim");
+    code->setFocus();
+    EXPECT_EQ(code->text(), "03");
+
+    // Deleting the whole text completes the empty text to the first entry.
+    state->setFocus();
+    state->lineEdit()->selectAll();
+    QTest::keyClick(state, Qt::Key_Delete);
+    EXPECT_EQ(state->currentText(), "Jammu & Kashmir");
+    EXPECT_EQ(state->lineEdit()->selectedText(), "Jammu & Kashmir");
+    EXPECT_EQ(state->count(), 120); // the list grows by 40 at every focus
+
+    EXPECT_EQ(CompanyCreation::stateCode("Andhra Pradesh"), "37");
+    EXPECT_EQ(CompanyCreation::stateCode("Karnatka"), "29");
+    EXPECT_EQ(CompanyCreation::stateCode("Karnataka"), "");
+    EXPECT_EQ(CompanyCreation::stateCode("punjab"), "");
+    EXPECT_EQ(CompanyCreation::stateList().size(), 40);
+}
+
+TEST_F(frmCreateCompanyTest, FieldRulesWhileTyping)
+{
+    auto *window = open();
+    auto *name = control(window, "txtCompanyName");
+    const auto enterName = [&](const QString &typed) {
+        name->setFocus();
+        name->setText(typed);
+        QTest::keyClick(name, Qt::Key_Return);
+        return name->text();
+    };
+    EXPECT_EQ(enterName("green valley school"), "Green Valley School");
+    EXPECT_EQ(enterName("DAV PUBLIC SCHOOL"), "DAV PUBLIC SCHOOL");
+    EXPECT_EQ(enterName("DAV public school"), "Dav Public School");
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "txtaddress");
+
+    auto *gst = control(window, "txtGSTNo");
+    gst->setFocus();
+    gst->setText("03ABCDE1234F1Z5");
+    control(window, "txtpanno")->setFocus();
+    EXPECT_EQ(control(window, "txtpanno")->text(), "ABCDE1234F");
+    gst->setFocus();
+    gst->clear();
+    control(window, "txtcstno")->setFocus();
+    EXPECT_EQ(control(window, "txtpanno")->text(), "");
+
+    auto *mobile = control(window, "txtMobile");
+    mobile->setFocus();
+    QTest::keyClicks(mobile, "98a7b6-5x43210999");
+    EXPECT_EQ(mobile->text(), "9876543210");
+    EXPECT_FALSE(CompanyCreation::mobileAccepts("", 'e'));
+    EXPECT_TRUE(CompanyCreation::mobileAccepts("98", '.'));
+    EXPECT_TRUE(CompanyCreation::mobileAccepts("98", QChar(8)));
+
+    auto *password = control(window, "txtPassword");
+    password->setFocus();
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+
+    auto *start = control<QDateEdit>(window, "DTPicker1");
+    auto *end = control<QDateEdit>(window, "DTPicker2");
+    start->setDate(QDate(2024, 4, 1));
+    start->setFocus();
+    QTest::keyClick(start, Qt::Key_Return);
+    EXPECT_EQ(end->date(), QDate(2025, 4, 1)); // a leap year: 365 days are not a year
+    EXPECT_EQ(QApplication::focusWidget(), end);
+    start->setDate(QDate(2023, 4, 1));
+    start->setFocus();
+    QTest::keyClick(start, Qt::Key_Return);
+    EXPECT_EQ(end->date(), QDate(2024, 3, 31));
+
+    using CompanyCreation::proposedYear;
+    EXPECT_EQ(proposedYear(QDate(2024, 4, 1)).start, QDate(2024, 4, 1));
+    EXPECT_EQ(proposedYear(QDate(2024, 12, 31)).end, QDate(2025, 3, 31));
+    EXPECT_EQ(proposedYear(QDate(2025, 1, 1)).start, QDate(2024, 4, 1));
+    EXPECT_EQ(proposedYear(QDate(2025, 3, 31)).end, QDate(2025, 3, 31));
+}
+
+TEST_F(frmCreateCompanyTest, EnterWalksTheChainToTheSaveButton)
+{
+    auto *window = open();
+    const QStringList chain = {
+        "txtCompanyName", "txtaddress",  "txtaddress2", "txtCity",    "txtState",   "txtstatecode",
+        "txtPhone",       "txtMobile",   "txtEmail",    "txtwebsite", "txtvatno",   "txtGSTNo",
+        "txtpanno",       "txtcstno",    "txtdlno1",    "txtdlno2",   "txtdealsin", "DTPicker1",
+        "DTPicker2",      "txtUserName", "txtPassword", "cmdsave"};
+    QStringList visited;
+    for (int i = 0; i < chain.size(); ++i) {
+        QWidget *focus = QApplication::focusWidget();
+        while (focus && focus->parentWidget() != window)
+            focus = focus->parentWidget();
+        visited << (focus ? focus->objectName() : QString());
+        if (i + 1 < chain.size())
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    EXPECT_EQ(visited, chain);
+}
+
+TEST_F(frmCreateCompanyTest, WaysOutLeadBackToThePickerExceptThePicture)
+{
+    auto *window = open();
+    control(window, "txtCity")->setFocus();
+    QTest::keyClick(control(window, "txtCity"), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(isOpen("frmCreateCompany"));
+    EXPECT_TRUE(isOpen(frmCreateCompany::PickerName));
+    EXPECT_EQ(pickerShows, 1);
+    WindowRegistry::close(frmCreateCompany::PickerName);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    window = open();
+    emit control<StyledButton>(window, "cmdClose")->Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(isOpen("frmCreateCompany"));
+    EXPECT_EQ(pickerShows, 2);
+    WindowRegistry::close(frmCreateCompany::PickerName);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    window = open();
+    QTest::mouseClick(control<QLabel>(window, "Image1"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(isOpen("frmCreateCompany"));
+    EXPECT_FALSE(isOpen(frmCreateCompany::PickerName));
+    EXPECT_EQ(pickerShows, 2);
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+} // namespace
