@@ -1,0 +1,93 @@
+#include "core/report/Code39.h"
+
+#include <QHash>
+#include <QPainter>
+#include <cmath>
+
+namespace Code39 {
+
+namespace {
+
+const QHash<QChar, QString> &table()
+{
+    // Bars and spaces alternate, starting with a bar: n narrow, w wide.
+    static const QHash<QChar, QString> patterns = [] {
+        const char *const rows[][2] = {
+            {"0", "nnnwwnwnn"}, {"1", "wnnwnnnnw"}, {"2", "nnwwnnnnw"}, {"3", "wnwwnnnnn"},
+            {"4", "nnnwwnnnw"}, {"5", "wnnwwnnnn"}, {"6", "nnwwwnnnn"}, {"7", "nnnwnnwnw"},
+            {"8", "wnnwnnwnn"}, {"9", "nnwwnnwnn"}, {"A", "wnnnnwnnw"}, {"B", "nnwnnwnnw"},
+            {"C", "wnwnnwnnn"}, {"D", "nnnnwwnnw"}, {"E", "wnnnwwnnn"}, {"F", "nnwnwwnnn"},
+            {"G", "nnnnnwwnw"}, {"H", "wnnnnwwnn"}, {"I", "nnwnnwwnn"}, {"J", "nnnnwwwnn"},
+            {"K", "wnnnnnnww"}, {"L", "nnwnnnnww"}, {"M", "wnwnnnnwn"}, {"N", "nnnnwnnww"},
+            {"O", "wnnnwnnwn"}, {"P", "nnwnwnnwn"}, {"Q", "nnnnnnwww"}, {"R", "wnnnnnwwn"},
+            {"S", "nnwnnnwwn"}, {"T", "nnnnwnwwn"}, {"U", "wwnnnnnnw"}, {"V", "nwwnnnnnw"},
+            {"W", "wwwnnnnnn"}, {"X", "nwnnwnnnw"}, {"Y", "wwnnwnnnn"}, {"Z", "nwwnwnnnn"},
+            {"-", "nwnnnnwnw"}, {".", "wwnnnnwnn"}, {" ", "nwwnnnwnn"}, {"*", "nwnnwnwnn"},
+            {"$", "nwnwnwnnn"}, {"/", "nwnwnnnwn"}, {"+", "nwnnnwnwn"}, {"%", "nnnwnwnwn"},
+        };
+        QHash<QChar, QString> h;
+        for (const auto &row : rows)
+            h.insert(QLatin1Char(row[0][0]), QLatin1String(row[1]));
+        return h;
+    }();
+    return patterns;
+}
+
+} // namespace
+
+QString pattern(QChar character)
+{
+    return table().value(character.toUpper());
+}
+
+std::vector<bool> modules(const QString &text)
+{
+    std::vector<bool> result;
+    const QString framed = QLatin1Char('*') + text + QLatin1Char('*');
+    for (const QChar c : framed) {
+        const QString p = pattern(c);
+        if (p.isEmpty())
+            continue;
+        if (!result.empty())
+            result.push_back(false); // the gap between characters
+        for (int i = 0; i < p.size(); ++i) {
+            const int width = p.at(i) == QLatin1Char('w') ? 2 : 1;
+            for (int m = 0; m < width; ++m)
+                result.push_back(i % 2 == 0);
+        }
+    }
+    return result;
+}
+
+void draw(QPainter &painter, const QRectF &rect, const QString &text)
+{
+    const std::vector<bool> bars = modules(text);
+    if (bars.empty() || rect.width() <= 0)
+        return;
+    double module = rect.width() / double(bars.size());
+    if (module >= 1.0)
+        module = std::floor(module);
+    double x = rect.left() + (rect.width() - module * double(bars.size())) / 2.0;
+    if (module >= 1.0)
+        x = std::round(x);
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    // Runs of black modules are drawn as one rectangle, so no hairline seams appear between them.
+    size_t i = 0;
+    while (i < bars.size()) {
+        if (!bars[i]) {
+            ++i;
+            continue;
+        }
+        size_t end = i;
+        while (end < bars.size() && bars[end])
+            ++end;
+        painter.drawRect(
+            QRectF(x + double(i) * module, rect.top(), double(end - i) * module, rect.height()));
+        i = end;
+    }
+    painter.restore();
+}
+
+} // namespace Code39

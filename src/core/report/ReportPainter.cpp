@@ -1,0 +1,223 @@
+#include "core/report/ReportPainter.h"
+
+#include "core/DateText.h"
+#include "core/Module.h"
+#include "core/Numbers.h"
+#include "core/report/Code39.h"
+#include "core/report/ReportLayout.h"
+
+#include <QCache>
+#include <QDate>
+#include <QDir>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QLocale>
+#include <QPainter>
+
+namespace ReportPainter {
+
+namespace {
+
+struct Context
+{
+    const ReportDocument &document;
+    int page; // from 0
+    int row;  // -1 outside the detail band
+    double scale;
+};
+
+QString rawValue(const Context &c, const QString &field)
+{
+    const ReportData &data = c.document.data();
+    const int column = data.columnIndex(field);
+    if (column >= 0) {
+        const QVariant value = data.value(c.row < 0 ? 0 : c.row, column);
+        if (value.typeId() == QMetaType::Double) {
+            const double number = value.toDouble();
+            return QString::number(number, 'f', number == std::floor(number) ? 0 : 2);
+        }
+        return value.toString();
+    }
+    if (field == QLatin1String("page"))
+        return QString::number(c.page + 1);
+    if (field == QLatin1String("pages"))
+        return QString::number(c.document.pageCount());
+    if (field == QLatin1String("row"))
+        return c.row < 0 ? QString() : QString::number(c.row + 1);
+    if (field == QLatin1String("count"))
+        return QString::number(data.rowCount());
+    if (field == QLatin1String("printDate"))
+        return DateText::toLong(QDate::currentDate());
+    if (field == QLatin1String("title"))
+        return c.document.layout().title;
+    if (field.startsWith(QLatin1String("sum:"))) {
+        const int summed = data.columnIndex(field.mid(4));
+        double total = 0;
+        for (int row = 0; summed >= 0 && row < data.rowCount(); ++row)
+            total += Numbers::leadingValue(data.value(row, summed).toString());
+        return Numbers::plainText(total);
+    }
+    return QString();
+}
+
+QString formatted(const ReportElement &e, const QString &value)
+{
+    if (value.isEmpty())
+        return value;
+    if (e.decimals >= 0) {
+        bool ok = false;
+        const double number = value.trimmed().toDouble(&ok);
+        if (ok) {
+            QLocale english(QLocale::English);
+            if (!e.thousands)
+                english.setNumberOptions(QLocale::OmitGroupSeparator);
+            return english.toString(number, 'f', e.decimals);
+        }
+    }
+    if (!e.dateFormat.isEmpty()) {
+        const QDate date = DateText::parse(value.trimmed());
+        if (date.isValid())
+            return QLocale(QLocale::English).toString(date, e.dateFormat);
+    }
+    return value;
+}
+
+QString resolve(const Context &c, const ReportElement &e, const TemplateText &text)
+{
+    QString result;
+    for (const TemplateText::Piece &piece : text.pieces)
+        result += piece.isField ? formatted(e, rawValue(c, piece.text)) : piece.text;
+    return result;
+}
+
+QString elementText(const Context &c, const ReportElement &e)
+{
+    if (e.joinParts.empty())
+        return resolve(c, e, e.text);
+    QStringList parts;
+    for (const TemplateText &part : e.joinParts) {
+        bool anyValue = false;
+        QString text;
+        for (const TemplateText::Piece &piece : part.pieces) {
+            if (!piece.isField) {
+                text += piece.text;
+                continue;
+            }
+            const QString value = formatted(e, rawValue(c, piece.text)).trimmed();
+            anyValue = anyValue || !value.isEmpty();
+            text += value;
+        }
+        if (anyValue)
+            parts << text.trimmed();
+    }
+    return parts.join(e.joinSeparator);
+}
+
+const QImage *picture(const QString &path)
+{
+    // Sticker sheets show many pictures; read each file once per run of pages.
+    static QCache<QString, QImage> cache(64);
+    if (QImage *image = cache.object(path))
+        return image;
+    auto *image = new QImage(path);
+    if (image->isNull()) {
+        delete image;
+        return nullptr;
+    }
+    cache.insert(path, image);
+    return cache.object(path);
+}
+
+void drawText(QPainter &p, const QRectF &box, const ReportElement &e, const QString &text)
+{
+    p.setFont(e.font);
+    p.setPen(e.colour);
+    if (e.wrap) {
+        p.save();
+        p.setClipRect(box);
+        p.drawText(box, int(e.alignment) | Qt::TextWordWrap, text);
+        p.restore();
+        return;
+    }
+    const QString shown = p.fontMetrics().elidedText(text, Qt::ElideRight, int(box.width()));
+    p.drawText(box, int(e.alignment) | Qt::TextSingleLine, shown);
+}
+
+void drawElement(QPainter &p, const Context &c, const ReportElement &e, const QPointF &origin)
+{
+    const double s = c.scale;
+    const QRectF box((origin.x() + e.x) * s, (origin.y() + e.y) * s, e.width * s, e.height * s);
+    switch (e.kind) {
+    case ReportElement::Kind::Text:
+        drawText(p, box, e, elementText(c, e));
+        break;
+    case ReportElement::Kind::Line:
+        p.setPen(QPen(e.colour, std::max(1.0, e.lineWidth * s)));
+        p.drawLine(box.topLeft(), box.topLeft() + QPointF(e.width * s, e.height * s));
+        break;
+    case ReportElement::Kind::Box:
+        p.setPen(e.lineWidth > 0 ? QPen(e.colour, std::max(1.0, e.lineWidth * s))
+                                 : QPen(Qt::NoPen));
+        p.setBrush(e.fill.isValid() ? QBrush(e.fill) : QBrush(Qt::NoBrush));
+        p.drawRect(box);
+        p.setBrush(Qt::NoBrush);
+        break;
+    case ReportElement::Kind::Picture: {
+        QString path = resolve(c, e, e.text).trimmed();
+        if (path.isEmpty())
+            break;
+        if (QDir::isRelativePath(path))
+            path = Module::programPath(path);
+        if (const QImage *image = picture(path)) {
+            const QSizeF size = QSizeF(image->size()).scaled(box.size(), Qt::KeepAspectRatio);
+            const QRectF target(box.center() - QPointF(size.width() / 2, size.height() / 2), size);
+            p.drawImage(target, *image);
+        }
+        break;
+    }
+    case ReportElement::Kind::Barcode: {
+        QString code = resolve(c, e, e.text);
+        if (!e.removeSuffix.isEmpty() && code.endsWith(e.removeSuffix, Qt::CaseInsensitive))
+            code.chop(e.removeSuffix.size());
+        if (code.isEmpty())
+            break;
+        QRectF bars = box;
+        if (e.showText) {
+            p.setFont(e.font);
+            const double textHeight = p.fontMetrics().height();
+            bars.setBottom(box.bottom() - textHeight);
+            p.setPen(e.colour);
+            p.drawText(QRectF(box.left(), bars.bottom(), box.width(), textHeight),
+                       Qt::AlignCenter | Qt::TextSingleLine, code.toUpper());
+        }
+        Code39::draw(p, bars, code);
+        break;
+    }
+    }
+}
+
+} // namespace
+
+void paintPage(QPainter &painter, const ReportDocument &document, int pageIndex, double dotsPerMm)
+{
+    if (pageIndex < 0 || pageIndex >= document.pageCount())
+        return;
+    const ReportTemplate &t = document.layout();
+    const double columnWidth = t.detail.columnWidth > 0
+                                   ? t.detail.columnWidth
+                                   : t.printableArea().width() / t.detail.columns;
+    for (const PlacedBand &placed : document.page(pageIndex).bands) {
+        const Context context{document, pageIndex, placed.row, dotsPerMm};
+        const ReportBand &band = *placed.band;
+        if (placed.row >= 0 && placed.row % 2 == 1 && band.stripe.isValid()) {
+            const double width = band.columns > 1 ? columnWidth : t.printableArea().width();
+            painter.fillRect(QRectF(placed.origin.x() * dotsPerMm, placed.origin.y() * dotsPerMm,
+                                    width * dotsPerMm, band.height * dotsPerMm),
+                             band.stripe);
+        }
+        for (const ReportElement &element : band.elements)
+            drawElement(painter, context, element, placed.origin);
+    }
+}
+
+} // namespace ReportPainter

@@ -1,0 +1,148 @@
+#include "ProgramTest.h"
+#include "ReportSamples.h"
+
+#include "core/Module.h"
+#include "core/report/Code39.h"
+#include "core/report/Report.h"
+#include "core/report/ReportOutput.h"
+
+#include <QDir>
+#include <QFile>
+
+class ReportEngineTest : public ProgramTest
+{
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        openApplicationDatabases();
+        makeCompany(path("Data/Data 1"));
+        ReportSamples::addCompany();
+    }
+
+    std::shared_ptr<const ReportDocument> bound(const QString &templatePath)
+    {
+        Report report = Report::open(Module::programPath(templatePath));
+        report.readOwnData();
+        return report.document();
+    }
+};
+
+TEST_F(ReportEngineTest, EveryTemplatePrintsItsStagedRowsAsSearchableText)
+{
+    const QMap<QString, QStringList> expected = {
+        {"BookList.rpt",
+         {"BOOK LIST", "The Discovery of India 2", "Jawaharlal Nehru", "250.00", "05-03-2024",
+          "Total books: 3", "Near Clock Tower", "Tax No.: TIN-4455"}},
+        {"Card.rpt", {"LIBRARY CARD", "Aarav Sharma 3", "Rakesh Sharma", "503"}},
+        {"Report/Catalogue.rpt", {"Wings of Fire 1", "Acc. No. 1003", "B1002"}},
+        {"BookIssue.rpt",
+         {"BOOK ISSUE SLIP", "Godan", "Premchand", "Fine per day: 2", "Loan days: 14",
+          "Return on time"}},
+        {"BookReceipt.rpt", {"BOOK RETURN SLIP", "19-03-2024", "Cover torn", "Days delayed"}},
+        {"Reports/PendingBook.rpt",
+         {"PENDING BOOK LIST", "Gitanjali", "Meera Nair", "01-03-2024", "Books not returned: 3"}},
+        {"Reports/BookIssueRegister.rpt",
+         {"BOOK ISSUE REGISTER", "Period: 01-03-2024 To 31-03-2024", "Books issued: 3"}},
+        {"Reports/BookReceiveRegister.rpt", {"BOOK RECEIPT REGISTER", "Total fine: 24"}},
+        {"Reports/Ledger.rpt", {"LEDGER", "Cover torn", "Total fine: 24"}},
+    };
+    for (const QString &name : ReportSamples::templates()) {
+        SCOPED_TRACE(name.toStdString());
+        ReportSamples::stage(name, 3);
+        const auto document = bound(name);
+        ASSERT_EQ(document->data().rowCount(), 3);
+        const QString pdf =
+            QDir(testOutputFolder()).filePath(QString(name).replace('/', '_') + ".pdf");
+        ReportOutput::exportPdf(*document, pdf);
+        const QString text = ReportSamples::pdfText(pdf);
+        EXPECT_TRUE(text.contains("Green Valley School") || name == "Report/Catalogue.rpt");
+        for (const QString &line : expected.value(name))
+            EXPECT_TRUE(text.contains(line)) << line.toStdString() << "\n" << text.toStdString();
+        ReportOutput::pageImage(*document, 0, 100)
+            .save(QDir(testOutputFolder()).filePath(QString(name).replace('/', '_') + ".png"));
+    }
+}
+
+TEST_F(ReportEngineTest, LongListsRepeatTheirPageHeaderOnEveryPage)
+{
+    ReportSamples::stage("BookList.rpt", 120);
+    const auto document = bound("BookList.rpt");
+    ASSERT_GE(document->pageCount(), 3);
+    const QString pdf = QDir(testOutputFolder()).filePath("BookList-long.pdf");
+    ReportOutput::exportPdf(*document, pdf);
+    const QString text = ReportSamples::pdfText(pdf);
+    EXPECT_EQ(text.count("Publisher"), document->pageCount());
+    EXPECT_EQ(text.count("Green Valley School"), 1); // the report header is on the first page only
+    EXPECT_TRUE(text.contains(QString("Page %1 of %1").arg(document->pageCount())));
+    EXPECT_TRUE(text.contains("The Discovery of India 120"));
+    EXPECT_TRUE(text.contains("Total books: 120"));
+
+    // Every record is placed exactly once, in order, and never below the page footer.
+    int expectedRow = 0;
+    const double footerTop =
+        document->layout().printableArea().bottom() - document->layout().pageFooter.height;
+    for (int p = 0; p < document->pageCount(); ++p)
+        for (const PlacedBand &band : document->page(p).bands)
+            if (band.row >= 0) {
+                EXPECT_EQ(band.row, expectedRow++);
+                EXPECT_LE(band.origin.y() + band.band->height, footerTop + 1e-6);
+            }
+    EXPECT_EQ(expectedRow, 120);
+}
+
+TEST_F(ReportEngineTest, StickersGoThreeAcrossWithTheirBarcodes)
+{
+    ReportSamples::stage("Report/Catalogue.rpt", 22);
+    const auto document = bound("Report/Catalogue.rpt");
+    EXPECT_EQ(document->pageCount(), 2); // 21 on a sheet
+    const auto &first = document->page(0).bands;
+    ASSERT_GE(first.size(), 4u);
+    EXPECT_EQ(first[0].origin.y(), first[2].origin.y());
+    EXPECT_LT(first[0].origin.x(), first[1].origin.x());
+    EXPECT_GT(first[3].origin.y(), first[0].origin.y());
+
+    // The bars under the first sticker's title are black where the code says so.
+    const QImage page = ReportOutput::pageImage(*document, 0, 200);
+    page.save(QDir(testOutputFolder()).filePath("Stickers.png"));
+    int dark = 0;
+    const int y = int((12 + 6.5 + 9) * 200 * 96 / 100 / 25.4);
+    for (int x = 0; x < page.width() / 3; ++x)
+        dark += qGray(page.pixel(x, y)) < 100;
+    EXPECT_GT(dark, 40);
+}
+
+TEST_F(ReportEngineTest, Code39FollowsThePublishedPatterns)
+{
+    EXPECT_EQ(Code39::pattern('0'), "nnnwwnwnn");
+    EXPECT_EQ(Code39::pattern('A'), "wnnnnwnnw");
+    EXPECT_EQ(Code39::pattern('*'), "nwnnwnwnn");
+    EXPECT_EQ(Code39::pattern('a'), Code39::pattern('A'));
+    EXPECT_TRUE(Code39::pattern('#').isEmpty());
+    // Twelve modules a character, one between characters, framed by '*'.
+    EXPECT_EQ(Code39::modules("12345").size(), size_t(7 * 12 + 6));
+    EXPECT_EQ(Code39::modules("A#B"), Code39::modules("AB"));
+    EXPECT_EQ(Code39::modules("abc"), Code39::modules("ABC"));
+    const std::vector<bool> star = Code39::modules("");
+    const std::vector<bool> expected = {1, 0, 0, 1, 0, 1, 1, 0, 1, 1, 0, 1, 0, // '*' and gap
+                                        1, 0, 0, 1, 0, 1, 1, 0, 1, 1, 0, 1};
+    EXPECT_EQ(star, std::vector<bool>(expected.begin(), expected.end()));
+}
+
+TEST_F(ReportEngineTest, AMissingOrDamagedTemplateIsAnError)
+{
+    try {
+        Report::open(path("Nowhere.rpt"));
+        FAIL();
+    } catch (const AppError &error) {
+        EXPECT_EQ(error.number(), 53);
+        EXPECT_TRUE(error.description().contains("Nowhere.rpt"));
+    }
+    QFile damaged(path("Damaged.rpt"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("{\"page\": ");
+    damaged.close();
+    EXPECT_THROW(Report::open(path("Damaged.rpt")), AppError);
+    EXPECT_THROW(ReportTemplate::fromJson(R"({"detail": {"height": 400, "elements": []}})"),
+                 AppError);
+}
