@@ -240,6 +240,13 @@ QPixmap loginBackground(QSize size, const QList<QRect> &linkAreas)
     p.drawRoundedRect(QRectF(size.width() * 0.55, size.height() * 0.12, size.width() * 0.38,
                              size.height() * 0.74),
                       12, 12);
+    QFont heading = p.font();
+    heading.setPixelSize(24);
+    heading.setBold(true);
+    p.setFont(heading);
+    p.setPen(QColor(0x0A, 0x5C, 0xA7));
+    p.drawText(QRectF(size.width() * 0.55, size.height() * 0.12 + 24, size.width() * 0.38, 48),
+               Qt::AlignCenter, QStringLiteral("USER LOGIN"));
     p.drawPixmap(
         120, 130,
         programIcon().pixmap(48, 48).scaled(96, 96, Qt::KeepAspectRatio, Qt::SmoothTransformation));

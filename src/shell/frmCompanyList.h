@@ -20,6 +20,9 @@ class frmCompanyList : public QWidget
 public:
     explicit frmCompanyList(QWidget *parent = nullptr);
 
+    // Its designed size: the main window's area frames it at that size.
+    QSize sizeHint() const override { return size(); }
+
     void pathload();
     void GetLoadAllCompany();
     // Restarts the walk from path; every caller passes txtPath's text and the database's name.

@@ -145,6 +145,7 @@ bool frmHomeScreen::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::MouseMove) {
         if (watched == fraNavigation || (watched == lblPanelText && !panelExpanded()))
             expandPanel();
+        return true; // not on to the window's surface, which would narrow the panel again
     }
     return QWidget::eventFilter(watched, event);
 }

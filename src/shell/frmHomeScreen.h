@@ -16,6 +16,9 @@ class frmHomeScreen : public QWidget
 public:
     explicit frmHomeScreen(QWidget *parent = nullptr);
 
+    // Its designed size: the main window's area frames it at that size.
+    QSize sizeHint() const override { return size(); }
+
     // Reads the time of the last backup.
     void LastBackupDt();
     const QDateTime &LastBackupDate() const { return lastBackupDate_; }

@@ -16,6 +16,9 @@ class frmLogin : public QWidget
 public:
     explicit frmLogin(QWidget *parent = nullptr);
 
+    // Its designed size: the main window's area frames it at that size.
+    QSize sizeHint() const override { return size(); }
+
     // Puts the next login number into txtLoginID.
     void loginida();
     // Shows the newest login of the company in lblLastLogin.

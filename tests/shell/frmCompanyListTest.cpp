@@ -1,0 +1,257 @@
+#include "ShellTestSupport.h"
+
+#include "core/CompanyDatabase.h"
+#include "core/RecordList.h"
+#include "shell/frmLogin.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+
+class frmCompanyListTest : public ShellTest
+{
+protected:
+    QStringList listedNames(frmCompanyList *picker)
+    {
+        auto *list = picker->findChild<RecordList *>("Lv1");
+        QStringList names;
+        for (int i = 0; i < list->records()->size(); ++i)
+            names << list->records()->row(i).texts.value(0);
+        return names;
+    }
+
+    RecordList *list(frmCompanyList *picker) { return picker->findChild<RecordList *>("Lv1"); }
+
+    void type(frmCompanyList *picker, const QString &keys)
+    {
+        list(picker)->setFocus();
+        QTest::keyClicks(list(picker), keys);
+        waitForScan(picker);
+    }
+
+    void select(frmCompanyList *picker, int row)
+    {
+        list(picker)->setCurrentIndex(list(picker)->records()->index(row, 0));
+    }
+};
+
+TEST_F(frmCompanyListTest, WalksEveryLevelAndListsEachCompanyOnce)
+{
+    addCompany("Data 1", "Green Valley School");
+    addCompany("Data 2/Branch", "Hill View College", "Nashik");
+    addCompany("Old/2019/Archive/Data 7", "Archived Academy", "");
+    // Decoys: the name differs in letter case, or only contains it.
+    QDir().mkpath(path("Data/Decoy"));
+    QFile::copy(path("Data/Data 1/Vevezidora12.mdb"), path("Data/Decoy/vevezidora12.mdb"));
+    QFile::copy(path("Data/Data 1/Vevezidora12.mdb"), path("Data/Decoy/Vevezidora12.mdb.bak"));
+    // A link back up the tree must not make the walk endless.
+    QFile::link(path("Data"), path("Data/Data 1/loop"));
+
+    auto *picker = showPicker();
+    EXPECT_EQ(listedNames(picker),
+              (QStringList{"Green Valley School", "Hill View College", "Archived Academy"}));
+    EXPECT_EQ(picker->walkedFolders().first(), QDir::cleanPath(path("Data")));
+    QStringList folders = picker->walkedFolders();
+    EXPECT_EQ(folders.removeDuplicates(), 0);
+    EXPECT_EQ(list(picker)->records()->row(1).texts.value(3), "Nashik");
+    EXPECT_EQ(list(picker)->records()->row(1).texts.value(2), path("Data/Data 2/Branch"));
+    // The scan leaves the handle on the last database it listed.
+    EXPECT_EQ(Module::CompanyDb->path(), path("Data/Old/2019/Archive/Data 7/Vevezidora12.mdb"));
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+    saveScreenshot(picker, "frmCompanyList.png");
+}
+
+TEST_F(frmCompanyListTest, AFailingDatabaseIsReportedOnceAndPassed)
+{
+    addCompany("Data 1", "Alpha School");
+    QDir().mkpath(path("Data/Data 2"));
+    QFile broken(path("Data/Data 2/Vevezidora12.mdb"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a database at all");
+    broken.close();
+    addCompany("Data 3", "Apex Institute");
+
+    auto *picker = showPicker();
+    EXPECT_EQ(listedNames(picker), (QStringList{"Alpha School", "Apex Institute"}));
+    ASSERT_EQ(dialogs->boxes.size(), 1);
+    EXPECT_TRUE(dialogs->last().text.startsWith("Error "));
+    EXPECT_EQ(dialogs->last().title, "");
+
+    // Every filter letter rescans: the same failure is not reported again, nothing listed twice.
+    type(picker, "a");
+    EXPECT_EQ(listedNames(picker), (QStringList{"Alpha School", "Apex Institute"}));
+    EXPECT_EQ(dialogs->boxes.size(), 1);
+}
+
+TEST_F(frmCompanyListTest, FilterLettersBackspaceAndOtherKeys)
+{
+    addCompany("Data 1", "Green Valley School");
+    addCompany("Data 2", "greenwood Academy");
+    addCompany("Data 3", "Grace Convent");
+    addCompany("Data 4", "Hill View College");
+    auto *picker = showPicker();
+    auto *search = picker->findChild<QLabel *>("lblSearch");
+
+    type(picker, "g");
+    EXPECT_EQ(search->text(), "Search : g");
+    type(picker, "R");
+    EXPECT_EQ(search->text(), "Search : gR");
+    // Folders in walk order, then names within one database.
+    EXPECT_EQ(listedNames(picker),
+              (QStringList{"Green Valley School", "greenwood Academy", "Grace Convent"}));
+    type(picker, "e");
+    EXPECT_EQ(listedNames(picker), (QStringList{"Green Valley School", "greenwood Academy"}));
+
+    // Digits and blanks change nothing.
+    type(picker, "1 ");
+    EXPECT_EQ(picker->filter(), "gRe");
+
+    QTest::keyClick(list(picker), Qt::Key_Backspace);
+    waitForScan(picker);
+    EXPECT_EQ(search->text(), "");
+    EXPECT_EQ(listedNames(picker).size(), 4);
+    type(picker, "x");
+    EXPECT_TRUE(listedNames(picker).isEmpty());
+    // Enter on an empty list opens nothing.
+    QTest::keyClick(list(picker), Qt::Key_Return);
+    EXPECT_FALSE(WindowRegistry::find("frmLogin"));
+}
+
+TEST_F(frmCompanyListTest, ARowShowsItsFolderAndLatestEntryAndOpensInTheFileManager)
+{
+    const QString first = addCompany("Data 1", "Alpha School");
+    addCompany("Data 2", "Beta School");
+    {
+        auto db = Database::open(Module::companyDatabasePath(first));
+        // The voucher with the higher key counts, whatever its date.
+        db->execute("INSERT INTO Voucher (VoucherID, \"Date\") VALUES (1, '2024-03-10')");
+        db->execute("INSERT INTO Voucher (VoucherID, \"Date\") VALUES (2, '2024-03-05')");
+    }
+    auto *picker = showPicker();
+    auto *lastEntry = picker->findChild<QLabel *>("lblLastEntry");
+    EXPECT_EQ(lastEntry->text(), "Last Entry Date : ");
+
+    select(picker, 0);
+    EXPECT_EQ(picker->findChild<QLineEdit *>("txtSearch")->text(), first);
+    EXPECT_EQ(lastEntry->text(), "Last Entry Date :   05-03-2024");
+    select(picker, 1);
+    EXPECT_EQ(lastEntry->text(), "Last Entry Date :   ");
+
+    list(picker)->setFocus();
+    QTest::keyClick(list(picker), Qt::Key_F10);
+    QTest::keyClick(list(picker), Qt::Key_F12);
+    EXPECT_EQ(dialogs->opened,
+              (QStringList{path("Data/Data 2"), path("Data/Data 2/Vevezidora12.mdb")}));
+}
+
+TEST_F(frmCompanyListTest, AnotherDataRootFromTheBoxOrTheFolderDialog)
+{
+    addCompany("Data 1", "Alpha School");
+    QTemporaryDir elsewhere;
+    makeCompany(elsewhere.path() + "/Lib/Data 9", false);
+    Database::open(elsewhere.path() + "/Lib/Data 9/Vevezidora12.mdb")
+        ->execute("INSERT INTO Company (CompanyName) VALUES ('Far School')");
+    auto *picker = showPicker();
+    auto *box = picker->findChild<QLineEdit *>("txtPath");
+    EXPECT_EQ(box->text(), "Data");
+
+    box->setFocus();
+    box->setText(elsewhere.path());
+    QTest::keyClick(box, Qt::Key_Return);
+    waitForScan(picker);
+    EXPECT_EQ(listedNames(picker), QStringList{"Far School"});
+
+    // A root that is not there: one box, an empty list.
+    box->setText(elsewhere.path() + "/missing");
+    QTest::keyClick(box, Qt::Key_Return);
+    waitForScan(picker);
+    EXPECT_TRUE(listedNames(picker).isEmpty());
+    ASSERT_EQ(dialogs->boxes.size(), 1);
+    EXPECT_TRUE(dialogs->last().text.startsWith("Error 76\r"));
+
+    dialogs->folders.enqueue(path("Data"));
+    QTest::mouseClick(picker->findChild<QWidget *>("cmdEdit1"), Qt::LeftButton);
+    waitForScan(picker);
+    EXPECT_EQ(listedNames(picker), QStringList{"Alpha School"});
+    // The chosen root is not stored.
+    EXPECT_EQ(Module::CommonDb->scalar("SELECT Defaultpath FROM Path").toString(), "Data");
+}
+
+TEST_F(frmCompanyListTest, OpeningACompanyUpgradesRecordsAndShowsTheLogin)
+{
+    addCompany("Data 1", "Alpha School");
+    const QString second = addCompany("Data 2", "Beta School");
+    ASSERT_FALSE(Database::open(Module::companyDatabasePath(second))->hasTable("Warning"));
+
+    auto *picker = showPicker();
+    select(picker, 1);
+    list(picker)->setFocus();
+    QTest::keyClick(list(picker), Qt::Key_Return);
+    settle();
+    EXPECT_FALSE(WindowRegistry::find("frmCompanyList"));
+    EXPECT_TRUE(WindowRegistry::find<frmLogin>("frmLogin"));
+    EXPECT_EQ(Module::CompanyDataPath, second);
+    EXPECT_EQ(Module::CompanyDb->path(), Module::companyDatabasePath(second));
+    EXPECT_TRUE(Module::CompanyDb->hasTable("Warning"));
+    QFile ini(CompanyDatabase::dataSourceFile());
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains(Module::companyDatabasePath(second).toUtf8()));
+}
+
+TEST_F(frmCompanyListTest, AFolderThatLostItsDatabaseChangesNothing)
+{
+    const QString first = addCompany("Data 1", "Alpha School");
+    auto *picker = showPicker();
+    Module::CompanyDb.reset();
+    Module::CompanyDataPath = "before";
+    ASSERT_TRUE(QFile::remove(Module::companyDatabasePath(first)));
+
+    select(picker, 0);
+    QTest::mouseDClick(list(picker)->viewport(), Qt::LeftButton, {},
+                       list(picker)->visualRect(list(picker)->records()->index(0, 0)).center());
+    settle();
+    EXPECT_TRUE(WindowRegistry::find("frmCompanyList"));
+    EXPECT_FALSE(WindowRegistry::find("frmLogin"));
+    EXPECT_EQ(Module::CompanyDataPath, "before");
+    EXPECT_FALSE(Module::CompanyDb);
+    EXPECT_FALSE(QFile::exists(Module::companyDatabasePath(first)));
+    EXPECT_FALSE(QFile::exists(CompanyDatabase::dataSourceFile()));
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+TEST_F(frmCompanyListTest, F3TheCreateButtonEscAndClose)
+{
+    bool creationShown = false;
+    WindowRegistry::registerWindow("frmCreateCompany", [&] {
+        creationShown = true;
+        return new QWidget;
+    });
+    auto *picker = showPicker();
+    QTest::keyClick(list(picker), Qt::Key_F3);
+    settle();
+    EXPECT_TRUE(creationShown);
+    EXPECT_FALSE(WindowRegistry::find("frmCompanyList"));
+    WindowRegistry::close("frmCreateCompany");
+    settle();
+
+    creationShown = false;
+    picker = showPicker();
+    QTest::mouseClick(picker->findChild<QWidget *>("cmdNew"), Qt::LeftButton);
+    settle();
+    EXPECT_TRUE(creationShown);
+    EXPECT_FALSE(WindowRegistry::find("frmCompanyList"));
+    WindowRegistry::close("frmCreateCompany");
+    settle();
+
+    // Esc, even from the path box, leaves the program: the main window closes.
+    picker = showPicker();
+    ASSERT_TRUE(main->isVisible());
+    picker->findChild<QLineEdit *>("txtPath")->setFocus();
+    QTest::keyClick(picker->findChild<QLineEdit *>("txtPath"), Qt::Key_Escape);
+    EXPECT_FALSE(main->isVisible());
+
+    main->show();
+    QApplication::setActiveWindow(main.get());
+    QTest::mouseClick(picker->findChild<QWidget *>("cmdClose"), Qt::LeftButton);
+    EXPECT_FALSE(main->isVisible());
+}

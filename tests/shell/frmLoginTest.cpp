@@ -1,0 +1,184 @@
+#include "ShellTestSupport.h"
+
+#include "controls/ribbon/RibbonMenu.h"
+#include "core/Dialogs.h"
+#include "shell/frmLogin.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+
+class frmLoginTest : public ShellTest
+{
+protected:
+    frmLogin *openLogin(const QString &folder = "Data 1")
+    {
+        if (!QFile::exists(path("Data/" + folder)))
+            addCompany(folder, "Green Valley School");
+        Module::CompanyDb = Database::open(Module::companyDatabasePath(path("Data/" + folder)));
+        Module::CompanyDataPath = path("Data/" + folder);
+        auto *login = WindowRegistry::show<frmLogin>("frmLogin");
+        QApplication::setActiveWindow(main.get());
+        return login;
+    }
+
+    void logIn(frmLogin *login, const QString &name, const QString &password)
+    {
+        auto *user = login->findChild<QLineEdit *>("txtUserName");
+        auto *secret = login->findChild<QLineEdit *>("txtPassword");
+        user->setFocus();
+        user->selectAll();
+        if (name.isEmpty())
+            user->clear();
+        QTest::keyClicks(user, name);
+        QTest::keyClick(user, Qt::Key_Return);
+        secret->selectAll();
+        if (password.isEmpty())
+            secret->clear();
+        QTest::keyClicks(secret, password);
+        QTest::keyClick(secret, Qt::Key_Return); // to the login button
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+
+    int logins() { return Module::CompanyDb->scalar("SELECT count(*) FROM [Login]").toInt(); }
+};
+
+TEST_F(frmLoginTest, FailedAttemptsShowTheirBoxesAndLogNothing)
+{
+    auto *login = openLogin();
+    auto *user = login->findChild<QLineEdit *>("txtUserName");
+    EXPECT_EQ(user->text(), "Enter User Name");
+    EXPECT_EQ(user->selectedText(), "Enter User Name");
+
+    logIn(login, "nobody", "secret");
+    ASSERT_EQ(dialogs->texts(), QStringList{"Invalid Password"});
+    EXPECT_EQ(dialogs->last().title, "Login Info");
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
+
+    dialogs->boxes.clear();
+    logIn(login, "nobody", "");
+    EXPECT_EQ(dialogs->texts(), (QStringList{"Invalid Password", "Complete Information"}));
+    EXPECT_EQ(dialogs->last().title, "ok");
+
+    // A known user with a wrong password: no second box, even with the password box empty.
+    dialogs->boxes.clear();
+    logIn(login, "admin", "");
+    EXPECT_EQ(dialogs->texts(), QStringList{"Invalid Password"});
+
+    // A quote is just a character of the name.
+    dialogs->boxes.clear();
+    logIn(login, "o'brien", "x");
+    EXPECT_EQ(dialogs->texts(), QStringList{"Invalid Password"});
+
+    // A user without a stored password cannot log in; one with an empty text can.
+    Module::CompanyDb->execute(
+        "INSERT INTO Users (UserID, UserName, Password) VALUES (3, 'NOPASS', NULL)");
+    Module::CompanyDb->execute(
+        "INSERT INTO Users (UserID, UserName, Password) VALUES (4, 'EMPTY', '')");
+    dialogs->boxes.clear();
+    logIn(login, "NOPASS", "");
+    EXPECT_EQ(dialogs->texts(), QStringList{"Invalid Password"});
+    EXPECT_EQ(logins(), 0);
+    EXPECT_TRUE(WindowRegistry::find("frmLogin"));
+
+    dialogs->boxes.clear();
+    logIn(login, "empty", "");
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+    EXPECT_EQ(logins(), 1);
+}
+
+TEST_F(frmLoginTest, ASuccessfulLoginLogsTitlesAndBuildsTheMenu)
+{
+    auto *login = openLogin();
+    saveScreenshot(main.get(), "frmLogin.png");
+    logIn(login, "Admin", "SECRET");
+    settle();
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+    EXPECT_FALSE(WindowRegistry::find("frmLogin"));
+    EXPECT_EQ(main->windowTitle(), Dialogs::programTitle() +
+                                       " #[Green Valley School,Pune ] [FY=01-04-2024 To 31-03-2025]"
+                                       " User =  ADMIN [SUPER USER] @" +
+                                       path("Data/Data 1"));
+    EXPECT_EQ(Module::CurrentCompanyName, "Green Valley School");
+    EXPECT_EQ(Module::CurrentCompanyEmail, "desk@example.org");
+    EXPECT_EQ(Module::CurrentUserPosition, "SUPER USER");
+    EXPECT_EQ(Module::LoginPosition, "SUPER USER");
+    const RibbonModel &menu = main->RibbonMenu1()->model();
+    EXPECT_EQ(menu.TabCount(), 1);
+    EXPECT_EQ(menu.CatCount(), 3);
+    ASSERT_EQ(menu.ButtonCount(), 12);
+    EXPECT_TRUE(main->RibbonMenu1()->isVisible());
+    Recordset row = Module::CompanyDb->query("SELECT * FROM [Login]");
+    ASSERT_FALSE(row.eof());
+    EXPECT_EQ(row.number("LoginNo"), 1);
+    EXPECT_EQ(row.number("UserID"), 2);
+    saveScreenshot(main.get(), "MDIForm1-after-login.png");
+}
+
+TEST_F(frmLoginTest, LoginNumbersFollowTheHighestAndTheLastLoginIsShown)
+{
+    addCompany("Data 1", "Green Valley School");
+    auto db = Database::open(Module::companyDatabasePath(path("Data/Data 1")));
+    for (int n = 1; n <= 7; ++n)
+        db->execute("INSERT INTO [Login] (LoginNo, UserID, LoginTime) VALUES (?, 2, ?)",
+                    {n, QString("2024-03-0%1 10:15:42").arg(n)});
+    auto *login = openLogin();
+    EXPECT_EQ(login->findChild<QLabel *>("lblLastLogin")->text(),
+              "Last Login Dt : 07-Mar-24 10:15:42 AM\n User : ADMIN Position : SUPER USER");
+    logIn(login, "admin", "secret");
+    EXPECT_EQ(db->scalar("SELECT Max(LoginNo) FROM [Login]").toInt(), 8);
+
+    // Without a FinancialYear row the title's year is empty; a user gone from Users shows no text.
+    settle();
+    db->execute("DELETE FROM FinancialYear");
+    db->execute("UPDATE [Login] SET UserID = 99 WHERE LoginNo = 8");
+    login = openLogin();
+    EXPECT_EQ(login->findChild<QLabel *>("lblLastLogin")->text(), "");
+}
+
+TEST_F(frmLoginTest, AFailureBeforeLoggingLeavesNoRowAndNoState)
+{
+    auto *login = openLogin();
+    Module::CompanyDb->execute("DELETE FROM Company");
+    logIn(login, "admin", "secret");
+    ASSERT_EQ(dialogs->boxes.size(), 1);
+    EXPECT_EQ(dialogs->last().text, "Error 3021\rNo current record.");
+    EXPECT_EQ(dialogs->last().title, Dialogs::programTitle());
+    EXPECT_EQ(logins(), 0);
+    EXPECT_EQ(Module::CurrentUserName, "");
+    EXPECT_EQ(main->windowTitle(), Dialogs::programTitle());
+
+    // A login row that cannot be written: nobody is logged in.
+    Module::CompanyDb->execute("INSERT INTO Company (CompanyName) VALUES ('Green Valley School')");
+    Database::setFailureHook({.failOnTable = "Login"});
+    dialogs->boxes.clear();
+    logIn(login, "admin", "secret");
+    ASSERT_EQ(dialogs->boxes.size(), 1);
+    EXPECT_EQ(logins(), 0);
+    EXPECT_EQ(Module::CurrentUserName, "");
+    EXPECT_TRUE(WindowRegistry::find("frmLogin"));
+}
+
+TEST_F(frmLoginTest, EscReturnsToThePickerAndLinksOpenThroughTheDesktop)
+{
+    auto *login = openLogin();
+    QTest::mouseClick(login->findChild<QLabel *>("lblFacebook0"), Qt::LeftButton);
+    EXPECT_TRUE(dialogs->opened.isEmpty()); // an empty link does nothing
+    Module::PackageDb->execute("UPDATE Develop SET OM7 = 'https://example.org/mail'");
+    QTest::mouseClick(login->findChild<QLabel *>("lblFacebook1"), Qt::LeftButton);
+    EXPECT_EQ(dialogs->opened, QStringList{"https://example.org/mail"});
+
+    login->findChild<QLineEdit *>("txtPassword")->setFocus();
+    QTest::keyClick(login->findChild<QLineEdit *>("txtPassword"), Qt::Key_Escape);
+    settle();
+    EXPECT_FALSE(WindowRegistry::find("frmLogin"));
+    auto *picker = WindowRegistry::find<frmCompanyList>("frmCompanyList");
+    ASSERT_TRUE(picker);
+    waitForScan(picker);
+    EXPECT_TRUE(Module::CurrentUserName.isEmpty());
+
+    // Logging in later still works.
+    login = openLogin();
+    logIn(login, "admin", "secret");
+    EXPECT_EQ(Module::CurrentUserName, "ADMIN");
+}
