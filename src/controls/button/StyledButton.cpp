@@ -422,7 +422,7 @@ void StyledButton::readProperties(const PropertyBag &bag)
     containerBackRGB_ = containerBackColour();
     delayDrawing(true);
 
-    const QFont containerFont = parentWidget() ? parentWidget()->font() : QApplication::font();
+    const QFont containerFont = font();
     const quint32 containerBack = parentWidget() ? quint32(containerBackRGB_) : SystemButtonFace;
 
     caption_ = bag.read("Caption", QString()).toString();
@@ -432,7 +432,9 @@ void StyledButton::readProperties(const PropertyBag &bag)
     gradientMode_ = bag.read("Gradient", 0).toInt();
     gradientColor_ = bag.read("cGradient", SystemButtonFace).toUInt();
     foreColor_ = bag.read("cFore", SystemButtonText).toUInt();
-    setFont(bag.read("Font", containerFont).value<QFont>());
+    // Without a stored font the button keeps following its container's font.
+    if (bag.contains("Font"))
+        setFont(bag.read("Font", containerFont).value<QFont>());
     showFocusRect_ = bag.read("Focus", true).toBool();
     mode_ = bag.read("Mode", 0).toInt();
     value_ = bag.read("Value", false).toBool();

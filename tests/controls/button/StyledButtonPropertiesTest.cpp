@@ -207,3 +207,17 @@ TEST(StyledButtonPropertiesTest, DelayDrawingBatchesChangesIntoOneRedraw)
     button.delayDrawing(false);
     EXPECT_EQ(button.redrawCount(), afterFore + 1);
 }
+
+TEST(StyledButtonPropertiesTest, ButtonWithoutStoredFontFollowsItsWindow)
+{
+    QWidget window;
+    StyledButton button(&window);
+    button.resize(200, 60);
+    button.setCaption(QStringLiteral("Save"));
+    const int before = button.captionRect().height();
+    QFont large = window.font();
+    large.setPixelSize(30);
+    window.setFont(large);
+    EXPECT_EQ(button.font().pixelSize(), 30);
+    EXPECT_GT(button.captionRect().height(), before);
+}

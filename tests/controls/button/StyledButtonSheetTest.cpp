@@ -41,11 +41,13 @@ TEST(StyledButtonSheetTest, DrawsEveryStyleShapeAndLook)
                                     HeaderHeight + row * CellHeight + 5, 96, 34);
                 button->show();
                 button->setButtonStyle(style);
-                button->setCaption(QStringLiteral("&Save"));
-                if (shape >= 5 && shape <= 6) {
+                // Shapes 5 and 6 show their caption only when checked: picture buttons.
+                if (shape == 5 || shape == 6) {
                     button->setPicture(ButtonPicture::fromImage(disc));
                     button->setPictureSize(1);
-                    button->setPictureAlign(0);
+                    button->setPictureAlign(4);
+                } else {
+                    button->setCaption(QStringLiteral("&Save"));
                 }
                 if (shape == 7)
                     button->setPicture(ButtonPicture::fromImage(wide));
