@@ -297,11 +297,14 @@ bool frmCreateCompany::eventFilter(QObject *watched, QEvent *event)
     if (watched == txtState) {
         if (type == QEvent::KeyPress)
             return stateKey(static_cast<QKeyEvent *>(event));
-        const auto *focus = static_cast<QFocusEvent *>(event);
-        if (type == QEvent::FocusIn && focus->reason() != Qt::PopupFocusReason) {
+        // Opening the box's own list moves the focus without leaving the box.
+        const bool focusChange =
+            (type == QEvent::FocusIn || type == QEvent::FocusOut) &&
+            static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason;
+        if (focusChange && type == QEvent::FocusIn) {
             KeyPreview::setBackColour(txtState, 0xFFFFFF);
             StateLoad();
-        } else if (type == QEvent::FocusOut && focus->reason() != Qt::PopupFocusReason) {
+        } else if (focusChange) {
             const QString code = CompanyCreation::stateCode(txtState->currentText());
             if (!code.isEmpty())
                 txtstatecode->setText(code);
