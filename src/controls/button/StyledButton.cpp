@@ -7,10 +7,19 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QMdiSubWindow>
 #include <QPainter>
 #include <QResizeEvent>
 
 namespace {
+
+// The window a widget belongs to: its top-level window or its child window in the main window.
+const QWidget *formOf(const QWidget *widget)
+{
+    while (widget && !widget->isWindow() && !qobject_cast<const QMdiSubWindow *>(widget))
+        widget = widget->parentWidget();
+    return widget;
+}
 
 constexpr quint32 SystemButtonFace = 0x8000000Fu;
 constexpr quint32 SystemButtonText = 0x80000012u;
@@ -388,7 +397,7 @@ void StyledButton::updateDisplayAsDefault()
     } else if (isDefault_) {
         // Another command button that has the focus stands in as the default while it has it.
         const auto *focused = qobject_cast<StyledButton *>(QApplication::focusWidget());
-        effectiveDefault = !(focused && focused->mode() == 0 && focused->window() == window());
+        effectiveDefault = !(focused && focused->mode() == 0 && formOf(focused) == formOf(this));
     }
     const bool show = effectiveDefault && showFocusRect_;
     if (show == hasFlag(ShowAsDefault))

@@ -1,8 +1,12 @@
 #include "ButtonTestSupport.h"
 #include "QtPrinters.h"
 
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -151,6 +155,37 @@ TEST(StyledButtonInputTest, EnterAndEscapeClickDefaultAndCancelCommandButtons)
     save->setEnabled(false);
     QTest::keyClick(check, Qt::Key_Return);
     EXPECT_EQ(saveClicks.count(), 1);
+}
+
+TEST(StyledButtonInputTest, EnterClicksTheDefaultButtonOfTheActiveChildWindowOnly)
+{
+    QMdiArea area;
+    auto addWindow = [&area](StyledButton *&button, QLineEdit *&edit) {
+        auto *form = new QWidget;
+        auto *layout = new QVBoxLayout(form);
+        edit = new QLineEdit(form);
+        button = new StyledButton(form);
+        layout->addWidget(edit);
+        layout->addWidget(button);
+        button->setDefault(true);
+        return area.addSubWindow(form);
+    };
+    StyledButton *saveA = nullptr, *saveB = nullptr;
+    QLineEdit *editA = nullptr, *editB = nullptr;
+    QMdiSubWindow *windowA = addWindow(saveA, editA);
+    addWindow(saveB, editB)->show();
+    windowA->show();
+    area.resize(600, 400);
+    area.show();
+    QApplication::setActiveWindow(&area);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&area));
+    area.setActiveSubWindow(windowA);
+    editA->setFocus();
+    QSignalSpy clicksA(saveA, &StyledButton::Click);
+    QSignalSpy clicksB(saveB, &StyledButton::Click);
+    QTest::keyClick(editA, Qt::Key_Return);
+    EXPECT_EQ(clicksA.count(), 1);
+    EXPECT_EQ(clicksB.count(), 0);
 }
 
 TEST(StyledButtonInputTest, AccessKeyClicks)
