@@ -44,6 +44,7 @@ void LocalSmtpServer::run()
             continue;
         QTcpSocket *socket = server.nextPendingConnection();
         Session session;
+        bool recorded = false;
         socket->write("220 localhost ESMTP test\r\n");
         socket->waitForBytesWritten(1000);
         for (;;) {
@@ -75,6 +76,10 @@ void LocalSmtpServer::run()
                 }
                 socket->write("250 OK queued\r\n");
             } else if (verb == "QUIT") {
+                // Kept before the answer, so the sender sees it once it has its reply.
+                QMutexLocker lock(&mutex_);
+                sessions_ << session;
+                recorded = true;
                 socket->write("221 Bye\r\n");
                 socket->waitForBytesWritten(1000);
                 break;
@@ -85,7 +90,9 @@ void LocalSmtpServer::run()
         }
         socket->disconnectFromHost();
         delete socket;
-        QMutexLocker lock(&mutex_);
-        sessions_ << session;
+        if (!recorded) {
+            QMutexLocker lock(&mutex_);
+            sessions_ << session;
+        }
     }
 }
