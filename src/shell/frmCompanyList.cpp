@@ -133,9 +133,10 @@ frmCompanyList::frmCompanyList(QWidget *parent) : QWidget(parent)
         if (index.isValid() && !rows_.empty())
             GetLoadCompany();
     });
+    connect(Lv1, &QAbstractItemView::clicked, this, &frmCompanyList::showRow);
     connect(Lv1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) {
-                if (current.isValid())
+                if (current.isValid() && !refilling_)
                     showRow();
             });
 
@@ -230,10 +231,14 @@ void frmCompanyList::Timer2_Timer()
 
 void frmCompanyList::setRows()
 {
-    const int current = Lv1->currentIndex().row();
+    // The first row is the selected one until the user picks another, so Enter opens it; the
+    // list refilling itself shows no row's details.
+    const int current = std::max(0, Lv1->currentIndex().row());
+    refilling_ = true;
     Lv1->records()->setRows(rows_);
-    if (current >= 0 && current < int(rows_.size()))
+    if (current < int(rows_.size()))
         Lv1->setCurrentIndex(Lv1->records()->index(current, 0));
+    refilling_ = false;
 }
 
 void frmCompanyList::reportOnce(const QString &key, const QString &text, const QString &title)

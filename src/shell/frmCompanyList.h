@@ -62,6 +62,7 @@ private:
 
     CompanyFinder::FolderWalk walk_;
     int scannedFolderCount_ = 0;
+    bool refilling_ = false;
     std::vector<RecordRow> rows_;
     QSet<QString> reported_;
 };

@@ -31,7 +31,9 @@ protected:
 
     void select(frmCompanyList *picker, int row)
     {
-        list(picker)->setCurrentIndex(list(picker)->records()->index(row, 0));
+        RecordList *rows = list(picker);
+        QTest::mouseClick(rows->viewport(), Qt::LeftButton, {},
+                          rows->visualRect(rows->records()->index(row, 0)).center());
     }
 };
 
@@ -196,6 +198,22 @@ TEST_F(frmCompanyListTest, OpeningACompanyUpgradesRecordsAndShowsTheLogin)
     QFile ini(CompanyDatabase::dataSourceFile());
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     EXPECT_TRUE(ini.readAll().contains(Module::companyDatabasePath(second).toUtf8()));
+    ini.close();
+
+    // Back from the login, Enter at once opens the first company listed.
+    auto *login = WindowRegistry::find("frmLogin");
+    login->findChild<QWidget *>("txtUserName")->setFocus();
+    QTest::keyClick(login->findChild<QWidget *>("txtUserName"), Qt::Key_Escape);
+    settle();
+    picker = WindowRegistry::find<frmCompanyList>("frmCompanyList");
+    ASSERT_TRUE(picker);
+    waitForScan(picker);
+    list(picker)->setFocus();
+    QTest::keyClick(list(picker), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(Module::CompanyDataPath, path("Data/Data 1"));
+    EXPECT_EQ(Module::CompanyDb->path(), Module::companyDatabasePath(path("Data/Data 1")));
+    EXPECT_TRUE(WindowRegistry::find("frmLogin"));
 }
 
 TEST_F(frmCompanyListTest, AFolderThatLostItsDatabaseChangesNothing)
