@@ -193,3 +193,32 @@ TEST_F(frmPrint1Test, OnlyThePasswordOpensTheTemplate)
     EXPECT_EQ(dialogs->opened, QStringList{path("Card.rpt")});
     EXPECT_TRUE(dialogs->boxes.isEmpty());
 }
+
+TEST_F(frmPrint1Test, EveryTemplateExportsItsStagedRowsFromTheWindow)
+{
+    const QMap<QString, QString> sample = {{"BookList.rpt", "The Discovery of India 2"},
+                                           {"Card.rpt", "Aarav Sharma 2"},
+                                           {"Report/Catalogue.rpt", "Wings of Fire 2"},
+                                           {"BookIssue.rpt", "BOOK ISSUE SLIP"},
+                                           {"BookReceipt.rpt", "BOOK RETURN SLIP"},
+                                           {"Reports/PendingBook.rpt", "Meera Nair"},
+                                           {"Reports/BookIssueRegister.rpt", "Books issued: 2"},
+                                           {"Reports/BookReceiveRegister.rpt", "Books received: 2"},
+                                           {"Reports/Ledger.rpt", "Entries: 2"}};
+    int second = 0;
+    for (const QString &name : ReportSamples::templates()) {
+        SCOPED_TRACE(name.toStdString());
+        ReportSamples::stage(name, 2);
+        frmPrint1 *window =
+            name == "Report/Catalogue.rpt"
+                ? ReportHandOver::showStickers()
+                : ReportHandOver::showReport(name, ReportHandOver::Binding::Unbound);
+        EXPECT_EQ(window->CRViewer1()->reportSource()->data().rowCount(), 2);
+        ReportFiles::setClock(
+            [s = ++second] { return QDateTime(QDate(2024, 7, 28), QTime(9, 0, s)); });
+        click(window, "cmdPDF");
+        const QString pdf = path(QString("PDFs/28070900%1.pdf").arg(second, 2, 10, QChar('0')));
+        EXPECT_TRUE(ReportSamples::pdfText(pdf).contains(sample.value(name)));
+    }
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
