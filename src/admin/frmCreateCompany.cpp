@@ -180,7 +180,7 @@ void frmCreateCompany::buildControls()
 
     for (QDateEdit *picker : {DTPicker1, DTPicker2}) {
         picker->setLocale(QLocale(QLocale::English));
-        picker->setDisplayFormat(QStringLiteral("dd-MMM-yy"));
+        picker->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
         picker->setCalendarPopup(true);
         picker->setDate(QDate(2013, 9, 1));
     }

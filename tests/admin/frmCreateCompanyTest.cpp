@@ -38,7 +38,7 @@ TEST_F(frmCreateCompanyTest, OpensWithDefaultsAndSavesAScreenshot)
     const auto year = CompanyCreation::proposedYear(QDate::currentDate());
     EXPECT_EQ(control<QDateEdit>(window, "DTPicker1")->date(), year.start);
     EXPECT_EQ(control<QDateEdit>(window, "DTPicker2")->date(), year.end);
-    EXPECT_EQ(control<QDateEdit>(window, "DTPicker1")->text(), DateText::toShort(year.start));
+    EXPECT_EQ(control<QDateEdit>(window, "DTPicker1")->text(), DateText::toLong(year.start));
 
     control(window, "txtCompanyName")->setText("Green Valley School");
     control(window, "txtaddress")->setText("12 Mall Road");
