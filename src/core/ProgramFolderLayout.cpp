@@ -80,24 +80,24 @@ QByteArray drawSplashPicture()
     const QColor spines[] = {QColor(196, 72, 56), QColor(232, 176, 64), QColor(74, 144, 98),
                              QColor(92, 132, 196), QColor(168, 98, 160), QColor(224, 120, 72)};
     int x = 56;
-    for (int i = 0; i < 14; ++i) {
-        const int w = 18 + (i * 7) % 13;
+    for (int i = 0; i < 11; ++i) {
+        const int w = 16 + (i * 7) % 9;
         const int h = 120 + (i * 37) % 60;
         p.fillRect(x, 300 - h, w, h, spines[i % 6]);
         p.fillRect(x + 3, 300 - h + 14, w - 6, 4, QColor(255, 255, 255, 120));
         p.fillRect(x + 3, 300 - 26, w - 6, 4, QColor(255, 255, 255, 120));
         x += w + 3;
     }
-    p.fillRect(40, 300, 400, 10, QColor(120, 84, 52));
+    p.fillRect(40, 300, x - 40 + 16, 10, QColor(120, 84, 52));
 
     p.setPen(Qt::white);
     QFont title(QStringLiteral("DejaVu Sans"), 30, QFont::Bold);
     p.setFont(title);
-    p.drawText(QRect(300, 110, 330, 60), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("LibraryDesk"));
+    p.drawText(QRect(330, 110, 300, 60), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("LibraryDesk"));
     QFont line(QStringLiteral("DejaVu Sans"), 12);
     p.setFont(line);
     p.setPen(QColor(200, 220, 240));
-    p.drawText(QRect(300, 170, 330, 30), Qt::AlignRight | Qt::AlignVCenter,
+    p.drawText(QRect(330, 170, 300, 30), Qt::AlignRight | Qt::AlignVCenter,
                QStringLiteral("Books, cards and circulation"));
     p.drawText(QRect(300, 360, 330, 30), Qt::AlignRight | Qt::AlignVCenter,
                QStringLiteral("Loading..."));
