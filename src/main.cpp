@@ -8,6 +8,7 @@
 #include "shell/ShellWindows.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char **argv)
 {
@@ -18,6 +19,8 @@ int main(int argc, char **argv)
     registerAdminWindows();
     // Every window but the splash opens inside it; it shows itself with the company picker.
     MDIForm1 mainWindow;
+    // Without a window manager "maximized" means nothing: size it to the screen as well.
+    mainWindow.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     mainWindow.setWindowState(Qt::WindowMaximized);
     if (!StartApplication())
         return 1;
