@@ -1,8 +1,28 @@
 #pragma once
 
+#include "core/Module.h"
+#include "core/ProgramFolderLayout.h"
+#include "core/StartApplication.h"
+
 #include <QApplication>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+
+// A program folder laid out once per benchmark process, the program pointed at it and its
+// application databases open.
+inline QString benchProgramFolder()
+{
+    static QTemporaryDir dir;
+    static const bool ready = [] {
+        ProgramFolderLayout::layOut(QStringLiteral(LD_PACKAGE_DIR), dir.path());
+        Module::setProgramFolder(dir.path());
+        OpenApplicationDatabases();
+        return true;
+    }();
+    (void)ready;
+    return dir.path();
+}
 
 // The main() of a benchmark that needs widgets: offscreen, English, one QApplication.
 #define LD_BENCHMARK_MAIN()                                                                        \

@@ -11,20 +11,14 @@
 
 namespace {
 
-QTemporaryDir &programFolder()
+QString programFolder()
 {
-    static QTemporaryDir dir;
-    static bool laidOut = false;
-    if (!laidOut) {
-        ProgramFolderLayout::layOut(QStringLiteral(LD_PACKAGE_DIR), dir.path());
-        laidOut = true;
-    }
-    return dir;
+    return benchProgramFolder();
 }
 
 void OpenCompanyDatabase(benchmark::State &state)
 {
-    const QString file = QDir(programFolder().path()).filePath("DB/Vevezidora12_Backup.mdb");
+    const QString file = QDir(programFolder()).filePath("DB/Vevezidora12_Backup.mdb");
     Database::keyHex(); // derived once per process, before the first open
     for (auto _ : state) {
         auto db = Database::open(file);
@@ -36,8 +30,8 @@ BENCHMARK(OpenCompanyDatabase)->Unit(benchmark::kMillisecond)->Repetitions(5)->R
 std::shared_ptr<Database> bookDatabase()
 {
     static std::shared_ptr<Database> db = [] {
-        const QString file = QDir(programFolder().path()).filePath("books.mdb");
-        QFile::copy(QDir(programFolder().path()).filePath("DB/Vevezidora12_Backup.mdb"), file);
+        const QString file = QDir(programFolder()).filePath("books.mdb");
+        QFile::copy(QDir(programFolder()).filePath("DB/Vevezidora12_Backup.mdb"), file);
         auto d = Database::open(file);
         Transaction t(*d);
         for (int i = 1; i <= 100000; ++i)

@@ -18,23 +18,20 @@ namespace {
 
 constexpr int Books = 5000;
 
-QTemporaryDir &programFolder()
+QString programFolder()
 {
-    static QTemporaryDir dir;
     static bool ready = false;
+    const QDir dir(benchProgramFolder());
     if (!ready) {
-        ProgramFolderLayout::layOut(QStringLiteral(LD_PACKAGE_DIR), dir.path());
-        Module::setProgramFolder(dir.path());
-        OpenApplicationDatabases();
-        const QString company = QDir(dir.path()).filePath("company.mdb");
-        QFile::copy(QDir(dir.path()).filePath("DB/Vevezidora12_Backup.mdb"), company);
+        const QString company = dir.filePath("company.mdb");
+        QFile::copy(dir.filePath("DB/Vevezidora12_Backup.mdb"), company);
         Module::CompanyDb = Database::open(company);
         Module::CompanyDb->execute(
             "INSERT INTO Company (CompanyName, Address, city, phone) "
             "VALUES ('Green Valley School', '12 Mall Road', 'Shimla', '2650011')");
         ready = true;
     }
-    return dir;
+    return dir.path();
 }
 
 void stageBookList()
@@ -76,7 +73,7 @@ void BookListOf5000ToPdf(benchmark::State &state)
 {
     programFolder();
     stageBookList();
-    const QString pdf = QDir(programFolder().path()).filePath("booklist.pdf");
+    const QString pdf = QDir(programFolder()).filePath("booklist.pdf");
     for (auto _ : state) {
         const auto document = boundBookList();
         ReportOutput::exportPdf(*document, pdf);

@@ -15,14 +15,11 @@
 
 namespace {
 
-QTemporaryDir &programFolder()
+QString programFolder()
 {
-    static QTemporaryDir dir;
     static bool laidOut = false;
     if (!laidOut) {
-        ProgramFolderLayout::layOut(QStringLiteral(LD_PACKAGE_DIR), dir.path());
-        Module::setProgramFolder(dir.path());
-        OpenApplicationDatabases();
+        benchProgramFolder();
         const QString templateFile = Module::programPath("DB/Vevezidora12_Backup.mdb");
         for (int i = 1; i <= 50; ++i) {
             // Ten at the top, the rest one to three levels down beside empty folders.
@@ -39,7 +36,7 @@ QTemporaryDir &programFolder()
         }
         laidOut = true;
     }
-    return dir;
+    return benchProgramFolder();
 }
 
 void RescanFiftyCompaniesInThePicker(benchmark::State &state)

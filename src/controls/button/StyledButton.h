@@ -191,6 +191,8 @@ private:
     void buildCustomRegion(QRegion &outline);
 
     // Painters (StyledButtonPainters.cpp).
+    bool paintFaceAndCaption(qint32 face, int &look, int &result, qint32 &frame);
+    void takeTwoStateLook(qint32 face, int &look, qint32 &frame) const;
     void paintStyle0(Edges &edges, int &look, int &result);
     void paintStyle1(Edges &edges, int &look, int &result);
     void paintStyle2(Edges &edges, int &look, int &result);

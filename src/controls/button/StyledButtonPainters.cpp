@@ -36,17 +36,41 @@ void StyledButton::commonPaintResult(Edges &edges, int &result) const
         edges.colours[12] = 0; // the outline is framed black by the redraw
 }
 
+// The start every standard painter shares: the face with its hover colour, then the caption. The
+// frame colour starts as the caption's colour. False when there is nothing more to draw.
+bool StyledButton::paintFaceAndCaption(qint32 face, int &look, int &result, qint32 &frame)
+{
+    qint32 hover = hoverFaceRGB_;
+    paintBackground(face, look, result, translateSysColor(qint32(gradientColor_)), hover);
+    if (result == 0)
+        return false;
+    const qint32 text = standardAltText();
+    frame = text;
+    drawCaption(face, text, value_, mode_ > 0);
+    return true;
+}
+
+// Bevels with two looks: sunken while checked, else at least raised.
+void StyledButton::takeTwoStateLook(qint32 face, int &look, qint32 &frame) const
+{
+    if (checkedLook()) {
+        look = 2;
+        frame = 0;
+        return;
+    }
+    if (buttonShape_ >= 1)
+        frame = shade(face, -48);
+    if (look < 2)
+        look = 1;
+}
+
 // Classic raised button; sunken while checked.
 void StyledButton::paintStyle0(Edges &edges, int &look, int &result)
 {
     const qint32 face = standardFace();
-    qint32 hover = hoverFaceRGB_;
-    paintBackground(face, look, result, translateSysColor(qint32(gradientColor_)), hover);
-    if (result == 0)
+    qint32 frame = 0;
+    if (!paintFaceAndCaption(face, look, result, frame))
         return;
-    const qint32 text = standardAltText();
-    qint32 frame = text;
-    drawCaption(face, text, value_, mode_ > 0);
     if (buttonShape_ <= 3) {
         const qint32 light = 0xE9E9E9;
         if (checkedLook()) {
@@ -85,23 +109,11 @@ void StyledButton::paintStyle0(Edges &edges, int &look, int &result)
 void StyledButton::paintStyle1(Edges &edges, int &look, int &result)
 {
     const qint32 face = standardFace();
-    qint32 hover = hoverFaceRGB_;
-    paintBackground(face, look, result, translateSysColor(qint32(gradientColor_)), hover);
-    if (result == 0)
+    qint32 frame = 0;
+    if (!paintFaceAndCaption(face, look, result, frame))
         return;
-    const qint32 text = standardAltText();
-    qint32 frame = text;
-    drawCaption(face, text, value_, mode_ > 0);
     if (buttonShape_ <= 3) {
-        if (checkedLook()) {
-            look = 2;
-            frame = 0;
-        } else {
-            if (buttonShape_ >= 1)
-                frame = shade(face, -48);
-            if (look < 2)
-                look = 1;
-        }
+        takeTwoStateLook(face, look, frame);
         const qint32 lit = look == 2 ? Grey : White;
         const qint32 dark = look == 2 ? White : Grey;
         edges.colours = {0, lit, lit, dark, dark, lit, lit, dark, dark, Black, Black, Black, Black};
@@ -250,23 +262,11 @@ void StyledButton::paintStyle3(Edges &edges, int &look, int &result)
 void StyledButton::paintStyle4(Edges &edges, int &look, int &result)
 {
     const qint32 face = standardFace();
-    qint32 hover = hoverFaceRGB_;
-    paintBackground(face, look, result, translateSysColor(qint32(gradientColor_)), hover);
-    if (result == 0)
+    qint32 frame = 0;
+    if (!paintFaceAndCaption(face, look, result, frame))
         return;
-    const qint32 text = standardAltText();
-    qint32 frame = text;
-    drawCaption(face, text, value_, mode_ > 0);
     if (buttonShape_ <= 3) {
-        if (checkedLook()) {
-            look = 2;
-            frame = 0;
-        } else {
-            if (buttonShape_ >= 1)
-                frame = shade(face, -48);
-            if (look < 2)
-                look = 1;
-        }
+        takeTwoStateLook(face, look, frame);
         const qint32 topLeft = look == 2 ? Grey : White;
         const qint32 bottomRight = look == 2 ? White : Grey;
         edges.colours = {0,    None, None,    None,    None,        None,       None,
@@ -314,13 +314,9 @@ void StyledButton::paintStyle5(Edges &edges, int &look, int &result)
 void StyledButton::paintStyle6(Edges &edges, int &look, int &result)
 {
     const qint32 face = standardFace();
-    qint32 hover = hoverFaceRGB_;
-    paintBackground(face, look, result, translateSysColor(qint32(gradientColor_)), hover);
-    if (result == 0)
+    qint32 frame = 0;
+    if (!paintFaceAndCaption(face, look, result, frame))
         return;
-    const qint32 text = standardAltText();
-    qint32 frame = text;
-    drawCaption(face, text, value_, mode_ > 0);
     if (buttonShape_ <= 3) {
         const qint32 light = shade(0xDFDFDF, 8);
         if (checkedLook()) {
