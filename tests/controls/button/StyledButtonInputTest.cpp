@@ -14,11 +14,6 @@ using namespace ButtonTest;
 
 namespace {
 
-QString events(const QStringList &list)
-{
-    return list.join(u',');
-}
-
 // Records the order of the button's events.
 struct EventLog
 {
