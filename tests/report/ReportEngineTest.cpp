@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 
 class ReportEngineTest : public ProgramTest
 {
@@ -89,6 +90,20 @@ TEST_F(ReportEngineTest, LongListsRepeatTheirPageHeaderOnEveryPage)
                 EXPECT_LE(band.origin.y() + band.band->height, footerTop + 1e-6);
             }
     EXPECT_EQ(expectedRow, 120);
+}
+
+TEST_F(ReportEngineTest, PrintingGivesOneCopyWhateverTheSetUpChose)
+{
+    ReportSamples::stage("BookList.rpt", 3);
+    const auto document = bound("BookList.rpt");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QDir(testOutputFolder()).filePath("OneCopy.pdf"));
+    ReportOutput::preparePrinter(printer, *document);
+    printer.setCopyCount(3); // as a set-up dialog leaves it
+    ReportOutput::print(*document, printer);
+    EXPECT_EQ(printer.copyCount(), 1);
+    EXPECT_TRUE(ReportSamples::pdfText(printer.outputFileName()).contains("Total books: 3"));
 }
 
 TEST_F(ReportEngineTest, StickersGoThreeAcrossWithTheirBarcodes)

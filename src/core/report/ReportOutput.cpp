@@ -69,6 +69,8 @@ void print(const ReportDocument &document, QPrinter &printer)
     // Without a print server Qt falls back to a PDF printer without a file: there is no printer.
     if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty())
         throw AppError(482, QStringLiteral("Printer error: no printer is installed"));
+    // One copy, also after a set-up dialog where the user raised the copy count.
+    printer.setCopyCount(1);
     QPainter painter;
     if (!painter.begin(&printer))
         throw AppError(482, QStringLiteral("Printer error: %1").arg(printer.printerName()));
