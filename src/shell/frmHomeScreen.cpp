@@ -172,10 +172,9 @@ void frmHomeScreen::cmdSupport_Click(int index)
     try {
         if (!Module::PackageDb)
             throw AppError(91, QStringLiteral("Object variable or With block variable not set"));
+        // An empty Develop table is a link that cannot be read: the error box says so.
         Recordset rs = Module::PackageDb->query(QStringLiteral("SELECT * FROM Develop"));
-        const QString link =
-            rs.eof() ? QString()
-                     : rs.text(index == 0 ? QStringLiteral("OM2") : QStringLiteral("OM3"));
+        const QString link = rs.text(index == 0 ? QStringLiteral("OM2") : QStringLiteral("OM3"));
         if (!link.isEmpty())
             Dialogs::service().openWithDesktop(link);
     } catch (const AppError &error) {

@@ -90,7 +90,8 @@ frmLogin::frmLogin(QWidget *parent) : QWidget(parent)
     styleBox(txtPassword, QStringLiteral("Enter Password"));
     for (QLineEdit *box : {txtUserName, txtPassword})
         box->installEventFilter(this);
-    // The design text shows in clear; whatever is typed shows as stars.
+    // The design text shows in clear; whatever is typed shows as stars, not the style's dots.
+    txtPassword->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     connect(txtPassword, &QLineEdit::textChanged, this,
             [this] { txtPassword->setEchoMode(QLineEdit::Password); });
     connect(cmdLogin, &StyledButton::Click, this, &frmLogin::cmdLogin_Click);

@@ -1,5 +1,6 @@
 #include "ShellTestSupport.h"
 
+#include "core/Dialogs.h"
 #include "shell/Module2.h"
 #include "shell/frmHomeScreen.h"
 
@@ -46,4 +47,13 @@ TEST_F(ShellTest, HomeScreenStatusBarAndSupportPanel)
     Module::PackageDb->execute("UPDATE Develop SET OM3 = 'https://example.org/chat'");
     QTest::mouseClick(home->findChild<QWidget *>("cmdSupport2"), Qt::LeftButton);
     EXPECT_EQ(dialogs->opened, QStringList{"https://example.org/chat"});
+
+    // Without a Develop row the link cannot be read: an error box, nothing opened.
+    Module::PackageDb->execute("DELETE FROM Develop");
+    QTest::mouseClick(website, Qt::LeftButton);
+    ASSERT_EQ(dialogs->boxes.size(), 1);
+    EXPECT_EQ(dialogs->last().text, "Error 3021\r No current record.");
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
+    EXPECT_EQ(dialogs->last().title, "");
+    EXPECT_EQ(dialogs->opened.size(), 1);
 }

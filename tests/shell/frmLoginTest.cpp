@@ -87,6 +87,27 @@ TEST_F(frmLoginTest, FailedAttemptsShowTheirBoxesAndLogNothing)
     EXPECT_EQ(logins(), 1);
 }
 
+TEST_F(frmLoginTest, TheBoxesAtOpenAndWhileTyping)
+{
+    auto *login = openLogin();
+    auto *user = login->findChild<QLineEdit *>("txtUserName");
+    auto *secret = login->findChild<QLineEdit *>("txtPassword");
+    QTest::qWait(1);
+    // The focus waits in the user name box with its design text selected: typing replaces it.
+    EXPECT_EQ(QApplication::focusWidget(), user);
+    QTest::keyClicks(user, "admin");
+    EXPECT_EQ(user->text(), "admin");
+    // The password box's design text shows in clear; whatever is typed shows as stars.
+    EXPECT_EQ(secret->displayText(), "Enter Password");
+    EXPECT_EQ(secret->palette().color(QPalette::Text), QColor(0x80, 0x80, 0x80));
+    QTest::keyClick(user, Qt::Key_Return);
+    QTest::qWait(1);
+    EXPECT_EQ(QApplication::focusWidget(), secret);
+    QTest::keyClicks(secret, "abc");
+    EXPECT_EQ(secret->text(), "abc");
+    EXPECT_EQ(secret->displayText(), "***");
+}
+
 TEST_F(frmLoginTest, ASuccessfulLoginLogsTitlesAndBuildsTheMenu)
 {
     auto *login = openLogin();
