@@ -230,8 +230,12 @@ void frmCreateCompany::pathload()
         if (!Module::CommonDb)
             return;
         for (Recordset rs = Module::CommonDb->query(QStringLiteral("SELECT * FROM Path"));
-             !rs.eof(); rs.moveNext())
-            labpath->setText(rs.text(QStringLiteral("Defaultpath")));
+             !rs.eof(); rs.moveNext()) {
+            // A Null cannot be shown: the caption keeps the value of an earlier row.
+            const QVariant root = rs.field(QStringLiteral("Defaultpath"));
+            if (!root.isNull())
+                labpath->setText(root.toString());
+        }
     } catch (const AppError &) {
     }
 }
@@ -297,10 +301,12 @@ bool frmCreateCompany::eventFilter(QObject *watched, QEvent *event)
     if (watched == txtState) {
         if (type == QEvent::KeyPress)
             return stateKey(static_cast<QKeyEvent *>(event));
-        // Opening the box's own list moves the focus without leaving the box.
+        // Opening the box's own list moves the focus without leaving the box, and another
+        // application taking and giving back the activation neither leaves nor enters it.
         const bool focusChange =
             (type == QEvent::FocusIn || type == QEvent::FocusOut) &&
-            static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason;
+            static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason &&
+            static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason;
         if (focusChange && type == QEvent::FocusIn) {
             KeyPreview::setBackColour(txtState, 0xFFFFFF);
             StateLoad();
@@ -310,9 +316,13 @@ bool frmCreateCompany::eventFilter(QObject *watched, QEvent *event)
                 txtstatecode->setText(code);
         }
     } else if (watched == txtMobile && type == QEvent::KeyPress) {
-        const QString typed = static_cast<QKeyEvent *>(event)->text();
-        // Keys without a character (arrows, Delete) are not filtered.
-        if (typed.size() == 1 && typed[0].isPrint())
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QString typed = key->text();
+        // Arrows, Delete and Tab type nothing and pass; control characters are filtered, so
+        // Ctrl+V cannot paste letters past the filter.
+        const bool passes = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
+                            key->key() == Qt::Key_Delete;
+        if (typed.size() == 1 && !passes)
             return !CompanyCreation::mobileAccepts(txtMobile->text(), typed[0]);
     } else if (watched == txtGSTNo && type == QEvent::FocusOut) {
         txtpanno->setText(CompanyCreation::panFromGst(txtGSTNo->text()));

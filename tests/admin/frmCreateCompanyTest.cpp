@@ -7,9 +7,11 @@
 #include "core/Module.h"
 #include "core/WindowRegistry.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -39,6 +41,11 @@ TEST_F(frmCreateCompanyTest, OpensWithDefaultsAndSavesAScreenshot)
     EXPECT_EQ(control<QDateEdit>(window, "DTPicker1")->date(), year.start);
     EXPECT_EQ(control<QDateEdit>(window, "DTPicker2")->date(), year.end);
     EXPECT_EQ(control<QDateEdit>(window, "DTPicker1")->text(), DateText::toLong(year.start));
+
+    // The last row of Path wins, but a Null there cannot be shown and leaves the caption.
+    Module::CommonDb->execute("INSERT INTO Path (Defaultpath) VALUES (NULL)");
+    window->pathload();
+    EXPECT_EQ(control<QLabel>(window, "labpath")->text(), "Data");
 
     control(window, "txtCompanyName")->setText("Green Valley School");
     control(window, "txtaddress")->setText("12 Mall Road");
@@ -127,6 +134,14 @@ TEST_F(frmCreateCompanyTest, StateBoxCompletesAndFillsItsCode)
     EXPECT_EQ(state->lineEdit()->selectedText(), "Jammu & Kashmir");
     EXPECT_EQ(state->count(), 120); // the list grows by 40 at every focus
 
+    // Another application taking the activation and giving it back is no new focus.
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QApplication::setActiveWindow(area);
+    EXPECT_EQ(QApplication::focusWidget(), state);
+    EXPECT_EQ(state->count(), 120);
+
     EXPECT_EQ(CompanyCreation::stateCode("Andhra Pradesh"), "37");
     EXPECT_EQ(CompanyCreation::stateCode("Karnatka"), "29");
     EXPECT_EQ(CompanyCreation::stateCode("Karnataka"), "");
@@ -163,6 +178,28 @@ TEST_F(frmCreateCompanyTest, FieldRulesWhileTyping)
     mobile->setFocus();
     QTest::keyClicks(mobile, "98a7b6-5x43210999");
     EXPECT_EQ(mobile->text(), "9876543210");
+    // Ctrl+V types a control character, which the filter drops with the paste it stands for.
+    mobile->clear();
+    QGuiApplication::clipboard()->setText("98abc");
+    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, QString(QChar(22)));
+    QApplication::sendEvent(mobile, &paste);
+    EXPECT_EQ(mobile->text(), "");
+    // Delete and Tab carry a control character too, as the X11 platform sends them, but type
+    // nothing and pass.
+    const auto press = [&](Qt::Key key, QChar character) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, QString(character));
+        QApplication::sendEvent(QApplication::focusWidget(), &event);
+    };
+    QTest::keyClicks(mobile, "987");
+    QTest::keyClick(mobile, Qt::Key_Home);
+    press(Qt::Key_Delete, QChar(0x7F));
+    EXPECT_EQ(mobile->text(), "87");
+    QTest::keyClick(mobile, Qt::Key_End);
+    press(Qt::Key_Backspace, QChar(8));
+    EXPECT_EQ(mobile->text(), "8");
+    press(Qt::Key_Backspace, QChar(8));
+    press(Qt::Key_Tab, QChar('\t')); // from an empty box, where a tab is no number
+    EXPECT_EQ(QApplication::focusWidget(), control(window, "txtEmail"));
     EXPECT_FALSE(CompanyCreation::mobileAccepts("", 'e'));
     EXPECT_TRUE(CompanyCreation::mobileAccepts("98", '.'));
     EXPECT_TRUE(CompanyCreation::mobileAccepts("98", QChar(8)));
