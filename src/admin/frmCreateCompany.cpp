@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -328,7 +329,9 @@ bool frmCreateCompany::eventFilter(QObject *watched, QEvent *event)
         txtpanno->setText(CompanyCreation::panFromGst(txtGSTNo->text()));
     } else if (watched == txtPassword && type == QEvent::FocusIn) {
         txtPassword->setEchoMode(QLineEdit::Password);
-    } else if (watched == Image1 && type == QEvent::MouseButtonRelease) {
+    } else if (watched == Image1 && type == QEvent::MouseButtonRelease &&
+               static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        // A click is the left button's; the others do nothing.
         closeWindow(false);
         return true;
     }

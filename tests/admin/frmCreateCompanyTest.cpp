@@ -268,6 +268,9 @@ TEST_F(frmCreateCompanyTest, WaysOutLeadBackToThePickerExceptThePicture)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     window = open();
+    QTest::mouseClick(control<QLabel>(window, "Image1"), Qt::RightButton); // no click
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(isOpen("frmCreateCompany"));
     QTest::mouseClick(control<QLabel>(window, "Image1"), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(isOpen("frmCreateCompany"));
