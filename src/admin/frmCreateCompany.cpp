@@ -176,6 +176,8 @@ void frmCreateCompany::buildControls()
     txtMobile->installEventFilter(this);
     txtGSTNo->installEventFilter(this);
     txtPassword->installEventFilter(this);
+    // Once hidden, the password shows as stars, not the style's dots.
+    txtPassword->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     findChild<QLineEdit *>("txtUserName")->setText(QLatin1String(DefaultUserName));
     txtPassword->setText(QLatin1String(DefaultPassword));
 

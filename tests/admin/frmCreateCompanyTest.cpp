@@ -205,8 +205,10 @@ TEST_F(frmCreateCompanyTest, FieldRulesWhileTyping)
     EXPECT_TRUE(CompanyCreation::mobileAccepts("98", QChar(8)));
 
     auto *password = control(window, "txtPassword");
+    EXPECT_EQ(password->displayText(), frmCreateCompany::DefaultPassword);
     password->setFocus();
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(password->displayText(), "*");
 
     auto *start = control<QDateEdit>(window, "DTPicker1");
     auto *end = control<QDateEdit>(window, "DTPicker2");
