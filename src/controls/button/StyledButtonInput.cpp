@@ -304,8 +304,13 @@ bool StyledButton::event(QEvent *event)
     switch (event->type()) {
     case QEvent::Shortcut: {
         const int id = static_cast<QShortcutEvent *>(event)->shortcutId();
-        if (id != 0 && id == accessKeyShortcut_)
+        if (id != 0 && id == accessKeyShortcut_) {
+            // The access key moves the focus to the button first, so the control that had it
+            // finishes its own work (its focus-out) before the click.
+            if (focusPolicy() != Qt::NoFocus)
+                setFocus(Qt::ShortcutFocusReason);
             accessKeyPress(accessKey_.toUpper().unicode());
+        }
         else if (id != 0 && (id == enterShortcut_ || id == keypadEnterShortcut_))
             accessKeyPress(13);
         else if (id != 0 && id == escapeShortcut_)

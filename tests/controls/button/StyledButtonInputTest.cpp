@@ -194,8 +194,12 @@ TEST(StyledButtonInputTest, AccessKeyClicks)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     option->setFocus();
     QSignalSpy clicks(button, &StyledButton::Click);
+    // The control that had the focus has lost it by the time the click runs.
+    bool focusedAtClick = false;
+    QObject::connect(button, &StyledButton::Click, [&] { focusedAtClick = button->hasFocus(); });
     QTest::keyClick(option, Qt::Key_P, Qt::AltModifier);
     EXPECT_EQ(clicks.count(), 1);
+    EXPECT_TRUE(focusedAtClick);
     button->setVisible(false);
     QTest::keyClick(option, Qt::Key_P, Qt::AltModifier);
     EXPECT_EQ(clicks.count(), 1);
