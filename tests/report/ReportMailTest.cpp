@@ -84,6 +84,7 @@ TEST_F(ReportMailTest, SendsThePdfToTheReceiverAskedForOnce)
     // The same window remembers the receiver: no second prompt.
     clickEmail();
     EXPECT_EQ(dialogs->inputPrompts, QStringList{"Enter Email ID"});
+    EXPECT_EQ(dialogs->inputBoxes[0].title, "Email ID");
     ASSERT_EQ(server->sessions().size(), 2);
     EXPECT_TRUE(server->sessions().last().commands.contains("RCPT TO:<parent@example.com>"));
 }

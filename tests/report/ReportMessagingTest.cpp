@@ -82,9 +82,12 @@ TEST_F(ReportMessagingTest, HandsTheReportToTheSenderProgram)
     EXPECT_TRUE(dialogs->started[0].second.isEmpty());
     EXPECT_EQ(window->findChild<QLineEdit *>("txtMobile")->text(), "98765 43210");
 
-    // Cancel writes nothing and starts nothing.
+    // Cancel writes nothing and starts nothing; the box offers the number typed last.
     dialogs->inputs << "";
     clickWhatsapp();
+    ASSERT_EQ(dialogs->inputBoxes.size(), 2);
+    EXPECT_EQ(dialogs->inputBoxes[0].title, "Whatsapp No.");
+    EXPECT_EQ(dialogs->inputBoxes[1].defaultText, "98765 43210");
     EXPECT_EQ(waRows().size(), 1);
     EXPECT_EQ(dialogs->started.size(), 1);
 

@@ -14,9 +14,10 @@ Dialogs::Answer ScriptedDialogs::message(const Dialogs::Message &message)
                : (message.buttons == Dialogs::Buttons::Ok ? Dialogs::Answer::Ok : Dialogs::Answer::Cancel);
 }
 
-QString ScriptedDialogs::input(const QString &prompt, const QString &, const QString &)
+QString ScriptedDialogs::input(const QString &prompt, const QString &title, const QString &defaultText)
 {
     inputPrompts << prompt;
+    inputBoxes.append({prompt, title, defaultText});
     if (inputs.isEmpty()) {
         ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
         return QString();

@@ -27,6 +27,13 @@ public:
     QStringList opened;       // what was handed to the desktop
     QList<QPair<QString, QStringList>> started;
     QStringList inputPrompts;
+    struct InputBox
+    {
+        QString prompt;
+        QString title;
+        QString defaultText;
+    };
+    QList<InputBox> inputBoxes;
     bool acceptPrintSetup = true;
     int printSetups = 0;
 
