@@ -117,6 +117,11 @@ void MDIForm1::closeEvent(QCloseEvent *event)
 {
     // A desktop session that ends is refused once, for the backup; asked again, it is let go.
     const bool sessionEnding = qGuiApp && qGuiApp->isSavingSession();
+    // Without a backup window in the program nothing could ever approve the exit.
+    if (!WindowRegistry::isRegistered(QStringLiteral("frmAutoBackup"))) {
+        event->accept();
+        return;
+    }
     if (closeMayPass(WindowRegistry::lastLoaded(), property(ExitApprovedProperty).toBool(),
                      sessionEnding && sessionEndRefused_)) {
         event->accept();

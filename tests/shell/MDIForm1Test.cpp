@@ -106,6 +106,16 @@ TEST_F(MDIForm1Test, TheCloseRule)
     EXPECT_TRUE(main->close());
 }
 
+TEST_F(MDIForm1Test, WithoutABackupWindowTheProgramStillEnds)
+{
+    WindowRegistry::reset();
+    WindowRegistry::setMdiArea(main->findChild<QMdiArea *>("MDIClient"));
+    WindowRegistry::registerWindow("frmBookIssue", [] { return new QWidget; });
+    main->show();
+    click("4");
+    EXPECT_TRUE(main->close());
+}
+
 TEST_F(MDIForm1Test, ClosingBeforeTheLoginOffersTheBackupToo)
 {
     addCompany("Data 1", "Alpha School");
