@@ -8,6 +8,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPointer>
 #include <QProcess>
 #include <QUrl>
 
@@ -60,9 +61,14 @@ Answer QtService::message(const Message &message)
     // Boxes speak in CR or CR LF line ends; Qt wants LF.
     QString text = message.text;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox box(toQt(message.icon), message.title, text, toQt(message.buttons),
-                    QApplication::activeWindow());
-    return fromQt(box.exec());
+    QPointer<QWidget> owner = QApplication::activeWindow();
+    QMessageBox box(toQt(message.icon), message.title, text, toQt(message.buttons), owner);
+    const Answer answer = fromQt(box.exec());
+    // Give the keyboard back to the window that asked, also where no window manager does it:
+    // its Enter chain and access keys need it active.
+    if (owner)
+        owner->activateWindow();
+    return answer;
 }
 
 QString QtService::input(const QString &prompt, const QString &title, const QString &defaultText)
