@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/ApplicationDatabases.h"
 #include "core/Module.h"
 #include "core/ProgramFolderLayout.h"
-#include "core/StartApplication.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,10 +1,11 @@
 // Opening a company database (the company picker opens every one at each scan) and filling a list
-// of 100,000 books.
+// of 100,000 books with every column filled and accession numbers in random order.
+#include "BenchData.h"
 #include "BenchMain.h"
 
 #include "core/Database.h"
 #include "core/ProgramFolderLayout.h"
-#include "core/RecordList.h"
+#include "ui/RecordList.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -25,7 +26,10 @@ void OpenCompanyDatabase(benchmark::State &state)
         benchmark::DoNotOptimize(db->scalar("SELECT count(*) FROM Company"));
     }
 }
-BENCHMARK(OpenCompanyDatabase)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(OpenCompanyDatabase)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 std::shared_ptr<Database> bookDatabase()
 {
@@ -33,12 +37,7 @@ std::shared_ptr<Database> bookDatabase()
         const QString file = QDir(programFolder()).filePath("books.mdb");
         QFile::copy(QDir(programFolder()).filePath("DB/Vevezidora12_Backup.mdb"), file);
         auto d = Database::open(file);
-        Transaction t(*d);
-        for (int i = 1; i <= 100000; ++i)
-            d->execute("INSERT INTO Book(BookID, AccessionNo, title, Author, Status) VALUES(?,?,?,?,?)",
-                       {i, QString::number(i), QString("Title of book %1").arg(i),
-                        QString("Author %1").arg(i % 977), "Available"});
-        t.commit();
+        BenchData::fillBooks(*d, 100000);
         return d;
     }();
     return db;
@@ -48,7 +47,8 @@ void FillListWith100000Books(benchmark::State &state)
 {
     auto db = bookDatabase();
     RecordList list;
-    list.setColumns({"ID", "Accession No", "Title", "Author", "Status"}, {300, 1200, 4000, 2500, 1200});
+    list.setColumns({"ID", "Accession No", "Title", "Author", "Status"},
+                    {300, 1200, 4000, 2500, 1200});
     for (auto _ : state) {
         Recordset rs = db->query("SELECT * FROM Book ORDER BY Val(AccessionNo)");
         list.fill(rs, {"BookID", "AccessionNo", "title", "Author", "Status"});
@@ -60,7 +60,8 @@ void Read100000BooksOnly(benchmark::State &state)
     auto db = bookDatabase();
     for (auto _ : state) {
         int n = 0;
-        for (Recordset rs = db->query("SELECT * FROM Book ORDER BY Val(AccessionNo)"); !rs.eof(); rs.moveNext())
+        for (Recordset rs = db->query("SELECT * FROM Book ORDER BY Val(AccessionNo)"); !rs.eof();
+             rs.moveNext())
             ++n;
         benchmark::DoNotOptimize(n);
     }

@@ -2,13 +2,13 @@
 // shows its first page (open, bind, lay out, draw page 1 at zoom 115).
 #include "BenchMain.h"
 
+#include "core/ApplicationDatabases.h"
 #include "core/Module.h"
 #include "core/ProgramFolderLayout.h"
-#include "core/ReportHandOver.h"
-#include "core/StartApplication.h"
 #include "core/report/Report.h"
 #include "core/report/ReportOutput.h"
-#include "core/report/ReportViewer.h"
+#include "ui/ReportHandOver.h"
+#include "ui/ReportViewer.h"
 
 #include <QDir>
 #include <QFile>

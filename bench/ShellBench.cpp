@@ -2,10 +2,10 @@
 // root and list the companies of every company database, with 50 companies at several depths.
 #include "BenchMain.h"
 
+#include "core/ApplicationDatabases.h"
 #include "core/Database.h"
 #include "core/Module.h"
 #include "core/ProgramFolderLayout.h"
-#include "core/StartApplication.h"
 #include "shell/CompanyFinder.h"
 #include "shell/frmCompanyList.h"
 

@@ -6,7 +6,7 @@ packages=(
     qt6-base-dev libgl-dev
     libsqlcipher-dev sqlcipher
     libgtest-dev libgmock-dev libbenchmark-dev
-    libcurl4-openssl-dev libxlsxwriter-dev libzip-dev libarchive-dev
+    libssl-dev libcurl4-openssl-dev libxlsxwriter-dev libzip-dev libarchive-dev
     fonts-dejavu-core poppler-utils
 )
 missing=()

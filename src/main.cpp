@@ -1,18 +1,45 @@
 #include "admin/AdminWindows.h"
 #include "core/MailTransport.h"
-#include "core/StartApplication.h"
-#include "core/WindowRegistry.h"
-#include "core/frmPrint1.h"
 #include "platform/SmtpMail.h"
 #include "shell/MDIForm1.h"
 #include "shell/ShellWindows.h"
+#include "ui/QtDialogs.h"
+#include "ui/StartApplication.h"
+#include "ui/WindowRegistry.h"
+#include "ui/frmPrint1.h"
 
 #include <QApplication>
 #include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+// Test hook for the smoke test that starts this executable: with LIBRARYDESK_END_AT_PICKER set,
+// the program says so on standard output and ends through its event loop once the company picker
+// shows. Users never set it; nothing else reads it.
+void endAtCompanyPickerWhenAsked(QApplication &app)
+{
+    if (!qEnvironmentVariableIsSet("LIBRARYDESK_END_AT_PICKER"))
+        return;
+    auto *poll = new QTimer(&app);
+    QObject::connect(poll, &QTimer::timeout, &app, [&app] {
+        QWidget *picker = WindowRegistry::find(QStringLiteral("frmCompanyList"));
+        if (picker && picker->isVisible()) {
+            std::printf("frmCompanyList shown\n");
+            std::fflush(stdout);
+            app.quit();
+        }
+    });
+    poll->start(20);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    Dialogs::install(std::make_unique<Dialogs::QtService>());
     registerShellWindows();
     registerReportWindow();
     MailTransport::install(std::make_unique<SmtpMail>());
@@ -27,5 +54,6 @@ int main(int argc, char **argv)
     // Until a window is open there is nothing to run.
     if (WindowRegistry::loadOrder().isEmpty())
         return 0;
+    endAtCompanyPickerWhenAsked(app);
     return app.exec();
 }

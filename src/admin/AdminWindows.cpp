@@ -1,7 +1,7 @@
 #include "admin/AdminWindows.h"
 
 #include "admin/frmCreateCompany.h"
-#include "core/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 
 void registerAdminWindows()
 {

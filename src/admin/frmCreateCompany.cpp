@@ -3,10 +3,10 @@
 #include "controls/button/StyledButton.h"
 #include "core/Colour.h"
 #include "core/Dialogs.h"
-#include "core/FormBuilder.h"
-#include "core/KeyPreview.h"
 #include "core/Module.h"
-#include "core/WindowRegistry.h"
+#include "ui/FormBuilder.h"
+#include "ui/KeyPreview.h"
+#include "ui/WindowRegistry.h"
 
 #include <QApplication>
 #include <QCloseEvent>

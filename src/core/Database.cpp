@@ -4,9 +4,8 @@
 #include "core/Pattern.h"
 
 #include <QFileInfo>
-#include <QCryptographicHash>
-#include <QPasswordDigestor>
 #include <QRegularExpression>
+#include <openssl/evp.h>
 #include <sqlcipher/sqlite3.h>
 
 namespace {
@@ -21,7 +20,8 @@ void valFunction(sqlite3_context *context, int, sqlite3_value **args)
         sqlite3_result_null(context);
         return;
     }
-    if (sqlite3_value_type(args[0]) == SQLITE_INTEGER || sqlite3_value_type(args[0]) == SQLITE_FLOAT) {
+    if (sqlite3_value_type(args[0]) == SQLITE_INTEGER ||
+        sqlite3_value_type(args[0]) == SQLITE_FLOAT) {
         sqlite3_result_double(context, sqlite3_value_double(args[0]));
         return;
     }
@@ -35,8 +35,10 @@ void patternFunction(sqlite3_context *context, int, sqlite3_value **args)
         sqlite3_result_int(context, 0);
         return;
     }
-    const QString value = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(args[0])));
-    const QString pattern = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(args[1])));
+    const QString value =
+        QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(args[0])));
+    const QString pattern =
+        QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(args[1])));
     sqlite3_result_int(context, Pattern::matches(value, pattern) ? 1 : 0);
 }
 
@@ -50,19 +52,27 @@ QString firstWord(const QString &sql)
 bool isWrite(const QString &sql)
 {
     const QString word = firstWord(sql);
-    return word != QLatin1String("SELECT") && word != QLatin1String("PRAGMA") && word != QLatin1String("WITH")
-        && word != QLatin1String("BEGIN") && word != QLatin1String("COMMIT")
-        && word != QLatin1String("ROLLBACK") && word != QLatin1String("SAVEPOINT")
-        && word != QLatin1String("RELEASE");
+    return word != QLatin1String("SELECT") && word != QLatin1String("PRAGMA") &&
+           word != QLatin1String("WITH") && word != QLatin1String("BEGIN") &&
+           word != QLatin1String("COMMIT") && word != QLatin1String("ROLLBACK") &&
+           word != QLatin1String("SAVEPOINT") && word != QLatin1String("RELEASE");
 }
 
 } // namespace
 
 const QByteArray &Database::keyHex()
 {
-    static const QByteArray key =
-        QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha1, Password, "LibraryDesk", 64000, 32)
-            .toHex();
+    // The same OpenSSL that encrypts the pages derives the key, so the core needs no network
+    // module.
+    static const QByteArray key = [] {
+        static const char Salt[] = "LibraryDesk";
+        QByteArray raw(32, '\0');
+        PKCS5_PBKDF2_HMAC_SHA1(Password, int(qstrlen(Password)),
+                               reinterpret_cast<const unsigned char *>(Salt), int(sizeof Salt - 1),
+                               64000, int(raw.size()),
+                               reinterpret_cast<unsigned char *>(raw.data()));
+        return raw.toHex();
+    }();
     return key;
 }
 
@@ -92,7 +102,8 @@ std::shared_ptr<Database> Database::open(const QString &path)
     if (sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
         result->fail(sqlite3_errcode(db), path);
     // The key is only checked on the first read.
-    const int check = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    const int check =
+        sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (check != SQLITE_OK)
         result->fail(check, path);
     sqlite3_create_function(db, "Val", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, valFunction,
@@ -119,8 +130,8 @@ std::shared_ptr<Database> Database::create(const QString &path)
         const QByteArray pragma = "PRAGMA key = \"x'" + keyHex() + "'\"";
         sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr);
         // Writing the schema table makes the file and its encrypted header.
-        if (sqlite3_exec(db, "CREATE TABLE ld_init(x); DROP TABLE ld_init;", nullptr, nullptr, nullptr)
-            != SQLITE_OK)
+        if (sqlite3_exec(db, "CREATE TABLE ld_init(x); DROP TABLE ld_init;", nullptr, nullptr,
+                         nullptr) != SQLITE_OK)
             guard.fail(sqlite3_errcode(db), path);
     }
     return open(path);
@@ -128,7 +139,8 @@ std::shared_ptr<Database> Database::create(const QString &path)
 
 void Database::fail(int code, const QString &context)
 {
-    QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(code));
+    QString message =
+        db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(code));
     if (!context.isEmpty())
         message += QStringLiteral(" (%1)").arg(context);
     throw AppError(code, message);
@@ -140,9 +152,10 @@ void Database::checkFailureHook(const QString &sql)
         return;
     if (failureHook.failOnWrite > 0 && --failureHook.failOnWrite == 0)
         throw AppError(3146, QStringLiteral("Write failed (test): %1").arg(sql));
-    if (!failureHook.failOnTable.isEmpty()
-        && sql.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(QRegularExpression::escape(failureHook.failOnTable)),
-                                           QRegularExpression::CaseInsensitiveOption))) {
+    if (!failureHook.failOnTable.isEmpty() &&
+        sql.contains(QRegularExpression(
+            QStringLiteral("\\b%1\\b").arg(QRegularExpression::escape(failureHook.failOnTable)),
+            QRegularExpression::CaseInsensitiveOption))) {
         failureHook.failOnTable.clear();
         throw AppError(3146, QStringLiteral("Write failed (test): %1").arg(sql));
     }
@@ -186,10 +199,12 @@ sqlite3_stmt *Database::prepare(const QString &sql, const QVariantList &values)
                                           -1, SQLITE_TRANSIENT);
                 break;
             case QMetaType::QDateTime:
-                bound = sqlite3_bind_text(
-                    statement, i + 1,
-                    value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8().constData(),
-                    -1, SQLITE_TRANSIENT);
+                bound = sqlite3_bind_text(statement, i + 1,
+                                          value.toDateTime()
+                                              .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                                              .toUtf8()
+                                              .constData(),
+                                          -1, SQLITE_TRANSIENT);
                 break;
             default: {
                 const QByteArray bytes = value.toString().toUtf8();
@@ -242,10 +257,10 @@ QVariant Database::scalar(const QString &sql, const QVariantList &values)
 
 bool Database::hasTable(const QString &table)
 {
-    return scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE"),
+    return scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name=? "
+                                 "COLLATE NOCASE"),
                   {table})
-               .toInt()
-        > 0;
+               .toInt() > 0;
 }
 
 QStringList Database::columns(const QString &table)
@@ -254,7 +269,8 @@ QStringList Database::columns(const QString &table)
     // Table names cannot be bound; quote it as an identifier.
     QString quoted = table;
     quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    for (Recordset rs = query(QStringLiteral("PRAGMA table_info(\"%1\")").arg(quoted)); !rs.eof(); rs.moveNext())
+    for (Recordset rs = query(QStringLiteral("PRAGMA table_info(\"%1\")").arg(quoted)); !rs.eof();
+         rs.moveNext())
         names << rs.text(QStringLiteral("name"));
     return names;
 }
@@ -333,8 +349,9 @@ QVariant Recordset::field(int index) const
         return QVariant(QByteArray(data, sqlite3_column_bytes(statement_, index)));
     }
     default:
-        return QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement_, index)),
-                                          sqlite3_column_bytes(statement_, index)));
+        return QVariant(QString::fromUtf8(
+            reinterpret_cast<const char *>(sqlite3_column_text(statement_, index)),
+            sqlite3_column_bytes(statement_, index)));
     }
 }
 
@@ -350,8 +367,9 @@ QString Recordset::displayText(int index) const
     case SQLITE_FLOAT:
         return Numbers::plainText(sqlite3_column_double(statement_, index));
     default:
-        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement_, index)),
-                                 sqlite3_column_bytes(statement_, index));
+        return QString::fromUtf8(
+            reinterpret_cast<const char *>(sqlite3_column_text(statement_, index)),
+            sqlite3_column_bytes(statement_, index));
     }
 }
 

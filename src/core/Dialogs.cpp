@@ -1,7 +1,5 @@
 #include "core/Dialogs.h"
 
-#include "core/QtDialogs.h"
-
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -17,8 +15,9 @@ std::unique_ptr<Service> &current()
 
 Service &service()
 {
+    // The core never makes a window: main() installs the Qt service, tests a scripted one.
     if (!current())
-        current() = std::make_unique<QtService>();
+        qFatal("No dialog service is installed");
     return *current();
 }
 

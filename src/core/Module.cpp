@@ -1,9 +1,18 @@
 #include "core/Module.h"
 
+#include "core/AppError.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
 namespace Module {
+
+Database &open(const DatabaseHandle &handle)
+{
+    if (!handle)
+        throw AppError(91, QStringLiteral("Object variable or With block variable not set"));
+    return *handle;
+}
 
 namespace {
 QString &folderOverride()
@@ -50,7 +59,8 @@ QString dataRoot()
 {
     QString stored;
     if (CommonDb)
-        for (Recordset rs = CommonDb->query(QStringLiteral("SELECT * FROM Path")); !rs.eof(); rs.moveNext())
+        for (Recordset rs = CommonDb->query(QStringLiteral("SELECT * FROM Path")); !rs.eof();
+             rs.moveNext())
             stored = rs.text(QStringLiteral("Defaultpath")); // the last row wins
     return resolveDataRoot(stored);
 }

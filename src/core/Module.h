@@ -10,11 +10,11 @@ namespace Module {
 
 using DatabaseHandle = std::shared_ptr<Database>;
 
-inline DatabaseHandle CommonDb;     // Companies12.mdb: company register, data root, staging table
-inline DatabaseHandle PackageDb;    // Package.mdb: splash picture and links
-inline DatabaseHandle StickerDb;    // BarDb/dbCake.mdb: book stickers
-inline DatabaseHandle WhatsAppDb;   // wa/WaDB.mdb, only when the file exists at start
-inline DatabaseHandle CompanyDb;    // the open company's Vevezidora12.mdb
+inline DatabaseHandle CommonDb;   // Companies12.mdb: company register, data root, staging table
+inline DatabaseHandle PackageDb;  // Package.mdb: splash picture and links
+inline DatabaseHandle StickerDb;  // BarDb/dbCake.mdb: book stickers
+inline DatabaseHandle WhatsAppDb; // wa/WaDB.mdb, only when the file exists at start
+inline DatabaseHandle CompanyDb;  // the open company's Vevezidora12.mdb
 
 inline QString CompanyDataPath;
 inline QString CurrentCompanyName;
@@ -24,6 +24,9 @@ inline QString CurrentUserName;
 inline QString CurrentUserPosition;
 inline QString LoginPosition;
 inline double SelectedRecordID = 0;
+
+// The database behind a handle; a handle that is not open is error 91, as the program always said.
+Database &open(const DatabaseHandle &handle);
 
 // The folder that holds the executable; tests point it at a folder of their own.
 QString programFolder();

@@ -6,9 +6,9 @@
 #include "core/Colour.h"
 #include "core/Dialogs.h"
 #include "core/Units.h"
-#include "core/WindowRegistry.h"
 #include "shell/ModVoucherUpdate.h"
 #include "shell/ShellPictures.h"
+#include "ui/WindowRegistry.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "shell/ShellWindows.h"
 
-#include "core/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 
 #include "shell/frmCompanyList.h"
 #include "shell/frmHomeScreen.h"

@@ -6,13 +6,13 @@
 #include "core/Database.h"
 #include "core/DateText.h"
 #include "core/Dialogs.h"
-#include "core/FormBuilder.h"
-#include "core/KeyPreview.h"
 #include "core/Module.h"
-#include "core/RecordList.h"
-#include "core/SharedProcedures.h"
-#include "core/WindowRegistry.h"
 #include "shell/ShellWindows.h"
+#include "ui/FormBuilder.h"
+#include "ui/KeyPreview.h"
+#include "ui/RecordList.h"
+#include "ui/SharedProcedures.h"
+#include "ui/WindowRegistry.h"
 
 #include <QApplication>
 #include <QDir>

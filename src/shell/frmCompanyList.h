@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/RecordList.h"
 #include "shell/CompanyFinder.h"
+#include "ui/RecordList.h"
 
 #include <QSet>
 #include <QWidget>

@@ -6,13 +6,13 @@
 #include "core/Database.h"
 #include "core/DateText.h"
 #include "core/Dialogs.h"
-#include "core/FormBuilder.h"
 #include "core/Module.h"
 #include "core/Units.h"
 #include "shell/MDIForm1.h"
 #include "shell/Module2.h"
 #include "shell/ShellPictures.h"
 #include "shell/ShellWindows.h"
+#include "ui/FormBuilder.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -6,16 +6,16 @@
 #include "core/Database.h"
 #include "core/DateText.h"
 #include "core/Dialogs.h"
-#include "core/FormBuilder.h"
-#include "core/KeyPreview.h"
 #include "core/Module.h"
 #include "core/Numbers.h"
-#include "core/SharedProcedures.h"
-#include "core/WindowRegistry.h"
 #include "shell/LoginLog.h"
 #include "shell/MDIForm1.h"
 #include "shell/ShellPictures.h"
 #include "shell/ShellWindows.h"
+#include "ui/FormBuilder.h"
+#include "ui/KeyPreview.h"
+#include "ui/SharedProcedures.h"
+#include "ui/WindowRegistry.h"
 
 #include <QDateTime>
 #include <QKeyEvent>

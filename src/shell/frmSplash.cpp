@@ -3,8 +3,8 @@
 #include "core/Database.h"
 #include "core/Module.h"
 #include "core/Units.h"
-#include "core/WindowRegistry.h"
 #include "shell/ShellPictures.h"
+#include "ui/WindowRegistry.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -38,6 +38,7 @@ TEST_F(CompanyCreationTest, CreatesTheCompanyWithEveryRow)
     control(window, "txtMobile")->setText("9876543210");
     control<QDateEdit>(window, "DTPicker1")->setDate(QDate(2024, 4, 1));
     control<QDateEdit>(window, "DTPicker2")->setDate(QDate(2025, 3, 31));
+    dialogs->expectOk();
     clickSave(window);
     deleteWindows();
 
@@ -117,6 +118,7 @@ TEST_F(CompanyCreationTest, NumberSkipsRegisteredNumbersAndExistingFolders)
     auto *window = open();
     EXPECT_EQ(control<QLabel>(window, "labcompanyid")->text(), "2");
     fillRequired(window, "Old"); // a name that exists already is accepted
+    dialogs->expectOk();
     clickSave(window);
     deleteWindows();
     EXPECT_EQ(dialogs->last().title, "Company Created Sucessfully");
@@ -135,6 +137,7 @@ TEST_F(CompanyCreationTest, NumberSkipsRegisteredNumbersAndExistingFolders)
     window = open();
     EXPECT_EQ(control<QLabel>(window, "labpath")->text(), elsewhere.path());
     fillRequired(window);
+    dialogs->expectOk();
     clickSave(window);
     deleteWindows();
     EXPECT_TRUE(QFile::exists(elsewhere.filePath("Data 6/Vevezidora12.mdb")));
@@ -150,6 +153,7 @@ TEST_F(CompanyCreationTest, RelativeDataRootIsTheProgramsDataFolder)
     QDir::setCurrent(workingFolder.path());
     auto *window = open();
     fillRequired(window);
+    dialogs->expectOk();
     clickSave(window);
     deleteWindows();
     QDir::setCurrent(previous);
@@ -164,6 +168,7 @@ TEST_F(CompanyCreationTest, FailuresLeaveNothingBehindAndAllowARetry)
     ASSERT_TRUE(QFile::rename(templateFile, templateFile + ".away"));
     auto *window = open();
     fillRequired(window);
+    dialogs->expectOk();
     clickSave(window);
     ASSERT_EQ(dialogs->boxes.size(), 1);
     const auto &box = dialogs->last();
@@ -181,6 +186,7 @@ TEST_F(CompanyCreationTest, FailuresLeaveNothingBehindAndAllowARetry)
     // A row that fails to be written inside the new database.
     ASSERT_TRUE(QFile::rename(templateFile + ".away", templateFile));
     Database::setFailureHook({.failOnTable = "Users"});
+    dialogs->expectOk();
     clickSave(window);
     EXPECT_TRUE(dialogs->last().text.startsWith("Error 3146\r"))
         << qPrintable(dialogs->last().text);
@@ -190,6 +196,7 @@ TEST_F(CompanyCreationTest, FailuresLeaveNothingBehindAndAllowARetry)
 
     // The register row itself.
     Database::setFailureHook({.failOnTable = "Company"});
+    dialogs->expectOk();
     clickSave(window);
     EXPECT_TRUE(dialogs->last().text.startsWith("Error 3146\r"));
     EXPECT_EQ(registerRows(), 0);
@@ -197,6 +204,7 @@ TEST_F(CompanyCreationTest, FailuresLeaveNothingBehindAndAllowARetry)
 
     // The retry starts clean and takes the first number.
     Database::clearFailureHook();
+    dialogs->expectOk();
     clickSave(window);
     deleteWindows();
     EXPECT_EQ(dialogs->last().title, "Company Created Sucessfully");

@@ -5,7 +5,7 @@
 #include "admin/AdminWindows.h"
 #include "admin/frmCreateCompany.h"
 #include "controls/button/StyledButton.h"
-#include "core/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -5,7 +5,7 @@
 #include "controls/button/StyledButton.h"
 #include "core/DateText.h"
 #include "core/Module.h"
-#include "core/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -53,7 +53,7 @@ TEST_F(frmCreateCompanyTest, OpensWithDefaultsAndSavesAScreenshot)
     control<QComboBox>(window, "txtState")->setEditText("Punjab");
     control(window, "txtstatecode")->setText("03");
     control(window, "txtMobile")->setText("9876543210");
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(area.data()));
     const QPixmap shot = window->grab();
     EXPECT_FALSE(shot.isNull());
     EXPECT_TRUE(shot.save(QDir(testOutputFolder()).filePath("frmCreateCompany.png")));
@@ -63,6 +63,7 @@ TEST_F(frmCreateCompanyTest, ChecksRefuseInOrderAndWriteNothing)
 {
     auto *window = open();
     const auto refusedWith = [&](const QString &message, const char *focus) {
+        dialogs->expectOk();
         clickSave(window);
         ASSERT_FALSE(dialogs->boxes.isEmpty());
         EXPECT_EQ(dialogs->last().text, message);

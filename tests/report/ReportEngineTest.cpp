@@ -5,6 +5,7 @@
 #include "core/report/Code39.h"
 #include "core/report/Report.h"
 #include "core/report/ReportOutput.h"
+#include "ui/ReportPrinter.h"
 
 #include <QDir>
 #include <QFile>
@@ -99,9 +100,9 @@ TEST_F(ReportEngineTest, PrintingGivesOneCopyWhateverTheSetUpChose)
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QDir(testOutputFolder()).filePath("OneCopy.pdf"));
-    ReportOutput::preparePrinter(printer, *document);
+    ReportPrinter::preparePrinter(printer, *document);
     printer.setCopyCount(3); // as a set-up dialog leaves it
-    ReportOutput::print(*document, printer);
+    ReportPrinter::print(*document, printer);
     EXPECT_EQ(printer.copyCount(), 1);
     EXPECT_TRUE(ReportSamples::pdfText(printer.outputFileName()).contains("Total books: 3"));
 }

@@ -3,11 +3,11 @@
 #include "ReportSamples.h"
 
 #include "core/Module.h"
-#include "core/ReportHandOver.h"
-#include "core/WindowRegistry.h"
-#include "core/frmPrint1.h"
 #include "core/report/ReportFiles.h"
 #include "platform/SmtpMail.h"
+#include "ui/ReportHandOver.h"
+#include "ui/WindowRegistry.h"
+#include "ui/frmPrint1.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,6 +53,7 @@ protected:
 TEST_F(ReportMailTest, SendsThePdfToTheReceiverAskedForOnce)
 {
     dialogs->inputs << "parent@example.com";
+    dialogs->expectOk();
     clickEmail();
     ASSERT_EQ(dialogs->boxes.size(), 1);
     EXPECT_EQ(dialogs->last().text, "Email(s) sent sucessfully.");
@@ -82,6 +83,7 @@ TEST_F(ReportMailTest, SendsThePdfToTheReceiverAskedForOnce)
     EXPECT_EQ(QByteArray::fromBase64(match.captured(1).remove("\r\n").toLatin1()), pdf.readAll());
 
     // The same window remembers the receiver: no second prompt.
+    dialogs->expectOk();
     clickEmail();
     EXPECT_EQ(dialogs->inputPrompts, QStringList{"Enter Email ID"});
     EXPECT_EQ(dialogs->inputBoxes[0].title, "Email ID");
@@ -101,6 +103,7 @@ TEST_F(ReportMailTest, RefusesBadAddressesBeforeAnyContact)
 
     // Cancelled prompt: the notice, then the receiver message.
     dialogs->inputs << "";
+    dialogs->expectOk(2);
     clickEmail();
     ASSERT_EQ(
         dialogs->texts(),
@@ -115,6 +118,7 @@ TEST_F(ReportMailTest, RefusesBadAddressesBeforeAnyContact)
     // A line break typed into the receiver would add header lines of its own.
     dialogs->boxes.clear();
     dialogs->inputs << "parent@example.com\r\nBcc: all@example.com";
+    dialogs->expectOk();
     clickEmail();
     EXPECT_EQ(dialogs->texts(), QStringList{receiverMessage});
 
@@ -122,6 +126,7 @@ TEST_F(ReportMailTest, RefusesBadAddressesBeforeAnyContact)
     window->findChild<QLineEdit *>("txtToEmail")->setText("parent@example.com");
     Module::CurrentCompanyEmail = "library.gvs@GMAIL.com";
     dialogs->boxes.clear();
+    dialogs->expectOk();
     clickEmail();
     EXPECT_EQ(dialogs->texts(), QStringList{senderMessage});
     EXPECT_TRUE(server->sessions().isEmpty());
@@ -137,6 +142,7 @@ TEST_F(ReportMailTest, AFailedSendShowsTheMailErrorBox)
     probe.close();
     MailTransport::install(std::make_unique<SmtpMail>(SmtpMail::Redirect{"127.0.0.1", closedPort}));
     dialogs->inputs << "abc@"; // only "@" is asked of a receiver
+    dialogs->expectOk();
     clickEmail();
     ASSERT_EQ(dialogs->boxes.size(), 1);
     EXPECT_EQ(dialogs->last().text, "An error occoured when sending email. Please try again.\r\n"
@@ -147,6 +153,7 @@ TEST_F(ReportMailTest, AFailedSendShowsTheMailErrorBox)
     // A template gone: the standard error box and no prompt.
     dialogs->boxes.clear();
     QFile::remove(path("Reports/Ledger.rpt"));
+    dialogs->expectOk();
     clickEmail();
     ASSERT_EQ(dialogs->boxes.size(), 1);
     EXPECT_TRUE(dialogs->last().text.startsWith("Error 53\r "));

@@ -2,9 +2,9 @@
 #include "ReportSamples.h"
 
 #include "core/Module.h"
-#include "core/ReportHandOver.h"
-#include "core/frmPrint1.h"
 #include "core/report/ReportFiles.h"
+#include "ui/ReportHandOver.h"
+#include "ui/frmPrint1.h"
 
 #include <QDir>
 #include <QFile>
@@ -111,6 +111,7 @@ TEST_F(ReportMessagingTest, RefusesWithoutTheMessagingDatabase)
     ReportSamples::addCompany();
     showReport();
     Module::CompanyDb->execute("DELETE FROM Company");
+    dialogs->expectOk();
     clickWhatsapp();
     ASSERT_EQ(dialogs->boxes.size(), 1);
     EXPECT_EQ(dialogs->last().text, "Wa Folder doesn't exist in your application Folder\r\r"
@@ -126,6 +127,7 @@ TEST_F(ReportMessagingTest, RefusesWithoutTheMessagingDatabase)
     Module::WhatsAppDb.reset();
     dialogs->boxes.clear();
     dialogs->inputs << "9876543210";
+    dialogs->expectOk();
     clickWhatsapp();
     ASSERT_EQ(dialogs->boxes.size(), 1);
     EXPECT_TRUE(dialogs->last().text.startsWith("Error 91\r "));

@@ -1,7 +1,7 @@
 #include "ReportSamples.h"
 
 #include "core/Module.h"
-#include "core/ReportHandOver.h"
+#include "ui/ReportHandOver.h"
 
 #include <QProcess>
 

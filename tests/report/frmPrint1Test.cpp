@@ -2,13 +2,14 @@
 #include "ReportSamples.h"
 
 #include "core/Module.h"
-#include "core/ReportHandOver.h"
-#include "core/WindowRegistry.h"
-#include "core/frmPrint1.h"
 #include "core/report/ReportFiles.h"
 #include "core/report/ReportLayout.h"
 #include "core/report/ReportOutput.h"
-#include "core/report/ReportViewer.h"
+#include "ui/ReportHandOver.h"
+#include "ui/ReportPrinter.h"
+#include "ui/ReportViewer.h"
+#include "ui/WindowRegistry.h"
+#include "ui/frmPrint1.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,7 +45,7 @@ protected:
     void TearDown() override
     {
         ReportFiles::setClock({});
-        ReportOutput::setPrintToFile(QString());
+        ReportPrinter::setPrintToFile(QString());
         WindowRegistry::reset();
         delete mainWindow;
         ProgramTest::TearDown();
@@ -143,6 +144,7 @@ TEST_F(frmPrint1Test, PdfTakesTheStagedRowsAndIsNamedByTheMoment)
 
     // A template gone since the hand-over: the standard error box, the window stays.
     QFile::remove(path("Report/Catalogue.rpt"));
+    dialogs->expectOk();
     click(window, "cmdPDF");
     ASSERT_EQ(dialogs->boxes.size(), 1);
     EXPECT_EQ(dialogs->last().text, "Error 53\r File not found: " + path("Report/Catalogue.rpt"));
@@ -158,7 +160,7 @@ TEST_F(frmPrint1Test, PrintAndPrinterSetupPrintTheStagedRows)
                                                    ReportHandOver::Binding::Unbound);
     const QString printed = QDir(testOutputFolder()).filePath("printed.pdf");
     QFile::remove(printed);
-    ReportOutput::setPrintToFile(printed);
+    ReportPrinter::setPrintToFile(printed);
     click(window, "cmdPrint");
     EXPECT_EQ(dialogs->printSetups, 0);
     EXPECT_TRUE(ReportSamples::pdfText(printed).contains("Books issued: 4"));
@@ -172,7 +174,8 @@ TEST_F(frmPrint1Test, PrintAndPrinterSetupPrintTheStagedRows)
     EXPECT_TRUE(dialogs->boxes.isEmpty());
 
     if (QPrinterInfo::availablePrinters().isEmpty()) {
-        ReportOutput::setPrintToFile(QString());
+        ReportPrinter::setPrintToFile(QString());
+        dialogs->expectOk();
         click(window, "cmdPrint");
         ASSERT_EQ(dialogs->boxes.size(), 1);
         EXPECT_TRUE(dialogs->last().text.startsWith("Error 482\r "));

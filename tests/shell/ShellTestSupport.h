@@ -1,13 +1,14 @@
 #pragma once
 
 #include "ProgramTest.h"
+#include "WaitFor.h"
 
 #include "core/Database.h"
 #include "core/Module.h"
-#include "core/WindowRegistry.h"
 #include "shell/MDIForm1.h"
 #include "shell/ShellWindows.h"
 #include "shell/frmCompanyList.h"
+#include "ui/WindowRegistry.h"
 
 #include <QApplication>
 #include <QDir>
@@ -68,9 +69,7 @@ protected:
 
     static void waitForScan(frmCompanyList *picker)
     {
-        for (int i = 0; i < 1000 && picker->scanPending(); ++i)
-            QTest::qWait(2);
-        ASSERT_FALSE(picker->scanPending());
+        ASSERT_TRUE(waitFor([picker] { return !picker->scanPending(); }));
     }
 
     template <typename T> T *child(QWidget *window, const char *name)

@@ -1,8 +1,8 @@
 #include "ShellTestSupport.h"
 
 #include "core/CompanyDatabase.h"
-#include "core/RecordList.h"
 #include "shell/frmLogin.h"
+#include "ui/RecordList.h"
 
 #include <QFile>
 #include <QLabel>
@@ -73,6 +73,7 @@ TEST_F(frmCompanyListTest, AFailingDatabaseIsReportedOnceAndPassed)
     broken.close();
     addCompany("Data 3", "Apex Institute");
 
+    dialogs->expectOk();
     auto *picker = showPicker();
     EXPECT_EQ(listedNames(picker), (QStringList{"Alpha School", "Apex Institute"}));
     ASSERT_EQ(dialogs->boxes.size(), 1);
@@ -165,6 +166,7 @@ TEST_F(frmCompanyListTest, AnotherDataRootFromTheBoxOrTheFolderDialog)
 
     // A root that is not there: one box, an empty list.
     box->setText(elsewhere.path() + "/missing");
+    dialogs->expectOk();
     QTest::keyClick(box, Qt::Key_Return);
     waitForScan(picker);
     EXPECT_TRUE(listedNames(picker).isEmpty());

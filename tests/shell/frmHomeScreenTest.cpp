@@ -50,6 +50,7 @@ TEST_F(ShellTest, HomeScreenStatusBarAndSupportPanel)
 
     // Without a Develop row the link cannot be read: an error box, nothing opened.
     Module::PackageDb->execute("DELETE FROM Develop");
+    dialogs->expectOk();
     QTest::mouseClick(website, Qt::LeftButton);
     ASSERT_EQ(dialogs->boxes.size(), 1);
     EXPECT_EQ(dialogs->last().text, "Error 3021\r No current record.");

@@ -50,23 +50,27 @@ TEST_F(frmLoginTest, FailedAttemptsShowTheirBoxesAndLogNothing)
     EXPECT_EQ(user->text(), "Enter User Name");
     EXPECT_EQ(user->selectedText(), "Enter User Name");
 
+    dialogs->expectOk();
     logIn(login, "nobody", "secret");
     ASSERT_EQ(dialogs->texts(), QStringList{"Invalid Password"});
     EXPECT_EQ(dialogs->last().title, "Login Info");
     EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
 
     dialogs->boxes.clear();
+    dialogs->expectOk(2);
     logIn(login, "nobody", "");
     EXPECT_EQ(dialogs->texts(), (QStringList{"Invalid Password", "Complete Information"}));
     EXPECT_EQ(dialogs->last().title, "ok");
 
     // A known user with a wrong password: no second box, even with the password box empty.
     dialogs->boxes.clear();
+    dialogs->expectOk();
     logIn(login, "admin", "");
     EXPECT_EQ(dialogs->texts(), QStringList{"Invalid Password"});
 
     // A quote is just a character of the name.
     dialogs->boxes.clear();
+    dialogs->expectOk();
     logIn(login, "o'brien", "x");
     EXPECT_EQ(dialogs->texts(), QStringList{"Invalid Password"});
 
@@ -76,6 +80,7 @@ TEST_F(frmLoginTest, FailedAttemptsShowTheirBoxesAndLogNothing)
     Module::CompanyDb->execute(
         "INSERT INTO Users (UserID, UserName, Password) VALUES (4, 'EMPTY', '')");
     dialogs->boxes.clear();
+    dialogs->expectOk();
     logIn(login, "NOPASS", "");
     EXPECT_EQ(dialogs->texts(), QStringList{"Invalid Password"});
     EXPECT_EQ(logins(), 0);
@@ -92,8 +97,10 @@ TEST_F(frmLoginTest, TheBoxesAtOpenAndWhileTyping)
     auto *login = openLogin();
     auto *user = login->findChild<QLineEdit *>("txtUserName");
     auto *secret = login->findChild<QLineEdit *>("txtPassword");
-    QTest::qWait(1);
     // The focus waits in the user name box with its design text selected: typing replaces it.
+    EXPECT_TRUE(waitFor([&] {
+        return QApplication::focusWidget() == user && user->selectedText() == "Enter User Name";
+    }));
     EXPECT_EQ(QApplication::focusWidget(), user);
     QTest::keyClicks(user, "admin");
     EXPECT_EQ(user->text(), "admin");
@@ -101,7 +108,10 @@ TEST_F(frmLoginTest, TheBoxesAtOpenAndWhileTyping)
     EXPECT_EQ(secret->displayText(), "Enter Password");
     EXPECT_EQ(secret->palette().color(QPalette::Text), QColor(0x80, 0x80, 0x80));
     QTest::keyClick(user, Qt::Key_Return);
-    QTest::qWait(1);
+    EXPECT_TRUE(waitFor([&] {
+        return QApplication::focusWidget() == secret && !secret->text().isEmpty() &&
+               secret->selectedText() == secret->text();
+    }));
     EXPECT_EQ(QApplication::focusWidget(), secret);
     QTest::keyClicks(secret, "abc");
     EXPECT_EQ(secret->text(), "abc");
@@ -161,6 +171,7 @@ TEST_F(frmLoginTest, AFailureBeforeLoggingLeavesNoRowAndNoState)
 {
     auto *login = openLogin();
     Module::CompanyDb->execute("DELETE FROM Company");
+    dialogs->expectOk();
     logIn(login, "admin", "secret");
     ASSERT_EQ(dialogs->boxes.size(), 1);
     EXPECT_EQ(dialogs->last().text, "Error 3021\rNo current record.");
@@ -173,6 +184,7 @@ TEST_F(frmLoginTest, AFailureBeforeLoggingLeavesNoRowAndNoState)
     Module::CompanyDb->execute("INSERT INTO Company (CompanyName) VALUES ('Green Valley School')");
     Database::setFailureHook({.failOnTable = "Login"});
     dialogs->boxes.clear();
+    dialogs->expectOk();
     logIn(login, "admin", "secret");
     ASSERT_EQ(dialogs->boxes.size(), 1);
     EXPECT_EQ(logins(), 0);

@@ -1,7 +1,7 @@
 #include "ShellTestSupport.h"
 
-#include "core/StartApplication.h"
 #include "shell/frmSplash.h"
+#include "ui/StartApplication.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -38,8 +38,7 @@ TEST_F(frmSplashTest, ShowsThePackagePictureThenHandsOverToThePicker)
     EXPECT_GT(qRed(shown.pixel(640, 100)), 150);
     EXPECT_FALSE(main->isVisible());
 
-    for (int i = 0; i < 200 && !WindowRegistry::find("frmCompanyList"); ++i)
-        QTest::qWait(5);
+    EXPECT_TRUE(waitFor([] { return WindowRegistry::find("frmCompanyList") != nullptr; }));
     settle();
     EXPECT_FALSE(WindowRegistry::find("frmSplash"));
     EXPECT_TRUE(WindowRegistry::find("frmCompanyList"));
@@ -59,7 +58,6 @@ TEST_F(frmSplashTest, WithoutAPictureTheDefaultShows)
     // The shipped picture, for a look.
     Module::PackageDb.reset();
     openApplicationDatabases();
-    Module::PackageDb = Database::open(QStringLiteral(LD_BUILD_PROGRAM_DIR) + "/Package.mdb");
     auto *splash = WindowRegistry::show<frmSplash>("frmSplash");
     saveScreenshot(splash, "frmSplash.png");
 }

@@ -1,10 +1,10 @@
 #include "ProgramTest.h"
 
+#include "core/ApplicationDatabases.h"
 #include "core/Database.h"
 #include "core/Module.h"
 #include "core/ProgramFolderLayout.h"
-#include "core/StartApplication.h"
-#include "core/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,7 +17,8 @@ namespace {
 void copyTree(const QString &from, const QString &to)
 {
     QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString source = it.next();
         const QString target = QDir(to).filePath(QDir(from).relativeFilePath(source));
@@ -58,7 +59,7 @@ void ProgramTest::SetUp()
     Module::setProgramFolder(dir_.path());
     qputenv("ODBCINI", QDir(dir_.path()).filePath(QStringLiteral("odbc.ini")).toLocal8Bit());
     SetSystemShortDateFormat();
-    dialogs = installScriptedDialogs();
+    dialogs = ScriptedDialogs::current();
 }
 
 void ProgramTest::TearDown()

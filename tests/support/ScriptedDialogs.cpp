@@ -2,19 +2,53 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+ScriptedDialogs *&running()
+{
+    static ScriptedDialogs *instance = nullptr;
+    return instance;
+}
+
+class ScriptedDialogsListener : public ::testing::EmptyTestEventListener
+{
+    void OnTestStart(const ::testing::TestInfo &) override { installScriptedDialogs(); }
+    // Runs before the result printer's end, so a failure here counts for the test that left it.
+    void OnTestEnd(const ::testing::TestInfo &) override { running()->verifyAllAnswered(); }
+};
+
+template <typename T> QString describe(const T &value)
+{
+    if constexpr (std::is_same_v<T, QString>)
+        return value;
+    else
+        return QString::number(int(value));
+}
+
+template <typename T> void reportLeft(QQueue<T> &queue, const char *what)
+{
+    for (const T &value : queue)
+        ADD_FAILURE() << "queued " << what << " never asked for: " << describe(value).toStdString();
+    queue.clear();
+}
+
+} // namespace
+
 Dialogs::Answer ScriptedDialogs::message(const Dialogs::Message &message)
 {
     boxes.append({message.text, message.buttons, message.icon, message.title});
     if (!answers.isEmpty())
         return answers.dequeue();
-    if (message.buttons != Dialogs::Buttons::Ok)
-        ADD_FAILURE() << "unexpected question box: " << message.text.toStdString();
-    return message.buttons == Dialogs::Buttons::YesNo || message.buttons == Dialogs::Buttons::YesNoCancel
+    ADD_FAILURE() << "unexpected message box: " << message.text.toStdString();
+    return message.buttons == Dialogs::Buttons::YesNo ||
+                   message.buttons == Dialogs::Buttons::YesNoCancel
                ? Dialogs::Answer::No
-               : (message.buttons == Dialogs::Buttons::Ok ? Dialogs::Answer::Ok : Dialogs::Answer::Cancel);
+               : (message.buttons == Dialogs::Buttons::Ok ? Dialogs::Answer::Ok
+                                                          : Dialogs::Answer::Cancel);
 }
 
-QString ScriptedDialogs::input(const QString &prompt, const QString &title, const QString &defaultText)
+QString ScriptedDialogs::input(const QString &prompt, const QString &title,
+                               const QString &defaultText)
 {
     inputPrompts << prompt;
     inputBoxes.append({prompt, title, defaultText});
@@ -25,14 +59,22 @@ QString ScriptedDialogs::input(const QString &prompt, const QString &title, cons
     return inputs.dequeue();
 }
 
-QString ScriptedDialogs::openFile(const QString &, const QString &, const QString &)
+QString ScriptedDialogs::openFile(const QString &title, const QString &, const QString &)
 {
-    return files.isEmpty() ? QString() : files.dequeue();
+    if (files.isEmpty()) {
+        ADD_FAILURE() << "unexpected file dialog: " << title.toStdString();
+        return QString();
+    }
+    return files.dequeue();
 }
 
-QString ScriptedDialogs::browseFolder(const QString &, const QString &)
+QString ScriptedDialogs::browseFolder(const QString &title, const QString &)
 {
-    return folders.isEmpty() ? QString() : folders.dequeue();
+    if (folders.isEmpty()) {
+        ADD_FAILURE() << "unexpected folder dialog: " << title.toStdString();
+        return QString();
+    }
+    return folders.dequeue();
 }
 
 bool ScriptedDialogs::openWithDesktop(const QString &pathOrLink)
@@ -41,7 +83,8 @@ bool ScriptedDialogs::openWithDesktop(const QString &pathOrLink)
     return true;
 }
 
-bool ScriptedDialogs::startProgram(const QString &program, const QStringList &arguments, const QString &)
+bool ScriptedDialogs::startProgram(const QString &program, const QStringList &arguments,
+                                   const QString &)
 {
     started.append({program, arguments});
     return true;
@@ -51,6 +94,25 @@ bool ScriptedDialogs::printSetup(QPrinter *, QWidget *)
 {
     ++printSetups;
     return acceptPrintSetup;
+}
+
+void ScriptedDialogs::expectOk(int count)
+{
+    for (int i = 0; i < count; ++i)
+        answers.enqueue(Dialogs::Answer::Ok);
+}
+
+void ScriptedDialogs::verifyAllAnswered()
+{
+    reportLeft(answers, "box answer");
+    reportLeft(inputs, "input");
+    reportLeft(files, "file");
+    reportLeft(folders, "folder");
+}
+
+ScriptedDialogs *ScriptedDialogs::current()
+{
+    return running();
 }
 
 QStringList ScriptedDialogs::texts() const
@@ -64,7 +126,12 @@ QStringList ScriptedDialogs::texts() const
 ScriptedDialogs *installScriptedDialogs()
 {
     auto service = std::make_unique<ScriptedDialogs>();
-    ScriptedDialogs *raw = service.get();
+    running() = service.get();
     Dialogs::install(std::move(service));
-    return raw;
+    return running();
+}
+
+void addScriptedDialogsListener()
+{
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ScriptedDialogsListener);
 }

@@ -6,8 +6,9 @@
 #include <QQueue>
 #include <QStringList>
 
-// The dialog service of the tests: records every box and answers from queues. A box that asks a
-// question (anything but OK alone) with no answer queued fails the test.
+// The dialog service of every test: records every box and answers from queues. Every box, input
+// box, file or folder dialog must be expected by a queued answer (an OK box by Answer::Ok, or
+// expectOk()); one that is not fails the test, and so do answers still queued when the test ends.
 class ScriptedDialogs : public Dialogs::Service
 {
 public:
@@ -21,10 +22,10 @@ public:
 
     QList<Box> boxes;
     QQueue<Dialogs::Answer> answers;
-    QQueue<QString> inputs;   // answers of input boxes
-    QQueue<QString> files;    // answers of open-file dialogs
-    QQueue<QString> folders;  // answers of folder dialogs
-    QStringList opened;       // what was handed to the desktop
+    QQueue<QString> inputs;  // answers of input boxes
+    QQueue<QString> files;   // answers of open-file dialogs
+    QQueue<QString> folders; // answers of folder dialogs
+    QStringList opened;      // what was handed to the desktop
     QList<QPair<QString, QStringList>> started;
     QStringList inputPrompts;
     struct InputBox
@@ -46,6 +47,14 @@ public:
                       const QString &workingFolder) override;
     bool printSetup(QPrinter *printer, QWidget *parent) override;
 
+    // Expects that many boxes with OK alone, answered OK.
+    void expectOk(int count = 1);
+    // Fails the running test for every answer still queued, and empties the queues.
+    void verifyAllAnswered();
+
+    // The service installed for the running test (TestMain installs a fresh one for every test).
+    static ScriptedDialogs *current();
+
     // The texts of the boxes shown so far.
     QStringList texts() const;
     const Box &last() const { return boxes.last(); }
@@ -53,3 +62,6 @@ public:
 
 // Installs a fresh scripted service and returns it (owned by the dialog service).
 ScriptedDialogs *installScriptedDialogs();
+
+// Installs fresh scripted dialogs before every test and checks their queues after it.
+void addScriptedDialogsListener();

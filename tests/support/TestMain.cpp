@@ -1,3 +1,5 @@
+#include "ScriptedDialogs.h"
+
 #include <QApplication>
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -9,5 +11,6 @@ int main(int argc, char **argv)
     QLocale::setDefault(QLocale(QLocale::English));
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    addScriptedDialogsListener();
     return RUN_ALL_TESTS();
 }

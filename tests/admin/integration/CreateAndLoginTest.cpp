@@ -1,15 +1,16 @@
 #include "ProgramTest.h"
+#include "WaitFor.h"
 
 #include "admin/AdminWindows.h"
 #include "admin/frmCreateCompany.h"
 #include "controls/button/StyledButton.h"
 #include "controls/ribbon/RibbonMenu.h"
 #include "core/Module.h"
-#include "core/RecordList.h"
-#include "core/WindowRegistry.h"
 #include "shell/MDIForm1.h"
 #include "shell/ShellWindows.h"
 #include "shell/frmCompanyList.h"
+#include "ui/RecordList.h"
+#include "ui/WindowRegistry.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -49,9 +50,7 @@ protected:
 
     static RecordList *scannedList(frmCompanyList *picker)
     {
-        for (int i = 0; i < 1000 && picker->scanPending(); ++i)
-            QTest::qWait(2);
-        EXPECT_FALSE(picker->scanPending());
+        EXPECT_TRUE(waitFor([picker] { return !picker->scanPending(); }));
         return picker->findChild<RecordList *>("Lv1");
     }
 
@@ -74,6 +73,7 @@ TEST_F(CreateAndLoginTest, CreateACompanyThenLogIntoIt)
     create->findChild<QComboBox *>("txtState")->setEditText("Punjab");
     create->findChild<QLineEdit *>("txtstatecode")->setText("03");
     create->findChild<QLineEdit *>("txtMobile")->setText("9876543210");
+    dialogs->expectOk();
     emit create->findChild<StyledButton *>("cmdsave")->Click();
     settle();
     ASSERT_EQ(dialogs->boxes.size(), 1) << qPrintable(dialogs->texts().join('|'));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "WaitFor.h"
 #include "controls/button/StyledButton.h"
 
 #include <QApplication>
@@ -7,7 +8,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTest>
-#include <functional>
 
 // Input and pixel helpers shared by the button tests.
 namespace ButtonTest {
@@ -47,12 +47,6 @@ inline void leave(StyledButton *button)
 {
     QEvent event(QEvent::Leave);
     QApplication::sendEvent(button, &event);
-}
-
-// Runs the event loop until the condition holds or a second has passed.
-inline bool waitFor(const std::function<bool()> &condition)
-{
-    return QTest::qWaitFor(condition, 1000);
 }
 
 // 0x00BBGGRR of a pixel of the button as it shows on screen.

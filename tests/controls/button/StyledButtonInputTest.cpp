@@ -36,6 +36,19 @@ struct EventLog
     QStringList log;
 };
 
+// Counts the timer events a widget receives.
+struct TimerTicks : QObject
+{
+    explicit TimerTicks(QObject *watched) { watched->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Timer)
+            ++count;
+        return false;
+    }
+    int count = 0;
+};
+
 QObject *entry(QWidget *container, int number)
 {
     return container->property(QByteArray("sb_Obj") + QByteArray::number(number))
@@ -286,8 +299,9 @@ TEST(StyledButtonInputTest, HoverRaisesMouseOnButtonOnceAndEndsOnTheTimer)
     EXPECT_EQ(moves.count(), 2);
     EXPECT_EQ(events.log.join(','), QStringLiteral("On"));
     EXPECT_TRUE(button.isHoverTracking());
-    QTest::qWait(120);
-    EXPECT_TRUE(button.isHoverTracking()); // still over it
+    TimerTicks ticks(&button);
+    ASSERT_TRUE(waitFor([&] { return ticks.count >= 2; })); // the hover timer has checked twice
+    EXPECT_TRUE(button.isHoverTracking());                  // still over it
     leave(&button);
     EXPECT_TRUE(waitFor([&] { return !button.isHoverTracking(); }));
     EXPECT_EQ(events.log.join(','), QStringLiteral("On,Off"));

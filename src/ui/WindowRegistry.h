@@ -22,12 +22,18 @@ bool isRegistered(const QString &name);
 
 // The open window of that name, or nullptr.
 QWidget *find(const QString &name);
-template <typename T> T *find(const QString &name) { return qobject_cast<T *>(find(name)); }
+template <typename T> T *find(const QString &name)
+{
+    return qobject_cast<T *>(find(name));
+}
 
 // Loads the window if it is not open (a child of the main window's area when there is one), shows
 // it and brings it forward. Returns nullptr for a name that no window registered.
 QWidget *show(const QString &name);
-template <typename T> T *show(const QString &name) { return qobject_cast<T *>(show(name)); }
+template <typename T> T *show(const QString &name)
+{
+    return qobject_cast<T *>(show(name));
+}
 
 // Loads without showing (a window whose controls code touches before it shows).
 QWidget *load(const QString &name);

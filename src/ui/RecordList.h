@@ -59,7 +59,8 @@ public:
     RecordListModel *records() const { return model_; }
     void setColumns(const QStringList &headers, const QList<int> &widthsTwips);
 
-    // Fills the list with the named fields of every row of the recordset; the first field is the key.
+    // Fills the list with the named fields of every row of the recordset; the first field is the
+    // key.
     void fill(Recordset &rs, const QStringList &fields);
 
     // The key of the current row (the numeric value of its first column), or 0 with no row.

@@ -1,8 +1,6 @@
-#include "core/StartApplication.h"
+#include "core/ApplicationDatabases.h"
 
-#include "core/Dialogs.h"
 #include "core/Module.h"
-#include "core/WindowRegistry.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -36,17 +34,4 @@ void SetSystemShortDateFormat()
 QString shortDateFormat()
 {
     return dateFormat();
-}
-
-bool StartApplication()
-{
-    try {
-        OpenApplicationDatabases();
-    } catch (const AppError &error) {
-        Dialogs::message(error.boxText(), Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
-        return false;
-    }
-    SetSystemShortDateFormat();
-    WindowRegistry::show(QStringLiteral("frmSplash"));
-    return true;
 }

@@ -1,4 +1,4 @@
-#include "core/FormBuilder.h"
+#include "ui/FormBuilder.h"
 
 #include <QVariant>
 

@@ -1,4 +1,4 @@
-#include "core/report/ReportViewer.h"
+#include "ui/ReportViewer.h"
 
 #include "core/report/ReportLayout.h"
 #include "core/report/ReportOutput.h"

@@ -1,15 +1,16 @@
-#include "core/frmPrint1.h"
+#include "ui/frmPrint1.h"
 
 #include "core/Dialogs.h"
-#include "core/FormBuilder.h"
-#include "core/KeyPreview.h"
 #include "core/MailTransport.h"
 #include "core/Module.h"
-#include "core/WindowRegistry.h"
 #include "core/report/Report.h"
 #include "core/report/ReportFiles.h"
 #include "core/report/ReportOutput.h"
-#include "core/report/ReportViewer.h"
+#include "ui/FormBuilder.h"
+#include "ui/KeyPreview.h"
+#include "ui/ReportPrinter.h"
+#include "ui/ReportViewer.h"
+#include "ui/WindowRegistry.h"
 
 #include <QFileInfo>
 #include <QFrame>
@@ -23,13 +24,6 @@ namespace {
 
 const QString LabelPrefix = QStringLiteral("RPT File :");
 constexpr int ViewerTopTwips = 720;
-
-Database &requireOpen(const Module::DatabaseHandle &handle)
-{
-    if (!handle)
-        throw AppError(91, QStringLiteral("Object variable or With block variable not set"));
-    return *handle;
-}
 
 bool hasLineBreak(const QString &text)
 {
@@ -134,7 +128,7 @@ std::shared_ptr<const ReportDocument> frmPrint1::commonStart() const
     // staged rows.
     const bool stickers = Module::StickerDb && !report.layout().database.isEmpty() &&
                           report.ownDatabase() == Module::StickerDb;
-    Database &database = stickers ? *Module::StickerDb : requireOpen(Module::CommonDb);
+    Database &database = stickers ? *Module::StickerDb : Module::open(Module::CommonDb);
     Recordset records = database.query(stickers ? QStringLiteral("SELECT * FROM Cake")
                                                 : QStringLiteral("SELECT * FROM Printing"));
     report.setDataSource(records);
@@ -146,8 +140,8 @@ void frmPrint1::cmdPrint_Click()
     try {
         const auto document = commonStart();
         QPrinter printer(QPrinter::HighResolution);
-        ReportOutput::preparePrinter(printer, *document);
-        ReportOutput::print(*document, printer);
+        ReportPrinter::preparePrinter(printer, *document);
+        ReportPrinter::print(*document, printer);
     } catch (const AppError &error) {
         errorBox(error);
     }
@@ -158,10 +152,10 @@ void frmPrint1::cmdPrinterSetup_Click()
     try {
         const auto document = commonStart();
         QPrinter printer(QPrinter::HighResolution);
-        ReportOutput::preparePrinter(printer, *document);
+        ReportPrinter::preparePrinter(printer, *document);
         // A cancelled set-up still prints, on the printer it had.
         Dialogs::service().printSetup(&printer, this);
-        ReportOutput::print(*document, printer);
+        ReportPrinter::print(*document, printer);
     } catch (const AppError &error) {
         errorBox(error);
     }
@@ -239,7 +233,7 @@ void frmPrint1::SendMailmod()
         MailMessage mail;
         mail.host = provider->host;
         mail.userName = sender;
-        mail.password = requireOpen(Module::CompanyDb)
+        mail.password = Module::open(Module::CompanyDb)
                             .scalar(QStringLiteral("SELECT OT4 FROM Company LIMIT 1"))
                             .toString();
         mail.fromName = Module::CurrentCompanyName;
@@ -263,7 +257,7 @@ void frmPrint1::SendMailmod()
 void frmPrint1::PartnerInfo()
 {
     Recordset develop =
-        requireOpen(Module::PackageDb).query(QStringLiteral("SELECT * FROM Develop"));
+        Module::open(Module::PackageDb).query(QStringLiteral("SELECT * FROM Develop"));
     txtBrandingWebsite_->setText(develop.eof() ? QString()
                                                : develop.text(QStringLiteral("Website")));
     txtDetails_->setText(develop.eof() ? QString() : develop.text(QStringLiteral("OM3")));
@@ -274,7 +268,7 @@ QString frmPrint1::messagingText() const
     QStringList lines{QStringLiteral("File has been Generated To"), QString(),
                       QStringLiteral("From :-")};
     Recordset company =
-        requireOpen(Module::CompanyDb).query(QStringLiteral("SELECT * FROM Company"));
+        Module::open(Module::CompanyDb).query(QStringLiteral("SELECT * FROM Company"));
     if (company.eof()) {
         lines << QString();
     } else {
@@ -310,7 +304,7 @@ void frmPrint1::GetSendDirectWhatsapp()
             return;
         txtMobile_->setText(number);
         PartnerInfo();
-        Database &messaging = requireOpen(Module::WhatsAppDb);
+        Database &messaging = Module::open(Module::WhatsAppDb);
 
         const auto document = commonStart();
         QString digits;

@@ -1,9 +1,9 @@
 #include "ProgramTest.h"
 
-#include "core/KeyPreview.h"
-#include "core/RecordList.h"
-#include "core/WindowRegistry.h"
-#include "core/FormBuilder.h"
+#include "ui/FormBuilder.h"
+#include "ui/KeyPreview.h"
+#include "ui/RecordList.h"
+#include "ui/WindowRegistry.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
@@ -22,9 +22,20 @@ TEST_F(WindowRegistryTest, OneInstancePerWindowInLoadOrder)
     area.show();
     WindowRegistry::setMdiArea(&area);
     int made = 0;
-    WindowRegistry::registerWindow("frmA", [&] { ++made; auto *w = new QWidget; w->resize(200, 100); return w; });
-    WindowRegistry::registerWindow("frmB", [&] { auto *w = new QWidget; w->resize(200, 100); return w; },
-                                   WindowRegistry::Placement::Centred);
+    WindowRegistry::registerWindow("frmA", [&] {
+        ++made;
+        auto *w = new QWidget;
+        w->resize(200, 100);
+        return w;
+    });
+    WindowRegistry::registerWindow(
+        "frmB",
+        [&] {
+            auto *w = new QWidget;
+            w->resize(200, 100);
+            return w;
+        },
+        WindowRegistry::Placement::Centred);
 
     QWidget *a = WindowRegistry::show("frmA");
     ASSERT_TRUE(a);
@@ -51,11 +62,12 @@ TEST_F(WindowRegistryTest, OneInstancePerWindowInLoadOrder)
 TEST_F(WindowRegistryTest, EnterChainEscAndFocusColours)
 {
     QWidget window;
-    FormBuilder::build(&window, {
-        {FormBuilder::kind<QLineEdit>(), "txtOne", "", 120, 120, 1500, 300},
-        {FormBuilder::kind<QLineEdit>(), "txtTwo", "", 120, 480, 1500, 300},
-        {FormBuilder::kind<QPushButton>(), "cmdSave", "&Save", 120, 900, 1200, 375},
-    });
+    FormBuilder::build(
+        &window, {
+                     {FormBuilder::kind<QLineEdit>(), "txtOne", "", 120, 120, 1500, 300},
+                     {FormBuilder::kind<QLineEdit>(), "txtTwo", "", 120, 480, 1500, 300},
+                     {FormBuilder::kind<QPushButton>(), "cmdSave", "&Save", 120, 900, 1200, 375},
+                 });
     auto *one = window.findChild<QLineEdit *>("txtOne");
     auto *two = window.findChild<QLineEdit *>("txtTwo");
     auto *save = window.findChild<QPushButton *>("cmdSave");
@@ -92,8 +104,10 @@ TEST_F(WindowRegistryTest, RecordListStripesChecksAndOpens)
     list.records()->setRows(std::move(rows));
     SetListViewStripes(&list, 0xFFFFFF, 0xF3F3ED);
     auto *model = list.records();
-    EXPECT_EQ(model->data(model->index(0, 1), Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
-    EXPECT_EQ(model->data(model->index(1, 1), Qt::BackgroundRole).value<QColor>(), QColor(0xED, 0xF3, 0xF3));
+    EXPECT_EQ(model->data(model->index(0, 1), Qt::BackgroundRole).value<QColor>(),
+              QColor(Qt::white));
+    EXPECT_EQ(model->data(model->index(1, 1), Qt::BackgroundRole).value<QColor>(),
+              QColor(0xED, 0xF3, 0xF3));
     model->setData(model->index(2, 0), Qt::Checked, Qt::CheckStateRole);
     EXPECT_TRUE(model->row(2).checked);
 

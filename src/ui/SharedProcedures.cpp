@@ -1,4 +1,4 @@
-#include "core/SharedProcedures.h"
+#include "ui/SharedProcedures.h"
 
 #include "core/Dialogs.h"
 

@@ -1,4 +1,4 @@
-#include "core/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 
 #include <QHash>
 #include <QMdiArea>
@@ -30,7 +30,8 @@ State &state()
 void prune()
 {
     auto &loaded = state().loaded;
-    loaded.erase(std::remove_if(loaded.begin(), loaded.end(), [](const auto &p) { return p.second.isNull(); }),
+    loaded.erase(std::remove_if(loaded.begin(), loaded.end(),
+                                [](const auto &p) { return p.second.isNull(); }),
                  loaded.end());
 }
 

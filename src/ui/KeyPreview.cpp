@@ -1,4 +1,4 @@
-#include "core/KeyPreview.h"
+#include "ui/KeyPreview.h"
 
 #include "core/Colour.h"
 
@@ -28,10 +28,7 @@ public:
         return *filter;
     }
 
-    void add(QWidget *window, Handler handler)
-    {
-        handlers_.append({window, std::move(handler)});
-    }
+    void add(QWidget *window, Handler handler) { handlers_.append({window, std::move(handler)}); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -60,8 +57,8 @@ private:
 
 bool isEnter(const QKeyEvent *event)
 {
-    return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        && !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+    return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+           !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
 }
 
 } // namespace
@@ -129,14 +126,17 @@ class FocusColourFilter : public QObject
 {
 public:
     FocusColourFilter(QObject *parent, quint32 focus, quint32 blur)
-        : QObject(parent), focus_(focus), blur_(blur) {}
+        : QObject(parent), focus_(focus), blur_(blur)
+    {
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
             QWidget *control = static_cast<QWidget *>(watched);
-            if (auto *edit = qobject_cast<QLineEdit *>(control); edit && qobject_cast<QComboBox *>(edit->parentWidget()))
+            if (auto *edit = qobject_cast<QLineEdit *>(control);
+                edit && qobject_cast<QComboBox *>(edit->parentWidget()))
                 control = edit->parentWidget();
             setBackColour(control, event->type() == QEvent::FocusIn ? focus_ : blur_);
         }

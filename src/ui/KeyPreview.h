@@ -21,7 +21,8 @@ void installEnterChain(QWidget *window, const QList<QWidget *> &chain);
 // Esc calls closePanel first; when that returns false (no panel open) the window closes.
 void installEscClose(QWidget *window, std::function<bool()> closePanel = {});
 
-// Text and combo boxes take one back colour while they have the focus and another when they lose it.
+// Text and combo boxes take one back colour while they have the focus and another when they lose
+// it.
 void installFocusColours(const QList<QWidget *> &controls, quint32 focusColour = 0xC0FFC0,
                          quint32 blurColour = 0xFEF7F3);
 

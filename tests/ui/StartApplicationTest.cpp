@@ -1,11 +1,12 @@
 #include "ProgramTest.h"
 
+#include "core/ApplicationDatabases.h"
 #include "core/Module.h"
-#include "core/StartApplication.h"
-#include "core/WindowRegistry.h"
+#include "ui/StartApplication.h"
+#include "ui/WindowRegistry.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 
 class StartApplicationTest : public ProgramTest
 {
@@ -14,10 +15,13 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        WindowRegistry::registerWindow("frmSplash", [this] {
-            splashShown = true;
-            return new QWidget;
-        }, WindowRegistry::Placement::Alone);
+        WindowRegistry::registerWindow(
+            "frmSplash",
+            [this] {
+                splashShown = true;
+                return new QWidget;
+            },
+            WindowRegistry::Placement::Alone);
     }
 };
 
@@ -49,6 +53,7 @@ TEST_F(StartApplicationTest, AMissingRequiredDatabaseEndsBeforeAnyWindow)
         Module::reset();
         const QString target = path(file);
         ASSERT_TRUE(QFile::rename(target, target + ".away"));
+        dialogs->expectOk();
         EXPECT_FALSE(StartApplication());
         EXPECT_FALSE(splashShown);
         ASSERT_EQ(dialogs->boxes.size(), 1);

@@ -1,4 +1,4 @@
-#include "core/RecordList.h"
+#include "ui/RecordList.h"
 
 #include "core/Colour.h"
 #include "core/Database.h"
@@ -157,7 +157,8 @@ QString RecordList::currentText(int column) const
 
 void RecordList::keyPressEvent(QKeyEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        currentIndex().isValid()) {
         emit rowOpened(currentKey());
         return;
     }
