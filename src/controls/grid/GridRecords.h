@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QFlags>
+#include <QSharedData>
+#include <QSharedDataPointer>
 #include <QString>
 #include <QVariant>
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 // The records behind the grid control: columns, rows, cells and the shared cell formats.
@@ -79,9 +80,9 @@ struct ColumnRecord
     bool Locked = false;
 };
 
+// A cell's text lives in its row (see RowRecord::text); the cell keeps where it ends.
 struct CellRecord
 {
-    QString Text;
     CellFlags Flags;
     std::int16_t Alignment = DefaultAlignment;
     std::int16_t FormatIndex = -1;
@@ -93,20 +94,21 @@ struct CellRecord
     void setPicture(const QVariant &picture) { detached().picture = picture; }
 
 private:
+    friend struct RowRecord;
     // Few cells carry a tag or a picture; keeping them out of line keeps 100,000 rows small.
-    struct Extra
+    struct Extra : QSharedData
     {
         QString tag;
         QVariant picture;
     };
     Extra &detached()
     {
-        auto copy = std::make_shared<Extra>(extra_ ? *extra_ : Extra{});
-        Extra &extra = *copy;
-        extra_ = std::move(copy);
-        return extra;
+        if (!extra_)
+            extra_ = new Extra;
+        return *extra_;
     }
-    std::shared_ptr<const Extra> extra_;
+    QSharedDataPointer<Extra> extra_;
+    int textEnd_ = 0;
 };
 
 struct RowRecord
@@ -119,6 +121,29 @@ struct RowRecord
     bool GroupHeader = false;
     bool Visible = true;
     std::vector<CellRecord> Cells;
+
+    QStringView text(int col) const
+    {
+        const int start = col == 0 ? 0 : Cells[size_t(col - 1)].textEnd_;
+        return QStringView(texts_).mid(start, Cells[size_t(col)].textEnd_ - start);
+    }
+    void setText(int col, QStringView text);
+    // Appends a text for the next cell; a row is filled cell by cell.
+    void appendText(int col, QStringView text)
+    {
+        texts_ += text;
+        Cells[size_t(col)].textEnd_ = int(texts_.size());
+    }
+    void reserveText(qsizetype size) { texts_.reserve(size); }
+    void addEmptyCell(CellRecord cell)
+    {
+        cell.textEnd_ = int(texts_.size());
+        Cells.push_back(cell);
+    }
+
+private:
+    // The texts of all cells one after another: one allocation per row instead of one per cell.
+    QString texts_;
 };
 
 struct CellFormatRecord

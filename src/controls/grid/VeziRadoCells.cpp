@@ -21,11 +21,18 @@ void VeziRadoModel::SetCellChanged(int row, int col)
     this->row(row).Flags |= RowFlag::Changed;
 }
 
-// The upkeep of the column totals whenever a text is replaced.
-void VeziRadoModel::replaceText(int col, CellRecord &cell, const QString &text)
+QStringView VeziRadoModel::textAt(int displayRow, int col) const
 {
-    columnTotals_[size_t(col)] += GridNumbers::rVal(text) - GridNumbers::rVal(cell.Text);
-    cell.Text = text;
+    checkCell(displayRow, col);
+    return rows_[size_t(rowOrder_[size_t(displayRow)])].text(col);
+}
+
+// The upkeep of the column totals whenever a text is replaced.
+void VeziRadoModel::replaceText(int displayRow, int col, const QString &text)
+{
+    const double old = GridNumbers::rVal(textAt(displayRow, col));
+    columnTotals_[size_t(col)] += GridNumbers::rVal(text) - old;
+    row(displayRow).setText(col, text);
 }
 
 int VeziRadoModel::CellAlignment(int vRow, int vCol) const { return cellAt(vRow, vCol).Alignment; }
@@ -136,7 +143,7 @@ void VeziRadoModel::setCellChecked(int vRow, int vCol, bool vNewValue)
     CellRecord &target = cell(vRow, vCol);
     target.Flags.setFlag(CellFlag::Checked, vNewValue);
     if (columns_[size_t(vCol)].DataType == ColumnType::CheckBox) {
-        target.Text = vNewValue ? QStringLiteral("True") : QStringLiteral("False");
+        row(vRow).setText(vCol, vNewValue ? u"True" : u"False");
         view_->rowAutoHeight(vRow);
     }
     SetCellChanged(vRow, vCol);
@@ -235,17 +242,16 @@ void VeziRadoModel::setCellTag(int vRow, int vCol, const QString &vNewValue)
 
 QString VeziRadoModel::CellText(int vRow, int vCol) const
 {
-    return FixRef(vRow, vCol) ? cellAt(vRow, vCol).Text : QString();
+    return FixRef(vRow, vCol) ? textAt(vRow, vCol).toString() : QString();
 }
 
 void VeziRadoModel::setCellText(int vRow, int vCol, const QString &vNewValue)
 {
     if (!FixRef(vRow, vCol))
         return;
-    CellRecord &target = cell(vRow, vCol);
     if (columns_[size_t(vCol)].DataType == ColumnType::CheckBox)
-        target.Flags.setFlag(CellFlag::Checked, GridNumbers::rVal(vNewValue) != 0);
-    replaceText(vCol, target, vNewValue);
+        cell(vRow, vCol).Flags.setFlag(CellFlag::Checked, GridNumbers::rVal(vNewValue) != 0);
+    replaceText(vRow, vCol, vNewValue);
     view_->rowAutoHeight(vRow);
     SetCellChanged(vRow, vCol);
     repaint();
@@ -255,7 +261,7 @@ QVariant VeziRadoModel::CellValue(int vRow, int vCol) const
 {
     if (!FixRef(vRow, vCol))
         return {};
-    const QString &text = cellAt(vRow, vCol).Text;
+    const QStringView text = textAt(vRow, vCol);
     if (columns_[size_t(vCol)].DataType != ColumnType::CheckBox)
         return GridNumbers::rVal(text);
     if (text.isEmpty())
@@ -270,10 +276,9 @@ void VeziRadoModel::setCellValue(int vRow, int vCol, const QVariant &vNewValue)
         return;
     // A Boolean arrives as "true"/"false", which the reader takes as -1 and 0.
     const double n = GridNumbers::rVal(vNewValue.toString());
-    CellRecord &target = cell(vRow, vCol);
-    replaceText(vCol, target, GridNumbers::CStr(n));
+    replaceText(vRow, vCol, GridNumbers::CStr(n));
     if (columns_[size_t(vCol)].DataType == ColumnType::CheckBox)
-        target.Flags.setFlag(CellFlag::Checked, n != 0);
+        cell(vRow, vCol).Flags.setFlag(CellFlag::Checked, n != 0);
     view_->rowAutoHeight(vRow);
     SetCellChanged(vRow, vCol);
     repaint();

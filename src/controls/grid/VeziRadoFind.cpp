@@ -96,7 +96,7 @@ int VeziRadoModel::FindItem(const QString &SearchText, int SearchColumn, int Sea
         return -1;
     checkColumn(SearchColumn);
     for (int p = StartingRow; p <= LastRowIndex(); ++p) {
-        if (matches(cellAt(p, SearchColumn).Text, SearchText, SearchMode, MatchCase))
+        if (matches(textAt(p, SearchColumn), SearchText, SearchMode, MatchCase))
             return p;
     }
     return -1;
@@ -110,7 +110,7 @@ void VeziRadoModel::FilterOn(const QString &FilterText, int SearchColumn, int Se
     checkColumn(SearchColumn);
     DrawingEnable(false);
     for (int p = StartingRow; p <= LastRowIndex(); ++p) {
-        if (!matches(cellAt(p, SearchColumn).Text, FilterText, SearchMode, MatchCase))
+        if (!matches(textAt(p, SearchColumn), FilterText, SearchMode, MatchCase))
             setRowVisible(p, false);
     }
     DrawingEnable(true);

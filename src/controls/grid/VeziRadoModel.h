@@ -77,6 +77,7 @@ public:
     int recordAt(int displayRow) const;
     const RowRecord &rowAt(int displayRow) const { return rows_[size_t(recordAt(displayRow))]; }
     const CellRecord &cellAt(int displayRow, int col) const;
+    QStringView textAt(int displayRow, int col) const;
     const std::vector<int> &RowOrder() const { return rowOrder_; }
     const std::vector<int> &ColumnOrder() const { return columnOrder_; }
     // A permutation of the column indexes, as a column drag or the saved layout gives it.
@@ -223,7 +224,7 @@ private:
     void checkColumn(int col) const;
     const CellFormatRecord &lookOf(const CellRecord &cell) const;
     void setCellFlag(int vRow, int vCol, CellFlag flag, bool on);
-    void replaceText(int col, CellRecord &cell, const QString &text);
+    void replaceText(int displayRow, int col, const QString &text);
     void resetCurrentState();
     bool selectRowRange(bool select, int from, int to);
     void raise(const std::function<void()> &event) const;

@@ -89,7 +89,7 @@ int VeziRadoModel::AddColumn(const QString &Caption, float Width, int Alignment,
         cell.Alignment = std::int16_t(Alignment);
         cell.FormatIndex = std::int16_t(look);
         for (RowRecord &row : rows_)
-            row.Cells.push_back(cell);
+            row.addEmptyCell(cell);
         formats_.addReferences(look, Rows());
         DrawingEnable(true);
     }
@@ -121,6 +121,7 @@ int VeziRadoModel::AddRow(const QString &vstrItem, int vRow, bool vbRowChecked, 
     row.Flags.setFlag(RowFlag::New, vbMarkAsNew);
     row.Visible = vbRowVisible;
     row.Cells.resize(size_t(Cols()));
+    row.reserveText(vstrItem.size());
 
     qsizetype fieldStart = vstrItem.isEmpty() ? -1 : 0;
     for (int j = 0; j < Cols(); ++j) {
@@ -129,13 +130,15 @@ int VeziRadoModel::AddRow(const QString &vstrItem, int vRow, bool vbRowChecked, 
         cell.Alignment = std::int16_t(column.Alignment);
         cell.FormatIndex = std::int16_t(look);
         cell.Flags.setFlag(CellFlag::WordWrap, column.WordWrap);
-        if (fieldStart < 0)
+        if (fieldStart < 0) {
+            row.appendText(j, {});
             continue;
+        }
         const qsizetype tab = vstrItem.indexOf(u'\t', fieldStart);
         const QStringView field = QStringView(vstrItem).mid(
             fieldStart, (tab < 0 ? vstrItem.size() : tab) - fieldStart);
         fieldStart = tab < 0 ? -1 : tab + 1;
-        cell.Text = field.toString();
+        row.appendText(j, field);
         const double value = GridNumbers::rVal(field);
         if (column.DataType == ColumnType::CheckBox)
             cell.Flags.setFlag(CellFlag::Checked, value != 0);
@@ -167,11 +170,11 @@ void VeziRadoModel::RemoveRow(int vRow)
     const int r = recordAt(vRow);
     const bool wasSelected = rows_[size_t(r)].Flags.testFlag(RowFlag::Selected);
 
-    const std::vector<CellRecord> &cells = rows_[size_t(r)].Cells;
-    for (size_t i = 0; i < cells.size(); ++i) {
-        if (cells[i].FormatIndex >= 0)
-            formats_.release(cells[i].FormatIndex);
-        columnTotals_[i] -= GridNumbers::rVal(cells[i].Text);
+    const RowRecord &removed = rows_[size_t(r)];
+    for (size_t i = 0; i < removed.Cells.size(); ++i) {
+        if (removed.Cells[i].FormatIndex >= 0)
+            formats_.release(removed.Cells[i].FormatIndex);
+        columnTotals_[i] -= GridNumbers::rVal(removed.text(int(i)));
     }
     rows_.erase(rows_.begin() + r);
     rowOrder_.erase(rowOrder_.begin() + vRow);

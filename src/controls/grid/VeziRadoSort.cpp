@@ -132,9 +132,7 @@ void VeziRadoModel::sortRange(int first, int last, int col, SortDirection state)
         return;
     const std::span<int> records(rowOrder_.data() + first, size_t(last - first + 1));
     const bool descending = state == SortDirection::Descending;
-    const auto textOf = [this, col](int record) -> const QString & {
-        return rows_[size_t(record)].Cells[size_t(col)].Text;
-    };
+    const auto textOf = [this, col](int record) { return rows_[size_t(record)].text(col); };
 
     switch (columns_[size_t(col)].DataType) {
     case ColumnType::Number:
@@ -163,8 +161,8 @@ void VeziRadoModel::sortRange(int first, int last, int col, SortDirection state)
                 return false;
             bool ascending = descending; // the event names the descending state "Ascending"
             int column = col;
-            QString value1 = textOf(record);
-            QString value2 = textOf(pivot);
+            QString value1 = textOf(record).toString();
+            QString value2 = textOf(pivot).toString();
             bool swap = false;
             events_.CustomSort(ascending, column, value1, value2, swap);
             return swap;
@@ -173,7 +171,7 @@ void VeziRadoModel::sortRange(int first, int last, int col, SortDirection state)
     }
     default:
         sortByKey<QString>(records, descending,
-                           [&](int record) { return textOf(record).toCaseFolded(); });
+                           [&](int record) { return textOf(record).toString().toCaseFolded(); });
         break;
     }
 }
@@ -183,8 +181,8 @@ void VeziRadoModel::sortSecondary()
     if (secondarySortCol_ == -1)
         return;
     const SortDirection state = columns_[size_t(secondarySortCol_)].SortState;
-    const auto primaryText = [this](int position) -> const QString & {
-        return rows_[size_t(rowOrder_[size_t(position)])].Cells[size_t(primarySortCol_)].Text;
+    const auto primaryText = [this](int position) {
+        return rows_[size_t(rowOrder_[size_t(position)])].text(primarySortCol_);
     };
     for (int start = 0; start <= LastRowIndex();) {
         int end = start;

@@ -8,9 +8,9 @@ namespace {
 const QString LineEnd = QStringLiteral("\r\n");
 
 // The export has no quoting: a comma inside a field becomes a space.
-QString csvField(QString text)
+QString csvField(QStringView text)
 {
-    return text.replace(u',', u' ') + u',';
+    return text.toString().replace(u',', u' ') + u',';
 }
 
 } // namespace
@@ -92,13 +92,14 @@ QString VeziRadoModel::BuildCsv(const CsvOptions &options) const
         }
         for (const int col : columns) {
             const CellRecord &cell = record.Cells[size_t(col)];
+            const QStringView text = record.text(col);
             if (booleansAsNumbers && columns_[size_t(col)].DataType == ColumnType::CheckBox) {
                 // A text that is no Boolean (an empty one) falls back on the tick itself.
-                const bool truth = GridNumbers::readBoolean(cell.Text)
+                const bool truth = GridNumbers::readBoolean(text)
                                        .value_or(cell.Flags.testFlag(CellFlag::Checked));
                 csv += truth ? QStringLiteral("-1,") : QStringLiteral("0,");
             } else {
-                csv += csvField(cell.Text);
+                csv += csvField(text);
             }
         }
         csv += LineEnd;

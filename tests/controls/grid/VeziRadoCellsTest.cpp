@@ -41,7 +41,7 @@ TEST(VeziRadoCells, ResolvedAndDirectAddressing)
     grid.setColumnOrder({2, 1, 0});
     grid.setCellBackColor(3, 0, 0x112233);
     EXPECT_EQ(grid.CellBackColor(3, 0), 0x112233u);
-    EXPECT_EQ(grid.cellAt(3, 0).Text, "row3");
+    EXPECT_EQ(grid.CellText(3, 0), "row3");
 }
 
 TEST(VeziRadoCells, TextValueAndCheckState)
@@ -164,7 +164,7 @@ TEST(VeziRadoCells, FormatCellsWalksItsRange)
     grid.Sort(0, int(SortDirection::Descending));
     grid.FormatCellsAlignment(0, 0, 0, 0, 1);
     EXPECT_EQ(grid.CellAlignment(0, 0), 1);
-    EXPECT_EQ(grid.cellAt(0, 0).Text, "row9");
+    EXPECT_EQ(grid.CellText(0, 0), "row9");
     EXPECT_EQ(errorNumberOf([&] { grid.FormatCellsAlignment(8, 12); }), 9);
 }
 
@@ -236,7 +236,7 @@ TEST(VeziRadoCells, RowWideWritesFollowTheDisplayRow)
     grid.setRowFontBold(0, true);
     EXPECT_EQ(grid.CellBackColor(0, 1), 0x0000FFu);
     EXPECT_TRUE(grid.CellFontBold(0, 0));
-    EXPECT_EQ(grid.cellAt(0, 0).Text, "a");
+    EXPECT_EQ(grid.CellText(0, 0), "a");
     EXPECT_EQ(grid.CellBackColor(1, 0), grid.BackColor());
     EXPECT_FALSE(grid.CellFontBold(1, 1));
 }
