@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <deque>
 #include <vector>
 
 enum class SearchMode : int {
@@ -236,7 +237,7 @@ private:
 
     std::vector<ColumnRecord> columns_;
     std::vector<int> columnOrder_;
-    std::vector<RowRecord> rows_;
+    std::deque<RowRecord> rows_; // grows without moving the rows already there
     std::vector<int> rowOrder_;
     CellFormatTable formats_;
     std::vector<double> columnTotals_;
