@@ -6,8 +6,7 @@ namespace GridDates {
 namespace {
 
 constexpr std::array<const char16_t *, 12> MonthNames = {
-    u"JAN", u"FEB", u"MAR", u"APR", u"MAY", u"JUN",
-    u"JUL", u"AUG", u"SEP", u"OCT", u"NOV", u"DEC",
+    u"JAN", u"FEB", u"MAR", u"APR", u"MAY", u"JUN", u"JUL", u"AUG", u"SEP", u"OCT", u"NOV", u"DEC",
 };
 
 class Cursor

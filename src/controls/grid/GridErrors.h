@@ -12,7 +12,10 @@ namespace GridErrors {
     throw AppError(9, QStringLiteral("Subscript out of range"));
 }
 
-[[noreturn]] inline void overflow() { throw AppError(6, QStringLiteral("Overflow")); }
+[[noreturn]] inline void overflow()
+{
+    throw AppError(6, QStringLiteral("Overflow"));
+}
 
 inline std::int16_t toInt16(int value)
 {

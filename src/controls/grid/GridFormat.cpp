@@ -115,8 +115,8 @@ QString formatNumber(double value, const NumberPattern &pattern)
     if (pattern.grouping)
         integer = groupThousands(integer);
     const bool zero = std::all_of(digits.begin(), digits.end(), [](QChar c) { return c == u'0'; });
-    QString text = (value < 0 && !zero ? QStringLiteral("-") : QString()) + pattern.prefix +
-                   integer;
+    QString text =
+        (value < 0 && !zero ? QStringLiteral("-") : QString()) + pattern.prefix + integer;
     if (!fraction.isEmpty())
         text += u'.' + fraction;
     return text + pattern.suffix;
@@ -169,8 +169,8 @@ QString formatDate(const GridDates::DateValue &value, const std::vector<QString>
         else if (token == u"d" || token == u"dd")
             text += token.size() == 1 ? QString::number(date.day()) : two(date.day());
         else if (token == u"ddd" || token.startsWith(u"dddd"))
-            text += english.dayName(date.dayOfWeek(), token.size() == 3 ? QLocale::ShortFormat
-                                                                        : QLocale::LongFormat);
+            text += english.dayName(date.dayOfWeek(),
+                                    token.size() == 3 ? QLocale::ShortFormat : QLocale::LongFormat);
         else if (token == u"m" || token == u"mm")
             text += token.size() == 1 ? QString::number(date.month()) : two(date.month());
         else if (token == u"mmm" || token.startsWith(u"mmmm"))

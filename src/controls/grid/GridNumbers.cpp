@@ -115,8 +115,8 @@ double rVal(QStringView text)
 
     std::string collected;
     qsizetype i = 0;
-    if (s.size() >= 2 && s[0] == u'&' && (upperAscii(s[1].unicode()) == 'H' ||
-                                           upperAscii(s[1].unicode()) == 'O')) {
+    if (s.size() >= 2 && s[0] == u'&' &&
+        (upperAscii(s[1].unicode()) == 'H' || upperAscii(s[1].unicode()) == 'O')) {
         collected = {'&', upperAscii(s[1].unicode())};
         i = 2;
     }
@@ -198,7 +198,8 @@ QString CStr(double value)
     } else if (digits.size() <= size_t(exponent) + 1) {
         result += digits + std::string(size_t(exponent) + 1 - digits.size(), '0');
     } else {
-        result += digits.substr(0, size_t(exponent) + 1) + "." + digits.substr(size_t(exponent) + 1);
+        result +=
+            digits.substr(0, size_t(exponent) + 1) + "." + digits.substr(size_t(exponent) + 1);
     }
     return QString::fromLatin1(result);
 }

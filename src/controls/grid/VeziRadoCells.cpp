@@ -35,7 +35,10 @@ void VeziRadoModel::replaceText(int displayRow, int col, const QString &text)
     row(displayRow).setText(col, text);
 }
 
-int VeziRadoModel::CellAlignment(int vRow, int vCol) const { return cellAt(vRow, vCol).Alignment; }
+int VeziRadoModel::CellAlignment(int vRow, int vCol) const
+{
+    return cellAt(vRow, vCol).Alignment;
+}
 
 void VeziRadoModel::setCellAlignment(int vRow, int vCol, int vNewValue)
 {

@@ -23,8 +23,7 @@ struct Exact
     char16_t operator()(QChar c) const { return c.unicode(); }
 };
 
-template <typename Fold>
-int compareFolded(QStringView a, QStringView b, Fold fold)
+template <typename Fold> int compareFolded(QStringView a, QStringView b, Fold fold)
 {
     const qsizetype n = std::min(a.size(), b.size());
     for (qsizetype i = 0; i < n; ++i) {
@@ -36,14 +35,12 @@ int compareFolded(QStringView a, QStringView b, Fold fold)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-template <typename Fold>
-bool equalFolded(QStringView a, QStringView b, Fold fold)
+template <typename Fold> bool equalFolded(QStringView a, QStringView b, Fold fold)
 {
     return a.size() == b.size() && compareFolded(a, b, fold) == 0;
 }
 
-template <typename Fold>
-bool containsFolded(QStringView text, QStringView part, Fold fold)
+template <typename Fold> bool containsFolded(QStringView text, QStringView part, Fold fold)
 {
     for (qsizetype i = 0; i + part.size() <= text.size(); ++i) {
         if (equalFolded(text.mid(i, part.size()), part, fold))
@@ -52,8 +49,7 @@ bool containsFolded(QStringView text, QStringView part, Fold fold)
     return false;
 }
 
-template <typename Fold>
-bool matchesWith(QStringView cell, QStringView search, int mode, Fold fold)
+template <typename Fold> bool matchesWith(QStringView cell, QStringView search, int mode, Fold fold)
 {
     switch (SearchMode(mode)) {
     case SearchMode::Equal:
@@ -66,11 +62,9 @@ bool matchesWith(QStringView cell, QStringView search, int mode, Fold fold)
         return !cell.isEmpty() && !search.isEmpty() && fold(cell[0]) == fold(search[0]) &&
                compareFolded(cell, search, fold) >= 0;
     case SearchMode::StartsWith:
-        return cell.size() >= search.size() &&
-               equalFolded(cell.first(search.size()), search, fold);
+        return cell.size() >= search.size() && equalFolded(cell.first(search.size()), search, fold);
     case SearchMode::EndsWith:
-        return cell.size() >= search.size() &&
-               equalFolded(cell.last(search.size()), search, fold);
+        return cell.size() >= search.size() && equalFolded(cell.last(search.size()), search, fold);
     }
     return false;
 }

@@ -21,7 +21,15 @@ quint32 colourOf(const QString &text)
 bool isKnownMode(int mode)
 {
     switch (mode) {
-    case 1: case 4: case 8: case 16: case 32: case 64: case 128: case 256: case 512:
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 32:
+    case 64:
+    case 128:
+    case 256:
+    case 512:
         return true;
     default:
         return false;
@@ -47,15 +55,33 @@ void VeziRadoModel::FormatCells(int RowFrom, int RowTo, int ColFrom, int ColTo, 
             // A cell that refuses its value is left as it was; the walk goes on.
             try {
                 switch (Mode) {
-                case 1: setCellBackColor(r, c, colourOf(vNewValue)); break;
-                case 4: setCellForeColor(r, c, colourOf(vNewValue)); break;
-                case 8: setCellImage(r, c, GridNumbers::rVal(vNewValue)); break;
-                case 16: setCellFontName(r, c, vNewValue); break;
-                case 32: setCellFontBold(r, c, on); break;
-                case 64: setCellFontItalic(r, c, on); break;
-                case 128: setCellFontUnderline(r, c, on); break;
-                case 256: setCellHandPointer(r, c, on); break;
-                case 512: setCellAlignment(r, c, vNewAlign); break;
+                case 1:
+                    setCellBackColor(r, c, colourOf(vNewValue));
+                    break;
+                case 4:
+                    setCellForeColor(r, c, colourOf(vNewValue));
+                    break;
+                case 8:
+                    setCellImage(r, c, GridNumbers::rVal(vNewValue));
+                    break;
+                case 16:
+                    setCellFontName(r, c, vNewValue);
+                    break;
+                case 32:
+                    setCellFontBold(r, c, on);
+                    break;
+                case 64:
+                    setCellFontItalic(r, c, on);
+                    break;
+                case 128:
+                    setCellFontUnderline(r, c, on);
+                    break;
+                case 256:
+                    setCellHandPointer(r, c, on);
+                    break;
+                case 512:
+                    setCellAlignment(r, c, vNewAlign);
+                    break;
                 }
             } catch (const AppError &) {
             }

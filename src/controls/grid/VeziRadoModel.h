@@ -46,8 +46,7 @@ public:
     int AddColumn(const QString &Caption = {}, float Width = 500, int Alignment = DefaultAlignment,
                   ColumnType DataType = ColumnType::Text, const QString &Format = {},
                   const QString &InputFilter = {}, int ImageAlignment = DefaultAlignment,
-                  bool WordWrap = false, int Index = 0, bool bVisible = true,
-                  bool bLocked = false);
+                  bool WordWrap = false, int Index = 0, bool bVisible = true, bool bLocked = false);
     int AddRow(const QString &vstrItem = {}, int vRow = -1, bool vbRowChecked = false,
                bool vbMarkAsNew = false, bool vbRowLocked = false, bool vbRowVisible = true,
                int vRowData = 0);
@@ -138,8 +137,8 @@ public:
     void setCellText(int vRow, int vCol, const QString &vNewValue);
     QVariant CellValue(int vRow = -1, int vCol = -1) const;
     void setCellValue(int vRow, int vCol, const QVariant &vNewValue);
-    void FormatCells(int RowFrom = 0, int RowTo = -1, int ColFrom = 0, int ColTo = -1,
-                     int Mode = 8, const QString &vNewValue = {}, int vNewAlign = DefaultAlignment);
+    void FormatCells(int RowFrom = 0, int RowTo = -1, int ColFrom = 0, int ColTo = -1, int Mode = 8,
+                     const QString &vNewValue = {}, int vNewAlign = DefaultAlignment);
     void FormatCellsAlignment(int RowFrom = 0, int RowTo = -1, int ColFrom = 0, int ColTo = -1,
                               int vAlignment = DefaultAlignment);
     void SetCellChanged(int row, int col);

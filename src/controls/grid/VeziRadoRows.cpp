@@ -35,7 +35,10 @@ VeziRadoModel::VeziRadoModel() : view_(&noWindow())
     progressBarColor_ = 0x8080FFu;
 }
 
-void VeziRadoModel::setView(GridView *view) { view_ = view ? view : &noWindow(); }
+void VeziRadoModel::setView(GridView *view)
+{
+    view_ = view ? view : &noWindow();
+}
 
 void VeziRadoModel::raise(const std::function<void()> &event) const
 {
@@ -43,7 +46,10 @@ void VeziRadoModel::raise(const std::function<void()> &event) const
         event();
 }
 
-double VeziRadoModel::rVal(QStringView vString) { return GridNumbers::rVal(vString); }
+double VeziRadoModel::rVal(QStringView vString)
+{
+    return GridNumbers::rVal(vString);
+}
 
 void VeziRadoModel::setCacheIncrement(int vNewValue)
 {
@@ -51,9 +57,9 @@ void VeziRadoModel::setCacheIncrement(int vNewValue)
 }
 
 int VeziRadoModel::AddColumn(const QString &Caption, float Width, int Alignment,
-                             ColumnType DataType, const QString &Format,
-                             const QString &InputFilter, int ImageAlignment, bool WordWrap,
-                             int Index, bool bVisible, bool bLocked)
+                             ColumnType DataType, const QString &Format, const QString &InputFilter,
+                             int ImageAlignment, bool WordWrap, int Index, bool bVisible,
+                             bool bLocked)
 {
     const int n = Cols();
     // The new cells of existing rows take the grid's look; find it before anything changes.
@@ -97,8 +103,8 @@ int VeziRadoModel::AddColumn(const QString &Caption, float Width, int Alignment,
     return position;
 }
 
-int VeziRadoModel::AddItem(const QString &vstrItem, int vRow, bool vbRowChecked,
-                           bool vbMarkAsNew, bool vbRowLocked, bool vbRowVisible, int vRowData)
+int VeziRadoModel::AddItem(const QString &vstrItem, int vRow, bool vbRowChecked, bool vbMarkAsNew,
+                           bool vbRowLocked, bool vbRowVisible, int vRowData)
 {
     return AddRow(vstrItem, vRow, vbRowChecked, vbMarkAsNew, vbRowLocked, vbRowVisible, vRowData);
 }
@@ -135,8 +141,8 @@ int VeziRadoModel::AddRow(const QString &vstrItem, int vRow, bool vbRowChecked, 
             continue;
         }
         const qsizetype tab = vstrItem.indexOf(u'\t', fieldStart);
-        const QStringView field = QStringView(vstrItem).mid(
-            fieldStart, (tab < 0 ? vstrItem.size() : tab) - fieldStart);
+        const QStringView field =
+            QStringView(vstrItem).mid(fieldStart, (tab < 0 ? vstrItem.size() : tab) - fieldStart);
         fieldStart = tab < 0 ? -1 : tab + 1;
         row.appendText(j, field);
         const double value = GridNumbers::rVal(field);

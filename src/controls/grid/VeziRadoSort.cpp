@@ -24,10 +24,12 @@ SortDirection nextDirection(SortDirection state)
     return state; // other host values stay as they are
 }
 
-int compareKeys(const QString &a, const QString &b) { return QString::compare(a, b); }
+int compareKeys(const QString &a, const QString &b)
+{
+    return QString::compare(a, b);
+}
 
-template <typename Key>
-int compareKeys(const Key &a, const Key &b)
+template <typename Key> int compareKeys(const Key &a, const Key &b)
 {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
@@ -65,8 +67,7 @@ void mergeSort(std::span<int> records, std::vector<int> &buffer, GoesBefore goes
     size_t left = 0;
     size_t right = middle;
     for (int &out : records) {
-        if (left < middle &&
-            (right == buffer.size() || !goesBefore(buffer[right], buffer[left])))
+        if (left < middle && (right == buffer.size() || !goesBefore(buffer[right], buffer[left])))
             out = buffer[left++];
         else
             out = buffer[right++];
@@ -102,8 +103,8 @@ void VeziRadoModel::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortT
     secondarySortCol_ = secondary;
 
     ColumnRecord &first = columns_[size_t(primary)];
-    first.SortState = vCol1SortType == -1 ? nextDirection(first.SortState)
-                                          : SortDirection(vCol1SortType);
+    first.SortState =
+        vCol1SortType == -1 ? nextDirection(first.SortState) : SortDirection(vCol1SortType);
     if (secondary != -1) {
         columns_[size_t(secondary)].SortState =
             vCol2SortType == -1 ? first.SortState : SortDirection(vCol2SortType);
@@ -150,7 +151,7 @@ void VeziRadoModel::sortRange(int first, int last, int col, SortDirection state)
         // Ascending puts the ticked cells first.
         sortByKey<int>(records, descending, [&](int record) {
             return rows_[size_t(record)].Cells[size_t(col)].Flags.testFlag(CellFlag::Checked) ? 0
-                                                                                             : 1;
+                                                                                              : 1;
         });
         break;
     case ColumnType::CustomSort: {

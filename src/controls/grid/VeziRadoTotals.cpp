@@ -95,8 +95,8 @@ QString VeziRadoModel::BuildCsv(const CsvOptions &options) const
             const QStringView text = record.text(col);
             if (booleansAsNumbers && columns_[size_t(col)].DataType == ColumnType::CheckBox) {
                 // A text that is no Boolean (an empty one) falls back on the tick itself.
-                const bool truth = GridNumbers::readBoolean(text)
-                                       .value_or(cell.Flags.testFlag(CellFlag::Checked));
+                const bool truth =
+                    GridNumbers::readBoolean(text).value_or(cell.Flags.testFlag(CellFlag::Checked));
                 csv += truth ? QStringLiteral("-1,") : QStringLiteral("0,");
             } else {
                 csv += csvField(text);

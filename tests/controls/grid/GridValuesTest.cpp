@@ -97,8 +97,7 @@ TEST(GridValues, DisplayFormats)
     EXPECT_EQ(formatValue("1E3", u"General Number"), "1000");
     EXPECT_EQ(formatValue("n/a", u"0.00"), "n/a");
 
-    EXPECT_EQ(formatValue("2024-03-05 14:07:09", u"dd-mmm-yyyy hh:nn:ss"),
-              "05-Mar-2024 14:07:09");
+    EXPECT_EQ(formatValue("2024-03-05 14:07:09", u"dd-mmm-yyyy hh:nn:ss"), "05-Mar-2024 14:07:09");
     EXPECT_EQ(formatValue("05-Mar-24", u"dddd d mmmm yy"), "Tuesday 5 March 24");
     EXPECT_EQ(formatValue("05/03/2024", u"ddd dd/mm/yyyy"), "Tue 05/03/2024");
     EXPECT_EQ(formatValue("2024-03-05 00:05:00", u"h:nn AM/PM"), "12:05 AM");

@@ -150,8 +150,8 @@ TEST(VeziRadoRows, RemoveRowEventsAndCurrentRow)
     grid.setMultiSelect(1);
     log.clear();
     grid.RemoveRow(3);
-    EXPECT_EQ(log, (std::vector<std::string>{"SelectionChanged", "RowColChanged",
-                                             "RowCountChanged"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"SelectionChanged", "RowColChanged", "RowCountChanged"}));
     EXPECT_EQ(grid.Row(), 2);
 
     // Removing a row above keeps the current number; removing the last one elsewhere keeps it.

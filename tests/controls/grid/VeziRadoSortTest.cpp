@@ -16,7 +16,10 @@ VeziRadoModel gridOf(ColumnType type, const QStringList &texts)
     return grid;
 }
 
-QStringList records(const VeziRadoModel &grid) { return columnTexts(grid, 1); }
+QStringList records(const VeziRadoModel &grid)
+{
+    return columnTexts(grid, 1);
+}
 
 } // namespace
 
