@@ -1,0 +1,140 @@
+#include "controls/grid/GridDates.h"
+
+#include <array>
+
+namespace GridDates {
+namespace {
+
+constexpr std::array<const char16_t *, 12> MonthNames = {
+    u"JAN", u"FEB", u"MAR", u"APR", u"MAY", u"JUN", u"JUL", u"AUG", u"SEP", u"OCT", u"NOV", u"DEC",
+};
+
+class Cursor
+{
+public:
+    explicit Cursor(QStringView text) : text_(text) {}
+
+    bool atEnd() const { return pos_ == text_.size(); }
+    bool take(char16_t c)
+    {
+        if (atEnd() || text_[pos_] != c)
+            return false;
+        ++pos_;
+        return true;
+    }
+    // A run of minDigits to maxDigits digits; -1 when there is none.
+    int number(int minDigits, int maxDigits)
+    {
+        int value = 0;
+        int count = 0;
+        while (!atEnd() && count < maxDigits && text_[pos_] >= u'0' && text_[pos_] <= u'9') {
+            value = value * 10 + (text_[pos_].unicode() - u'0');
+            ++pos_;
+            ++count;
+        }
+        return count >= minDigits ? value : -1;
+    }
+    // 1-12 for an English month abbreviation, -1 otherwise.
+    int monthName()
+    {
+        if (text_.size() - pos_ < 3)
+            return -1;
+        const QStringView word = text_.mid(pos_, 3);
+        for (int m = 0; m < 12; ++m) {
+            if (word.compare(QStringView(MonthNames[m]), Qt::CaseInsensitive) == 0) {
+                pos_ += 3;
+                return m + 1;
+            }
+        }
+        return -1;
+    }
+    qsizetype position() const { return pos_; }
+
+private:
+    QStringView text_;
+    qsizetype pos_ = 0;
+};
+
+int expandYear(int year, int digits)
+{
+    if (digits > 2)
+        return year;
+    return year < 30 ? 2000 + year : 1900 + year;
+}
+
+// Day first: dd-MMM-yy(yy), dd-MM-yyyy, dd/MM/yyyy.
+QDate dayFirst(Cursor &in)
+{
+    const int day = in.number(1, 2);
+    if (day < 0)
+        return {};
+    const char16_t separator = in.take(u'-') ? u'-' : (in.take(u'/') ? u'/' : 0);
+    if (!separator)
+        return {};
+    int month = separator == u'-' ? in.monthName() : -1;
+    const bool named = month > 0;
+    if (!named)
+        month = in.number(1, 2);
+    if (month < 0 || !in.take(separator))
+        return {};
+    const qsizetype yearStart = in.position();
+    const int year = in.number(named ? 2 : 4, 4);
+    const int digits = int(in.position() - yearStart);
+    if (year < 0 || digits == 3)
+        return {};
+    return QDate(expandYear(year, digits), month, day);
+}
+
+QDate yearFirst(Cursor &in)
+{
+    const int year = in.number(4, 4);
+    if (year < 0 || !in.take(u'-'))
+        return {};
+    const int month = in.number(1, 2);
+    if (month < 0 || !in.take(u'-'))
+        return {};
+    const int day = in.number(1, 2);
+    return day < 0 ? QDate() : QDate(year, month, day);
+}
+
+// " hh:mm" or " hh:mm:ss"; -1 when malformed.
+int timeOfDay(Cursor &in)
+{
+    if (in.atEnd())
+        return 0;
+    if (!in.take(u' ') && !in.take(u'T'))
+        return -1;
+    const int hours = in.number(1, 2);
+    if (hours < 0 || hours > 23 || !in.take(u':'))
+        return -1;
+    const int minutes = in.number(2, 2);
+    if (minutes < 0 || minutes > 59)
+        return -1;
+    int seconds = 0;
+    if (in.take(u':')) {
+        seconds = in.number(2, 2);
+        if (seconds < 0 || seconds > 59)
+            return -1;
+    }
+    return in.atEnd() ? hours * 3600 + minutes * 60 + seconds : -1;
+}
+
+} // namespace
+
+std::optional<DateValue> recognise(QStringView text)
+{
+    const QStringView trimmed = text.trimmed();
+    if (trimmed.size() < 6)
+        return std::nullopt;
+    Cursor in(trimmed);
+    const bool isoLike = trimmed.size() > 4 && trimmed[4] == u'-';
+    const QDate date = isoLike ? yearFirst(in) : dayFirst(in);
+    if (!date.isValid())
+        return std::nullopt;
+    const int seconds = timeOfDay(in);
+    if (seconds < 0)
+        return std::nullopt;
+    return DateValue{date, seconds};
+}
+
+} // namespace GridDates

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDate>
+#include <QStringView>
+
+#include <optional>
+
+// The date texts a date column recognises: dd-MMM-yy, dd-MMM-yyyy, dd-MM-yyyy, dd/MM/yyyy and
+// yyyy-MM-dd, each optionally followed by a time hh:mm or hh:mm:ss. Month names are English;
+// two-digit years read as 2000-2029 for 00-29 and 1930-1999 for 30-99.
+namespace GridDates {
+
+struct DateValue
+{
+    QDate date;
+    int secondsOfDay = 0;
+
+    // Orders date values; comparable across all forms.
+    qint64 sortKey() const { return date.toJulianDay() * 86400 + secondsOfDay; }
+};
+
+std::optional<DateValue> recognise(QStringView text);
+
+} // namespace GridDates

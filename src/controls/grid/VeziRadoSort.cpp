@@ -1,0 +1,195 @@
+#include "controls/grid/VeziRadoModel.h"
+
+#include "controls/grid/GridDates.h"
+#include "controls/grid/GridErrors.h"
+#include "controls/grid/GridNumbers.h"
+
+#include <algorithm>
+#include <limits>
+#include <numeric>
+#include <span>
+
+namespace {
+
+SortDirection nextDirection(SortDirection state)
+{
+    switch (state) {
+    case SortDirection::Unsorted:
+        return SortDirection::Ascending;
+    case SortDirection::Ascending:
+        return SortDirection::Descending;
+    case SortDirection::Descending:
+        return SortDirection::Unsorted;
+    }
+    return state; // other host values stay as they are
+}
+
+int compareKeys(const QString &a, const QString &b)
+{
+    return QString::compare(a, b);
+}
+
+template <typename Key> int compareKeys(const Key &a, const Key &b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+// Each row's key is read once; equal keys keep their record order in both directions, so the
+// sort is O(n log n) whatever the data and its result does not depend on the previous order.
+template <typename Key, typename KeyOf>
+void sortByKey(std::span<int> records, bool descending, KeyOf keyOf)
+{
+    std::vector<std::pair<Key, int>> entries;
+    entries.reserve(records.size());
+    for (const int record : records)
+        entries.emplace_back(keyOf(record), record);
+    std::sort(entries.begin(), entries.end(), [descending](const auto &a, const auto &b) {
+        const int order = compareKeys(a.first, b.first);
+        if (order != 0)
+            return descending ? order > 0 : order < 0;
+        return a.second < b.second;
+    });
+    for (size_t i = 0; i < entries.size(); ++i)
+        records[i] = entries[i].second;
+}
+
+// A merge sort asks the host as often as a comparison sort must and stays in bounds whatever
+// the host answers.
+template <typename GoesBefore>
+void mergeSort(std::span<int> records, std::vector<int> &buffer, GoesBefore goesBefore)
+{
+    if (records.size() < 2)
+        return;
+    const size_t middle = records.size() / 2;
+    mergeSort(records.first(middle), buffer, goesBefore);
+    mergeSort(records.subspan(middle), buffer, goesBefore);
+    buffer.assign(records.begin(), records.end());
+    size_t left = 0;
+    size_t right = middle;
+    for (int &out : records) {
+        if (left < middle && (right == buffer.size() || !goesBefore(buffer[right], buffer[left])))
+            out = buffer[left++];
+        else
+            out = buffer[right++];
+    }
+}
+
+} // namespace
+
+void VeziRadoModel::setColSortState(int col, SortDirection state)
+{
+    checkColumn(col);
+    columns_[size_t(col)].SortState = state;
+}
+
+void VeziRadoModel::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortType)
+{
+    if (rows_.empty())
+        return;
+    if (!view_->updateCell()) {
+        view_->processEvents();
+        return;
+    }
+    int primary = vCol1 != -1 ? vCol1 : primarySortCol_;
+    int secondary = vCol2 != -1 ? vCol2 : secondarySortCol_;
+    if (primary == -1 && secondary != -1)
+        std::swap(primary, secondary);
+    else if (primary == secondary)
+        secondary = -1;
+    checkColumn(primary);
+    if (secondary != -1)
+        checkColumn(secondary);
+    primarySortCol_ = primary;
+    secondarySortCol_ = secondary;
+
+    ColumnRecord &first = columns_[size_t(primary)];
+    first.SortState =
+        vCol1SortType == -1 ? nextDirection(first.SortState) : SortDirection(vCol1SortType);
+    if (secondary != -1) {
+        columns_[size_t(secondary)].SortState =
+            vCol2SortType == -1 ? first.SortState : SortDirection(vCol2SortType);
+    }
+
+    const int currentRecord = currentRow_ >= 0 ? rowOrder_[size_t(currentRow_)] : -1;
+    if (first.SortState != SortDirection::Unsorted) {
+        sortRange(0, LastRowIndex(), primary, first.SortState);
+        sortSecondary();
+    } else {
+        std::iota(rowOrder_.begin(), rowOrder_.end(), 0);
+        primarySortCol_ = -1;
+        secondarySortCol_ = -1;
+    }
+    if (currentRecord >= 0) {
+        const auto found = std::find(rowOrder_.begin(), rowOrder_.end(), currentRecord);
+        RowColSet(int(found - rowOrder_.begin()), -1);
+    }
+    raise(events_.SortComplete);
+    view_->processEvents();
+}
+
+void VeziRadoModel::sortRange(int first, int last, int col, SortDirection state)
+{
+    if (first >= last)
+        return;
+    const std::span<int> records(rowOrder_.data() + first, size_t(last - first + 1));
+    const bool descending = state == SortDirection::Descending;
+    const auto textOf = [this, col](int record) { return rows_[size_t(record)].text(col); };
+
+    switch (columns_[size_t(col)].DataType) {
+    case ColumnType::Number:
+        sortByKey<double>(records, descending,
+                          [&](int record) { return GridNumbers::rVal(textOf(record)); });
+        break;
+    case ColumnType::Date:
+        // Texts that are no dates come before every date.
+        sortByKey<qint64>(records, descending, [&](int record) {
+            const auto date = GridDates::recognise(textOf(record));
+            return date ? date->sortKey() : std::numeric_limits<qint64>::min();
+        });
+        break;
+    case ColumnType::CheckBox:
+        // Ascending puts the ticked cells first.
+        sortByKey<int>(records, descending, [&](int record) {
+            return rows_[size_t(record)].Cells[size_t(col)].Flags.testFlag(CellFlag::Checked) ? 0
+                                                                                              : 1;
+        });
+        break;
+    case ColumnType::CustomSort: {
+        std::sort(records.begin(), records.end());
+        std::vector<int> buffer;
+        mergeSort(records, buffer, [&](int record, int pivot) {
+            if (!events_.CustomSort)
+                return false;
+            bool ascending = descending; // the event names the descending state "Ascending"
+            int column = col;
+            QString value1 = textOf(record).toString();
+            QString value2 = textOf(pivot).toString();
+            bool swap = false;
+            events_.CustomSort(ascending, column, value1, value2, swap);
+            return swap;
+        });
+        break;
+    }
+    default:
+        sortByKey<QString>(records, descending,
+                           [&](int record) { return textOf(record).toString().toCaseFolded(); });
+        break;
+    }
+}
+
+void VeziRadoModel::sortSecondary()
+{
+    if (secondarySortCol_ == -1)
+        return;
+    const SortDirection state = columns_[size_t(secondarySortCol_)].SortState;
+    const auto primaryText = [this](int position) {
+        return rows_[size_t(rowOrder_[size_t(position)])].text(primarySortCol_);
+    };
+    for (int start = 0; start <= LastRowIndex();) {
+        int end = start;
+        while (end < LastRowIndex() && primaryText(end + 1) == primaryText(start))
+            ++end;
+        sortRange(start, end, secondarySortCol_, state);
+        start = end + 1;
+    }
+}
