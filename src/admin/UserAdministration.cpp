@@ -99,7 +99,8 @@ std::optional<QString> positionRefusal(const QString &name)
     return std::nullopt;
 }
 
-int addPosition(Database &db, const QString &name, const std::array<EntryRights, EntryCount> &rights)
+int addPosition(Database &db, const QString &name,
+                const std::array<EntryRights, EntryCount> &rights)
 {
     Transaction transaction(db);
     const int id = nextPositionId(db);
@@ -220,8 +221,8 @@ std::optional<QString> superUserRefusal(Database &db, int id,
                            .toInt();
     if (others > 0)
         return std::nullopt;
-    const QString action = newPosition ? QStringLiteral("moved to another position")
-                                       : QStringLiteral("deleted");
+    const QString action =
+        newPosition ? QStringLiteral("moved to another position") : QStringLiteral("deleted");
     return QStringLiteral("%1 is the last SUPER USER of this company and cannot be %2: nobody "
                           "could manage the users any more.\r\nGive another user the position "
                           "SUPER USER first.")

@@ -48,7 +48,8 @@ int nextPositionId(Database &db);
 std::optional<QString> positionRefusal(const QString &name);
 
 // Writes a new position under a new key and returns the key.
-int addPosition(Database &db, const QString &name, const std::array<EntryRights, EntryCount> &rights);
+int addPosition(Database &db, const QString &name,
+                const std::array<EntryRights, EntryCount> &rights);
 // Replaces the position of that key (its name and all five rights rows) under the same key.
 void replacePosition(Database &db, int id, const QString &name,
                      const std::array<EntryRights, EntryCount> &rights);

@@ -27,7 +27,7 @@ struct GridRow
     const char *stem;
 };
 constexpr GridRow GridRows[Admin::EntryCount] = {
-    {"Book Master", "Book"},        {"Card Master", "Card"},          {"User", "User"},
+    {"Book Master", "Book"},     {"Card Master", "Card"},         {"User", "User"},
     {"Book Issue", "BookIssue"}, {"Book Receipt", "BookReceipt"},
 };
 constexpr const char *RightNames[4] = {"Add", "Modify", "Delete", "Print"};
@@ -113,8 +113,8 @@ void frmPosition::buildRightsGrid()
         label->setGeometry(Units::twipsRect(150, top, 1500, 285));
         for (int right = 0; right < 4; ++right) {
             auto *box = new QCheckBox(QLatin1String(RightNames[right]), frame);
-            box->setObjectName(QStringLiteral("chk%1%2").arg(
-                QLatin1String(GridRows[entry].stem), QLatin1String(RightNames[right])));
+            box->setObjectName(QStringLiteral("chk%1%2").arg(QLatin1String(GridRows[entry].stem),
+                                                             QLatin1String(RightNames[right])));
             box->setGeometry(Units::twipsRect(1650 + right * 930, top - 30, 930, 330));
             rightsBoxes[size_t(entry)][size_t(right)] = box;
         }
@@ -156,10 +156,9 @@ std::array<EntryRights, Admin::EntryCount> frmPosition::ticks() const
     std::array<EntryRights, Admin::EntryCount> rights;
     for (size_t entry = 0; entry < rights.size(); ++entry) {
         const auto &boxes = rightsBoxes[entry];
-        rights[entry] = {boxes[0]->checkState() == Qt::Checked,
-                         boxes[1]->checkState() == Qt::Checked,
-                         boxes[2]->checkState() == Qt::Checked,
-                         boxes[3]->checkState() == Qt::Checked};
+        rights[entry] = {
+            boxes[0]->checkState() == Qt::Checked, boxes[1]->checkState() == Qt::Checked,
+            boxes[2]->checkState() == Qt::Checked, boxes[3]->checkState() == Qt::Checked};
     }
     return rights;
 }

@@ -59,28 +59,27 @@ void frmUsers::buildControls()
     setFixedSize(size());
     // The buttons come first: they lead the tab order.
     FormBuilder::build(
-        this,
-        {
-            {kind<StyledButton>(), "cmdAdd", "", 120, 2940, 1800, 540},
-            {kind<StyledButton>(), "cmdDelete", "", 2040, 2940, 1800, 540},
-            {kind<StyledButton>(), "cmdClose", "", 3960, 2940, 1800, 540},
-            {kind<QFrame>(), "fraUser", "", 120, 120, 9360, 2700},
-            {kind<QLabel>(), "fraUser/lblHeader", "User's Information", 120, 90, 9120, 480},
-            {kind<QLabel>(), "fraUser/lblUserName", "User Name:", 600, 780, 1800, 285},
-            {kind<QLineEdit>(), "fraUser/txtUserName", "", 2520, 720, 4200, 360},
-            {kind<QLabel>(), "fraUser/lblPosition", "Position:", 600, 1320, 1800, 285},
-            {kind<QComboBox>(), "fraUser/cboPosition", "", 2520, 1260, 4200, 360},
-            {kind<QLabel>(), "fraUser/lblPassword", "Password:", 600, 1860, 1800, 285},
-            {kind<QLineEdit>(), "fraUser/txtPassword", "", 2520, 1800, 4200, 360},
-            {kind<QLabel>(), "fraUser/lblShow", "Show Password", 6900, 1860, 1800, 285},
-            {kind<QLineEdit>(), "txtUserID", "", 6000, 3000, 1200, 330},
-            {kind<QFrame>(), "fraUserList", "", 120, 3600, 9360, 4800},
-            {kind<QLabel>(), "fraUserList/lblUserList", "User's List", 0, 0, 9360, 390},
-            {kind<RecordList>(), "fraUserList/Lv1", "", 120, 480, 9120, 3600},
-            {kind<QLabel>(), "fraUserList/lblSearch", "User Name : ", 120, 4260, 1320, 285},
-            {kind<QLineEdit>(), "fraUserList/txtSearch", "", 1440, 4200, 3000, 360},
-            {kind<QLabel>(), "fraUserList/lblCount", "", 6000, 4260, 3240, 285},
-        });
+        this, {
+                  {kind<StyledButton>(), "cmdAdd", "", 120, 2940, 1800, 540},
+                  {kind<StyledButton>(), "cmdDelete", "", 2040, 2940, 1800, 540},
+                  {kind<StyledButton>(), "cmdClose", "", 3960, 2940, 1800, 540},
+                  {kind<QFrame>(), "fraUser", "", 120, 120, 9360, 2700},
+                  {kind<QLabel>(), "fraUser/lblHeader", "User's Information", 120, 90, 9120, 480},
+                  {kind<QLabel>(), "fraUser/lblUserName", "User Name:", 600, 780, 1800, 285},
+                  {kind<QLineEdit>(), "fraUser/txtUserName", "", 2520, 720, 4200, 360},
+                  {kind<QLabel>(), "fraUser/lblPosition", "Position:", 600, 1320, 1800, 285},
+                  {kind<QComboBox>(), "fraUser/cboPosition", "", 2520, 1260, 4200, 360},
+                  {kind<QLabel>(), "fraUser/lblPassword", "Password:", 600, 1860, 1800, 285},
+                  {kind<QLineEdit>(), "fraUser/txtPassword", "", 2520, 1800, 4200, 360},
+                  {kind<QLabel>(), "fraUser/lblShow", "Show Password", 6900, 1860, 1800, 285},
+                  {kind<QLineEdit>(), "txtUserID", "", 6000, 3000, 1200, 330},
+                  {kind<QFrame>(), "fraUserList", "", 120, 3600, 9360, 4800},
+                  {kind<QLabel>(), "fraUserList/lblUserList", "User's List", 0, 0, 9360, 390},
+                  {kind<RecordList>(), "fraUserList/Lv1", "", 120, 480, 9120, 3600},
+                  {kind<QLabel>(), "fraUserList/lblSearch", "User Name : ", 120, 4260, 1320, 285},
+                  {kind<QLineEdit>(), "fraUserList/txtSearch", "", 1440, 4200, 3000, 360},
+                  {kind<QLabel>(), "fraUserList/lblCount", "", 6000, 4260, 3240, 285},
+              });
 
     fraUser = findChild<QFrame *>("fraUser");
     txtUserName = findChild<QLineEdit *>("txtUserName");
@@ -171,11 +170,11 @@ void frmUsers::installKeys()
 void frmUsers::LoadAllPosition()
 {
     cboPosition->clear();
-    cboPosition->addItems(Admin::positionChoices(
-        Module::open(Module::CompanyDb), Admin::isSuperUser(Module::CurrentUserPosition)));
+    cboPosition->addItems(Admin::positionChoices(Module::open(Module::CompanyDb),
+                                                 Admin::isSuperUser(Module::CurrentUserPosition)));
     // "SUPER USER" closes the list and is never the one proposed.
-    const bool onlySuperUser = cboPosition->count() == 1 &&
-                               Admin::isSuperUser(Module::CurrentUserPosition);
+    const bool onlySuperUser =
+        cboPosition->count() == 1 && Admin::isSuperUser(Module::CurrentUserPosition);
     cboPosition->setCurrentIndex(onlySuperUser ? -1 : 0);
 }
 
@@ -183,10 +182,10 @@ void frmUsers::Lv1Load()
 {
     try {
         std::vector<RecordRow> rows;
-        for (const Admin::User &user : Admin::userList(Module::open(Module::CompanyDb),
-                                                       txtSearch->text()))
-            rows.push_back({{QString::number(user.id), QString::number(rows.size() + 1),
-                             user.name, user.position}});
+        for (const Admin::User &user :
+             Admin::userList(Module::open(Module::CompanyDb), txtSearch->text()))
+            rows.push_back({{QString::number(user.id), QString::number(rows.size() + 1), user.name,
+                             user.position}});
         lblCount->setText(QStringLiteral("#Count : %1").arg(rows.size()));
         Lv1->records()->setRows(std::move(rows));
     } catch (const AppError &error) {
@@ -329,12 +328,12 @@ bool frmUsers::eventFilter(QObject *watched, QEvent *event)
     } else if (watched == txtPassword && type == QEvent::FocusIn) {
         maskPassword(true);
     } else if (watched == lblShow) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
         if (type == QEvent::MouseButtonPress) {
-            showPressed_ = mouse->button() == Qt::LeftButton;
+            showPressed_ = static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
         } else if (type == QEvent::MouseButtonDblClick) {
             showPressed_ = false;
         } else if (type == QEvent::MouseButtonRelease) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
             // The release masks; the click it completes then shows the password in clear.
             maskPassword(true);
             if (showPressed_ && mouse->button() == Qt::LeftButton &&

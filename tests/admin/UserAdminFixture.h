@@ -57,6 +57,14 @@ protected:
         return found;
     }
 
+    // Closes the window and lets it go, so the next open builds it anew.
+    static void closeWindow(const char *name)
+    {
+        WindowRegistry::close(name);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(WindowRegistry::find(name)) << name;
+    }
+
     static QStringList column(RecordList *list, int index)
     {
         QStringList texts;

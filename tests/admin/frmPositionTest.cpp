@@ -162,7 +162,7 @@ TEST_F(frmPositionTest, ChangingAPositionRewritesItsRowsUnderTheSameKey)
     // A failing rewrite keeps the position as it was.
     doubleClickRow(list(), 0);
     box("txtPositionName")->setText("Broken");
-    Database::setFailureHook({.failOnWrite = 4});
+    Database::setFailureHook({.failOnWrite = 4, .failOnTable = {}});
     dialogs->expectOk();
     button("cmdAdd")->click();
     Database::clearFailureHook();
@@ -230,6 +230,7 @@ TEST_F(frmPositionTest, ADoubleClickOnAnEmptyListLoadsNothingAndEscCloses)
     EXPECT_EQ(button("cmdAdd")->text(), "&Save");
 
     box("txtPositionName")->setText("Unsaved");
+    box("txtPositionName")->setFocus();
     QTest::keyClick(box("txtPositionName"), Qt::Key_Escape);
     EXPECT_TRUE(waitFor([] { return !WindowRegistry::find("frmPosition"); }));
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM \"Position\"").toInt(), 0);
