@@ -51,27 +51,27 @@ frmPosition::frmPosition(QWidget *parent) : QWidget(parent)
 
 void frmPosition::buildControls()
 {
-    FormBuilder::setClientSize(this, 10560, 7080);
+    FormBuilder::setClientSize(this, 11160, 7080);
     setFixedSize(size());
     FormBuilder::build(
         this,
         {
-            {kind<QLabel>(), "lblHeading", "USER POSITION ENTRY FORM", 120, 120, 10320, 420},
-            {kind<QGroupBox>(), "fraPositionInformation", "Position Information", 120, 660, 5400,
+            {kind<QLabel>(), "lblHeading", "USER POSITION ENTRY FORM", 120, 120, 10920, 420},
+            {kind<QGroupBox>(), "fraPositionInformation", "Position Information", 120, 660, 6000,
              900},
             {kind<QLabel>(), "fraPositionInformation/lblPositionName", "Position Name", 150, 420,
              1400, 285},
-            {kind<QLineEdit>(), "fraPositionInformation/txtPositionName", "", 1600, 360, 3600, 360},
-            {kind<QGroupBox>(), "fraRights", "User Rights", 120, 1680, 5400, 3300},
-            {kind<QPushButton>(), "cmdAdd", "&Save", 120, 5160, 1700, 480},
-            {kind<QPushButton>(), "cmdDelete", "&Delete", 1970, 5160, 1700, 480},
-            {kind<QPushButton>(), "cmdClose", "&Close", 3820, 5160, 1700, 480},
+            {kind<QLineEdit>(), "fraPositionInformation/txtPositionName", "", 1600, 360, 4200, 360},
+            {kind<QGroupBox>(), "fraRights", "User Rights", 120, 1680, 6000, 3300},
+            {kind<QPushButton>(), "cmdAdd", "&Save", 120, 5160, 1900, 480},
+            {kind<QPushButton>(), "cmdDelete", "&Delete", 2170, 5160, 1900, 480},
+            {kind<QPushButton>(), "cmdClose", "&Close", 4220, 5160, 1900, 480},
             {kind<QGroupBox>(), "fraPositionID", "", 120, 5760, 5400, 600},
             {kind<QLabel>(), "fraPositionID/lblPositionID", "PositionID", 150, 220, 1400, 285},
             {kind<QLineEdit>(), "fraPositionID/txtPositionID", "", 1600, 180, 1500, 330},
-            {kind<QGroupBox>(), "fraDisplay", "Display Section", 5700, 660, 4740, 5100},
+            {kind<QGroupBox>(), "fraDisplay", "Display Section", 6300, 660, 4740, 5100},
             {kind<RecordList>(), "fraDisplay/Lv1", "", 120, 300, 4500, 4680},
-            {kind<QGroupBox>(), "fraSearch", "Search", 5700, 5880, 4740, 960},
+            {kind<QGroupBox>(), "fraSearch", "Search", 6300, 5880, 4740, 960},
             {kind<QLabel>(), "fraSearch/lblSearch", "Position Name", 120, 450, 1400, 285},
             {kind<QLineEdit>(), "fraSearch/txtSearch", "", 1550, 390, 3050, 360},
         });
@@ -115,7 +115,7 @@ void frmPosition::buildRightsGrid()
             auto *box = new QCheckBox(QLatin1String(RightNames[right]), frame);
             box->setObjectName(QStringLiteral("chk%1%2").arg(QLatin1String(GridRows[entry].stem),
                                                              QLatin1String(RightNames[right])));
-            box->setGeometry(Units::twipsRect(1650 + right * 930, top - 30, 930, 330));
+            box->setGeometry(Units::twipsRect(1600 + right * 1080, top - 30, 1050, 330));
             rightsBoxes[size_t(entry)][size_t(right)] = box;
         }
     }
