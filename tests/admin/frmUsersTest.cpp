@@ -127,8 +127,9 @@ TEST_F(frmUsersTest, TheListFiltersByANamePrefixWhateverItsCase)
     addUser(3, "alex", "Clerk");
     addUser(4, "Bob", "Clerk");
     addUser(5, "50% off", "Clerk");
+    addUser(6, "Élodie", "Clerk");
     openWindow();
-    EXPECT_EQ(column(list(), 2), QStringList({"50% off", "alex", "Anna", "Bob"}));
+    EXPECT_EQ(column(list(), 2), QStringList({"50% off", "alex", "Anna", "Bob", "Élodie"}));
     QTest::keyClicks(box("txtSearch"), "a");
     EXPECT_EQ(column(list(), 2), QStringList({"alex", "Anna"}));
     EXPECT_EQ(column(list(), 0), QStringList({"3", "2"}));
@@ -139,6 +140,8 @@ TEST_F(frmUsersTest, TheListFiltersByANamePrefixWhateverItsCase)
     EXPECT_EQ(column(list(), 2), QStringList{});
     box("txtSearch")->setText("50%");
     EXPECT_EQ(column(list(), 2), QStringList{"50% off"});
+    box("txtSearch")->setText("é");
+    EXPECT_EQ(column(list(), 2), QStringList{"Élodie"});
 }
 
 TEST_F(frmUsersTest, ASuperUserUpdatesAUserInPlace)
