@@ -1,0 +1,96 @@
+#pragma once
+
+#include "core/EntryRights.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+#include <vector>
+
+class Database;
+
+// The rules behind the positions and users windows: positions with their rights rows, users, and
+// the guard that keeps every company manageable by at least one super user.
+namespace UserAdministration {
+
+// The position that holds every right; no rights rows may carry its name.
+inline constexpr const char *SuperUser = "SUPER USER";
+bool isSuperUser(const QString &position);
+
+// The entries a position grants rights for, in the order its rows are always written.
+inline constexpr int EntryCount = 5;
+const std::array<QString, EntryCount> &entryNames();
+
+// ---- Positions -----------------------------------------------------------------------------
+
+struct Position
+{
+    QString name;
+    // One per entry, in entryNames() order; an entry without a stored row reads as nothing.
+    std::array<std::optional<EntryRights>, EntryCount> rights;
+};
+
+struct PositionListRow
+{
+    QString id; // the key as the list shows it
+    QString name;
+};
+
+// One row per key and name found among the rights rows whose name starts with the filter text
+// (taken literally), ordered by name; "SUPER USER" is never listed.
+std::vector<PositionListRow> positionList(Database &db, const QString &filter);
+
+// The highest position key plus one (1 in an empty table).
+int nextPositionId(Database &db);
+
+// Why a position cannot be saved under that name, or nothing when it can.
+std::optional<QString> positionRefusal(const QString &name);
+
+// Writes a new position under a new key and returns the key.
+int addPosition(Database &db, const QString &name,
+                const std::array<EntryRights, EntryCount> &rights);
+// Replaces the position of that key (its name and all five rights rows) under the same key.
+void replacePosition(Database &db, int id, const QString &name,
+                     const std::array<EntryRights, EntryCount> &rights);
+// Removes the position of that key from both tables; users keep the name they hold.
+void deletePosition(Database &db, int id);
+
+// The position of that key as its rights rows hold it, or nothing when it has no row.
+std::optional<Position> loadPosition(Database &db, int id);
+
+// The position names the users window offers, ordered by name; a super user also gets "SUPER USER"
+// at the end.
+QStringList positionChoices(Database &db, bool forSuperUser);
+
+// ---- Users ---------------------------------------------------------------------------------
+
+struct User
+{
+    int id = 0;
+    QString name;
+    QString position;
+    QString password;
+};
+
+// The users whose name starts with the filter text (taken literally), ordered by name.
+std::vector<User> userList(Database &db, const QString &filter);
+
+// The highest user key plus one (1 in an empty table).
+int nextUserId(Database &db);
+
+std::optional<User> loadUser(Database &db, int id);
+
+// Adds the user under a new key and returns the key.
+int addUser(Database &db, const User &user);
+// Replaces the row of user.id whole (columns this window does not keep come back empty).
+void replaceUser(Database &db, const User &user);
+// Removes the row of that key, if any.
+void deleteUser(Database &db, int id);
+
+// Why the user of that key may not be replaced by one of the new position (or deleted, with no
+// position): the last "SUPER USER" stays, or nobody could manage users any more.
+std::optional<QString> superUserRefusal(Database &db, int id,
+                                        const std::optional<QString> &newPosition);
+
+} // namespace UserAdministration
