@@ -19,8 +19,9 @@ void registerAdminWindows()
                                    [] { return new frmCreateCompany; });
     WindowRegistry::registerWindow(QStringLiteral("frmCompanyInformation"),
                                    [] { return new frmCompanyInformation; });
-    WindowRegistry::registerWindow(QStringLiteral("frmAutoBackup"), [] { return new frmAutoBackup; },
-                                   WindowRegistry::Placement::Centred);
-    WindowRegistry::registerWindow(QStringLiteral("frmMail"), [] { return new frmMail; },
-                                   WindowRegistry::Placement::Centred);
+    WindowRegistry::registerWindow(
+        QStringLiteral("frmAutoBackup"), [] { return new frmAutoBackup; },
+        WindowRegistry::Placement::Centred);
+    WindowRegistry::registerWindow(
+        QStringLiteral("frmMail"), [] { return new frmMail; }, WindowRegistry::Placement::Centred);
 }

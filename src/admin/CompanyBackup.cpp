@@ -1,8 +1,8 @@
 #include "admin/CompanyBackup.h"
 
 #include "core/AppError.h"
-#include "core/DateText.h"
 #include "core/Database.h"
+#include "core/DateText.h"
 #include "core/Module.h"
 #include "platform/FileWriting.h"
 #include "platform/ZipArchive.h"
@@ -23,9 +23,8 @@ QString cleanFolder(const QString &folder)
 
 bool holds(const QString &folder, const QString &path)
 {
-    return path == folder || path.startsWith(folder.endsWith(QLatin1Char('/'))
-                                                 ? folder
-                                                 : folder + QLatin1Char('/'));
+    return path == folder ||
+           path.startsWith(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
 }
 
 // Copies the open company page by page through SQLite's backup, so a database in use is copied
@@ -53,17 +52,15 @@ void copyDatabase(const QString &from, const QString &to)
             sqlite3_backup_finish(backup);
             if (rc != SQLITE_DONE) {
                 const int code = rc == SQLITE_FULL ? 61 : rc;
-                throw AppError(code, rc == SQLITE_FULL
-                                         ? QStringLiteral("Disk full: %1").arg(to)
-                                         : QString::fromUtf8(sqlite3_errstr(rc)));
+                throw AppError(code, rc == SQLITE_FULL ? QStringLiteral("Disk full: %1").arg(to)
+                                                       : QString::fromUtf8(sqlite3_errstr(rc)));
             }
         }
         const auto copy = Database::open(part);
-        const QString verdict =
-            copy->scalar(QStringLiteral("PRAGMA integrity_check")).toString();
+        const QString verdict = copy->scalar(QStringLiteral("PRAGMA integrity_check")).toString();
         if (verdict != QLatin1String("ok"))
-            throw AppError(3049, QStringLiteral("The copy of the database is damaged: %1")
-                                     .arg(verdict));
+            throw AppError(3049,
+                           QStringLiteral("The copy of the database is damaged: %1").arg(verdict));
     } catch (...) {
         QFile::remove(part);
         throw;
@@ -125,8 +122,8 @@ std::optional<Plan> plan(const Request &request)
     if (!takesBackups(drive))
         return std::nullopt;
     const QDir driveFolder(request.drives.value(drive));
-    const QString name = baseName(request.companyName,
-                                  timeStamp(request.now.date(), request.now.time()));
+    const QString name =
+        baseName(request.companyName, timeStamp(request.now.date(), request.now.time()));
     Plan p;
     p.database = request.companyDataPath.trimmed().isEmpty()
                      ? QString()

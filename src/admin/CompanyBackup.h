@@ -35,7 +35,7 @@ struct Request
     QMap<QChar, QString> drives;
     QString companyName;
     QString companyDataPath;
-    bool keepCopy = true;  // false: the e-mail backup, no copy into a backup folder
+    bool keepCopy = true; // false: the e-mail backup, no copy into a backup folder
     QString backupFolder; // the backup folder as typed or chosen
     QDateTime now;
 };

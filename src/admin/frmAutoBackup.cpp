@@ -59,18 +59,19 @@ void frmAutoBackup::buildControls()
 {
     FormBuilder::setClientSize(this, 7200, 3450);
     setFixedSize(size());
-    FormBuilder::build(this, {
-                                 {kind<QLabel>(), "lblHeading", "Auto Backup", 240, 150, 5400, 450},
-                                 {kind<QLabel>(), "lblClose", "X", 6780, 90, 330, 330},
-                                 {kind<QLabel>(), "lblPath", "Backup Path : ", 240, 900, 1400, 300},
-                                 {kind<QLineEdit>(), "txtPath", "", 1680, 870, 4740, 330},
-                                 {kind<StyledButton>(), "cmdPath", "", 6480, 840, 480, 390},
-                                 {kind<StyledButton>(), "cmdbackup", "", 240, 1500, 2100, 540},
-                                 {kind<StyledButton>(), "cmdEmailBackup", "", 2460, 1500, 2400, 540},
-                                 {kind<StyledButton>(), "cmdClose", "", 4980, 1500, 1980, 540},
-                                 {kind<QProgressBar>(), "prgWorking", "", 240, 2370, 6720, 240},
-                                 {kind<QLabel>(), "lblWorking", "", 240, 2730, 6720, 300},
-                             });
+    FormBuilder::build(this,
+                       {
+                           {kind<QLabel>(), "lblHeading", "Auto Backup", 240, 150, 5400, 450},
+                           {kind<QLabel>(), "lblClose", "X", 6780, 90, 330, 330},
+                           {kind<QLabel>(), "lblPath", "Backup Path : ", 240, 900, 1400, 300},
+                           {kind<QLineEdit>(), "txtPath", "", 1680, 870, 4740, 330},
+                           {kind<StyledButton>(), "cmdPath", "", 6480, 840, 480, 390},
+                           {kind<StyledButton>(), "cmdbackup", "", 240, 1500, 2100, 540},
+                           {kind<StyledButton>(), "cmdEmailBackup", "", 2460, 1500, 2400, 540},
+                           {kind<StyledButton>(), "cmdClose", "", 4980, 1500, 1980, 540},
+                           {kind<QProgressBar>(), "prgWorking", "", 240, 2370, 6720, 240},
+                           {kind<QLabel>(), "lblWorking", "", 240, 2730, 6720, 300},
+                       });
     txtPath = findChild<QLineEdit *>("txtPath");
     cmdPath = findChild<StyledButton *>("cmdPath");
     cmdbackup = findChild<StyledButton *>("cmdbackup");
@@ -184,10 +185,8 @@ void frmAutoBackup::setWorking(bool working)
 {
     prgWorking->setVisible(working);
     lblWorking->setText(working ? stepText(CompanyBackup::Step::Folders) : QString());
-    for (QWidget *control : {static_cast<QWidget *>(txtPath), static_cast<QWidget *>(cmdPath),
-                             static_cast<QWidget *>(cmdbackup),
-                             static_cast<QWidget *>(cmdEmailBackup),
-                             static_cast<QWidget *>(cmdClose)})
+    const QList<QWidget *> commands = {txtPath, cmdPath, cmdbackup, cmdEmailBackup, cmdClose};
+    for (QWidget *control : commands)
         control->setEnabled(!working);
     if (working)
         setCursor(Qt::BusyCursor);

@@ -29,24 +29,25 @@ void frmCompanyInformation::buildControls()
 {
     FormBuilder::setClientSize(this, 6600, 5400);
     setFixedSize(size());
-    FormBuilder::build(this, {
-                                 {kind<QLabel>(), "lblHeading", "LIBRARY INFO", 240, 150, 6120, 450},
-                                 {kind<QLabel>(), "lblCompanyName", "Library Name", 240, 780, 2000, 300},
-                                 {kind<QLineEdit>(), "txtCompanyName", "", 2280, 750, 4080, 330},
-                                 {kind<QLabel>(), "lblAddress", "Address", 240, 1230, 2000, 300},
-                                 {kind<QLineEdit>(), "txtAddress", "", 2280, 1200, 4080, 330},
-                                 {kind<QLabel>(), "lblCity", "City", 240, 1680, 2000, 300},
-                                 {kind<QLineEdit>(), "txtCity", "", 2280, 1650, 4080, 330},
-                                 {kind<QLabel>(), "lblPhone", "Contact No.", 240, 2130, 2000, 300},
-                                 {kind<QLineEdit>(), "txtPhone", "", 2280, 2100, 4080, 330},
-                                 {kind<QLabel>(), "lblEmail", "Gmail ID (Sender)", 240, 2730, 2000, 300},
-                                 {kind<QLineEdit>(), "txtEmail", "", 2280, 2700, 4080, 330},
-                                 {kind<QLabel>(), "lblPassword", "Gmail A/c Password", 240, 3180, 2000, 300},
-                                 {kind<QLineEdit>(), "txtPassword", "", 2280, 3150, 3540, 330},
-                                 {kind<StyledButton>(), "cmdSee", "", 5910, 3120, 450, 390},
-                                 {kind<QLabel>(), "lblLink", "Click here to Gmail Setting", 2280, 3630, 4080, 300},
-                                 {kind<StyledButton>(), "cmdApply", "", 4560, 4320, 1800, 540},
-                             });
+    FormBuilder::build(
+        this, {
+                  {kind<QLabel>(), "lblHeading", "LIBRARY INFO", 240, 150, 6120, 450},
+                  {kind<QLabel>(), "lblCompanyName", "Library Name", 240, 780, 2000, 300},
+                  {kind<QLineEdit>(), "txtCompanyName", "", 2280, 750, 4080, 330},
+                  {kind<QLabel>(), "lblAddress", "Address", 240, 1230, 2000, 300},
+                  {kind<QLineEdit>(), "txtAddress", "", 2280, 1200, 4080, 330},
+                  {kind<QLabel>(), "lblCity", "City", 240, 1680, 2000, 300},
+                  {kind<QLineEdit>(), "txtCity", "", 2280, 1650, 4080, 330},
+                  {kind<QLabel>(), "lblPhone", "Contact No.", 240, 2130, 2000, 300},
+                  {kind<QLineEdit>(), "txtPhone", "", 2280, 2100, 4080, 330},
+                  {kind<QLabel>(), "lblEmail", "Gmail ID (Sender)", 240, 2730, 2000, 300},
+                  {kind<QLineEdit>(), "txtEmail", "", 2280, 2700, 4080, 330},
+                  {kind<QLabel>(), "lblPassword", "Gmail A/c Password", 240, 3180, 2000, 300},
+                  {kind<QLineEdit>(), "txtPassword", "", 2280, 3150, 3540, 330},
+                  {kind<StyledButton>(), "cmdSee", "", 5910, 3120, 450, 390},
+                  {kind<QLabel>(), "lblLink", "Click here to Gmail Setting", 2280, 3630, 4080, 300},
+                  {kind<StyledButton>(), "cmdApply", "", 4560, 4320, 1800, 540},
+              });
 
     txtCompanyName = findChild<QLineEdit *>("txtCompanyName");
     txtAddress = findChild<QLineEdit *>("txtAddress");
@@ -106,8 +107,8 @@ void frmCompanyInformation::LvLoad()
 {
     // Loading has no message of its own: without a company the boxes stay as they are.
     try {
-        for (Recordset rs = Module::open(Module::CompanyDb)
-                                .query(QStringLiteral("SELECT * FROM Company"));
+        for (Recordset rs =
+                 Module::open(Module::CompanyDb).query(QStringLiteral("SELECT * FROM Company"));
              !rs.eof(); rs.moveNext()) {
             txtCompanyName->setText(rs.text(QStringLiteral("CompanyName")));
             txtAddress->setText(rs.text(QStringLiteral("Address")));
@@ -127,8 +128,8 @@ void frmCompanyInformation::cmdApply_Click()
         Module::open(Module::CompanyDb)
             .execute(QStringLiteral("UPDATE Company SET CompanyName = ?, Address = ?, city = ?, "
                                     "phone = ?, OT3 = ?, OT4 = ?"),
-                     {txtCompanyName->text(), txtAddress->text(), txtCity->text(),
-                      txtPhone->text(), txtEmail->text(), txtPassword->text()});
+                     {txtCompanyName->text(), txtAddress->text(), txtCity->text(), txtPhone->text(),
+                      txtEmail->text(), txtPassword->text()});
     } catch (const AppError &error) {
         Dialogs::message(error.description() + QStringLiteral(" \r\n"), Dialogs::Buttons::Ok,
                          Dialogs::Icon::Information, QString());
@@ -141,9 +142,8 @@ void frmCompanyInformation::cmdApply_Click()
 
 void frmCompanyInformation::cmdSee_Click()
 {
-    txtPassword->setEchoMode(txtPassword->echoMode() == QLineEdit::Password
-                                 ? QLineEdit::Normal
-                                 : QLineEdit::Password);
+    txtPassword->setEchoMode(txtPassword->echoMode() == QLineEdit::Password ? QLineEdit::Normal
+                                                                            : QLineEdit::Password);
 }
 
 void frmCompanyInformation::lblLink_Click()

@@ -140,8 +140,7 @@ void frmMail::cmdSend_Click()
             mail.subject = lvAttach->count() == 1
                                ? txtSubject->text()
                                : txtSubject->text() + QStringLiteral(" (") +
-                                     QFileInfo(mail.attachmentPath).fileName() +
-                                     QLatin1Char(')');
+                                     QFileInfo(mail.attachmentPath).fileName() + QLatin1Char(')');
             messages << mail;
         }
     } catch (const AppError &error) {

@@ -20,8 +20,8 @@ std::atomic<qint64> spaceLeft{-1};
 {
     if (file.error() == QFileDevice::OpenError && !QFileInfo(path).absoluteDir().exists())
         throw AppError(76, QStringLiteral("Path not found: %1").arg(path));
-    throw AppError(75, QStringLiteral("Path/File access error: %1 (%2)")
-                           .arg(path, file.errorString()));
+    throw AppError(75,
+                   QStringLiteral("Path/File access error: %1 (%2)").arg(path, file.errorString()));
 }
 
 } // namespace
@@ -41,8 +41,8 @@ void makeFolder(const QString &folder)
     if (QFileInfo(folder).isDir())
         return;
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
-        throw AppError(75, QStringLiteral("Path/File access error: cannot make the folder %1")
-                               .arg(folder));
+        throw AppError(
+            75, QStringLiteral("Path/File access error: cannot make the folder %1").arg(folder));
 }
 
 void writeAll(QFile &file, const char *data, qint64 size)
@@ -56,8 +56,8 @@ void writeAll(QFile &file, const char *data, qint64 size)
         spaceLeft = left - size;
     }
     if (file.write(data, size) != size)
-        throw AppError(61, QStringLiteral("Disk full: %1 (%2)")
-                               .arg(file.fileName(), file.errorString()));
+        throw AppError(
+            61, QStringLiteral("Disk full: %1 (%2)").arg(file.fileName(), file.errorString()));
 }
 
 void replace(const QString &finished, const QString &target)
@@ -70,8 +70,9 @@ void replace(const QString &finished, const QString &target)
                          QFile::encodeName(target).constData()) != 0)
         reason = QString::fromLocal8Bit(std::strerror(errno));
     if (!reason.isEmpty())
-        throw AppError(75, QStringLiteral("Path/File access error: cannot replace %1 (%2)")
-                               .arg(target, reason));
+        throw AppError(
+            75,
+            QStringLiteral("Path/File access error: cannot replace %1 (%2)").arg(target, reason));
 }
 
 void copy(const QString &from, const QString &to)

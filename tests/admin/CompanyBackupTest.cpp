@@ -40,7 +40,8 @@ TEST(CompanyBackupNames, StampNameAndBackupPath)
     using namespace CompanyBackup;
     EXPECT_EQ(timeStamp(QDate(2024, 3, 7), QTime(9, 5)), "07_95");
     EXPECT_EQ(timeStamp(QDate(2024, 3, 21), QTime(14, 30)), "21_1430");
-    EXPECT_EQ(timeStamp(QDate(2024, 3, 1), QTime(1, 15)), timeStamp(QDate(2024, 3, 1), QTime(11, 5)));
+    EXPECT_EQ(timeStamp(QDate(2024, 3, 1), QTime(1, 15)),
+              timeStamp(QDate(2024, 3, 1), QTime(11, 5)));
     EXPECT_EQ(timeStamp(QDate(2024, 3, 1), QTime(0, 0)), "01_00");
     EXPECT_EQ(baseName("City Library/Annex", "07_95"), "City_Library_Annex_07_95");
     EXPECT_EQ(baseName("Plain", "07_95"), "Plain_07_95");
@@ -93,8 +94,7 @@ TEST_F(CompanyBackupTest, TheArchiveRestoresTheWholeCompany)
     EXPECT_EQ(steps.size(), 4);
     EXPECT_TRUE(QFileInfo(path("Backup")).isDir());
     EXPECT_TRUE(QFile::exists(plan->plainCopy));
-    ASSERT_EQ(ZipArchive::entries(plan->backupCopy),
-              QStringList{"City_Library_Annex_07_95.mdb"});
+    ASSERT_EQ(ZipArchive::entries(plan->backupCopy), QStringList{"City_Library_Annex_07_95.mdb"});
     EXPECT_EQ(QFileInfo(plan->backupCopy).size(), QFileInfo(plan->archive).size());
     EXPECT_FALSE(QFile::exists(FileWriting::partName(plan->archive)));
 

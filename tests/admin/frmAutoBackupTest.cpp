@@ -89,7 +89,8 @@ TEST_F(frmAutoBackupTest, AFailureIsShownAndNeverReportedAsSaved)
     dialogs->expectOk();
     backUp(window);
     ASSERT_EQ(dialogs->boxes.size(), 1);
-    EXPECT_TRUE(dialogs->last().text.startsWith("Error 61\r Disk full")) << qPrintable(dialogs->last().text);
+    EXPECT_TRUE(dialogs->last().text.startsWith("Error 61\r Disk full"))
+        << qPrintable(dialogs->last().text);
     EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
     EXPECT_EQ(dialogs->last().title, "");
     EXPECT_TRUE(lastBackup().isNull());
@@ -147,7 +148,8 @@ TEST_F(frmAutoBackupTest, TheFolderDialogAndTheWayBackToWork)
 TEST_F(frmAutoBackupTest, TheEmailBackupHandsTheArchiveToTheMailWindow)
 {
     LocalSmtpServer server;
-    MailTransport::install(std::make_unique<SmtpMail>(SmtpMail::Redirect{"127.0.0.1", server.port()}));
+    MailTransport::install(
+        std::make_unique<SmtpMail>(SmtpMail::Redirect{"127.0.0.1", server.port()}));
     auto *window = open();
     backUp(window, "cmdEmailBackup");
     EXPECT_TRUE(dialogs->boxes.isEmpty());

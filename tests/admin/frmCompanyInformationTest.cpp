@@ -23,8 +23,8 @@ protected:
 
 TEST_F(frmCompanyInformationTest, LoadsTheLastRowAndAppliesToEveryRow)
 {
-    Module::CompanyDb->execute(
-        "INSERT INTO Company (CompanyName, city, OT3, OT4) VALUES ('Second Row', 'Agra', NULL, 'pw')");
+    Module::CompanyDb->execute("INSERT INTO Company (CompanyName, city, OT3, OT4) VALUES ('Second "
+                               "Row', 'Agra', NULL, 'pw')");
     auto *window = open();
     EXPECT_EQ(window->windowTitle(), "Company Information");
     EXPECT_EQ(control<QLabel>(window, "lblHeading")->text(), "LIBRARY INFO");
