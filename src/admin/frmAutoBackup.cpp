@@ -13,6 +13,7 @@
 #include "ui/WindowRegistry.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -197,7 +198,7 @@ void frmAutoBackup::setWorking(bool working)
 void frmAutoBackup::cmdPath_Click()
 {
     const QString folder = Dialogs::service().browseFolder(
-        QStringLiteral("Want to browse for Folder?"), QStringLiteral("My Computer"));
+        QStringLiteral("Want to browse for Folder?"), QDir::rootPath());
     if (!folder.isEmpty())
         txtPath->setText(folder);
 }
