@@ -146,7 +146,7 @@ void SmtpMail::send(const MailMessage &m)
         const QByteArray name = QFileInfo(m.attachmentPath).fileName().toUtf8();
         curl_mime_filedata(file, path.constData());
         curl_mime_filename(file, name.constData());
-        curl_mime_type(file, "application/pdf");
+        curl_mime_type(file, name.endsWith(".zip") ? "application/zip" : "application/pdf");
         curl_mime_encoder(file, "base64");
     }
     curl_easy_setopt(c, CURLOPT_MIMEPOST, mime.get());

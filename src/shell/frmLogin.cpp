@@ -173,7 +173,9 @@ void frmLogin::cmdLogin_Click()
             throw AppError(3021, QStringLiteral("No current record."));
         const QString companyName = company.text(QStringLiteral("CompanyName"));
         const QString city = company.text(QStringLiteral("city"));
-        const QString email = company.text(QStringLiteral("email"));
+        // The sender address kept in the company details wins over the company's own address.
+        const QString sender = company.text(QStringLiteral("OT3")).trimmed();
+        const QString email = sender.isEmpty() ? company.text(QStringLiteral("email")) : sender;
 
         {
             Transaction t(db);
