@@ -175,6 +175,10 @@ void frmLogin::cmdLogin_Click()
         const QString city = company.text(QStringLiteral("city"));
         const QString email = company.text(QStringLiteral("email"));
 
+        // Reads end before the write begins, or another program's lock fails it at once.
+        user.close();
+        fy.close();
+        company.close();
         {
             Transaction t(db);
             loginida();
