@@ -1,5 +1,7 @@
 #include "admin/CompanyCreation.h"
 
+#include "core/CompanyFolders.h"
+#include "core/CrashPoint.h"
 #include "core/DateText.h"
 #include "core/Module.h"
 
@@ -166,44 +168,19 @@ bool mobileAccepts(const QString &text, QChar typed)
     return numeric.match(text + typed).hasMatch();
 }
 
-int proposeNumber(Database &common)
+qint64 proposeNumber(Database &common)
 {
-    const QVariant highest = common.scalar(QStringLiteral("SELECT Max(CompanyID) FROM Company"));
-    return (highest.isNull() ? 0 : highest.toInt()) + 1;
+    return CompanyFolders::proposeNumber(common);
+}
+
+qint64 settleNumber(Database &common, const QString &dataRootFolder)
+{
+    return CompanyFolders::settleNumber(common, dataRootFolder);
 }
 
 namespace {
 
-QString folderName(int number)
-{
-    return QStringLiteral("Data ") + QString::number(number);
-}
-
-// Removes what a failed save made, so that a retry starts clean.
-class Undo
-{
-public:
-    ~Undo()
-    {
-        if (!file_.isEmpty())
-            QFile::remove(file_);
-        if (!folder_.isEmpty())
-            QDir(folder_).removeRecursively();
-    }
-    void madeFolder(const QString &folder) { folder_ = folder; }
-    void madeFile(const QString &file) { file_ = file; }
-    void release()
-    {
-        folder_.clear();
-        file_.clear();
-    }
-
-private:
-    QString folder_;
-    QString file_;
-};
-
-void addRegisterRow(Database &common, int number, const Entries &e, const QString &folder)
+void addRegisterRow(Database &common, qint64 number, const Entries &e, const QString &folder)
 {
     common.execute(QStringLiteral("INSERT INTO Company (CompanyID, CompanyName, DealsIn, Address, "
                                   "Address2, city, phone, mobile, email, Website, TINNo, CSTNo, "
@@ -236,19 +213,39 @@ void fillCompanyDatabase(Database &db, const Entries &e)
     transaction.commit();
 }
 
-} // namespace
-
-int settleNumber(Database &common, const QString &dataRootFolder)
+// A damaged page of the template is copied with it and would only show once a window reads it.
+void checkDatabase(Database &db)
 {
-    const QDir root(dataRootFolder);
-    if (!root.exists())
-        throw AppError(76, QStringLiteral("Path not found: %1").arg(dataRootFolder));
-    int number = proposeNumber(common);
-    // Looking where the folder is made keeps two companies out of one folder.
-    while (root.exists(folderName(number)))
-        ++number;
-    return number;
+    QStringList problems;
+    try {
+        for (Recordset rs = db.query(QStringLiteral("PRAGMA quick_check")); !rs.eof();
+             rs.moveNext())
+            problems << rs.displayText(0);
+    } catch (const AppError &error) {
+        problems = QStringList{error.description()};
+    }
+    if (problems != QStringList{QStringLiteral("ok")})
+        throw AppError(3049,
+                       QStringLiteral("Cannot open database '%1'. The file may be corrupt: %2")
+                           .arg(db.path(), problems.join(QStringLiteral("; "))));
 }
+
+// The template copied into the hidden folder, filled and checked; closed again.
+void makeDatabase(const QString &databaseFile, const Entries &entries)
+{
+    const QString templateFile = Module::programPath(QStringLiteral("DB/Vevezidora12_Backup.mdb"));
+    if (!QFileInfo::exists(templateFile))
+        throw AppError(53, QStringLiteral("File not found: %1").arg(templateFile));
+    if (!QFile::copy(templateFile, databaseFile))
+        throw AppError(75, QStringLiteral("Path/File access error: %1").arg(databaseFile));
+    CrashPoint::reach("template copied");
+    std::shared_ptr<Database> database = Database::open(databaseFile);
+    fillCompanyDatabase(*database, entries);
+    checkDatabase(*database);
+    CrashPoint::reach("database checked");
+}
+
+} // namespace
 
 Created create(const Entries &entries)
 {
@@ -256,41 +253,34 @@ Created create(const Entries &entries)
         throw AppError(91, QStringLiteral("The application database is not open."));
     Database &common = *Module::CommonDb;
     const QString root = Module::resolveDataRoot(entries.dataRoot);
-    const QString templateFile = Module::programPath(QStringLiteral("DB/Vevezidora12_Backup.mdb"));
+    if (!QFileInfo(root).isDir())
+        throw AppError(76, QStringLiteral("Path not found: %1").arg(root));
+
+    // The slow part runs before the register is locked, in a folder that nothing lists.
+    CompanyFolders::NewFolder folder(root);
+    makeDatabase(Module::companyDatabasePath(folder.path()), entries);
 
     Created created;
-    created.number = settleNumber(common, root);
-    created.dataFolder = QDir(root).filePath(folderName(created.number));
-    const QString databaseFile = Module::companyDatabasePath(created.dataFolder);
-
-    Undo undo;
-    // Undone by rolling back unless every later step succeeds.
-    Transaction registerRow(common);
-    addRegisterRow(common, created.number, entries, created.dataFolder);
-
-    if (QFileInfo::exists(created.dataFolder))
-        throw AppError(58, QStringLiteral("File already exists: %1").arg(created.dataFolder));
-    if (!QDir().mkpath(created.dataFolder))
-        throw AppError(75, QStringLiteral("Path/File access error: %1").arg(created.dataFolder));
-    undo.madeFolder(created.dataFolder);
-    if (!QFileInfo::exists(templateFile))
-        throw AppError(53, QStringLiteral("File not found: %1").arg(templateFile));
-    if (!QFile::copy(templateFile, databaseFile))
-        throw AppError(75, QStringLiteral("Path/File access error: %1").arg(databaseFile));
-    undo.madeFile(databaseFile);
-
-    std::shared_ptr<Database> database = Database::open(databaseFile);
-    try {
-        fillCompanyDatabase(*database, entries);
+    {
+        Transaction registerRow(common);
+        created.number = CompanyFolders::settleNumber(common, root);
+        created.dataFolder = QDir(root).filePath(CompanyFolders::folderName(created.number));
+        addRegisterRow(common, created.number, entries, created.dataFolder);
+        folder.reserve(created.number);
         registerRow.commit();
-    } catch (...) {
-        database.reset(); // closed before Undo removes the file
+    }
+    try {
+        folder.place();
+    } catch (const AppError &) {
+        // Nothing lists the company: its register row goes too.
+        Transaction undo(common);
+        common.execute(QStringLiteral("DELETE FROM Company WHERE CompanyID = ?"), {created.number});
+        undo.commit();
         throw;
     }
-    undo.release();
 
-    created.database = database;
-    Module::CompanyDb = database;
+    created.database = Database::open(Module::companyDatabasePath(created.dataFolder));
+    Module::CompanyDb = created.database;
     Module::CompanyDataPath = created.dataFolder;
     return created;
 }

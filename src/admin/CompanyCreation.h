@@ -75,21 +75,23 @@ QString panFromGst(const QString &gstNo);
 // Whether the mobile box takes a typed character after its current text.
 bool mobileAccepts(const QString &text, QChar typed);
 
-// The register's highest company number plus one.
-int proposeNumber(Database &common);
+// The register's highest company number plus one (numbers are 64-bit).
+qint64 proposeNumber(Database &common);
 // From the proposal up, the first number whose data folder does not exist under the data root.
-int settleNumber(Database &common, const QString &dataRootFolder);
+qint64 settleNumber(Database &common, const QString &dataRootFolder);
 
 struct Created
 {
-    int number = 0;
+    qint64 number = 0;
     QString dataFolder;
     std::shared_ptr<Database> database;
 };
 
 // Registers the company and makes its data folder and database from the template, whole or not at
-// all: on any failure it throws and leaves no register row, folder or file behind. On success
-// CompanyDb and CompanyDataPath point at the new company.
+// all: on any failure it throws and leaves no register row, folder or file behind, and after a crash
+// at any moment the company is either complete and registered or nothing of it is listed. The new
+// database is checked before success. On success CompanyDb and CompanyDataPath point at the new
+// company.
 Created create(const Entries &entries);
 
 // The error box of a failed save.

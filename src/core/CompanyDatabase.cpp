@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QSet>
 #include <QTextStream>
+#include <cstdio>
 
 namespace CompanyDatabase {
 
@@ -24,20 +26,57 @@ QString dataSourceFile()
     return configured.isEmpty() ? QDir::home().filePath(QStringLiteral(".odbc.ini")) : configured;
 }
 
+namespace {
+
+// unixODBC reads its file line by line and takes a line in brackets for a new section: a value with
+// a line break or a bracket could plant a section and cut the real entry.
+bool fitsOneLine(const QString &value)
+{
+    for (const QChar c : value) {
+        if (c == QLatin1Char('[') || c == QLatin1Char(']') ||
+            c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+            c.category() == QChar::Separator_Paragraph)
+            return false;
+    }
+    return true;
+}
+
+// The path as one readable line, its line breaks shown as \n.
+QString shown(const QString &value)
+{
+    QString text = value;
+    return text.replace(QLatin1Char('\n'), QLatin1String("\\n"))
+        .replace(QLatin1Char('\r'), QLatin1String("\\r"));
+}
+
+} // namespace
+
 void RegisterCompanyDataSource(const QString &folder)
 {
     const QString path = Module::companyDatabasePath(folder);
     const QString file = dataSourceFile();
+    if (!fitsOneLine(path))
+        throw AppError(5,
+                       QStringLiteral("The data source \"%1\" is not written: the path '%2' holds "
+                                      "a line break or a square bracket, which would break the "
+                                      "data source file '%3'.")
+                           .arg(QLatin1String(DataSourceName), shown(path), file));
 
     // Keep every other section of the file as it stands; drop the old entry of our name.
     QStringList kept;
     QFile existing(file);
-    if (existing.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (existing.exists() && !existing.open(QIODevice::ReadOnly | QIODevice::Text))
+        throw AppError(5, QStringLiteral("Cannot read the data source file '%1'; it is left as it "
+                                         "is.")
+                              .arg(file));
+    if (existing.isOpen()) {
         bool ours = false;
         for (const QString &line : QString::fromUtf8(existing.readAll()).split(QLatin1Char('\n'))) {
             const QString trimmed = line.trimmed();
             if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']')))
-                ours = trimmed.mid(1, trimmed.size() - 2).trimmed().compare(QLatin1String(DataSourceName), Qt::CaseInsensitive) == 0;
+                ours = trimmed.mid(1, trimmed.size() - 2)
+                           .trimmed()
+                           .compare(QLatin1String(DataSourceName), Qt::CaseInsensitive) == 0;
             if (!ours)
                 kept << line;
         }
@@ -48,10 +87,8 @@ void RegisterCompanyDataSource(const QString &folder)
         kept << QString();
     kept << QStringLiteral("[%1]").arg(QLatin1String(DataSourceName))
          << QStringLiteral("Driver = Microsoft Access Driver (*.mdb)")
-         << QStringLiteral("UID = Admin")
-         << QStringLiteral("PWD = %1").arg(QLatin1String(Password))
-         << QStringLiteral("DBQ = %1").arg(path)
-         << QStringLiteral("OemToAnsi = No")
+         << QStringLiteral("UID = Admin") << QStringLiteral("PWD = %1").arg(QLatin1String(Password))
+         << QStringLiteral("DBQ = %1").arg(path) << QStringLiteral("OemToAnsi = No")
          << QStringLiteral("Database = %1").arg(path) << QString();
 
     QSaveFile out(file);
@@ -62,27 +99,72 @@ void RegisterCompanyDataSource(const QString &folder)
         throw AppError(5, QStringLiteral("Cannot write the data source file '%1'.").arg(file));
 }
 
+namespace {
+
+// The statements that bring the database up to the columns the program expects; none when it has
+// them. A table that is missing altogether (DbInfo, FinancialYear) gets nothing.
+QStringList upgradeSteps(Database &db)
+{
+    QStringList steps;
+    const auto missing = [&steps](const QString &table, const QString &prefix, int last,
+                                  const QString &type, QStringList present) {
+        for (int i = 1; i <= last; ++i) {
+            const QString column = prefix + QString::number(i);
+            if (!present.contains(column, Qt::CaseInsensitive))
+                steps << QStringLiteral("ALTER TABLE %1 ADD %2 %3").arg(table, column, type);
+        }
+    };
+    QStringList warning;
+    if (db.hasTable(QStringLiteral("Warning"))) {
+        warning = db.columns(QStringLiteral("Warning"));
+    } else {
+        steps << QStringLiteral(
+            "CREATE TABLE Warning(\"Event\" TEXT COLLATE NOCASE, Action TEXT COLLATE NOCASE, "
+            "T1 TEXT COLLATE NOCASE, T2 TEXT COLLATE NOCASE, T3 TEXT COLLATE NOCASE, "
+            "T4 TEXT COLLATE NOCASE, T5 TEXT COLLATE NOCASE)");
+    }
+    const QString text = QStringLiteral("TEXT COLLATE NOCASE");
+    const QString real = QStringLiteral("REAL");
+    missing(QStringLiteral("Warning"), QStringLiteral("OT"), 5, text, warning);
+    if (db.hasTable(QStringLiteral("DbInfo")))
+        missing(QStringLiteral("DbInfo"), QStringLiteral("ON"), 5, real,
+                db.columns(QStringLiteral("DbInfo")));
+    if (db.hasTable(QStringLiteral("FinancialYear"))) {
+        const QStringList year = db.columns(QStringLiteral("FinancialYear"));
+        missing(QStringLiteral("FinancialYear"), QStringLiteral("OT"), 10, text, year);
+        missing(QStringLiteral("FinancialYear"), QStringLiteral("ON"), 5, real, year);
+    }
+    return steps;
+}
+
+} // namespace
+
 void UpgradeDatabaseSchema(Database &db)
 {
-    // The engine adds one column per statement, so each column is its own step.
-    QStringList steps;
-    steps << QStringLiteral("CREATE TABLE Warning(\"Event\" TEXT COLLATE NOCASE, Action TEXT COLLATE NOCASE, "
-                            "T1 TEXT COLLATE NOCASE, T2 TEXT COLLATE NOCASE, T3 TEXT COLLATE NOCASE, "
-                            "T4 TEXT COLLATE NOCASE, T5 TEXT COLLATE NOCASE)");
-    for (int i = 1; i <= 5; ++i)
-        steps << QStringLiteral("ALTER TABLE Warning ADD OT%1 TEXT COLLATE NOCASE").arg(i);
-    for (int i = 1; i <= 5; ++i)
-        steps << QStringLiteral("ALTER TABLE DbInfo ADD ON%1 REAL").arg(i);
-    for (int i = 1; i <= 10; ++i)
-        steps << QStringLiteral("ALTER TABLE FinancialYear ADD OT%1 TEXT COLLATE NOCASE").arg(i);
-    for (int i = 1; i <= 5; ++i)
-        steps << QStringLiteral("ALTER TABLE FinancialYear ADD ON%1 REAL").arg(i);
-    for (const QString &step : steps) {
-        try {
-            db.execute(step);
-        } catch (const AppError &) {
-            // Expected on a database that has the table or column already.
+    // Looked at first: an up-to-date database is not written, so a lock held by another program
+    // does not delay its opening.
+    if (upgradeSteps(db).isEmpty())
+        return;
+    // One transaction, one wait for a lock: the upgrade happens whole or not at all.
+    Transaction transaction(db);
+    for (const QString &step : upgradeSteps(db))
+        db.execute(step);
+    transaction.commit();
+}
+
+bool tryRegisterCompanyDataSource(const QString &folder)
+{
+    try {
+        RegisterCompanyDataSource(folder);
+        return true;
+    } catch (const AppError &error) {
+        static QSet<QString> warned;
+        if (!warned.contains(error.description())) {
+            warned.insert(error.description());
+            std::fprintf(stderr, "Warning: %s\n", error.description().toLocal8Bit().constData());
+            std::fflush(stderr);
         }
+        return false;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "core/Database.h"
 
+#include "core/CrashPoint.h"
 #include "core/Numbers.h"
 #include "core/Pattern.h"
 
@@ -11,6 +12,9 @@
 namespace {
 
 Database::FailureHook failureHook;
+
+// How long a statement waits for another program's lock before it fails with error 5.
+constexpr int BusyTimeoutMs = 5000;
 
 const char *const Password = "quietmaple";
 
@@ -101,6 +105,9 @@ std::shared_ptr<Database> Database::open(const QString &path)
     const QByteArray pragma = "PRAGMA key = \"x'" + keyHex() + "'\"";
     if (sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
         result->fail(sqlite3_errcode(db), path);
+    // Before the first read: another program in the middle of a commit makes every read wait a
+    // moment, the key check included.
+    sqlite3_busy_timeout(db, BusyTimeoutMs);
     // The key is only checked on the first read.
     const int check =
         sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -110,7 +117,6 @@ std::shared_ptr<Database> Database::open(const QString &path)
                             nullptr, nullptr);
     sqlite3_create_function(db, "Pattern", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                             patternFunction, nullptr, nullptr);
-    sqlite3_busy_timeout(db, 5000);
     // Decrypted pages stay cached, so refiltering a large list does not decrypt it again.
     sqlite3_exec(db, "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
     return result;
@@ -327,6 +333,13 @@ void Recordset::step()
         db_->fail(rc);
 }
 
+void Recordset::close()
+{
+    sqlite3_finalize(statement_);
+    statement_ = nullptr;
+    eof_ = true;
+}
+
 void Recordset::moveNext()
 {
     if (!eof_)
@@ -395,7 +408,9 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
+    CrashPoint::reach("commit");
     if (sqlite3_exec(db_.db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
         db_.fail(sqlite3_errcode(db_.db_));
     done_ = true;
+    CrashPoint::reach("committed");
 }

@@ -76,6 +76,9 @@ public:
 
     bool eof() const { return eof_; }
     void moveNext();
+    // Ends the read before the recordset goes: a write transaction of the same database must not
+    // begin while a read is open, or it fails at once on another program's lock instead of waiting.
+    void close();
 
     QVariant field(const QString &name) const;
     QVariant field(int index) const;

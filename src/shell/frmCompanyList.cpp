@@ -3,6 +3,7 @@
 #include "controls/button/StyledButton.h"
 #include "core/Colour.h"
 #include "core/CompanyDatabase.h"
+#include "core/CompanyFolders.h"
 #include "core/Database.h"
 #include "core/DateText.h"
 #include "core/Dialogs.h"
@@ -189,8 +190,12 @@ void frmCompanyList::FindFilesAPI(const QString &path, const QString &)
                    QStringLiteral("Error %1\r%2").arg(error.number()).arg(error.description()),
                    Dialogs::programTitle());
     };
+    const QString root = Module::resolveDataRoot(path);
     try {
-        walk_.restart(Module::resolveDataRoot(path), report);
+        // A company whose creation a crash cut short is listed whole or not at all.
+        if (Module::CommonDb)
+            CompanyFolders::finishInterrupted(*Module::CommonDb, root);
+        walk_.restart(root, report);
     } catch (const AppError &error) {
         report(error);
     }
@@ -393,12 +398,13 @@ void frmCompanyList::GetLoadCompany()
     try {
         auto db = Database::open(Module::companyDatabasePath(folder));
         CompanyDatabase::UpgradeDatabaseSchema(*db);
-        CompanyDatabase::RegisterCompanyDataSource(folder);
         Module::CompanyDataPath = folder;
         Module::CompanyDb = db;
-    } catch (const AppError &) {
-        return; // as ever, opening a company says nothing when it fails; the picker stays
+    } catch (const AppError &error) {
+        Dialogs::message(error.boxText(), Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+        return; // the picker stays for another choice
     }
+    CompanyDatabase::tryRegisterCompanyDataSource(folder);
     Timer2->stop();
     WindowRegistry::close(objectName());
     WindowRegistry::show(QStringLiteral("frmLogin"));

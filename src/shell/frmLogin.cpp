@@ -177,6 +177,10 @@ void frmLogin::cmdLogin_Click()
         const QString sender = company.text(QStringLiteral("OT3")).trimmed();
         const QString email = sender.isEmpty() ? company.text(QStringLiteral("email")) : sender;
 
+        // Reads end before the write begins, or another program's lock fails it at once.
+        user.close();
+        fy.close();
+        company.close();
         {
             Transaction t(db);
             loginida();

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QProcess>
+#include <QScreen>
 #include <QUrl>
 
 namespace Dialogs {
@@ -72,6 +73,39 @@ Answer fromQt(int button)
     }
 }
 
+// A message box never taller than its screen: a text that would make it so (a long path, many
+// lines) is cut to what fits and shown whole, scrolling, under the box's details.
+class FittingMessageBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QMessageBox::showEvent(event);
+        if (fitted_)
+            return;
+        fitted_ = true;
+        const QRect screen = this->screen()->availableGeometry();
+        // Room for the window frame and for the details once they are opened.
+        const int room = screen.height() - 60 - 160;
+        if (height() <= screen.height() - 60)
+            return;
+        const QString whole = text();
+        QString shown = whole;
+        while (height() > room && shown.size() > 80) {
+            shown.truncate(std::max<qsizetype>(80, shown.size() * room / height() - 20));
+            setText(shown + QStringLiteral(" …"));
+        }
+        setDetailedText(whole);
+        move(screen.left() + (screen.width() - width()) / 2, screen.top() + 20);
+    }
+
+private:
+    bool fitted_ = false;
+};
+
 } // namespace
 
 Answer QtService::message(const Message &message)
@@ -81,7 +115,7 @@ Answer QtService::message(const Message &message)
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"))
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QPointer<QWidget> owner = QApplication::activeWindow();
-    QMessageBox box(toQt(message.icon), message.title, text, toQt(message.buttons), owner);
+    FittingMessageBox box(toQt(message.icon), message.title, text, toQt(message.buttons), owner);
     const Answer answer = fromQt(box.exec());
     // Give the keyboard back to the window that asked, also where no window manager does it:
     // its Enter chain and access keys need it active.

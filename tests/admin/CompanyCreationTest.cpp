@@ -1,4 +1,5 @@
 #include "CreateCompanyFixture.h"
+#include "LockHolder.h"
 
 #include "admin/CompanyCreation.h"
 #include "core/Database.h"
@@ -22,6 +23,12 @@ protected:
         Module::CommonDb->execute("UPDATE Path SET Defaultpath = ?", {root});
     }
     void deleteWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    // Everything in the Data folder, hidden entries included.
+    QStringList dataEntries()
+    {
+        return QDir(path("Data")).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                            QDir::NoDotAndDotDot);
+    }
 };
 
 TEST_F(CompanyCreationTest, CreatesTheCompanyWithEveryRow)
@@ -194,13 +201,15 @@ TEST_F(CompanyCreationTest, FailuresLeaveNothingBehindAndAllowARetry)
     EXPECT_FALSE(QDir(path("Data/Data 1")).exists());
     EXPECT_FALSE(Module::CompanyDb);
 
-    // The register row itself.
-    Database::setFailureHook({.failOnTable = "Company"});
+    // The register row itself: the seventh write, after the six that fill the new database.
+    Database::setFailureHook({7, ""});
     dialogs->expectOk();
     clickSave(window);
     EXPECT_TRUE(dialogs->last().text.startsWith("Error 3146\r"));
+    EXPECT_TRUE(dialogs->last().text.contains("INSERT INTO Company (CompanyID"));
     EXPECT_EQ(registerRows(), 0);
     EXPECT_FALSE(QDir(path("Data/Data 1")).exists());
+    EXPECT_EQ(dataEntries(), QStringList());
 
     // The retry starts clean and takes the first number.
     Database::clearFailureHook();
@@ -212,6 +221,74 @@ TEST_F(CompanyCreationTest, FailuresLeaveNothingBehindAndAllowARetry)
     EXPECT_EQ(registerRows(), 1);
     EXPECT_TRUE(QFile::exists(path("Data/Data 1/Vevezidora12.mdb")));
     EXPECT_EQ(pickerShows, 1);
+}
+
+TEST_F(CompanyCreationTest, ADamagedTemplateIsNeverReportedAsCreated)
+{
+    // One page of a table that the creation does not write is damaged.
+    const QString templateFile = path("DB/Vevezidora12_Backup.mdb");
+    qint64 page = 0;
+    {
+        auto db = Database::open(templateFile);
+        page = db->scalar("SELECT rootpage FROM sqlite_master WHERE name = 'Book'").toLongLong();
+    }
+    ASSERT_GT(page, 1);
+    QFile file(templateFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.seek((page - 1) * 4096 + 200));
+    file.write("damaged damaged damaged");
+    file.close();
+
+    auto *window = open();
+    fillRequired(window);
+    dialogs->expectOk();
+    clickSave(window);
+    ASSERT_EQ(dialogs->boxes.size(), 1);
+    EXPECT_TRUE(dialogs->last().text.startsWith("Error 3049\r")) << qPrintable(dialogs->last().text);
+    EXPECT_TRUE(isOpen("frmCreateCompany"));
+    EXPECT_EQ(registerRows(), 0);
+    EXPECT_EQ(dataEntries(), QStringList());
+}
+
+TEST_F(CompanyCreationTest, NumbersAre64BitAndADanglingLinkKeepsItsNumber)
+{
+    ASSERT_TRUE(QFile::link(path("nowhere"), path("Data/Data 1")));
+    auto *window = open();
+    fillRequired(window);
+    dialogs->expectOk();
+    clickSave(window);
+    deleteWindows();
+    EXPECT_EQ(dialogs->last().title, "Company Created Sucessfully") << qPrintable(dialogs->last().text);
+    EXPECT_TRUE(QFile::exists(path("Data/Data 2/Vevezidora12.mdb")));
+
+    Module::CommonDb->execute("INSERT INTO Company (CompanyID, CompanyName) VALUES (2147483647, 'Old')");
+    window = open();
+    EXPECT_EQ(control<QLabel>(window, "labcompanyid")->text(), "2147483648");
+    fillRequired(window);
+    dialogs->expectOk();
+    clickSave(window);
+    deleteWindows();
+    EXPECT_TRUE(QFile::exists(path("Data/Data 2147483648/Vevezidora12.mdb")));
+    EXPECT_EQ(Module::CommonDb->scalar("SELECT Max(CompanyID) FROM Company").toLongLong(),
+              2147483648LL);
+}
+
+TEST_F(CompanyCreationTest, TwoProgramsCreatingAtOnceGetTwoNumbers)
+{
+    auto *window = open();
+    fillRequired(window);
+    {
+        // The other program has settled on number 1 and holds the register while it saves it.
+        LockHolder other(Module::CommonDb->path(), "BEGIN IMMEDIATE; INSERT INTO Company (CompanyID, "
+                                                   "CompanyName) VALUES (1, 'Other School')",
+                         500);
+        dialogs->expectOk();
+        clickSave(window);
+    }
+    deleteWindows();
+    EXPECT_EQ(dialogs->last().title, "Company Created Sucessfully") << qPrintable(dialogs->last().text);
+    EXPECT_EQ(registerRows(), 2);
+    EXPECT_TRUE(QFile::exists(path("Data/Data 2/Vevezidora12.mdb")));
 }
 
 } // namespace

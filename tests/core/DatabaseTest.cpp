@@ -1,9 +1,11 @@
+#include "LockHolder.h"
 #include "ProgramTest.h"
 
 #include "core/Database.h"
 #include "core/Module.h"
 #include "core/Pattern.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <sqlcipher/sqlite3.h>
 
@@ -139,4 +141,17 @@ TEST_F(DatabaseTest, EveryPackagedDatabaseHasItsTablesAndRows)
     EXPECT_FALSE(company->hasTable("Warning"));
     EXPECT_EQ(company->scalar("SELECT count(*) FROM Account WHERE AccountID = 1").toInt(), 1);
     EXPECT_EQ(company->scalar("SELECT count(*) FROM Options").toInt(), 1);
+}
+
+TEST_F(DatabaseTest, OpeningWaitsForAnotherProgramsLock)
+{
+    const QString file = path("Companies12.mdb");
+    QElapsedTimer timer;
+    timer.start();
+    {
+        LockHolder other(file, "BEGIN EXCLUSIVE", 400);
+        auto db = Database::open(file);
+        EXPECT_EQ(db->scalar("SELECT count(*) FROM Path").toInt(), 1);
+    }
+    EXPECT_GE(timer.elapsed(), 300);
 }

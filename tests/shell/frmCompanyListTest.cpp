@@ -1,9 +1,11 @@
+#include "LockHolder.h"
 #include "ShellTestSupport.h"
 
 #include "core/CompanyDatabase.h"
 #include "shell/frmLogin.h"
 #include "ui/RecordList.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -227,16 +229,113 @@ TEST_F(frmCompanyListTest, AFolderThatLostItsDatabaseChangesNothing)
     ASSERT_TRUE(QFile::remove(Module::companyDatabasePath(first)));
 
     select(picker, 0);
+    dialogs->expectOk(); // an opening never fails silently
     QTest::mouseDClick(list(picker)->viewport(), Qt::LeftButton, {},
                        list(picker)->visualRect(list(picker)->records()->index(0, 0)).center());
     settle();
+    ASSERT_EQ(dialogs->boxes.size(), 1);
+    EXPECT_TRUE(dialogs->last().text.startsWith("Error 3024\r")) << qPrintable(dialogs->last().text);
     EXPECT_TRUE(WindowRegistry::find("frmCompanyList"));
     EXPECT_FALSE(WindowRegistry::find("frmLogin"));
     EXPECT_EQ(Module::CompanyDataPath, "before");
     EXPECT_FALSE(Module::CompanyDb);
     EXPECT_FALSE(QFile::exists(Module::companyDatabasePath(first)));
     EXPECT_FALSE(QFile::exists(CompanyDatabase::dataSourceFile()));
+}
+
+TEST_F(frmCompanyListTest, ADataSourceThatCannotBeWrittenWarnsOnceAndOpensAllTheSame)
+{
+    addCompany("Data 1", "Alpha School");
+    const QByteArray previous = qgetenv("ODBCINI");
+    qputenv("ODBCINI", path("missing/odbc.ini").toLocal8Bit());
+    testing::internal::CaptureStderr();
+    for (int round = 0; round < 2; ++round) {
+        auto *picker = showPicker();
+        list(picker)->setFocus();
+        QTest::keyClick(list(picker), Qt::Key_Return);
+        settle();
+        EXPECT_TRUE(WindowRegistry::find("frmLogin"));
+        EXPECT_EQ(Module::CompanyDataPath, path("Data/Data 1"));
+        WindowRegistry::close("frmLogin");
+        settle();
+    }
+    const QString errors = QString::fromStdString(testing::internal::GetCapturedStderr());
+    qputenv("ODBCINI", previous);
+    EXPECT_EQ(errors.count("Warning: "), 1) << qPrintable(errors);
+    EXPECT_TRUE(errors.contains(path("missing/odbc.ini"))) << qPrintable(errors);
     EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+TEST_F(frmCompanyListTest, AHostileFolderNameOpensButPlantsNothingInTheDataSourceFile)
+{
+    const QByteArray before = "[Other]\nDriver = x\n";
+    QFile ini(CompanyDatabase::dataSourceFile());
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(before);
+    ini.close();
+    addCompany("x\n[Evil]\nDriver = /tmp/evil.so\n", "Alpha School");
+
+    auto *picker = showPicker();
+    ASSERT_EQ(listedNames(picker), QStringList{"Alpha School"});
+    list(picker)->setFocus();
+    testing::internal::CaptureStderr();
+    QTest::keyClick(list(picker), Qt::Key_Return);
+    settle();
+    const QString errors = QString::fromStdString(testing::internal::GetCapturedStderr());
+    EXPECT_TRUE(WindowRegistry::find("frmLogin"));
+    EXPECT_TRUE(errors.contains("line break or a square bracket")) << qPrintable(errors);
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ini.readAll(), before);
+}
+
+TEST_F(frmCompanyListTest, AnotherProgramsLocksDelayButNeverFailTheScanOrAnUpToDateOpening)
+{
+    const QString first = addCompany("Data 1", "Alpha School");
+    addCompany("Data 2", "Beta School");
+    {
+        // Another program in the middle of a commit: the scan waits for it.
+        LockHolder other(Module::companyDatabasePath(first), "BEGIN EXCLUSIVE", 400);
+        auto *picker = showPicker();
+        EXPECT_EQ(listedNames(picker), (QStringList{"Alpha School", "Beta School"}));
+    }
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+
+    // Opened once, so up to date; then another program writes in it while it is opened again.
+    auto *picker = WindowRegistry::find<frmCompanyList>("frmCompanyList");
+    list(picker)->setFocus();
+    QTest::keyClick(list(picker), Qt::Key_Return);
+    settle();
+    ASSERT_TRUE(WindowRegistry::find("frmLogin"));
+    WindowRegistry::close("frmLogin");
+    auto writer = Database::open(Module::companyDatabasePath(first));
+    writer->execute("BEGIN IMMEDIATE");
+    picker = showPicker();
+    QElapsedTimer timer;
+    timer.start();
+    list(picker)->setFocus();
+    QTest::keyClick(list(picker), Qt::Key_Return);
+    settle();
+    EXPECT_LT(timer.elapsed(), 3000);
+    EXPECT_TRUE(WindowRegistry::find("frmLogin"));
+
+    // One that needs its upgrade waits once and says why it could not open.
+    WindowRegistry::close("frmLogin");
+    writer->execute("COMMIT");
+    writer = Database::open(Module::companyDatabasePath(path("Data/Data 2")));
+    writer->execute("BEGIN IMMEDIATE");
+    picker = showPicker();
+    select(picker, 1);
+    dialogs->expectOk();
+    timer.restart();
+    list(picker)->setFocus();
+    QTest::keyClick(list(picker), Qt::Key_Return);
+    settle();
+    EXPECT_LT(timer.elapsed(), 15000);
+    ASSERT_EQ(dialogs->boxes.size(), 1);
+    EXPECT_TRUE(dialogs->last().text.startsWith("Error 5\r")) << qPrintable(dialogs->last().text);
+    EXPECT_TRUE(WindowRegistry::find("frmCompanyList"));
+    EXPECT_FALSE(WindowRegistry::find("frmLogin"));
+    writer->execute("COMMIT");
 }
 
 TEST_F(frmCompanyListTest, F3TheCreateButtonEscAndClose)

@@ -1,3 +1,4 @@
+#include "LockHolder.h"
 #include "ShellTestSupport.h"
 
 #include "controls/ribbon/RibbonMenu.h"
@@ -214,4 +215,20 @@ TEST_F(frmLoginTest, EscReturnsToThePickerAndLinksOpenThroughTheDesktop)
     login = openLogin();
     logIn(login, "admin", "secret");
     EXPECT_EQ(Module::CurrentUserName, "ADMIN");
+}
+
+TEST_F(frmLoginTest, ALoginWaitsWhileAnotherProgramWritesInTheCompany)
+{
+    auto *login = openLogin();
+    {
+        // Another copy of the program logs in to the same company at this moment.
+        LockHolder other(Module::CompanyDb->path(),
+                         "BEGIN IMMEDIATE; INSERT INTO [Login] (LoginNo, UserID) VALUES (1, 2)",
+                         500);
+        logIn(login, "admin", "secret");
+    }
+    settle();
+    EXPECT_TRUE(dialogs->boxes.isEmpty()) << qPrintable(dialogs->texts().join('|'));
+    EXPECT_EQ(Module::CurrentUserName, "ADMIN");
+    EXPECT_EQ(Module::CompanyDb->scalar("SELECT Max(LoginNo) FROM [Login]").toInt(), 2);
 }

@@ -1,3 +1,4 @@
+#include "ChildProcess.h"
 #include "ScriptedDialogs.h"
 
 #include <QApplication>
@@ -10,6 +11,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QLocale::setDefault(QLocale(QLocale::English));
     QApplication app(argc, argv);
+    if (const auto exitCode = runChildEntryIfAsked(argc, argv))
+        return *exitCode;
     ::testing::InitGoogleTest(&argc, argv);
     addScriptedDialogsListener();
     return RUN_ALL_TESTS();
