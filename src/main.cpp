@@ -1,5 +1,6 @@
 #include "admin/AdminWindows.h"
 #include "core/MailTransport.h"
+#include "members/MembersWindows.h"
 #include "platform/SmtpMail.h"
 #include "shell/MDIForm1.h"
 #include "shell/ShellWindows.h"
@@ -44,6 +45,7 @@ int main(int argc, char **argv)
     registerReportWindow();
     MailTransport::install(std::make_unique<SmtpMail>());
     registerAdminWindows();
+    registerMembersWindows();
     // Every window but the splash opens inside it; it shows itself with the company picker.
     MDIForm1 mainWindow;
     // Without a window manager "maximized" means nothing: size it to the screen as well.

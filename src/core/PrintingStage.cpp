@@ -11,7 +11,8 @@ const char *const CompanyColumns[] = {"CompanyName", "Address", "Address2", "cit
 
 } // namespace
 
-PrintingStage::PrintingStage(CompanyHeader header) : header_(header)
+PrintingStage::PrintingStage(CompanyHeader header, WithoutCompany withoutCompany)
+    : header_(header), withoutCompany_(withoutCompany)
 {
     db_ = Module::CommonDb;
     Database &db = Module::open(db_);
@@ -29,10 +30,10 @@ void PrintingStage::addRow(const QList<QPair<QString, QVariant>> &values)
     if (company_.isEmpty()) {
         Recordset company =
             Module::open(Module::CompanyDb).query(QStringLiteral("SELECT * FROM Company"));
-        if (company.eof())
+        if (company.eof() && withoutCompany_ == WithoutCompany::Fail)
             throw AppError(3021, QStringLiteral("No current record."));
         for (const char *column : CompanyColumns)
-            company_ << company.field(QLatin1String(column));
+            company_ << (company.eof() ? QVariant() : company.field(QLatin1String(column)));
     }
     QStringList names;
     QVariantList bound;

@@ -19,6 +19,12 @@ enum class CompanyHeader {
     Short, // c1, c2, c4, c5: name, address, city, phone
 };
 
+// What a printout does when the open company has no Company row.
+enum class WithoutCompany {
+    Fail,        // an AppError at the first row
+    EmptyHeader, // the rows are staged with an empty header
+};
+
 using Values = std::initializer_list<QPair<QString, QVariant>>;
 
 // Empties Printing and writes rows; the whole staging is one transaction, so a failure leaves the
@@ -26,7 +32,8 @@ using Values = std::initializer_list<QPair<QString, QVariant>>;
 class PrintingStage
 {
 public:
-    explicit PrintingStage(CompanyHeader header = CompanyHeader::Full);
+    explicit PrintingStage(CompanyHeader header = CompanyHeader::Full,
+                           WithoutCompany withoutCompany = WithoutCompany::Fail);
     PrintingStage(const PrintingStage &) = delete;
     PrintingStage &operator=(const PrintingStage &) = delete;
 
@@ -41,6 +48,7 @@ private:
     std::shared_ptr<Database> db_;
     std::optional<Transaction> transaction_;
     CompanyHeader header_;
+    WithoutCompany withoutCompany_;
     QList<QVariant> company_;
     int rows_ = 0;
 };

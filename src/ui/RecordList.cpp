@@ -33,6 +33,11 @@ void RecordListModel::setStripes(bool on, quint32 first, quint32 second)
         emit dataChanged(index(0, 0), index(size() - 1, columnCount() - 1), {Qt::BackgroundRole});
 }
 
+void RecordListModel::setAlignment(int column, Qt::Alignment alignment)
+{
+    alignments_.insert(column, alignment);
+}
+
 void RecordListModel::setRows(std::vector<RecordRow> rows)
 {
     beginResetModel();
@@ -69,6 +74,10 @@ QVariant RecordListModel::data(const QModelIndex &index, int role) const
         if (checkable_ && index.column() == 0)
             return row.checked ? Qt::Checked : Qt::Unchecked;
         return {};
+    case Qt::TextAlignmentRole: {
+        const auto it = alignments_.constFind(index.column());
+        return it == alignments_.constEnd() ? QVariant() : QVariant(int(*it | Qt::AlignVCenter));
+    }
     case Qt::BackgroundRole:
         if (stripes_)
             return Colour::toQColor(index.row() % 2 == 0 ? stripe1_ : stripe2_);

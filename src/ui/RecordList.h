@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QStringList>
 #include <QTreeView>
 #include <QVariant>
@@ -25,6 +26,7 @@ public:
     void setHeaders(const QStringList &headers);
     void setCheckable(bool checkable);
     void setStripes(bool on, quint32 first = 0xFFFFFF, quint32 second = 0xF3F3ED);
+    void setAlignment(int column, Qt::Alignment alignment);
 
     void setRows(std::vector<RecordRow> rows);
     void clear() { setRows({}); }
@@ -42,6 +44,7 @@ public:
 private:
     QStringList headers_;
     std::vector<RecordRow> rows_;
+    QHash<int, Qt::Alignment> alignments_;
     bool checkable_ = false;
     bool stripes_ = true;
     quint32 stripe1_ = 0xFFFFFF;

@@ -15,17 +15,24 @@
 //     void LoadBookForUpdate() { RecordLoader::load<frmBook>("frmBook", &frmBook::loadRecord); }
 namespace RecordLoader {
 
-template <typename Window> Window *load(const QString &windowName, void (Window::*fill)(double key))
+// The loader of a list that hands its key over directly rather than through SelectedRecordID.
+template <typename Window, typename Key>
+Window *load(const QString &windowName, void (Window::*fill)(Key key), Key key)
 {
     try {
         auto *window = WindowRegistry::show<Window>(windowName);
         if (window)
-            (window->*fill)(Module::SelectedRecordID);
+            (window->*fill)(key);
         return window;
     } catch (const AppError &error) {
         Dialogs::message(error.boxText());
         return WindowRegistry::find<Window>(windowName);
     }
+}
+
+template <typename Window> Window *load(const QString &windowName, void (Window::*fill)(double key))
+{
+    return load<Window, double>(windowName, fill, Module::SelectedRecordID);
 }
 
 // What a list does on Enter or a double-click on a row: store the key, then call the loader.

@@ -1,0 +1,127 @@
+// The card window's list: all cards or a validity range, opening a row, printing the ticked rows.
+#include "members/frmLibraryCard.h"
+
+#include "controls/button/StyledButton.h"
+#include "core/Dialogs.h"
+#include "core/Module.h"
+#include "members/CardPrintout.h"
+#include "members/CardRecords.h"
+#include "members/MembersWindows.h"
+#include "ui/FormBuilder.h"
+#include "ui/RecordList.h"
+#include "ui/RecordLoader.h"
+#include "ui/ReportHandOver.h"
+
+#include <QDateEdit>
+#include <QFrame>
+#include <QLabel>
+
+using FormBuilder::kind;
+
+void frmLibraryCard::buildListControls()
+{
+    FormBuilder::build(
+        this,
+        {
+            {kind<RecordList>(), "Lv1", "", 7800, 660, 7080, 5700},
+            {kind<QFrame>(), "fraValidity", "", 8040, 900, 4440, 2100},
+            {kind<QLabel>(), "fraValidity/lblClose", " Show Card Expiring Within", 0, 0, 4440, 360},
+            {kind<QLabel>(), "fraValidity/lblFromDate", "From Date ", 240, 570, 1200, 330},
+            {kind<QDateEdit>(), "fraValidity/dtpFromDate", "", 1500, 540, 2000, 360},
+            {kind<QLabel>(), "fraValidity/lblToDate", "To Date", 240, 1020, 1200, 330},
+            {kind<QDateEdit>(), "fraValidity/dtpToDate", "", 1500, 990, 2000, 360},
+            {kind<StyledButton>(), "fraValidity/cmdSearch", "", 1500, 1470, 2000, 480},
+        });
+    Lv1 = findChild<RecordList *>(QStringLiteral("Lv1"));
+    fraValidity = findChild<QFrame *>(QStringLiteral("fraValidity"));
+    dtpFromDate = findChild<QDateEdit *>(QStringLiteral("dtpFromDate"));
+    dtpToDate = findChild<QDateEdit *>(QStringLiteral("dtpToDate"));
+    cmdSearch = findChild<StyledButton *>(QStringLiteral("cmdSearch"));
+
+    Lv1->setColumns({QString(), QStringLiteral("Card No."), QStringLiteral("Name"),
+                     QStringLiteral("Group"), QStringLiteral("Roll"), QStringLiteral("Father"),
+                     QStringLiteral("City"), QStringLiteral("Distt"), QStringLiteral("Contact"),
+                     QStringLiteral("Remarks"), QStringLiteral("Valid")},
+                    {300, 1500, 3000, 2000, 1500, 1500, 1500, 1500, 1500, 1500, 1500});
+    Lv1->records()->setCheckable(true);
+    SetListViewStripes(Lv1, 0xFFFFFF, 0xF3F3ED);
+    connect(Lv1, &RecordList::rowOpened, this,
+            [](double key) { RecordLoader::open(key, LoadCardForUpdate); });
+
+    fraValidity->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    fraValidity->setLineWidth(2);
+    fraValidity->setAutoFillBackground(true);
+    fraValidity->hide();
+    auto *title = findChild<QLabel *>(QStringLiteral("lblClose"));
+    QPalette band = title->palette();
+    band.setColor(QPalette::Window, QColor(0x20, 0x38, 0x64));
+    band.setColor(QPalette::WindowText, Qt::white);
+    title->setPalette(band);
+    title->setAutoFillBackground(true);
+    // The "X" stands at the title's right end; the title has no action.
+    auto *cross = new QLabel(QStringLiteral("X "), title);
+    cross->setGeometry(title->rect());
+    cross->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (QDateEdit *picker : {dtpFromDate, dtpToDate}) {
+        picker->setLocale(QLocale(QLocale::English));
+        picker->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
+        picker->setCalendarPopup(true);
+    }
+    cmdSearch->setCaption(QStringLiteral("&Search"));
+    connect(cmdValidity, &StyledButton::Click, this, &frmLibraryCard::cmdValidity_Click);
+    connect(cmdSearch, &StyledButton::Click, this, &frmLibraryCard::cmdSearch_Click);
+    connect(cmdPrint, &StyledButton::Click, this, &frmLibraryCard::cmdPrint_Click);
+}
+
+void frmLibraryCard::datepickaa()
+{
+    const QDate today = QDate::currentDate();
+    for (QDateEdit *picker : {dtpValidDate, dtpFromDate, dtpToDate})
+        picker->setDate(today);
+}
+
+void frmLibraryCard::Lv1Load(const QString &vType)
+{
+    try {
+        Database &db = Module::open(Module::CompanyDb);
+        auto texts = vType.isEmpty()
+                         ? CardRecords::listRows(db)
+                         : CardRecords::listRows(db, CardRecords::ValidityRange{
+                                                         dtpFromDate->date(), dtpToDate->date()});
+        std::vector<RecordRow> rows;
+        rows.reserve(texts.size());
+        for (QStringList &row : texts)
+            rows.push_back(RecordRow{std::move(row), false});
+        Lv1->records()->setRows(std::move(rows));
+    } catch (const AppError &error) {
+        Dialogs::message(error.boxText());
+    }
+}
+
+void frmLibraryCard::cmdValidity_Click()
+{
+    fraValidity->show();
+    fraValidity->raise();
+    dtpFromDate->setFocus();
+}
+
+void frmLibraryCard::cmdSearch_Click()
+{
+    Lv1Load(QStringLiteral("Date"));
+    fraValidity->hide();
+}
+
+void frmLibraryCard::cmdPrint_Click()
+{
+    std::vector<QStringList> ticked;
+    const RecordListModel *rows = Lv1->records();
+    for (int i = 0; i < rows->size(); ++i)
+        if (rows->row(i).checked)
+            ticked.push_back(rows->row(i).texts);
+    try {
+        CardPrintout::stage(ticked);
+        ReportHandOver::showReport(QLatin1String(CardPrintout::TemplateName));
+    } catch (const AppError &error) {
+        Dialogs::information(error.boxText());
+    }
+}
