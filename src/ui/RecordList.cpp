@@ -47,6 +47,19 @@ void RecordListModel::setChecked(int index, bool checked)
     emit dataChanged(cell, cell, {Qt::CheckStateRole});
 }
 
+void RecordListModel::setAllChecked(bool checked)
+{
+    for (RecordRow &row : rows_)
+        row.checked = checked;
+    if (!rows_.empty())
+        emit dataChanged(index(0, 0), index(size() - 1, 0), {Qt::CheckStateRole});
+}
+
+void RecordListModel::setColumnAlignment(int column, Qt::Alignment alignment)
+{
+    alignments_.insert(column, alignment);
+}
+
 int RecordListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(rows_.size());
@@ -68,6 +81,10 @@ QVariant RecordListModel::data(const QModelIndex &index, int role) const
     case Qt::CheckStateRole:
         if (checkable_ && index.column() == 0)
             return row.checked ? Qt::Checked : Qt::Unchecked;
+        return {};
+    case Qt::TextAlignmentRole:
+        if (const auto found = alignments_.constFind(index.column()); found != alignments_.cend())
+            return int(*found);
         return {};
     case Qt::BackgroundRole:
         if (stripes_)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QStringList>
 #include <QTreeView>
 #include <QVariant>
@@ -31,6 +32,9 @@ public:
     const RecordRow &row(int index) const { return rows_[size_t(index)]; }
     int size() const { return int(rows_.size()); }
     void setChecked(int index, bool checked);
+    // Ticks or clears every row at once.
+    void setAllChecked(bool checked);
+    void setColumnAlignment(int column, Qt::Alignment alignment);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -42,6 +46,7 @@ public:
 private:
     QStringList headers_;
     std::vector<RecordRow> rows_;
+    QHash<int, Qt::Alignment> alignments_;
     bool checkable_ = false;
     bool stripes_ = true;
     quint32 stripe1_ = 0xFFFFFF;
