@@ -60,8 +60,8 @@ void frmBook::buildControls()
     const auto L = kind<QLabel>();
     const auto T = kind<QLineEdit>();
     const auto C = kind<QComboBox>();
-    const char *const D = "fraForm/fraBookDetails/";
-    const char *const P = "fraForm/fraPurchase/";
+    const char *const D = "fraBookDetails/";
+    const char *const P = "fraPurchase/";
     const auto in = [](const char *container, const char *name) {
         return QLatin1String(container) + QLatin1String(name);
     };

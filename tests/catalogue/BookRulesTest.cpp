@@ -73,7 +73,7 @@ TEST_F(BookRulesTest, AFailedChangeLeavesTheOldRow)
     EXPECT_EQ(book["Cost"], "0");
     EXPECT_EQ(issueDetail(book), "Issued to Card No : 501 , Name : Meera Nair As On 05-03-2024");
     book["title"] = "Gitanjali (new edition)";
-    Database::setFailureHook({.failOnWrite = 2, .failOnTable = {}}); // the delete passes, the add fails
+    Database::setFailureHook(failSecondWrite()); // the delete passes, the add fails
     EXPECT_THROW(saveBook(db(), book, SaveMode::Change), AppError);
     Database::clearFailureHook();
     EXPECT_EQ(bookValue(5, "title").toString(), "Gitanjali");

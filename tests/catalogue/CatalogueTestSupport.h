@@ -70,6 +70,14 @@ protected:
             QString("SELECT \"%1\" FROM Book WHERE BookID = ?").arg(column), {key});
     }
 
+    // Fails the second write from now: a change's delete passes, its add fails.
+    static Database::FailureHook failSecondWrite()
+    {
+        Database::FailureHook hook;
+        hook.failOnWrite = 2;
+        return hook;
+    }
+
     int books() { return Module::CompanyDb->scalar("SELECT count(*) FROM Book").toInt(); }
 
     template <typename T> T *show(const char *name)

@@ -216,7 +216,7 @@ TEST_F(frmBookTest, AFailedUpdateKeepsTheOldRowAndSaysSo)
     load(5);
     window = WindowRegistry::find<frmBook>("frmBook");
     box("txtTitle")->setText("Changed");
-    Database::setFailureHook({.failOnWrite = 2, .failOnTable = {}});
+    Database::setFailureHook(failSecondWrite());
     dialogs->expectOk();
     emit button("cmdNew")->Click();
     Database::clearFailureHook();
