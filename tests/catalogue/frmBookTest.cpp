@@ -166,6 +166,7 @@ TEST_F(frmBookTest, ALoadedCopyIsChangedOrDeletedAsItsStateAllows)
     EXPECT_EQ(label("lblAvailable"), "Issue");
     EXPECT_EQ(label("lblIssueDetail"),
               "Issued to Card No : 501 , Name : Meera Nair As On 05-03-2024");
+    window->grab().save(QDir(testOutputFolder()).filePath("frmBookLoaded.png"));
 
     // A lent copy: refused before any question.
     dialogs->expectOk();
