@@ -7,7 +7,7 @@ packages=(
     libsqlcipher-dev sqlcipher
     libgtest-dev libgmock-dev libbenchmark-dev
     libssl-dev libcurl4-openssl-dev libxlsxwriter-dev libzip-dev libarchive-dev
-    fonts-dejavu-core poppler-utils
+    fonts-dejavu-core poppler-utils zbar-tools
 )
 missing=()
 for p in "${packages[@]}"; do

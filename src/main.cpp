@@ -1,4 +1,5 @@
 #include "admin/AdminWindows.h"
+#include "catalogue/CatalogueWindows.h"
 #include "core/MailTransport.h"
 #include "members/MembersWindows.h"
 #include "platform/SmtpMail.h"
@@ -45,6 +46,7 @@ int main(int argc, char **argv)
     registerReportWindow();
     MailTransport::install(std::make_unique<SmtpMail>());
     registerAdminWindows();
+    registerCatalogueWindows();
     registerMembersWindows();
     // Every window but the splash opens inside it; it shows itself with the company picker.
     MDIForm1 mainWindow;

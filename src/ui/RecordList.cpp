@@ -52,6 +52,14 @@ void RecordListModel::setChecked(int index, bool checked)
     emit dataChanged(cell, cell, {Qt::CheckStateRole});
 }
 
+void RecordListModel::setAllChecked(bool checked)
+{
+    for (RecordRow &row : rows_)
+        row.checked = checked;
+    if (!rows_.empty())
+        emit dataChanged(index(0, 0), index(size() - 1, 0), {Qt::CheckStateRole});
+}
+
 int RecordListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(rows_.size());

@@ -33,6 +33,8 @@ public:
     const RecordRow &row(int index) const { return rows_[size_t(index)]; }
     int size() const { return int(rows_.size()); }
     void setChecked(int index, bool checked);
+    // Ticks or clears every row at once.
+    void setAllChecked(bool checked);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

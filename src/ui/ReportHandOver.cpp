@@ -21,8 +21,8 @@ frmPrint1 *handOver(Report &report, int zoom, bool hidePrint)
     window->lblRPTFileName()->setText(QStringLiteral("RPT File :") + report.path());
     window->CRViewer1()->setReportSource(report.document());
     window->CRViewer1()->viewReport();
-    if (hidePrint)
-        window->cmdPrint()->setVisible(false);
+    // Stickers hide Print; the next ordinary report in the same window offers it again.
+    window->cmdPrint()->setVisible(!hidePrint);
     window->CRViewer1()->setZoom(zoom);
     WindowRegistry::show(QStringLiteral("frmPrint1"));
     return window;

@@ -27,7 +27,7 @@ enum class Binding {
 frmPrint1 *showReport(const QString &templatePath, Binding binding = Binding::Staging);
 
 // The barcode stickers: the sticker template bound to the sticker table, zoom 100, and the
-// report window's Print button hidden until the window is opened anew.
+// report window's Print button hidden until an ordinary report is shown in it.
 frmPrint1 *showStickers(const QString &templatePath = QStringLiteral("Report/Catalogue.rpt"));
 
 } // namespace ReportHandOver

@@ -137,7 +137,11 @@ TEST_F(ReportEngineTest, Code39FollowsThePublishedPatterns)
     EXPECT_TRUE(Code39::pattern('#').isEmpty());
     // Twelve modules a character, one between characters, framed by '*'.
     EXPECT_EQ(Code39::modules("12345").size(), size_t(7 * 12 + 6));
-    EXPECT_EQ(Code39::modules("A#B"), Code39::modules("AB"));
+    // Characters Code 39 cannot hold give no bars at all, never bars of another number.
+    for (const char *unsafe : {"A#B/7", "LIB_2024_001", "\xC3\x84" "B12", "12*34"})
+        EXPECT_TRUE(Code39::modules(QString::fromUtf8(unsafe)).empty()) << unsafe;
+    EXPECT_TRUE(Code39::pattern(QChar(0x0131)).isEmpty()); // dotless i is no I
+    EXPECT_TRUE(Code39::canEncode("lib-2024/7 $+%."));
     EXPECT_EQ(Code39::modules("abc"), Code39::modules("ABC"));
     const std::vector<bool> star = Code39::modules("");
     const std::vector<bool> expected = {1, 0, 0, 1, 0, 1, 1, 0, 1, 1, 0, 1, 0, // '*' and gap

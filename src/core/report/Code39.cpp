@@ -37,17 +37,30 @@ const QHash<QChar, QString> &table()
 
 QString pattern(QChar character)
 {
-    return table().value(character.toUpper());
+    // QChar::toUpper would fold the dotless i or the long s into ASCII letters.
+    if (character >= QLatin1Char('a') && character <= QLatin1Char('z'))
+        character = QChar(character.unicode() - 'a' + 'A');
+    return table().value(character);
+}
+
+bool canEncode(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text)
+        if (c == QLatin1Char('*') || pattern(c).isEmpty())
+            return false;
+    return true;
 }
 
 std::vector<bool> modules(const QString &text)
 {
     std::vector<bool> result;
+    if (!text.isEmpty() && !canEncode(text))
+        return result;
     const QString framed = QLatin1Char('*') + text + QLatin1Char('*');
     for (const QChar c : framed) {
         const QString p = pattern(c);
-        if (p.isEmpty())
-            continue;
         if (!result.empty())
             result.push_back(false); // the gap between characters
         for (int i = 0; i < p.size(); ++i) {

@@ -11,11 +11,17 @@ class QPainter;
 namespace Code39 {
 
 // The narrow/wide pattern of a character, bars and spaces alternating from a bar ("nnnwwnwnn"),
-// or an empty text for a character Code 39 cannot show. Letters are taken in upper case.
+// or an empty text for a character Code 39 cannot show. The letters a to z are taken in upper
+// case (look-ups ignore case); no other character is folded, so nothing scans as another letter.
 QString pattern(QChar character);
 
-// The modules of the whole code for a text, left to right, true for black; the text is framed
-// by '*' and characters without a pattern draw nothing.
+// True when every character of a non-empty text is one of the 43 data characters (a to z taken
+// as A to Z). '*' is the frame and never data.
+bool canEncode(const QString &text);
+
+// The modules of the whole code for a text, left to right, true for black, framed by '*'. A text
+// that Code 39 cannot hold gives no modules: bars that dropped a character would scan as another
+// number.
 std::vector<bool> modules(const QString &text);
 
 // Draws the bars of the text into the rectangle (device units), each module a whole number of

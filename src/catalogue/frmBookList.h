@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class RecordList;
+
+// BOOK LIST: the catalogue under five prefix filters, with check boxes for the printouts. Enter
+// or a double-click opens a book in the book entry window.
+class frmBookList : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmBookList(QWidget *parent = nullptr);
+
+    // Reloads the list under the filter boxes and counts it.
+    void Lv1Load();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    bool closePanel();
+    void Lv1_ItemClick();
+    void cmdPrint_Click();
+    void cmdSticker_Click();
+    QList<int> tickedRows() const;
+
+    RecordList *Lv1 = nullptr;
+    QLineEdit *txtV1 = nullptr;
+    QLabel *lblStatus = nullptr;
+    QLabel *Label1 = nullptr;
+    QFrame *fraSearch = nullptr;
+    QFrame *fraImport = nullptr;
+    QCheckBox *chkSelectAll = nullptr;
+    QLineEdit *txtSearch[5] = {};
+};
