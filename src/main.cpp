@@ -1,4 +1,5 @@
 #include "admin/AdminWindows.h"
+#include "circulation/CirculationWindows.h"
 #include "core/MailTransport.h"
 #include "platform/SmtpMail.h"
 #include "shell/MDIForm1.h"
@@ -44,6 +45,7 @@ int main(int argc, char **argv)
     registerReportWindow();
     MailTransport::install(std::make_unique<SmtpMail>());
     registerAdminWindows();
+    registerCirculationWindows();
     // Every window but the splash opens inside it; it shows itself with the company picker.
     MDIForm1 mainWindow;
     // Without a window manager "maximized" means nothing: size it to the screen as well.
