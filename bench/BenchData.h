@@ -45,7 +45,7 @@ inline void fillBooks(Database &db, int count, quint32 seed = 20261209)
                                            "Oxford University Press",    "Rupa Publications",
                                            "Penguin Random House India", "Arihant Publications"};
     QRandomGenerator random(seed);
-    std::vector<int> numbers(size_t(count));
+    std::vector<int> numbers(static_cast<size_t>(count));
     std::iota(numbers.begin(), numbers.end(), 1);
     std::shuffle(numbers.begin(), numbers.end(), random);
     Transaction transaction(db);

@@ -141,7 +141,9 @@ int booksHeld(Database &db, double cardId)
 
 double nextSerial(Database &db, const QString &transactionType)
 {
-    return db.scalar(QStringLiteral("SELECT Max(Val(SrNO)) FROM Voucher WHERE TransactionType = ?"),
+    // Serials are stored as numbers, so the highest is the last in the VoucherTypeSrNo index.
+    return db.scalar(QStringLiteral("SELECT SrNO FROM Voucher WHERE TransactionType = ? AND "
+                                    "SrNO IS NOT NULL ORDER BY SrNO DESC LIMIT 1"),
                      {transactionType})
                .toDouble() +
            1;

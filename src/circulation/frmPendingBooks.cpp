@@ -30,7 +30,7 @@ frmPendingBooks::frmPendingBooks(QWidget *parent) : QWidget(parent)
 
 void frmPendingBooks::buildControls()
 {
-    FormBuilder::setClientSize(this, 15000, 8445);
+    FormBuilder::setClientSize(this, 15000, 7725);
     setFixedSize(size());
     FormBuilder::build(this,
                        {
@@ -38,13 +38,13 @@ void frmPendingBooks::buildControls()
                            {kind<StyledButton>(), "cmdNew", "", 9840, 720, 1560, 450},
                            {kind<StyledButton>(), "cmdPrint", "", 11520, 720, 1560, 450},
                            {kind<StyledButton>(), "cmdClose", "", 13200, 720, 1560, 450},
-                           {kind<RecordList>(), "Lv1", "", 120, 1290, 14760, 6420},
-                           {kind<QComboBox>(), "cboSearch", "", 120, 7860, 1800, 360},
-                           {kind<QLineEdit>(), "txtSearch", "", 2040, 7860, 3000, 360},
-                           {kind<QComboBox>(), "cboSearch1", "", 5280, 7860, 1800, 360},
-                           {kind<QLineEdit>(), "txtSearch1", "", 7200, 7860, 3000, 360},
-                           {kind<QLabel>(), "lblCount", "No. of Books", 11040, 7920, 1500, 300},
-                           {kind<QLineEdit>(), "txtV1", "", 12600, 7860, 1500, 360},
+                           {kind<RecordList>(), "Lv1", "", 120, 1290, 14760, 5700},
+                           {kind<QComboBox>(), "cboSearch", "", 120, 7140, 1800, 360},
+                           {kind<QLineEdit>(), "txtSearch", "", 2040, 7140, 3000, 360},
+                           {kind<QComboBox>(), "cboSearch1", "", 5280, 7140, 1800, 360},
+                           {kind<QLineEdit>(), "txtSearch1", "", 7200, 7140, 3000, 360},
+                           {kind<QLabel>(), "lblCount", "No. of Books", 11040, 7200, 1500, 300},
+                           {kind<QLineEdit>(), "txtV1", "", 12600, 7140, 1500, 360},
                        });
     lblHeader = findChild<QLabel *>("lblHeader");
     Lv1 = findChild<RecordList *>("Lv1");
