@@ -37,9 +37,7 @@ void RegisterCompanyDataSource(const QString &folder)
         for (const QString &line : QString::fromUtf8(existing.readAll()).split(QLatin1Char('\n'))) {
             const QString trimmed = line.trimmed();
             if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']')))
-                ours = trimmed.mid(1, trimmed.size() - 2)
-                           .trimmed()
-                           .compare(QLatin1String(DataSourceName), Qt::CaseInsensitive) == 0;
+                ours = trimmed.mid(1, trimmed.size() - 2).trimmed().compare(QLatin1String(DataSourceName), Qt::CaseInsensitive) == 0;
             if (!ours)
                 kept << line;
         }
@@ -50,8 +48,10 @@ void RegisterCompanyDataSource(const QString &folder)
         kept << QString();
     kept << QStringLiteral("[%1]").arg(QLatin1String(DataSourceName))
          << QStringLiteral("Driver = Microsoft Access Driver (*.mdb)")
-         << QStringLiteral("UID = Admin") << QStringLiteral("PWD = %1").arg(QLatin1String(Password))
-         << QStringLiteral("DBQ = %1").arg(path) << QStringLiteral("OemToAnsi = No")
+         << QStringLiteral("UID = Admin")
+         << QStringLiteral("PWD = %1").arg(QLatin1String(Password))
+         << QStringLiteral("DBQ = %1").arg(path)
+         << QStringLiteral("OemToAnsi = No")
          << QStringLiteral("Database = %1").arg(path) << QString();
 
     QSaveFile out(file);
@@ -76,10 +76,9 @@ void UpgradeDatabaseSchema(Database &db)
 {
     // The engine adds one column per statement, so each column is its own step.
     QStringList steps;
-    steps << QStringLiteral(
-        "CREATE TABLE Warning(\"Event\" TEXT COLLATE NOCASE, Action TEXT COLLATE NOCASE, "
-        "T1 TEXT COLLATE NOCASE, T2 TEXT COLLATE NOCASE, T3 TEXT COLLATE NOCASE, "
-        "T4 TEXT COLLATE NOCASE, T5 TEXT COLLATE NOCASE)");
+    steps << QStringLiteral("CREATE TABLE Warning(\"Event\" TEXT COLLATE NOCASE, Action TEXT COLLATE NOCASE, "
+                            "T1 TEXT COLLATE NOCASE, T2 TEXT COLLATE NOCASE, T3 TEXT COLLATE NOCASE, "
+                            "T4 TEXT COLLATE NOCASE, T5 TEXT COLLATE NOCASE)");
     for (int i = 1; i <= 5; ++i)
         steps << QStringLiteral("ALTER TABLE Warning ADD OT%1 TEXT COLLATE NOCASE").arg(i);
     for (int i = 1; i <= 5; ++i)
