@@ -2,6 +2,7 @@
 
 #include "circulation/CirculationRules.h"
 #include "circulation/PendingBooks.h"
+#include "core/CompanyDatabase.h"
 
 namespace Rules = CirculationRules;
 
@@ -186,4 +187,16 @@ TEST_F(CirculationRulesTest, SearchPanelsFilterByPrefixAndSkipEmptyColumns)
     EXPECT_EQ(Rules::pickedAccessionNo(db(), 1), QString("12B"));
     EXPECT_EQ(Rules::pickedCardNo(db(), 2), QString("102"));
     EXPECT_FALSE(Rules::pickedCardNo(db(), 99));
+}
+
+TEST_F(CirculationRulesTest, OlderCompaniesGainTheCirculationIndexesOnOpening)
+{
+    db().execute("DROP INDEX BookPending");
+    db().execute("DROP INDEX VoucherTypeSrNo");
+    CompanyDatabase::UpgradeDatabaseSchema(db());
+    CompanyDatabase::UpgradeDatabaseSchema(db()); // a second opening finds them there
+    EXPECT_EQ(db().scalar("SELECT Count(*) FROM sqlite_master WHERE type = 'index' AND name IN "
+                          "('BookPending', 'VoucherTypeSrNo')")
+                  .toInt(),
+              2);
 }
