@@ -1,5 +1,6 @@
 #include "admin/AdminWindows.h"
 #include "catalogue/CatalogueWindows.h"
+#include "circulation/CirculationWindows.h"
 #include "core/MailTransport.h"
 #include "members/MembersWindows.h"
 #include "platform/SmtpMail.h"
@@ -48,6 +49,7 @@ int main(int argc, char **argv)
     registerAdminWindows();
     registerCatalogueWindows();
     registerMembersWindows();
+    registerCirculationWindows();
     // Every window but the splash opens inside it; it shows itself with the company picker.
     MDIForm1 mainWindow;
     // Without a window manager "maximized" means nothing: size it to the screen as well.

@@ -42,6 +42,9 @@ CREATE TABLE Book (
 CREATE INDEX BookAccessionNo ON Book (AccessionNo);
 CREATE INDEX BookStatus ON Book (Status);
 CREATE INDEX BookCardID ON Book (CardID);
+-- The pending-books list reads the copies that are out from this index alone.
+CREATE INDEX BookPending ON Book (Status, AccessionNo, title, Author, Subject, Publisher, Name,
+    CardNo, IssueDate, RollNo, Edition, IssueID) WHERE Status <> 'Available';
 
 -- One row per member card. Written by the library card window and the card import; read by
 -- the issue, return and ledger look-ups and the card list.
@@ -111,6 +114,7 @@ CREATE TABLE Voucher (
 CREATE INDEX VoucherTypeDate ON Voucher (TransactionType, "Date");
 CREATE INDEX VoucherCardID ON Voucher (CardID);
 CREATE INDEX VoucherIssueID ON Voucher (IssueID);
+CREATE INDEX VoucherTypeSrNo ON Voucher (TransactionType, SrNO);
 
 -- The one row describing the open company. Written by company creation and the company
 -- details window; read by the login, the company picker, every report header and the mail sender.

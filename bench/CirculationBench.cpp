@@ -1,0 +1,172 @@
+// Issue saves and the pending-books list on a large library: 100,000 books, 20,000 cards and
+// 200,000 vouchers, every table written in random key order.
+#include "BenchData.h"
+#include "BenchMain.h"
+
+#include "circulation/CirculationRules.h"
+#include "circulation/IssuePrintout.h"
+#include "circulation/frmPendingBooks.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+
+namespace {
+
+constexpr int Books = 100000;
+constexpr int Cards = 20000;
+constexpr int Vouchers = 200000;
+
+std::vector<int> shuffled(int count, QRandomGenerator &random)
+{
+    std::vector<int> keys(static_cast<size_t>(count));
+    std::iota(keys.begin(), keys.end(), 1);
+    std::shuffle(keys.begin(), keys.end(), random);
+    return keys;
+}
+
+void fillCardsAndVouchers(Database &db)
+{
+    static const QStringList names = {"Asha Verma", "Ravi Kumar", "Meena Sharma", "Arjun Singh",
+                                      "Priya Nair", "Kiran Rao",  "Sunil Thakur", "Neha Gupta"};
+    QRandomGenerator random(7);
+    Transaction transaction(db);
+    for (int g = 1; g <= 10; ++g)
+        db.execute(
+            "INSERT INTO Group1 (GroupID, GroupName, FinePerDay, MaxBooks, MaxDays, Remarks) "
+            "VALUES (?, ?, 1, 0, 14, 'Return within two weeks')",
+            {g, QString("Class %1").arg(g)});
+    for (int id : shuffled(Cards, random))
+        db.execute("INSERT INTO Card (CardID, CardNo, GroupID, GroupName, RollNo, Name, Contact1, "
+                   "Contact2, OT11, OT13, Remarks, OD1) VALUES (?, ?, ?, ?, ?, ?, '9816012345', "
+                   "'0177-2654321', 'Father Name', 'Shimla', '', '2027-03-31')",
+                   {id, 1000 + id, 1 + id % 10, QString("Class %1").arg(1 + id % 10),
+                    QString("R%1").arg(id % 60), names[id % names.size()]});
+    // Half issues, half returns, keys written in random order.
+    for (int id : shuffled(Vouchers, random)) {
+        const bool issue = id % 2 == 1;
+        const int book = 1 + (id * 7919) % Books;
+        const int card = 1 + id % Cards;
+        db.execute("INSERT INTO Voucher (VoucherID, TransactionType, \"Date\", SrNO, CardID, "
+                   "CardNo, AccessionNo, GroupID, GroupName, Name, RollNo, Contact1, Contact2, "
+                   "BookID, title, Author, Subject, Publisher, Edition, \"Year\", Pages, VOL, "
+                   "IssueID, DaysDelayed, TotalFine, FineReceiptNo, Remarks) VALUES "
+                   "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
+                   {id,
+                    issue ? "Issue" : "Receipt",
+                    QDate(2024, 4, 1).addDays(id % 700).toString(Qt::ISODate),
+                    (id + 1) / 2,
+                    card,
+                    1000 + card,
+                    book,
+                    1 + card % 10,
+                    QString("Class %1").arg(1 + card % 10),
+                    names[card % names.size()],
+                    QString("R%1").arg(card % 60),
+                    "9816012345",
+                    "0177-2654321",
+                    book,
+                    "Collected Essays of the Modern World",
+                    "Ruskin Bond",
+                    "Literature",
+                    "Rupa Publications",
+                    "2nd",
+                    "2019",
+                    "240",
+                    "Vol 1",
+                    issue ? QVariant() : QVariant(id - 1),
+                    issue ? QVariant() : QVariant(3),
+                    issue ? QVariant() : QVariant(3.0),
+                    issue ? QVariant() : QVariant(id),
+                    "No remarks"});
+    }
+    transaction.commit();
+}
+
+Database &library()
+{
+    static const bool ready = [] {
+        benchProgramFolder();
+        const QString folder = Module::programPath("Data/Data 1");
+        QDir().mkpath(folder);
+        QFile::copy(Module::programPath("DB/Vevezidora12_Backup.mdb"),
+                    Module::companyDatabasePath(folder));
+        Module::CompanyDb = Database::open(Module::companyDatabasePath(folder));
+        Module::CompanyDb->execute("INSERT INTO Company (CompanyName, Address, city, phone) "
+                                   "VALUES ('Green Valley School', 'Mall Road', 'Shimla', '0177')");
+        BenchData::fillBooks(*Module::CompanyDb, Books);
+        fillCardsAndVouchers(*Module::CompanyDb);
+        return true;
+    }();
+    (void)ready;
+    return *Module::CompanyDb;
+}
+
+// One issue as the save button runs it: card and copy read again, checks, voucher and copy in
+// one transaction, then the slip staged. Each round lends another copy that is on the shelf.
+void IssueSave(benchmark::State &state)
+{
+    Database &db = library();
+    QStringList shelf;
+    for (Recordset rs = db.query("SELECT AccessionNo FROM Book WHERE Status = 'Available' "
+                                 "ORDER BY BookID DESC LIMIT 20000");
+         !rs.eof(); rs.moveNext())
+        shelf << rs.text("AccessionNo");
+    int next = 0;
+    for (auto _ : state) {
+        const QString accessionNo = shelf[next++ % shelf.size()];
+        const QString cardNo = QString::number(1000 + 1 + next % Cards);
+        const auto result = CirculationRules::saveIssue(
+            db,
+            {0, QDate(2026, 3, 5), CirculationRules::nextSerial(db, "Issue"), cardNo, accessionNo});
+        if (result.refusal != CirculationRules::Refusal::None)
+            state.SkipWithError("the issue was refused");
+        IssuePrintout::Slip slip;
+        slip.date = result.voucher.date;
+        slip.srNo = QString::number(result.voucher.srNo);
+        slip.cardNo = cardNo;
+        slip.accessionNo = accessionNo;
+        slip.groupId = QString::number(result.voucher.card.groupId);
+        slip.name = result.voucher.card.name;
+        slip.bookId = QString::number(result.voucher.book.bookId);
+        slip.title = result.voucher.book.title;
+        IssuePrintout::stage(slip);
+    }
+}
+BENCHMARK(IssueSave)->Unit(benchmark::kMillisecond)->Iterations(500);
+
+void PendingListLoad(benchmark::State &state)
+{
+    library();
+    frmPendingBooks window;
+    for (auto _ : state)
+        window.Lv1Load();
+    state.counters["rows"] = double(window.findChild<QLineEdit *>("txtV1")->text().toInt());
+}
+BENCHMARK(PendingListLoad)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// One keystroke in the title filter per round: "C", "Co", ... "Collec", then "C" again.
+void PendingListFilterKeystroke(benchmark::State &state)
+{
+    library();
+    frmPendingBooks window;
+    window.findChild<QComboBox *>("cboSearch")->setCurrentText("Title");
+    auto *filter = window.findChild<QLineEdit *>("txtSearch");
+    const QString typed = "Collec";
+    int round = 0;
+    for (auto _ : state)
+        filter->setText(typed.left(1 + round++ % int(typed.size())));
+    state.counters["rows"] = double(window.findChild<QLineEdit *>("txtV1")->text().toInt());
+}
+BENCHMARK(PendingListFilterKeystroke)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+} // namespace
+
+LD_BENCHMARK_MAIN();

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class Database;
+
+// The books that are out: every copy whose Status is set and is not "Available", under two prefix
+// filters, in the order of the accession number's leading value, then the title.
+namespace PendingBooks {
+
+inline const QString TemplatePath = QStringLiteral("Reports/PendingBook.rpt");
+
+// The columns a filter may test, as the filter boxes offer them.
+const QStringList &filterColumns();
+
+struct Filter
+{
+    QString column; // one of filterColumns(); any other is an AppError
+    QString typed;  // the box's text; a prefix, its pattern characters taken literally
+};
+
+// One list row: the open issue voucher's key, then acc. no. (0 without one), title, author,
+// subject, publisher, name, card no., issued on, roll no., edition.
+using Row = QStringList;
+std::vector<Row> load(Database &db, const Filter &first, const Filter &second);
+
+// Stages the rows as listed, numbered from 1 in N1, each with the list's title in T16.
+void stage(const std::vector<Row> &rows, const QString &title);
+
+} // namespace PendingBooks

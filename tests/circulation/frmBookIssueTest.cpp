@@ -1,0 +1,412 @@
+#include "CirculationFixture.h"
+
+#include "circulation/CirculationRules.h"
+#include "circulation/SearchPanel.h"
+#include "circulation/frmBookIssue.h"
+#include "controls/button/StyledButton.h"
+#include "core/Dialogs.h"
+#include "ui/RecordList.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+const QString LimitText = "Book Can't be issue this Student\r\rBecause this card  Max Book Limit "
+                          "Cross to issue books against";
+
+class frmBookIssueTest : public CirculationTest
+{
+protected:
+    void SetUp() override
+    {
+        CirculationTest::SetUp();
+        addGroup(1, "Class 5", 2);
+        addCard(1, 101, 1, "Asha Verma", "R7");
+        addCard(2, 102, 1, "Ravi Kumar", "R9");
+        addBook(1, "12B", "Blue Umbrella");
+        addBook(2, "7", "Malgudi Days", "R. K. Narayan");
+        addBook(3, "30", "Wings of Fire", "A. P. J. Abdul Kalam");
+    }
+
+    frmBookIssue *open()
+    {
+        window = WindowRegistry::show<frmBookIssue>("frmBookIssue");
+        QApplication::setActiveWindow(window);
+        return window;
+    }
+    QLineEdit *box(const char *name) { return window->findChild<QLineEdit *>(name); }
+    StyledButton *button(const char *name) { return window->findChild<StyledButton *>(name); }
+    void enterIn(const char *name, const QString &text)
+    {
+        QLineEdit *edit = box(name);
+        edit->setFocus();
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+    // Card and book looked up as a librarian would, by typing and Enter.
+    void lookUp(const QString &cardNo, const QString &accessionNo)
+    {
+        enterIn("txtCardNo", cardNo);
+        enterIn("txtAccessionNo", accessionNo);
+    }
+    void save() { emit button("cmdsave")->Click(); }
+
+    frmBookIssue *window = nullptr;
+};
+
+} // namespace
+
+TEST_F(frmBookIssueTest, IssuesABookThroughTheEnterChainAndPrintsItsSlip)
+{
+    open();
+    EXPECT_EQ(window->findChild<QLabel *>("lblHeader")->text(), "BOOK ISSUE");
+    auto *date = window->findChild<QDateEdit *>("dtpDate");
+    EXPECT_EQ(date->date(), QDate::currentDate());
+    EXPECT_EQ(button("cmdsave")->caption(), "&Save");
+    EXPECT_FALSE(button("cmdDelete")->isEnabled());
+    date->setDate(QDate(2026, 3, 5));
+
+    date->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), box("txtSrNo"));
+    EXPECT_EQ(box("txtSrNo")->text(), "1");
+    QTest::keyClick(box("txtSrNo"), Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), box("txtCardNo"));
+    QTest::keyClicks(box("txtCardNo"), "101");
+    QTest::keyClick(box("txtCardNo"), Qt::Key_Return);
+    EXPECT_EQ(box("txtName")->text(), "Asha Verma");
+    EXPECT_EQ(box("txtRemarks")->text(), "Card remark");
+    EXPECT_EQ(window->groupMaxBooks(), 2);
+    ASSERT_EQ(QApplication::focusWidget(), box("txtAccessionNo"));
+    QTest::keyClicks(box("txtAccessionNo"), "12B");
+    QTest::keyClick(box("txtAccessionNo"), Qt::Key_Return);
+    EXPECT_EQ(box("txtTitle")->text(), "Blue Umbrella");
+    ASSERT_EQ(QApplication::focusWidget(), button("cmdsave"));
+
+    dialogs->expectOk();
+    dialogs->answers << Dialogs::Answer::Yes;
+    QTest::keyClick(button("cmdsave"), Qt::Key_Return);
+    ASSERT_EQ(dialogs->texts(), (QStringList{"Book has been Issued", "Do You Want to Print"}));
+    EXPECT_EQ(dialogs->boxes[0].icon, Dialogs::Icon::Information);
+    EXPECT_EQ(dialogs->boxes[1].icon, Dialogs::Icon::Question);
+    EXPECT_EQ(dialogs->boxes[1].title, "");
+
+    EXPECT_EQ(voucherField(1, "TransactionType").toString(), "Issue");
+    EXPECT_EQ(voucherField(1, "CardID").toInt(), 1);
+    EXPECT_EQ(voucherField(1, "AccessionNo").toInt(), 12);
+    EXPECT_EQ(voucherField(1, "Remarks").toString(), "Card remark");
+    EXPECT_EQ(bookField(1, "Status").toString(), "Issue");
+    EXPECT_EQ(bookField(1, "IssueDate").toString(), "05-Mar-26");
+
+    // The slip shows the voucher as saved, with the group's terms and the company header.
+    EXPECT_EQ(stagedRows(), 1);
+    EXPECT_EQ(staged("T2").toString(), "Issue");
+    EXPECT_EQ(staged("T3").toString(), "05-Mar-26");
+    EXPECT_EQ(staged("T4").toString(), "1");
+    EXPECT_EQ(staged("T6").toString(), "101");
+    EXPECT_EQ(staged("T7").toString(), "12");
+    EXPECT_EQ(staged("T10").toString(), "Asha Verma");
+    EXPECT_EQ(staged("T15").toString(), "Blue Umbrella");
+    EXPECT_EQ(staged("T24").toString(), "2");
+    EXPECT_EQ(staged("T26").toString(), "Return on time");
+    EXPECT_EQ(staged("c1").toString(), "Green Valley School");
+    EXPECT_TRUE(staged("c3").isNull());
+    auto *report = WindowRegistry::find<frmPrint1>("frmPrint1");
+    ASSERT_TRUE(report);
+    EXPECT_TRUE(report->lblRPTFileName()->text().endsWith("/BookIssue.rpt"));
+
+    // The window is ready for the next issue: accession and date stay.
+    EXPECT_EQ(box("txtAccessionNo")->text(), "12B");
+    EXPECT_EQ(box("txtSrNo")->text(), "");
+    EXPECT_EQ(box("txtName")->text(), "");
+    EXPECT_EQ(date->date(), QDate(2026, 3, 5));
+    EXPECT_EQ(button("cmdsave")->caption(), "&Save");
+    QApplication::setActiveWindow(window);
+    box("txtSrNo")->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(box("txtSrNo")->text(), "2");
+}
+
+TEST_F(frmBookIssueTest, LookUpsRefuseAFullCardAndALentBook)
+{
+    addGroup(2, "Staff", 1);
+    addCard(3, 103, 2, "Meena");
+    db().execute("UPDATE Book SET Status = 'Issue', CardID = 3, IssueID = 4 WHERE BookID = 2");
+    open();
+
+    dialogs->expectOk();
+    enterIn("txtCardNo", "");
+    EXPECT_EQ(dialogs->last().text, "Enter Card No.");
+    dialogs->expectOk();
+    enterIn("txtCardNo", "999");
+    EXPECT_EQ(dialogs->last().text, "Invalid Card No.");
+    dialogs->expectOk();
+    enterIn("txtCardNo", "103");
+    EXPECT_EQ(dialogs->last().text, LimitText);
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(box("txtName")->text(), "Meena"); // shown all the same
+    EXPECT_EQ(QApplication::focusWidget(), box("txtCardNo"));
+    EXPECT_EQ(window->cardIssuedCount(), 1);
+
+    enterIn("txtCardNo", "101");
+    dialogs->expectOk();
+    enterIn("txtAccessionNo", "7");
+    EXPECT_EQ(box("txtTitle")->text(), "Malgudi Days");
+    EXPECT_EQ(dialogs->last().text, "Book has been already issued");
+    EXPECT_EQ(QApplication::focusWidget(), box("txtAccessionNo"));
+    dialogs->expectOk();
+    save();
+    EXPECT_EQ(dialogs->last().text, "Book has been already issued");
+    dialogs->expectOk();
+    enterIn("txtAccessionNo", "A1");
+    EXPECT_EQ(dialogs->last().text, "Accession No. is Not Valid");
+    EXPECT_EQ(vouchers(), 0);
+}
+
+TEST_F(frmBookIssueTest, TheSaveReadsCardAndBookFromTheTypedNumbersNotStaleKeys)
+{
+    open();
+    lookUp("101", "7");
+    // Retyped without Enter: the save goes by what the boxes say now.
+    box("txtCardNo")->setText("102");
+    box("txtAccessionNo")->setText("30");
+    dialogs->expectOk();
+    dialogs->answers << Dialogs::Answer::No;
+    save();
+    EXPECT_EQ(voucherField(1, "CardID").toInt(), 2);
+    EXPECT_EQ(voucherField(1, "Name").toString(), "Ravi Kumar");
+    EXPECT_EQ(voucherField(1, "BookID").toInt(), 3);
+    EXPECT_EQ(bookField(3, "CardID").toInt(), 2);
+    EXPECT_EQ(bookField(2, "Status").toString(), "Available");
+    EXPECT_EQ(staged("T10").toString(), "Ravi Kumar");
+
+    // A card number that names no card any more writes nothing.
+    lookUp("101", "12B");
+    box("txtCardNo")->setText("555");
+    dialogs->expectOk();
+    save();
+    EXPECT_EQ(dialogs->last().text, "Invalid Card No.");
+    box("txtCardNo")->setText("");
+    dialogs->expectOk();
+    save();
+    EXPECT_EQ(dialogs->last().text, "Enter Card No.");
+    box("txtAccessionNo")->setText("A12");
+    dialogs->expectOk();
+    save();
+    EXPECT_EQ(dialogs->last().text, "Enter Accession No.");
+    EXPECT_EQ(vouchers(), 1);
+}
+
+TEST_F(frmBookIssueTest, OnePressIssuesOneBook)
+{
+    open();
+    lookUp("101", "7");
+    ASSERT_EQ(QApplication::focusWidget(), button("cmdsave"));
+    dialogs->expectOk();
+    dialogs->answers << Dialogs::Answer::No;
+    QTest::keyClick(button("cmdsave"), Qt::Key_Return);
+    // Enter held down repeats on the button; a second click finds the window cleared.
+    button("cmdsave")->setFocus();
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(button("cmdsave"), &repeat);
+    dialogs->expectOk();
+    save();
+    EXPECT_EQ(dialogs->last().text, "Enter Card No.");
+    EXPECT_EQ(vouchers(), 1);
+}
+
+TEST_F(frmBookIssueTest, FailuresAreReportedAndLeaveNothingHalfWritten)
+{
+    open();
+    lookUp("101", "7");
+    Database::setFailureHook({.failOnTable = "Book"});
+    dialogs->expectOk();
+    save();
+    ASSERT_EQ(dialogs->boxes.size(), 1);
+    EXPECT_TRUE(dialogs->last().text.startsWith("Error "));
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::None);
+    EXPECT_EQ(dialogs->last().title, Dialogs::programTitle());
+    EXPECT_EQ(vouchers(), 0);
+    EXPECT_EQ(bookField(2, "Status").toString(), "Available");
+    EXPECT_EQ(box("txtName")->text(), "Asha Verma"); // nothing cleared, ready to try again
+
+    // The issue stands when only its printout cannot be staged; no print question then.
+    Database::setFailureHook({.failOnTable = "Printing"});
+    dialogs->boxes.clear();
+    dialogs->expectOk(2);
+    save();
+    ASSERT_EQ(dialogs->boxes.size(), 2);
+    EXPECT_EQ(dialogs->boxes[0].text, "Book has been Issued");
+    EXPECT_TRUE(
+        dialogs->boxes[1].text.startsWith("The issue printout could not be prepared.\rError "));
+    EXPECT_EQ(vouchers(), 1);
+    EXPECT_EQ(bookField(2, "IssueID").toInt(), 1);
+    EXPECT_EQ(button("cmdsave")->caption(), "&Save");
+}
+
+TEST_F(frmBookIssueTest, LoaderOpensAVoucherForCorrectionAndDeletion)
+{
+    ASSERT_EQ(CirculationRules::saveIssue(db(), {0, QDate(2026, 3, 5), 4, "101", "12B"}).refusal,
+              CirculationRules::Refusal::None);
+    Module::SelectedRecordID = 99; // no such voucher
+    LoadIssueVoucherForUpdate();
+    window = WindowRegistry::find<frmBookIssue>("frmBookIssue");
+    ASSERT_TRUE(window);
+    EXPECT_EQ(button("cmdsave")->caption(), "&Save");
+
+    Module::SelectedRecordID = 1;
+    LoadIssueVoucherForUpdate();
+    EXPECT_EQ(button("cmdsave")->caption(), "&Update");
+    EXPECT_TRUE(button("cmdDelete")->isEnabled());
+    EXPECT_EQ(box("txtAccessionNo")->text(), "12B");
+    EXPECT_EQ(box("txtSrNo")->text(), "4");
+    EXPECT_EQ(box("txtRemarks")->text(), "Card remark");
+    EXPECT_EQ(window->findChild<QDateEdit *>("dtpDate")->date(), QDate(2026, 3, 5));
+    QApplication::setActiveWindow(window);
+    box("txtSrNo")->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(box("txtSrNo")->text(), "4"); // no proposal in "&Update"
+
+    // Its own book is no refusal; moving the voucher to another copy frees the first.
+    enterIn("txtAccessionNo", "12B");
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+    enterIn("txtAccessionNo", "7");
+    dialogs->expectOk();
+    dialogs->answers << Dialogs::Answer::No;
+    save();
+    EXPECT_EQ(vouchers(), 1);
+    EXPECT_EQ(voucherField(1, "BookID").toInt(), 2);
+    EXPECT_EQ(bookField(1, "Status").toString(), "Available");
+    EXPECT_EQ(bookField(2, "IssueID").toInt(), 1);
+
+    LoadIssueVoucherForUpdate();
+    window->findChild<QDateEdit *>("dtpDate")->setDate(QDate(2026, 4, 1));
+    box("txtName")->setText("Asha V.");
+    const QString question = "Are You Sure To Delete Voucher\r\nSR No. = 4 Dated: 01-04-2026\r\n"
+                             "  Name : Asha V.\r\nDeleting this voucher will erase all information "
+                             "about this voucher";
+    dialogs->boxes.clear();
+    dialogs->answers << Dialogs::Answer::No;
+    emit button("cmdDelete")->Click();
+    EXPECT_EQ(dialogs->last().text, question);
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(dialogs->last().buttons, Dialogs::Buttons::YesNo);
+    EXPECT_EQ(vouchers(), 1);
+
+    Database::setFailureHook({.failOnTable = "Book"});
+    dialogs->answers << Dialogs::Answer::Yes;
+    dialogs->expectOk();
+    emit button("cmdDelete")->Click();
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
+    EXPECT_TRUE(dialogs->last().text.startsWith("Error "));
+    EXPECT_EQ(vouchers(), 1);
+
+    dialogs->answers << Dialogs::Answer::Yes;
+    dialogs->expectOk();
+    emit button("cmdDelete")->Click();
+    EXPECT_EQ(dialogs->last().text, "Entry Delete");
+    EXPECT_EQ(vouchers(), 0);
+    EXPECT_EQ(bookField(2, "Status").toString(), "Available");
+    EXPECT_EQ(button("cmdsave")->caption(), "&Save");
+    EXPECT_FALSE(button("cmdDelete")->isEnabled());
+}
+
+TEST_F(frmBookIssueTest, RightsOfThePositionDriveTheButtons)
+{
+    Module::CurrentUserPosition = "Clerk";
+    db().execute("INSERT INTO UserProfile (PositionID, \"Position\", Entry, \"Add\", Modify, "
+                 "\"Delete\", \"Print\") VALUES (1, 'clerk', 'Book Issue', 'Y', 'N', 'Y', 'N')");
+    ASSERT_EQ(CirculationRules::saveIssue(db(), {0, QDate(2026, 3, 5), 1, "101", "7"}).refusal,
+              CirculationRules::Refusal::None);
+    open();
+    EXPECT_TRUE(button("cmdsave")->isVisible());
+    Module::SelectedRecordID = 1;
+    LoadIssueVoucherForUpdate();
+    EXPECT_FALSE(button("cmdsave")->isVisible());
+    EXPECT_TRUE(button("cmdDelete")->isVisible());
+    EXPECT_FALSE(button("cmdPrint")->isVisible());
+}
+
+TEST_F(frmBookIssueTest, SearchPanelsPickIntoTheWindowAndEscClosesThemFirst)
+{
+    open();
+    auto *cards = window->findChild<SearchPanel *>("fraSearch");
+    auto *books = window->findChild<SearchPanel *>("fraSearch2");
+    ASSERT_TRUE(cards && books);
+    box("txtCardNo")->setFocus();
+    QTest::keyClick(box("txtCardNo"), Qt::Key_F4);
+    ASSERT_TRUE(cards->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), box("txtSearch"));
+    auto *cardList = window->findChild<RecordList *>("LvSearch");
+    EXPECT_EQ(cardList->records()->size(), 0); // nothing until a keystroke
+    QTest::keyClicks(box("txtSearch"), "ra");
+    ASSERT_EQ(cardList->records()->size(), 1);
+    EXPECT_EQ(cardList->records()->row(0).texts,
+              (QStringList{"2", "Ravi Kumar", "Class 5", "R9", "102", "Father", "Shimla"}));
+    QTest::keyClick(box("txtSearch"), Qt::Key_Down);
+    ASSERT_EQ(QApplication::focusWidget(), cardList);
+    QTest::keyClick(cardList, Qt::Key_Return);
+    EXPECT_EQ(box("txtCardNo")->text(), "102");
+    EXPECT_EQ(box("txtName")->text(), "Ravi Kumar");
+    EXPECT_FALSE(cards->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), box("txtAccessionNo"));
+
+    QTest::keyClick(box("txtAccessionNo"), Qt::Key_F4);
+    ASSERT_TRUE(books->isVisible());
+    QTest::keyClicks(box("txtSearch4"), "wings");
+    auto *bookList = window->findChild<RecordList *>("LvBook");
+    ASSERT_EQ(bookList->records()->size(), 1);
+    bookList->setCurrentIndex(bookList->model()->index(0, 1));
+    const QRect cell = bookList->visualRect(bookList->model()->index(0, 1));
+    QTest::mouseDClick(bookList->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_TRUE(books->isVisible()); // a double-click only selects here
+    bookList->setFocus();
+    QTest::keyClick(bookList, Qt::Key_Return);
+    EXPECT_EQ(box("txtAccessionNo")->text(), "30");
+    EXPECT_EQ(box("txtTitle")->text(), "Wings of Fire");
+    EXPECT_FALSE(books->isVisible());
+
+    // With both open: card panel, then book panel, then the window.
+    QTest::keyClick(box("txtAccessionNo"), Qt::Key_F4);
+    box("txtCardNo")->setFocus();
+    QTest::keyClick(box("txtCardNo"), Qt::Key_F4);
+    EXPECT_EQ(bookList->records()->size(), 1); // kept while hidden
+    window->grab().save(testOutputFolder() + "/frmBookIssue-panels.png");
+    QTest::keyClick(box("txtSearch"), Qt::Key_Escape);
+    EXPECT_FALSE(cards->isVisible());
+    EXPECT_TRUE(books->isVisible());
+    emit button("cmdClose")->Click();
+    EXPECT_FALSE(books->isVisible());
+    // The ledger and the register are not there yet: their links lead nowhere.
+    QTest::mouseClick(window->findChild<QLabel *>("lblLedger"), Qt::LeftButton);
+    emit button("cmdList")->Click();
+    window->grab().save(testOutputFolder() + "/frmBookIssue.png");
+    box("txtCardNo")->setFocus();
+    QTest::keyClick(box("txtCardNo"), Qt::Key_Escape);
+    EXPECT_TRUE(waitFor([] { return !WindowRegistry::find("frmBookIssue"); }));
+}
+
+TEST_F(frmBookIssueTest, PrintButtonStagesWhateverTheWindowHolds)
+{
+    open();
+    window->findChild<QDateEdit *>("dtpDate")->setDate(QDate(2026, 3, 5));
+    emit button("cmdPrint")->Click();
+    EXPECT_EQ(stagedRows(), 1);
+    for (const char *number : {"T4", "T6", "T7", "T14"})
+        EXPECT_EQ(staged(number).toString(), "0") << number;
+    EXPECT_EQ(staged("T3").toString(), "05-Mar-26");
+    EXPECT_TRUE(staged("T23").isNull());
+    EXPECT_EQ(staged("c5").toString(), "0177-222");
+    EXPECT_TRUE(WindowRegistry::find("frmPrint1"));
+
+    // No Company row: the print fails with its box, the earlier slip stays staged.
+    db().execute("DELETE FROM Company");
+    dialogs->expectOk();
+    emit button("cmdPrint")->Click();
+    EXPECT_TRUE(dialogs->last().text.startsWith("Error "));
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
+    EXPECT_EQ(dialogs->last().title, "");
+    EXPECT_EQ(stagedRows(), 1);
+}
