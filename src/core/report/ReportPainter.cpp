@@ -5,6 +5,7 @@
 #include "core/Numbers.h"
 #include "core/report/Code39.h"
 #include "core/report/ReportLayout.h"
+#include "core/report/ReportScripts.h"
 
 #include <QCache>
 #include <QDate>
@@ -166,6 +167,10 @@ void drawText(QPainter &p, const QRectF &box, const ReportElement &e, const QStr
              ++step)
             font.setPointSizeF(font.pointSizeF() * 0.95);
         p.setFont(font);
+    }
+    if (!e.wrap && ReportScripts::needsTextLayer(text)) {
+        ReportScripts::drawSearchable(p, box, e.alignment, p.font(), e.colour, text);
+        return;
     }
     if (e.wrap) {
         p.save();
