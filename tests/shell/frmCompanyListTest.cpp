@@ -1,10 +1,9 @@
 #include "ShellTestSupport.h"
 
 #include "core/CompanyDatabase.h"
+#include "core/Units.h"
 #include "shell/frmLogin.h"
 #include "ui/RecordList.h"
-
-#include "core/Units.h"
 
 #include <QFile>
 #include <QHeaderView>
