@@ -7,7 +7,9 @@ packages=(
     libsqlcipher-dev sqlcipher
     libgtest-dev libgmock-dev libbenchmark-dev
     libssl-dev libcurl4-openssl-dev libxlsxwriter-dev libzip-dev libarchive-dev
-    fonts-dejavu-core poppler-utils zbar-tools
+    # Noto holds the letters of the Indian scripts (Devanagari, Bengali, Gurmukhi, Gujarati, Tamil,
+    # Telugu, Kannada, Malayalam) for the windows, the preview and the PDFs.
+    fonts-dejavu-core fonts-noto-core poppler-utils zbar-tools
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -29,13 +29,22 @@ std::optional<Refusal> check(const Entries &entries)
     if (entries.mobile.size() != 10)
         return Refusal{QStringLiteral("Pls Enter 10 Digit Mobile No."),
                        QStringLiteral("txtMobile")};
+    // A year that ends before it starts would hold no day: the registers could show nothing.
+    if (entries.yearEnd < entries.yearStart)
+        return Refusal{QStringLiteral("Pls Enter a Closing Date on or after the Starting Date"),
+                       QStringLiteral("DTPicker2")};
     return std::nullopt;
+}
+
+QDate yearEndFor(const QDate &start)
+{
+    return start.addYears(1).addDays(-1);
 }
 
 FinancialYear proposedYear(const QDate &today)
 {
-    const int startYear = today.month() >= 4 ? today.year() : today.year() - 1;
-    return {QDate(startYear, 4, 1), QDate(startYear + 1, 3, 31)};
+    const QDate start(today.month() >= 4 ? today.year() : today.year() - 1, 4, 1);
+    return {start, yearEndFor(start)};
 }
 
 const QStringList &stateList()
@@ -85,9 +94,22 @@ const QStringList &stateList()
 
 QString stateCode(const QString &stateName)
 {
-    // The code table spells several names otherwise than the list; those list entries get no
-    // code and the user types one.
+    // Every name of the state list has its code; the old table's spellings ("Karnatka",
+    // "Tamilnadu", ...) still find theirs when typed.
     static const QHash<QString, QString> codes = {
+        {"Jammu & Kashmir", "01"},
+        {"Chhattisgarh", "22"},
+        {"Dadra & Nagar Haveli", "26"},
+        {"Daman & Diu", "25"},
+        {"Karnataka", "29"},
+        {"Lakshdweep", "31"},
+        {"Odisha", "21"},
+        {"Other Territory", "97"},
+        {"Pondicherry", "34"},
+        {"Sikkim", "11"},
+        {"Tamil Nadu", "33"},
+        {"Uttar Pradesh", "09"},
+        {"Andrapradesh(New)", "37"},
         {"Jammu and Kashmir", "01"},
         {"Himachal Pradesh", "02"},
         {"Punjab", "03"},
@@ -158,14 +180,10 @@ QString panFromGst(const QString &gstNo)
     return gstNo.size() < 3 ? QString() : gstNo.mid(2, 10);
 }
 
-bool mobileAccepts(const QString &text, QChar typed)
+const QRegularExpression &mobilePattern()
 {
-    if (typed == QChar(8))
-        return true;
-    // What a numeric test accepts: blanks around, a sign, digits, a decimal point, an exponent.
-    static const QRegularExpression numeric(
-        QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eEdD][+-]?\\d+)?\\s*$"));
-    return numeric.match(text + typed).hasMatch();
+    static const QRegularExpression digits(QStringLiteral("[0-9]{0,10}"));
+    return digits;
 }
 
 qint64 proposeNumber(Database &common)

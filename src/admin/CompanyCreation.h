@@ -5,6 +5,7 @@
 
 #include <QChar>
 #include <QDate>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -60,6 +61,8 @@ struct FinancialYear
     QDate end;
 };
 FinancialYear proposedYear(const QDate &today);
+// The last day of a year that starts on the given day: the day before the same date a year later.
+QDate yearEndFor(const QDate &start);
 
 // The state names the state box offers, in their order (two stand twice).
 const QStringList &stateList();
@@ -72,8 +75,8 @@ QString completeState(const QString &text);
 QString properCase(const QString &text);
 // The PAN inside a GST number: its third to twelfth characters.
 QString panFromGst(const QString &gstNo);
-// Whether the mobile box takes a typed character after its current text.
-bool mobileAccepts(const QString &text, QChar typed);
+// What the mobile box may hold: digits only, at most ten.
+const QRegularExpression &mobilePattern();
 
 // The register's highest company number plus one (numbers are 64-bit).
 qint64 proposeNumber(Database &common);

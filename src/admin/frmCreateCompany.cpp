@@ -19,6 +19,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegularExpressionValidator>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 using FormBuilder::kind;
 
@@ -89,10 +92,10 @@ void frmCreateCompany::buildControls()
             {kind<QLineEdit>(), "txtaddress", "", 225, 2280, 5250, 330},
             {kind<QLabel>(), "lblAddress2", "Address Line 2", 225, 2700, 5250, 240},
             {kind<QLineEdit>(), "txtaddress2", "", 225, 2940, 5250, 330},
-            {kind<QLabel>(), "lblCity", "City", 225, 3360, 2100, 240},
-            {kind<QLineEdit>(), "txtCity", "", 225, 3600, 2100, 330},
-            {kind<QLabel>(), "lblState", "State", 2475, 3360, 2250, 240},
-            {kind<QComboBox>(), "txtState", "", 2475, 3600, 2250, 330},
+            {kind<QLabel>(), "lblCity", "City", 225, 3360, 1500, 240},
+            {kind<QLineEdit>(), "txtCity", "", 225, 3600, 1500, 330},
+            {kind<QLabel>(), "lblState", "State", 1875, 3360, 2850, 240},
+            {kind<QComboBox>(), "txtState", "", 1875, 3600, 2850, 330},
             {kind<QLabel>(), "lblStateCode", "Code", 4875, 3360, 600, 240},
             {kind<QLineEdit>(), "txtstatecode", "", 4875, 3600, 600, 330},
             {kind<QLabel>(), "lblContactDetails", "Contact Details", 225, 4170, 5250, 270},
@@ -166,6 +169,7 @@ void frmCreateCompany::buildControls()
         ->setText(QStringLiteral("Default User Name = %1   Password = %2")
                       .arg(QLatin1String(DefaultUserName), QLatin1String(DefaultPassword)));
 
+    fitStateBox();
     txtState->setEditable(true);
     txtState->setInsertPolicy(QComboBox::NoInsert);
     txtState->setCompleter(nullptr); // the box completes by its own rule
@@ -173,7 +177,10 @@ void frmCreateCompany::buildControls()
     connect(txtState, &QComboBox::editTextChanged, this, &frmCreateCompany::completeState);
 
     txtMobile->setMaxLength(10);
-    txtMobile->installEventFilter(this);
+    // Whatever way the text comes in (typing, any paste), the box keeps only what it may hold;
+    // the editing keys stay the box's own.
+    txtMobile->setValidator(
+        new QRegularExpressionValidator(CompanyCreation::mobilePattern(), txtMobile));
     txtGSTNo->installEventFilter(this);
     txtPassword->installEventFilter(this);
     // Once hidden, the password shows as stars, not the style's dots.
@@ -194,6 +201,31 @@ void frmCreateCompany::buildControls()
     connect(cmdClose, &StyledButton::Click, this, [this] { closeWindow(true); });
 }
 
+void frmCreateCompany::fitStateBox()
+{
+    // The longest state shows whole in the font the machine gives; the city box yields the room.
+    QString longest;
+    for (const QString &state : CompanyCreation::stateList())
+        if (state.size() > longest.size())
+            longest = state;
+    QStyleOptionComboBox option;
+    option.initFrom(txtState);
+    option.editable = true;
+    const int text = txtState->fontMetrics().horizontalAdvance(longest) + 8;
+    const int needed = style()
+                           ->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                              QSize(text, txtState->height()), txtState)
+                           .width();
+    const int grow = needed - txtState->width();
+    auto *city = findChild<QLineEdit *>("txtCity");
+    if (grow <= 0 || grow >= city->width() / 2)
+        return;
+    txtState->setGeometry(txtState->geometry().adjusted(-grow, 0, 0, 0));
+    findChild<QLabel *>("lblState")->move(txtState->x(), findChild<QLabel *>("lblState")->y());
+    city->resize(city->width() - grow, city->height());
+    findChild<QLabel *>("lblCity")->resize(city->width(), findChild<QLabel *>("lblCity")->height());
+}
+
 void frmCreateCompany::installKeys()
 {
     KeyPreview::install(this, [this](QKeyEvent *event) {
@@ -211,7 +243,7 @@ void frmCreateCompany::installKeys()
             if (name != name.toUpper())
                 txtCompanyName->setText(CompanyCreation::properCase(name));
         } else if (focus && (focus == DTPicker1 || DTPicker1->isAncestorOf(focus))) {
-            DTPicker2->setDate(DTPicker1->date().addDays(365));
+            DTPicker2->setDate(CompanyCreation::yearEndFor(DTPicker1->date()));
         }
         return false;
     });
@@ -318,15 +350,6 @@ bool frmCreateCompany::eventFilter(QObject *watched, QEvent *event)
             if (!code.isEmpty())
                 txtstatecode->setText(code);
         }
-    } else if (watched == txtMobile && type == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const QString typed = key->text();
-        // Arrows, Delete and Tab type nothing and pass; control characters are filtered, so
-        // Ctrl+V cannot paste letters past the filter.
-        const bool passes = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
-                            key->key() == Qt::Key_Delete;
-        if (typed.size() == 1 && !passes)
-            return !CompanyCreation::mobileAccepts(txtMobile->text(), typed[0]);
     } else if (watched == txtGSTNo && type == QEvent::FocusOut) {
         txtpanno->setText(CompanyCreation::panFromGst(txtGSTNo->text()));
     } else if (watched == txtPassword && type == QEvent::FocusIn) {

@@ -38,6 +38,7 @@ protected:
 
 private:
     void buildControls();
+    void fitStateBox();
     void proposeFinancialYear();
     void installKeys();
     bool stateKey(QKeyEvent *event);

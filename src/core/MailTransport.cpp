@@ -2,6 +2,9 @@
 
 #include "core/AppError.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
 namespace {
 
 class NoTransport : public MailTransport
@@ -13,9 +16,10 @@ public:
     }
 };
 
-std::unique_ptr<MailTransport> &installed()
+// Shared, so a send running beside the window keeps its transport while a new one is installed.
+std::shared_ptr<MailTransport> &installed()
 {
-    static std::unique_ptr<MailTransport> transport;
+    static std::shared_ptr<MailTransport> transport;
     return transport;
 }
 
@@ -31,6 +35,29 @@ MailTransport &MailTransport::current()
 void MailTransport::install(std::unique_ptr<MailTransport> transport)
 {
     installed() = std::move(transport);
+}
+
+void MailTransport::sendBeside(const MailMessage &message, Done done)
+{
+    current();
+    std::shared_ptr<MailTransport> transport = installed();
+    auto failure = std::make_shared<std::optional<AppError>>();
+    QThread *thread = QThread::create([transport, message, failure] {
+        try {
+            transport->send(message);
+        } catch (const AppError &error) {
+            *failure = error;
+        } catch (const std::exception &error) {
+            *failure = AppError(-1, QString::fromLocal8Bit(error.what()));
+        }
+    });
+    // The answer comes back on the thread of the application object, the window's thread.
+    QObject::connect(thread, &QThread::finished, QCoreApplication::instance(),
+                     [thread, failure, done = std::move(done)] {
+                         thread->deleteLater();
+                         done(*failure);
+                     });
+    thread->start();
 }
 
 namespace MailProviders {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "core/AppError.h"
+
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -36,6 +39,13 @@ public:
     // The installed transport; until one is installed, one that fails every send.
     static MailTransport &current();
     static void install(std::unique_ptr<MailTransport> transport);
+
+    // Sends through the installed transport on a thread of its own, so the calling thread goes on
+    // while the network answers (or does not, for up to its time-outs); then calls done on the
+    // calling thread with the failure, if there was one. done is called also when the window that
+    // asked has gone meanwhile.
+    using Done = std::function<void(const std::optional<AppError> &failure)>;
+    static void sendBeside(const MailMessage &message, Done done);
 };
 
 // The mail providers the program can send through: the sender's address decides the server.

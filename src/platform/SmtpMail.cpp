@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
+#include <QUuid>
 #include <curl/curl.h>
 #include <memory>
 
@@ -38,6 +40,17 @@ QString rfc2822Date(const QDateTime &moment)
                .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
                .arg(std::abs(offset) / 60, 2, 10, QLatin1Char('0'))
                .arg(std::abs(offset) % 60, 2, 10, QLatin1Char('0'));
+}
+
+// A worldwide unique identifier under the sender's domain, as mail servers and spam filters expect.
+QString messageId(const QString &fromAddress)
+{
+    QString domain = fromAddress.section(QLatin1Char('@'), -1).trimmed();
+    static const QRegularExpression plainDomain(QStringLiteral("^[A-Za-z0-9.-]+$"));
+    if (!fromAddress.contains(QLatin1Char('@')) || !plainDomain.match(domain).hasMatch())
+        domain = QStringLiteral("librarydesk.invalid");
+    return QLatin1Char('<') + QUuid::createUuid().toString(QUuid::WithoutBraces) +
+           QLatin1Char('@') + domain + QLatin1Char('>');
 }
 
 struct CurlDeleter
@@ -130,6 +143,7 @@ void SmtpMail::send(const MailMessage &m)
 
     CurlList headers;
     append(headers, QStringLiteral("Date: ") + rfc2822Date(QDateTime::currentDateTime()));
+    append(headers, QStringLiteral("Message-ID: ") + messageId(m.fromAddress));
     append(headers, QStringLiteral("To: ") + headerAddress(m.toName, m.toAddress));
     append(headers, QStringLiteral("From: ") + headerAddress(m.fromName, m.fromAddress));
     append(headers, QStringLiteral("Subject: ") + m.subject);

@@ -129,6 +129,8 @@ frmCompanyList::frmCompanyList(QWidget *parent) : QWidget(parent)
                     {9000, 0, 0, 3500, 0});
     for (int hidden : {DatabaseColumn, FolderColumn, YearColumn})
         Lv1->setColumnHidden(hidden, true);
+    // The last shown column takes what the others leave, so the header spans the whole list.
+    Lv1->header()->setStretchLastSection(true);
     SetListViewStripes(Lv1, 0xFFFFFF, 0xF3F3ED);
     connect(Lv1, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
         if (index.isValid() && !rows_.empty())
@@ -236,14 +238,19 @@ void frmCompanyList::Timer2_Timer()
 
 void frmCompanyList::setRows()
 {
-    // The first row is the selected one until the user picks another, so Enter opens it; the
-    // list refilling itself shows no row's details.
+    // The first row is the selected one until the user picks another, so Enter opens it.
     const int current = std::max(0, Lv1->currentIndex().row());
     refilling_ = true;
     Lv1->records()->setRows(rows_);
     if (current < int(rows_.size()))
         Lv1->setCurrentIndex(Lv1->records()->index(current, 0));
     refilling_ = false;
+    // The selected row shows its details as a clicked one does, once: every tick of the scan
+    // refills the list, and reading a row's last entry opens its database.
+    const QModelIndex selected = Lv1->currentIndex();
+    if (selected.isValid() &&
+        Lv1->records()->row(selected.row()).texts.value(FolderColumn) != txtSearch->text())
+        showRow();
 }
 
 void frmCompanyList::reportOnce(const QString &key, const QString &text, const QString &title)

@@ -9,6 +9,7 @@
 #include "core/Module.h"
 #include "core/Numbers.h"
 #include "shell/LoginLog.h"
+#include "shell/LoginUsers.h"
 #include "shell/MDIForm1.h"
 #include "shell/ShellPictures.h"
 #include "shell/ShellWindows.h"
@@ -21,6 +22,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -47,9 +50,15 @@ void styleBox(QLineEdit *box, const QString &designText)
     QFont font(QStringLiteral("Calibri"));
     font.setPointSize(12);
     box->setFont(font);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Text, Colour::toQColor(0x808080));
-    box->setPalette(palette);
+    // The design text is a hint in grey; what the user types is drawn as in every other box.
+    const QColor normal = box->palette().color(QPalette::Text);
+    const auto colour = [box, designText, normal](const QString &text) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Text, text == designText ? Colour::toQColor(0x808080) : normal);
+        box->setPalette(palette);
+    };
+    colour(designText);
+    QObject::connect(box, &QLineEdit::textChanged, box, colour);
 }
 
 } // namespace
@@ -112,6 +121,10 @@ frmLogin::frmLogin(QWidget *parent) : QWidget(parent)
         areas << area->geometry();
     background_ = ShellPictures::loginBackground(size(), areas);
 
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        designed_.push_back({child, child->geometry(), child->font().pointSizeF()});
+    designedSize_ = size();
+
     KeyPreview::installEnterChain(this, {txtUserName, txtPassword, cmdLogin});
     KeyPreview::install(this, [this](QKeyEvent *event) { return keyPreview(event); });
 
@@ -143,9 +156,7 @@ void frmLogin::cmdLogin_Click()
     try {
         Database &db = companyDatabase();
         // The typed name is a value, never SQL: a quote in it is just a character.
-        Recordset user =
-            db.query(QStringLiteral("SELECT * FROM Users WHERE UserName = ? COLLATE NOCASE"),
-                     {txtUserName->text()});
+        Recordset user = LoginUsers::find(db, txtUserName->text());
         if (user.eof()) {
             Dialogs::information(QStringLiteral("Invalid Password"), QStringLiteral("Login Info"));
             txtPassword->setFocus();
@@ -238,6 +249,11 @@ bool frmLogin::keyPreview(QKeyEvent *event)
 
 bool frmLogin::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == watchedArea_) {
+        if (event->type() == QEvent::Resize)
+            fitToArea();
+        return false;
+    }
     if (event->type() == QEvent::FocusIn) {
         // After the box has placed its cursor, so the first key replaces the whole text.
         if (auto *box = qobject_cast<QLineEdit *>(watched))
@@ -250,6 +266,53 @@ bool frmLogin::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void frmLogin::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (QMdiArea *area = WindowRegistry::mdiArea(); area && !watchedArea_) {
+        watchedArea_ = area->viewport();
+        watchedArea_->installEventFilter(this);
+    }
+    fitToArea();
+}
+
+void frmLogin::fitToArea()
+{
+    if (watchedArea_)
+        fitTo(watchedArea_->size());
+}
+
+void frmLogin::fitTo(QSize room)
+{
+    // The designed window is 1360 x 653 pixels: on a smaller screen (1024 x 768) it shrinks as a
+    // whole, so the LOGIN button stays on the screen.
+    const qreal factor = std::min({1.0, qreal(room.width()) / designedSize_.width(),
+                                   qreal(room.height()) / designedSize_.height()});
+    if (factor <= 0 || qFuzzyCompare(factor, scale_))
+        return;
+    scale_ = factor;
+    const auto scaled = [factor](const QRect &r) {
+        return QRect(qRound(r.x() * factor), qRound(r.y() * factor), qRound(r.width() * factor),
+                     qRound(r.height() * factor));
+    };
+    for (const Designed &d : designed_) {
+        d.widget->setGeometry(scaled(d.geometry));
+        if (d.pointSize > 0) {
+            QFont font = d.widget->font();
+            font.setPointSizeF(std::max(7.0, d.pointSize * factor));
+            d.widget->setFont(font);
+        }
+    }
+    resize(qRound(designedSize_.width() * factor), qRound(designedSize_.height() * factor));
+    QList<QRect> areas;
+    for (QLabel *area : lblFacebook)
+        areas << area->geometry();
+    background_ = ShellPictures::loginBackground(size(), areas);
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        frame->adjustSize();
+    update();
 }
 
 void frmLogin::paintEvent(QPaintEvent *)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -24,14 +26,26 @@ public:
     // Shows the newest login of the company in lblLastLogin.
     void GetLoginDetail();
 
+    // Lays the window out at its designed size, or scaled down as a whole to fit the room.
+    void fitTo(QSize room);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void cmdLogin_Click();
     void lblFacebook_Click(int index);
     bool keyPreview(class QKeyEvent *event);
+    void fitToArea();
+
+    struct Designed
+    {
+        QWidget *widget;
+        QRect geometry;
+        qreal pointSize;
+    };
 
     QLineEdit *txtUserName;
     QLineEdit *txtPassword;
@@ -40,4 +54,8 @@ private:
     QLabel *lblLastLogin;
     QList<QLabel *> lblFacebook;
     QPixmap background_;
+    std::vector<Designed> designed_;
+    QSize designedSize_;
+    qreal scale_ = 1.0;
+    QPointer<QWidget> watchedArea_;
 };

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
@@ -51,6 +53,21 @@ QMessageBox::StandardButtons toQt(Buttons buttons)
         return QMessageBox::Retry | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
+}
+
+// A window manager draws the title in its own, often bold and larger, font beside its buttons; a
+// box no wider than Qt makes it cuts a title such as "Don't Create Company" short.
+void keepTitleWhole(QMessageBox &box)
+{
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 160;
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    if (!grid || box.windowTitle().isEmpty())
+        return;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 Answer fromQt(int button)
@@ -116,6 +133,7 @@ Answer QtService::message(const Message &message)
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QPointer<QWidget> owner = QApplication::activeWindow();
     FittingMessageBox box(toQt(message.icon), message.title, text, toQt(message.buttons), owner);
+    keepTitleWhole(box);
     const Answer answer = fromQt(box.exec());
     // Give the keyboard back to the window that asked, also where no window manager does it:
     // its Enter chain and access keys need it active.

@@ -13,6 +13,8 @@ bool StartApplication()
         Dialogs::message(error.boxText(), Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
         return false;
     }
+    // Where companies are made; a folder that cannot be made is reported by the picker's walk.
+    MakeDataFolder();
     SetSystemShortDateFormat();
     WindowRegistry::show(QStringLiteral("frmSplash"));
     return true;

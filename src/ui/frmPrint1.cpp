@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 
@@ -33,6 +34,13 @@ bool hasLineBreak(const QString &text)
 void errorBox(const AppError &error)
 {
     Dialogs::message(error.boxText(), Dialogs::Buttons::Ok, Dialogs::Icon::Information, QString());
+}
+
+void mailFailureBox()
+{
+    Dialogs::message(QStringLiteral("An error occoured when sending email. Please try again.\r\n"
+                                    "And please also check for right gmail address & password."),
+                     Dialogs::Buttons::Ok, Dialogs::Icon::Critical, QStringLiteral("Error"));
 }
 
 } // namespace
@@ -68,6 +76,7 @@ frmPrint1::frmPrint1(QWidget *parent) : QWidget(parent)
         });
     lblRPTFileName_ = findChild<QLabel *>(QStringLiteral("lblRPTFileName"));
     cmdPrint_ = findChild<QPushButton *>(QStringLiteral("cmdPrint"));
+    cmdEmail_ = findChild<QPushButton *>(QStringLiteral("cmdEmail"));
     txtToEmail_ = findChild<QLineEdit *>(QStringLiteral("txtToEmail"));
     txtMobile_ = findChild<QLineEdit *>(QStringLiteral("txtMobile"));
     txtDetails_ = findChild<QLineEdit *>(QStringLiteral("txtDetails"));
@@ -184,6 +193,8 @@ void frmPrint1::lblRPTFileName_DblClick()
 
 void frmPrint1::GetSendToEmail()
 {
+    if (sending_)
+        return; // one mail at a time from the window; its button is off meanwhile
     try {
         ReportFiles::pdfFolder();
         const auto document = commonStart();
@@ -243,15 +254,33 @@ void frmPrint1::SendMailmod()
         mail.subject = QStringLiteral("Kindly Find Attached herewith ");
         mail.body = QStringLiteral("Kindly Find Attached here with\r\n\r\n......");
         mail.attachmentPath = attachmentPath_;
-        MailTransport::current().send(mail);
-        Dialogs::message(QStringLiteral("Email(s) sent sucessfully."), Dialogs::Buttons::Ok,
-                         Dialogs::Icon::Information, QStringLiteral("Sucess"));
+        // The window's thread never waits on the network: the mail goes out beside it, and the
+        // window shows that it is sending until the answer comes.
+        showSending(true);
+        QPointer<frmPrint1> self(this);
+        MailTransport::sendBeside(mail, [self](const std::optional<AppError> &failure) {
+            if (self)
+                self->showSending(false);
+            if (failure)
+                mailFailureBox();
+            else
+                Dialogs::message(QStringLiteral("Email(s) sent sucessfully."), Dialogs::Buttons::Ok,
+                                 Dialogs::Icon::Information, QStringLiteral("Sucess"));
+        });
     } catch (const AppError &) {
-        Dialogs::message(
-            QStringLiteral("An error occoured when sending email. Please try again.\r\n"
-                           "And please also check for right gmail address & password."),
-            Dialogs::Buttons::Ok, Dialogs::Icon::Critical, QStringLiteral("Error"));
+        mailFailureBox();
     }
+}
+
+void frmPrint1::showSending(bool sending)
+{
+    sending_ = sending;
+    cmdEmail_->setEnabled(!sending);
+    cmdEmail_->setText(sending ? QStringLiteral("Sending...") : QStringLiteral("&Email"));
+    if (sending)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
 }
 
 void frmPrint1::PartnerInfo()

@@ -25,7 +25,10 @@ public:
     QString templatePath() const;
 
     void GetSendToEmail();
+    // Checks the addresses and sends the mail beside the window's thread; the success or error
+    // box follows when the send has ended.
     void SendMailmod();
+    bool isSending() const { return sending_; }
     void GetSendDirectWhatsapp();
     void PartnerInfo();
 
@@ -41,15 +44,18 @@ private:
     // The commands' common start: the template from the label bound to the staged rows.
     std::shared_ptr<const ReportDocument> commonStart() const;
     QString messagingText() const;
+    void showSending(bool sending);
 
     QLabel *lblRPTFileName_ = nullptr;
     ReportViewer *CRViewer1_ = nullptr;
     QPushButton *cmdPrint_ = nullptr;
+    QPushButton *cmdEmail_ = nullptr;
     QLineEdit *txtToEmail_ = nullptr;
     QLineEdit *txtMobile_ = nullptr;
     QLineEdit *txtDetails_ = nullptr;
     QLineEdit *txtBrandingWebsite_ = nullptr;
     QString attachmentPath_;
+    bool sending_ = false;
 };
 
 // Registers frmPrint1 with the window registry; it fills the main window's area.

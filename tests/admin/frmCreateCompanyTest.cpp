@@ -17,6 +17,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -79,21 +81,27 @@ TEST_F(frmCreateCompanyTest, ChecksRefuseInOrderAndWriteNothing)
     control(window, "txtCompanyName")->setText("   "); // blanks pass
     refusedWith("Pls Enter State Name", "txtState");
 
-    // A state the code table spells otherwise gets no code and is refused.
+    // A state typed that the list does not know gets no code and is refused.
     auto *state = control<QComboBox>(window, "txtState");
     state->setFocus();
-    QTest::keyClicks(state, "tamil");
-    EXPECT_EQ(state->currentText(), "Tamil Nadu");
+    QTest::keyClicks(state, "Ladakh");
+    EXPECT_EQ(state->currentText(), "Ladakh");
     control(window, "txtPhone")->setFocus();
     EXPECT_EQ(control(window, "txtstatecode")->text(), "");
     refusedWith("Pls Enter Proper State Name", "txtstatecode");
 
-    control(window, "txtstatecode")->setText("33");
+    control(window, "txtstatecode")->setText("38");
     refusedWith("Pls Enter Mobile No.", "txtMobile");
     control(window, "txtMobile")->setText("98765");
     refusedWith("Pls Enter 10 Digit Mobile No.", "txtMobile");
 
-    EXPECT_EQ(dialogs->boxes.size(), 5);
+    // A year that ends before it starts.
+    control(window, "txtMobile")->setText("9876543210");
+    control<QDateEdit>(window, "DTPicker1")->setDate(QDate(2026, 4, 1));
+    control<QDateEdit>(window, "DTPicker2")->setDate(QDate(2026, 3, 31));
+    refusedWith("Pls Enter a Closing Date on or after the Starting Date", "DTPicker2");
+
+    EXPECT_EQ(dialogs->boxes.size(), 6);
     EXPECT_TRUE(isOpen("frmCreateCompany"));
     EXPECT_EQ(pickerShows, 0);
     EXPECT_EQ(Module::CommonDb->scalar("SELECT count(*) FROM Company").toInt(), 0);
@@ -119,13 +127,25 @@ TEST_F(frmCreateCompanyTest, StateBoxCompletesAndFillsItsCode)
     EXPECT_EQ(QApplication::focusWidget(), code);
     EXPECT_EQ(code->text(), "03");
 
-    // A state without a code keeps the code left from the earlier one.
+    // A state the list does not know keeps the code left from the earlier one.
     state->setFocus();
     state->lineEdit()->selectAll();
-    QTest::keyClicks(state, "Sikkim");
-    EXPECT_EQ(state->currentText(), "Sikkim");
+    QTest::keyClicks(state, "Ladakh");
+    EXPECT_EQ(state->currentText(), "Ladakh");
     code->setFocus();
     EXPECT_EQ(code->text(), "03");
+
+    // The states the old code table spelled otherwise get their codes too.
+    for (const auto &[typed, listed, expected] :
+         {std::tuple{"tamil", "Tamil Nadu", "33"}, std::tuple{"Karnatak", "Karnataka", "29"},
+          std::tuple{"Sikki", "Sikkim", "11"}, std::tuple{"Odi", "Odisha", "21"}}) {
+        state->setFocus();
+        state->lineEdit()->selectAll();
+        QTest::keyClicks(state, typed);
+        EXPECT_EQ(state->currentText(), listed);
+        code->setFocus();
+        EXPECT_EQ(code->text(), expected) << listed;
+    }
 
     // Deleting the whole text completes the empty text to the first entry.
     state->setFocus();
@@ -133,7 +153,7 @@ TEST_F(frmCreateCompanyTest, StateBoxCompletesAndFillsItsCode)
     QTest::keyClick(state, Qt::Key_Delete);
     EXPECT_EQ(state->currentText(), "Jammu & Kashmir");
     EXPECT_EQ(state->lineEdit()->selectedText(), "Jammu & Kashmir");
-    EXPECT_EQ(state->count(), 120); // the list grows by 40 at every focus
+    EXPECT_EQ(state->count(), 280); // the list grows by 40 at every focus
 
     // Another application taking the activation and giving it back is no new focus.
     QWidget other;
@@ -141,13 +161,30 @@ TEST_F(frmCreateCompanyTest, StateBoxCompletesAndFillsItsCode)
     QApplication::setActiveWindow(&other);
     QApplication::setActiveWindow(area);
     EXPECT_EQ(QApplication::focusWidget(), state);
-    EXPECT_EQ(state->count(), 120);
+    EXPECT_EQ(state->count(), 280);
 
+    // Every entry of the list has its code.
+    for (const QString &listed : CompanyCreation::stateList())
+        EXPECT_EQ(CompanyCreation::stateCode(listed).size(), 2) << listed.toStdString();
     EXPECT_EQ(CompanyCreation::stateCode("Andhra Pradesh"), "37");
     EXPECT_EQ(CompanyCreation::stateCode("Karnatka"), "29");
-    EXPECT_EQ(CompanyCreation::stateCode("Karnataka"), "");
+    EXPECT_EQ(CompanyCreation::stateCode("Karnataka"), "29");
+    EXPECT_EQ(CompanyCreation::stateCode("Jammu & Kashmir"), "01");
     EXPECT_EQ(CompanyCreation::stateCode("punjab"), "");
     EXPECT_EQ(CompanyCreation::stateList().size(), 40);
+}
+
+TEST_F(frmCreateCompanyTest, TheStateBoxShowsTheLongestStateWhole)
+{
+    auto *window = open();
+    auto *state = control<QComboBox>(window, "txtState");
+    state->setEditText("Andaman & Nicobar Islands");
+    // The text fits the box's edit field.
+    EXPECT_GE(state->lineEdit()->width(),
+              state->fontMetrics().horizontalAdvance("Andaman & Nicobar Islands"));
+    // It does not cover its neighbours.
+    EXPECT_LE(control(window, "txtCity")->geometry().right(), state->geometry().left());
+    EXPECT_LE(state->geometry().right(), control(window, "txtstatecode")->geometry().left());
 }
 
 TEST_F(frmCreateCompanyTest, FieldRulesWhileTyping)
@@ -179,12 +216,32 @@ TEST_F(frmCreateCompanyTest, FieldRulesWhileTyping)
     mobile->setFocus();
     QTest::keyClicks(mobile, "98a7b6-5x43210999");
     EXPECT_EQ(mobile->text(), "9876543210");
-    // Ctrl+V types a control character, which the filter drops with the paste it stands for.
+    // Pasting digits works whichever way; a paste that is not digits only is refused whole.
+    // Ctrl+V comes with a control character, as the X11 platform sends it.
+    const auto pasteKey = [&](Qt::Key key, Qt::KeyboardModifiers modifiers, QChar character) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers, QString(character));
+        QApplication::sendEvent(mobile, &event);
+    };
     mobile->clear();
     QGuiApplication::clipboard()->setText("98abc");
-    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, QString(QChar(22)));
-    QApplication::sendEvent(mobile, &paste);
+    pasteKey(Qt::Key_V, Qt::ControlModifier, QChar(22));
     EXPECT_EQ(mobile->text(), "");
+    mobile->paste(); // the context menu's Paste
+    EXPECT_EQ(mobile->text(), "");
+    QGuiApplication::clipboard()->setText("98765");
+    pasteKey(Qt::Key_V, Qt::ControlModifier, QChar(22));
+    EXPECT_EQ(mobile->text(), "98765");
+    pasteKey(Qt::Key_Insert, Qt::ShiftModifier, QChar());
+    EXPECT_EQ(mobile->text(), "9876598765");
+    pasteKey(Qt::Key_Insert, Qt::ShiftModifier, QChar()); // an eleventh digit does not fit
+    EXPECT_EQ(mobile->text(), "9876598765");
+    // The editing keys are the box's own: undo, select all.
+    pasteKey(Qt::Key_Z, Qt::ControlModifier, QChar(26));
+    EXPECT_EQ(mobile->text(), "98765");
+    pasteKey(Qt::Key_A, Qt::ControlModifier, QChar(1));
+    EXPECT_EQ(mobile->selectedText(), "98765");
+    mobile->clear();
+    QGuiApplication::clipboard()->clear();
     // Delete and Tab carry a control character too, as the X11 platform sends them, but type
     // nothing and pass.
     const auto press = [&](Qt::Key key, QChar character) {
@@ -201,9 +258,6 @@ TEST_F(frmCreateCompanyTest, FieldRulesWhileTyping)
     press(Qt::Key_Backspace, QChar(8));
     press(Qt::Key_Tab, QChar('\t')); // from an empty box, where a tab is no number
     EXPECT_EQ(QApplication::focusWidget(), control(window, "txtEmail"));
-    EXPECT_FALSE(CompanyCreation::mobileAccepts("", 'e'));
-    EXPECT_TRUE(CompanyCreation::mobileAccepts("98", '.'));
-    EXPECT_TRUE(CompanyCreation::mobileAccepts("98", QChar(8)));
 
     auto *password = control(window, "txtPassword");
     EXPECT_EQ(password->displayText(), frmCreateCompany::DefaultPassword);
@@ -213,21 +267,24 @@ TEST_F(frmCreateCompanyTest, FieldRulesWhileTyping)
 
     auto *start = control<QDateEdit>(window, "DTPicker1");
     auto *end = control<QDateEdit>(window, "DTPicker2");
-    start->setDate(QDate(2024, 4, 1));
-    start->setFocus();
-    QTest::keyClick(start, Qt::Key_Return);
-    EXPECT_EQ(end->date(), QDate(2025, 4, 1)); // a leap year: 365 days are not a year
-    EXPECT_EQ(QApplication::focusWidget(), end);
-    start->setDate(QDate(2023, 4, 1));
-    start->setFocus();
-    QTest::keyClick(start, Qt::Key_Return);
-    EXPECT_EQ(end->date(), QDate(2024, 3, 31));
+    // The year ends the day before the same date a year later, leap years or not.
+    for (const auto &[from, to] : {std::pair{QDate(2026, 4, 1), QDate(2027, 3, 31)},
+                                   std::pair{QDate(2024, 4, 1), QDate(2025, 3, 31)},
+                                   std::pair{QDate(2023, 4, 1), QDate(2024, 3, 31)},
+                                   std::pair{QDate(2024, 1, 15), QDate(2025, 1, 14)}}) {
+        start->setDate(from);
+        start->setFocus();
+        QTest::keyClick(start, Qt::Key_Return);
+        EXPECT_EQ(end->date(), to) << from.toString(Qt::ISODate).toStdString();
+        EXPECT_EQ(QApplication::focusWidget(), end);
+    }
 
     using CompanyCreation::proposedYear;
     EXPECT_EQ(proposedYear(QDate(2024, 4, 1)).start, QDate(2024, 4, 1));
     EXPECT_EQ(proposedYear(QDate(2024, 12, 31)).end, QDate(2025, 3, 31));
     EXPECT_EQ(proposedYear(QDate(2025, 1, 1)).start, QDate(2024, 4, 1));
     EXPECT_EQ(proposedYear(QDate(2025, 3, 31)).end, QDate(2025, 3, 31));
+    EXPECT_EQ(proposedYear(QDate(2026, 4, 1)).end, QDate(2027, 3, 31));
 }
 
 TEST_F(frmCreateCompanyTest, EnterWalksTheChainToTheSaveButton)

@@ -7,9 +7,15 @@
 #include "core/report/ReportOutput.h"
 #include "ui/ReportPrinter.h"
 
+#include "core/PrintingStage.h"
+
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGlyphRun>
 #include <QPrinter>
+#include <QRegularExpression>
+#include <QTextLayout>
 
 class ReportEngineTest : public ProgramTest
 {
@@ -46,8 +52,8 @@ TEST_F(ReportEngineTest, EveryTemplatePrintsItsStagedRowsAsSearchableText)
          {"PENDING BOOK LIST", "Gitanjali", "Meera Nair", "01-03-2024", "Books not returned: 3"}},
         {"Reports/BookIssueRegister.rpt",
          {"BOOK ISSUE REGISTER", "Period: 01-03-2024 To 31-03-2024", "Books issued: 3"}},
-        {"Reports/BookReceiveRegister.rpt", {"BOOK RECEIPT REGISTER", "Total fine: 24"}},
-        {"Reports/Ledger.rpt", {"LEDGER", "Cover torn", "Total fine: 24"}},
+        {"Reports/BookReceiveRegister.rpt", {"BOOK RECEIPT REGISTER", "Total fine: 24.00"}},
+        {"Reports/Ledger.rpt", {"LEDGER", "Cover torn", "Total fine: 24.00"}},
     };
     for (const QString &name : ReportSamples::templates()) {
         SCOPED_TRACE(name.toStdString());
@@ -165,4 +171,142 @@ TEST_F(ReportEngineTest, AMissingOrDamagedTemplateIsAnError)
     EXPECT_THROW(Report::open(path("Damaged.rpt")), AppError);
     EXPECT_THROW(ReportTemplate::fromJson(R"({"detail": {"height": 400, "elements": []}})"),
                  AppError);
+}
+
+TEST_F(ReportEngineTest, HeadingsAndLabelsShowWhole)
+{
+    for (const QString &name : ReportSamples::templates()) {
+        SCOPED_TRACE(name.toStdString());
+        ReportSamples::stage(name, 3);
+        const auto document = bound(name);
+        const QString pdf =
+            QDir(testOutputFolder()).filePath("whole-" + QString(name).replace('/', '_') + ".pdf");
+        ReportOutput::exportPdf(*document, pdf);
+        const QString text = ReportSamples::pdfText(pdf).simplified();
+        const ReportTemplate &t = document->layout();
+        for (const ReportBand *band :
+             {&t.reportHeader, &t.pageHeader, &t.detail, &t.pageFooter, &t.reportFooter})
+            for (const ReportElement &element : band->elements) {
+                if (element.kind != ReportElement::Kind::Text || !element.joinParts.empty() ||
+                    element.text.pieces.size() != 1 || element.text.pieces[0].isField)
+                    continue;
+                // A caption of several lines may come out of the PDF with text between its lines.
+                for (const QString &line : element.text.pieces[0].text.split(QLatin1Char('\n'))) {
+                    const QString caption = line.simplified();
+                    EXPECT_TRUE(text.contains(caption)) << caption.toStdString();
+                }
+            }
+    }
+}
+
+TEST_F(ReportEngineTest, TotalsReadAsTheirColumn)
+{
+    {
+        ReportHandOver::PrintingStage stage(ReportHandOver::CompanyHeader::Short);
+        for (const char *fine : {"2.5", "8.125", "9.5"})
+            stage.addRow({{"T1", "19-03-2024"}, {"T5", "Aarav Sharma"}, {"T9", fine}});
+        stage.commit();
+    }
+    const auto document = bound("Reports/BookReceiveRegister.rpt");
+    const QString pdf = QDir(testOutputFolder()).filePath("totals.pdf");
+    ReportOutput::exportPdf(*document, pdf);
+    const QString text = ReportSamples::pdfText(pdf);
+    EXPECT_TRUE(text.contains("2.50")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression("Total fine: 20\\.1[23]\\b")))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains("20.125")) << text.toStdString();
+}
+
+TEST_F(ReportEngineTest, TheReturnSlipShowsOneRemarksRow)
+{
+    {
+        ReportHandOver::PrintingStage stage(ReportHandOver::CompanyHeader::Short);
+        stage.addRow({{"T1", "19-03-2024"},
+                      {"T10", "Godan"},
+                      {"T21", "Cover torn"},
+                      {"T26", "Keep books clean"}});
+        stage.commit();
+    }
+    const auto document = bound("BookReceipt.rpt");
+    const QString pdf = QDir(testOutputFolder()).filePath("return-slip.pdf");
+    ReportOutput::exportPdf(*document, pdf);
+    const QString text = ReportSamples::pdfText(pdf);
+    EXPECT_EQ(text.count("Remarks"), 1) << text.toStdString();
+    EXPECT_TRUE(text.contains("Cover torn"));
+    EXPECT_TRUE(text.contains("Keep books clean"));
+}
+
+TEST_F(ReportEngineTest, AFailingStagingLeavesTheRowsStagedBefore)
+{
+    ReportSamples::stage("Reports/Ledger.rpt", 2);
+    // The new staging empties the table and writes one row; its second row fails.
+    Database::setFailureHook({.failOnWrite = 3});
+    EXPECT_THROW(
+        {
+            ReportHandOver::PrintingStage stage;
+            stage.addRow({{"T1", "Someone else"}});
+            stage.addRow({{"T1", "Never written"}});
+            stage.commit();
+        },
+        AppError);
+    Database::clearFailureHook();
+    QStringList authors;
+    for (Recordset rs = Module::CommonDb->query("SELECT T1 FROM Printing"); !rs.eof();
+         rs.moveNext())
+        authors << rs.text("T1");
+    EXPECT_EQ(authors, (QStringList{"Premchand", "Premchand"}));
+}
+
+namespace {
+
+// Whether every letter of the text has a glyph in the font or in the fonts it falls back to.
+bool everyLetterHasAGlyph(const QFont &font, const QString &text)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    if (runs.isEmpty())
+        return false;
+    for (const QGlyphRun &run : runs)
+        for (quint32 glyph : run.glyphIndexes())
+            if (glyph == 0)
+                return false;
+    return true;
+}
+
+} // namespace
+
+TEST_F(ReportEngineTest, IndianScriptsShowInWindowsReportsAndSearchablePdfs)
+{
+    const QStringList samples = {
+        QString::fromUtf8("पुस्तकालय"),  // Devanagari
+        QString::fromUtf8("গ্রন্থাগার"), // Bengali
+        QString::fromUtf8("ਕਿਤਾਬ"),    // Gurmukhi
+        QString::fromUtf8("પુસ્તક"),     // Gujarati
+        QString::fromUtf8("நூலகம்"),    // Tamil
+        QString::fromUtf8("పుస్తకం"),   // Telugu
+        QString::fromUtf8("ಪುಸ್ತಕ"),    // Kannada
+        QString::fromUtf8("പുസ്തകം"),    // Malayalam
+    };
+    {
+        ReportHandOver::PrintingStage stage;
+        for (const QString &title : samples)
+            stage.addRow({{"T3", "101"}, {"T5", title}, {"T6", title}});
+        stage.commit();
+    }
+    const auto document = bound("BookList.rpt");
+    const QFont reportFont = document->layout().detail.elements.front().font;
+    for (const QString &sample : samples) {
+        EXPECT_TRUE(everyLetterHasAGlyph(QApplication::font(), sample)) << sample.toStdString();
+        EXPECT_TRUE(everyLetterHasAGlyph(reportFont, sample)) << sample.toStdString();
+    }
+    const QString pdf = QDir(testOutputFolder()).filePath("indian-scripts.pdf");
+    ReportOutput::exportPdf(*document, pdf);
+    ReportOutput::pageImage(*document, 0, 100)
+        .save(QDir(testOutputFolder()).filePath("indian-scripts.png"));
+    const QString text = ReportSamples::pdfText(pdf);
+    for (const QString &sample : samples)
+        EXPECT_TRUE(text.contains(sample)) << sample.toStdString() << "\n" << text.toStdString();
 }

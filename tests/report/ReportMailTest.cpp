@@ -1,6 +1,7 @@
 #include "LocalSmtpServer.h"
 #include "ProgramTest.h"
 #include "ReportSamples.h"
+#include "WaitFor.h"
 
 #include "core/Module.h"
 #include "core/report/ReportFiles.h"
@@ -12,8 +13,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSemaphore>
 #include <QTcpServer>
 #include <QTest>
+#include <QTimer>
+#include <atomic>
 
 class ReportMailTest : public ProgramTest
 {
@@ -55,7 +59,7 @@ TEST_F(ReportMailTest, SendsThePdfToTheReceiverAskedForOnce)
     dialogs->inputs << "parent@example.com";
     dialogs->expectOk();
     clickEmail();
-    ASSERT_EQ(dialogs->boxes.size(), 1);
+    ASSERT_TRUE(waitFor([&] { return dialogs->boxes.size() == 1; }));
     EXPECT_EQ(dialogs->last().text, "Email(s) sent sucessfully.");
     EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
     EXPECT_EQ(dialogs->last().title, "Sucess");
@@ -71,6 +75,13 @@ TEST_F(ReportMailTest, SendsThePdfToTheReceiverAskedForOnce)
     EXPECT_TRUE(data.contains("\r\nFrom: Green Valley School<library.gvs@gmail.com>\r\n"));
     EXPECT_TRUE(data.contains("\r\nSubject: Kindly Find Attached herewith \r\n"));
     EXPECT_TRUE(data.contains("Kindly Find Attached here with\r\n\r\n......"));
+    // The headers mail servers expect of every message.
+    EXPECT_TRUE(
+        data.contains(QRegularExpression("(^|\r\n)Date: [A-Z][a-z]{2}, \\d{2} [A-Z][a-z]{2} \\d{4} "
+                                         "\\d{2}:\\d{2}:\\d{2} [+-]\\d{4}\r\n")))
+        << data.left(600).toStdString();
+    const QRegularExpression messageId("(^|\r\n)Message-ID: <([0-9a-f-]{36})@gmail\\.com>\r\n");
+    EXPECT_TRUE(data.contains(messageId)) << data.left(600).toStdString();
     EXPECT_TRUE(data.contains("filename=\"2807143005.pdf\""));
 
     // The attachment is the exported PDF, whole.
@@ -85,10 +96,70 @@ TEST_F(ReportMailTest, SendsThePdfToTheReceiverAskedForOnce)
     // The same window remembers the receiver: no second prompt.
     dialogs->expectOk();
     clickEmail();
+    ASSERT_TRUE(waitFor([&] { return dialogs->boxes.size() == 2; }));
     EXPECT_EQ(dialogs->inputPrompts, QStringList{"Enter Email ID"});
     EXPECT_EQ(dialogs->inputBoxes[0].title, "Email ID");
     ASSERT_EQ(server->sessions().size(), 2);
     EXPECT_TRUE(server->sessions().last().commands.contains("RCPT TO:<parent@example.com>"));
+    // Each message has its own identifier.
+    EXPECT_NE(messageId.match(QString::fromUtf8(server->sessions().last().data)).captured(2),
+              messageId.match(data).captured(2));
+}
+
+namespace {
+
+// A transport that holds every send until the test lets it go (or three seconds pass).
+class HeldTransport : public MailTransport
+{
+public:
+    void send(const MailMessage &) override
+    {
+        if (!go.tryAcquire(1, 3000))
+            throw AppError(28, "held too long");
+        ++sent;
+    }
+    QSemaphore go;
+    std::atomic<int> sent{0};
+};
+
+} // namespace
+
+TEST_F(ReportMailTest, TheWindowAnswersWhileTheMailIsSending)
+{
+    auto *held = new HeldTransport;
+    MailTransport::install(std::unique_ptr<MailTransport>(held));
+    auto *email = window->findChild<QPushButton *>("cmdEmail");
+    dialogs->inputs << "parent@example.com";
+    dialogs->expectOk();
+    clickEmail();
+    // Back at once, showing that it sends.
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+    EXPECT_TRUE(window->isSending());
+    EXPECT_FALSE(email->isEnabled());
+    EXPECT_EQ(email->text(), "Sending...");
+    bool answered = false;
+    QTimer::singleShot(0, window, [&] { answered = true; });
+    ASSERT_TRUE(waitFor([&] { return answered; }));
+
+    held->go.release();
+    ASSERT_TRUE(waitFor([&] { return dialogs->boxes.size() == 1; }));
+    EXPECT_EQ(dialogs->last().text, "Email(s) sent sucessfully.");
+    EXPECT_EQ(dialogs->last().title, "Sucess");
+    EXPECT_EQ(held->sent, 1);
+    EXPECT_FALSE(window->isSending());
+    EXPECT_TRUE(email->isEnabled());
+    EXPECT_EQ(email->text(), "&Email");
+
+    // A window closed while its mail sends: the answer still comes.
+    dialogs->expectOk();
+    clickEmail();
+    ASSERT_TRUE(window->isSending());
+    QTest::mouseClick(window->findChild<QPushButton *>("cmdClose"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(WindowRegistry::find("frmPrint1"));
+    held->go.release();
+    ASSERT_TRUE(waitFor([&] { return dialogs->boxes.size() == 2; }));
+    EXPECT_EQ(dialogs->last().text, "Email(s) sent sucessfully.");
 }
 
 TEST_F(ReportMailTest, RefusesBadAddressesBeforeAnyContact)
@@ -144,7 +215,7 @@ TEST_F(ReportMailTest, AFailedSendShowsTheMailErrorBox)
     dialogs->inputs << "abc@"; // only "@" is asked of a receiver
     dialogs->expectOk();
     clickEmail();
-    ASSERT_EQ(dialogs->boxes.size(), 1);
+    ASSERT_TRUE(waitFor([&] { return dialogs->boxes.size() == 1; }));
     EXPECT_EQ(dialogs->last().text, "An error occoured when sending email. Please try again.\r\n"
                                     "And please also check for right gmail address & password.");
     EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);

@@ -143,3 +143,23 @@ TEST_F(ReportMessagingTest, RefusesWithoutTheMessagingDatabase)
     EXPECT_TRUE(
         rows[0][3].startsWith("File has been Generated To\\n\\nFrom :-\\n\\n\\n\\nWhatsapp"));
 }
+
+TEST_F(ReportMessagingTest, AFailingRefillLeavesTheOldRowsAndStartsNothing)
+{
+    ReportSamples::addCompany();
+    makeMessagingDatabase();
+    Module::WhatsAppDb->execute(
+        "INSERT INTO wa (T1, wanumber, M1, Msg) VALUES ('N/A', '9111', 'earlier.pdf', 'earlier')");
+    showReport();
+    dialogs->inputs << "9876543210";
+    dialogs->expectOk();
+    // The hand-off empties wa (the first write) and adds its row (the second), which fails.
+    Database::setFailureHook({.failOnWrite = 2});
+    clickWhatsapp();
+    Database::clearFailureHook();
+    ASSERT_EQ(dialogs->boxes.size(), 1);
+    EXPECT_TRUE(dialogs->last().text.startsWith("Error 3146\r "))
+        << dialogs->last().text.toStdString();
+    EXPECT_EQ(waRows(), (QList<QStringList>{{"N/A", "9111", "earlier.pdf", "earlier"}}));
+    EXPECT_TRUE(dialogs->started.isEmpty());
+}

@@ -2,11 +2,13 @@
 #include "ShellTestSupport.h"
 
 #include "core/CompanyDatabase.h"
+#include "core/Units.h"
 #include "shell/frmLogin.h"
 #include "ui/RecordList.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -134,8 +136,13 @@ TEST_F(frmCompanyListTest, ARowShowsItsFolderAndLatestEntryAndOpensInTheFileMana
     }
     auto *picker = showPicker();
     auto *lastEntry = picker->findChild<QLabel *>("lblLastEntry");
-    EXPECT_EQ(lastEntry->text(), "Last Entry Date : ");
+    // The row selected at start shows its details like a clicked one.
+    EXPECT_EQ(list(picker)->currentIndex().row(), 0);
+    EXPECT_EQ(picker->findChild<QLineEdit *>("txtSearch")->text(), first);
+    EXPECT_EQ(lastEntry->text(), "Last Entry Date :   05-03-2024");
 
+    select(picker, 1);
+    EXPECT_EQ(lastEntry->text(), "Last Entry Date :   ");
     select(picker, 0);
     EXPECT_EQ(picker->findChild<QLineEdit *>("txtSearch")->text(), first);
     EXPECT_EQ(lastEntry->text(), "Last Entry Date :   05-03-2024");
@@ -147,6 +154,19 @@ TEST_F(frmCompanyListTest, ARowShowsItsFolderAndLatestEntryAndOpensInTheFileMana
     QTest::keyClick(list(picker), Qt::Key_F12);
     EXPECT_EQ(dialogs->opened,
               (QStringList{path("Data/Data 2"), path("Data/Data 2/Vevezidora12.mdb")}));
+}
+
+TEST_F(frmCompanyListTest, TheColumnHeaderSpansTheWholeList)
+{
+    addCompany("Data 1", "Alpha School");
+    auto *picker = showPicker();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    RecordList *rows = list(picker);
+    QHeaderView *header = rows->header();
+    EXPECT_GE(header->length(), rows->viewport()->width());
+    // The shown columns keep their order: the name, then the city taking the rest.
+    EXPECT_EQ(header->sectionSize(0), Units::twipsToPixels(9000));
+    EXPECT_GT(header->sectionSize(3), Units::twipsToPixels(3500));
 }
 
 TEST_F(frmCompanyListTest, AnotherDataRootFromTheBoxOrTheFolderDialog)

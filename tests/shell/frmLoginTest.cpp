@@ -5,9 +5,12 @@
 #include "core/Dialogs.h"
 #include "shell/frmLogin.h"
 
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <sqlcipher/sqlite3.h>
+#include <tuple>
 
 class frmLoginTest : public ShellTest
 {
@@ -103,8 +106,14 @@ TEST_F(frmLoginTest, TheBoxesAtOpenAndWhileTyping)
         return QApplication::focusWidget() == user && user->selectedText() == "Enter User Name";
     }));
     EXPECT_EQ(QApplication::focusWidget(), user);
+    const QColor hint(0x80, 0x80, 0x80);
+    EXPECT_EQ(user->palette().color(QPalette::Text), hint);
     QTest::keyClicks(user, "admin");
     EXPECT_EQ(user->text(), "admin");
+    // What the user types is drawn in the normal text colour, not the hint's grey.
+    EXPECT_NE(user->palette().color(QPalette::Text), hint);
+    EXPECT_EQ(user->palette().color(QPalette::Text),
+              QApplication::palette(user).color(QPalette::Text));
     // The password box's design text shows in clear; whatever is typed shows as stars.
     EXPECT_EQ(secret->displayText(), "Enter Password");
     EXPECT_EQ(secret->palette().color(QPalette::Text), QColor(0x80, 0x80, 0x80));
@@ -117,6 +126,88 @@ TEST_F(frmLoginTest, TheBoxesAtOpenAndWhileTyping)
     QTest::keyClicks(secret, "abc");
     EXPECT_EQ(secret->text(), "abc");
     EXPECT_EQ(secret->displayText(), "***");
+    EXPECT_EQ(secret->palette().color(QPalette::Text),
+              QApplication::palette(secret).color(QPalette::Text));
+}
+
+TEST_F(frmLoginTest, UserNamesMatchWithoutRegardToCaseInEveryAlphabet)
+{
+    addCompany("Data 1", "Green Valley School");
+    {
+        auto db = Database::open(Module::companyDatabasePath(path("Data/Data 1")));
+        db->execute("INSERT INTO Users (UserID, UserName, UserPosition, Password) VALUES "
+                    "(3, 'élodie', 'Clerk', 'Été'), (4, 'Пётр', 'Clerk', 'пароль')");
+    }
+    for (const auto &[name, password, stored] :
+         {std::tuple{"ÉLODIE", "ÉTÉ", "élodie"}, std::tuple{"пётр", "ПАРОЛЬ", "Пётр"}}) {
+        SCOPED_TRACE(stored);
+        auto *login = openLogin();
+        // Typed as an input method commits it: QTest types ASCII only.
+        auto *user = login->findChild<QLineEdit *>("txtUserName");
+        auto *secret = login->findChild<QLineEdit *>("txtPassword");
+        const auto commit = [](QLineEdit *box, const char *text) {
+            box->setFocus();
+            box->selectAll();
+            QInputMethodEvent event;
+            event.setCommitString(QString::fromUtf8(text));
+            QApplication::sendEvent(box, &event);
+        };
+        commit(user, name);
+        commit(secret, password);
+        QTest::keyClick(secret, Qt::Key_Return); // to the login button
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        settle();
+        EXPECT_TRUE(dialogs->boxes.isEmpty()) << dialogs->texts().join('|').toStdString();
+        EXPECT_FALSE(WindowRegistry::find("frmLogin"));
+        EXPECT_EQ(Module::CurrentUserName, QString::fromUtf8(stored));
+        EXPECT_EQ(Module::CurrentUserPosition, "Clerk");
+    }
+
+    // The database stays readable without anything of this program's: no index or column needs a
+    // collation or function that only the program registers.
+    sqlite3 *raw = nullptr;
+    const QByteArray file = Module::companyDatabasePath(path("Data/Data 1")).toUtf8();
+    ASSERT_EQ(sqlite3_open_v2(file.constData(), &raw, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    const QByteArray key = "PRAGMA key = \"x'" + Database::keyHex() + "'\"";
+    sqlite3_exec(raw, key.constData(), nullptr, nullptr, nullptr);
+    QStringList results;
+    char *error = nullptr;
+    const int rc = sqlite3_exec(
+        raw, "PRAGMA integrity_check",
+        [](void *out, int, char **values, char **) {
+            static_cast<QStringList *>(out)->append(QString::fromUtf8(values[0]));
+            return 0;
+        },
+        &results, &error);
+    EXPECT_EQ(rc, SQLITE_OK) << (error ? error : "");
+    sqlite3_free(error);
+    EXPECT_EQ(results, QStringList{"ok"});
+    sqlite3_close(raw);
+}
+
+TEST_F(frmLoginTest, TheWindowFitsA1024By768Screen)
+{
+    main->resize(1024, 768);
+    auto *login = openLogin();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    QWidget *viewport = main->findChild<QMdiArea *>()->viewport();
+    ASSERT_TRUE(waitFor([&] { return login->width() <= viewport->width(); }));
+    const QRect room = viewport->rect();
+    EXPECT_TRUE(room.contains(QRect(login->mapTo(viewport, QPoint(0, 0)), login->size())));
+    auto *button = login->findChild<QWidget *>("cmdLogin");
+    EXPECT_TRUE(room.contains(QRect(button->mapTo(viewport, QPoint(0, 0)), button->size())));
+    saveScreenshot(main.get(), "frmLogin-1024x768.png");
+    // It still logs in.
+    logIn(login, "admin", "secret");
+    settle();
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+    EXPECT_EQ(Module::CurrentUserName, "ADMIN");
+
+    // On a larger screen it keeps its designed size.
+    main->resize(1400, 860);
+    auto *again = openLogin();
+    settle();
+    EXPECT_EQ(again->size(), QSize(1360, 653));
 }
 
 TEST_F(frmLoginTest, ASuccessfulLoginLogsTitlesAndBuildsTheMenu)

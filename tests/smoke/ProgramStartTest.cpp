@@ -12,6 +12,8 @@ TEST(ProgramStartTest, TheRealProgramReachesTheCompanyPickerAndEndsCleanly)
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     layOutTestProgramFolder(folder.path());
+    // A fresh folder without Data: the program makes it, and no "Path not found" stops the way.
+    ASSERT_TRUE(QDir(QDir(folder.path()).filePath(QStringLiteral("Data"))).removeRecursively());
     const QString executable = QDir(folder.path()).filePath(QStringLiteral("librarydesk"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(LD_PROGRAM_EXECUTABLE), executable));
 
@@ -31,6 +33,7 @@ TEST(ProgramStartTest, TheRealProgramReachesTheCompanyPickerAndEndsCleanly)
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << errors.toStdString();
     EXPECT_EQ(program.exitCode(), 0) << errors.toStdString();
     EXPECT_TRUE(output.contains(QStringLiteral("frmCompanyList shown"))) << errors.toStdString();
+    EXPECT_TRUE(QDir(QDir(folder.path()).filePath(QStringLiteral("Data"))).exists());
     EXPECT_FALSE(errors.contains(QStringLiteral("ERROR: AddressSanitizer")))
         << errors.toStdString();
 }

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 class StartApplicationTest : public ProgramTest
 {
@@ -61,4 +62,51 @@ TEST_F(StartApplicationTest, AMissingRequiredDatabaseEndsBeforeAnyWindow)
         EXPECT_TRUE(dialogs->last().text.contains(file));
         ASSERT_TRUE(QFile::rename(target + ".away", target));
     }
+}
+
+TEST_F(StartApplicationTest, AnEmptyOrDamagedRequiredDatabaseIsAsFatalAsAMissingOne)
+{
+    for (const char *file : {"Companies12.mdb", "Package.mdb", "BarDb/dbCake.mdb"}) {
+        for (const bool empty : {true, false}) {
+            SCOPED_TRACE(std::string(file) + (empty ? " empty" : " damaged"));
+            dialogs->boxes.clear();
+            splashShown = false;
+            Module::reset();
+            const QString target = path(file);
+            ASSERT_TRUE(QFile::rename(target, target + ".away"));
+            QFile broken(target);
+            ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+            qint64 size = 0;
+            if (!empty) {
+                // The real file's first page, then garbage where its tables were.
+                QFile whole(target + ".away");
+                ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+                size = whole.size();
+                broken.write(whole.read(1024));
+                broken.write(QByteArray(int(size - 1024), '\x5A'));
+            }
+            broken.close();
+
+            dialogs->expectOk();
+            EXPECT_FALSE(StartApplication());
+            EXPECT_FALSE(splashShown);
+            ASSERT_EQ(dialogs->boxes.size(), 1);
+            EXPECT_TRUE(dialogs->last().text.startsWith("Error "))
+                << dialogs->last().text.toStdString();
+            EXPECT_TRUE(dialogs->last().text.contains(file)) << dialogs->last().text.toStdString();
+            EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+            // Nothing was written into the file that failed.
+            EXPECT_EQ(QFileInfo(target).size(), size);
+            ASSERT_TRUE(QFile::remove(target));
+            ASSERT_TRUE(QFile::rename(target + ".away", target));
+        }
+    }
+}
+
+TEST_F(StartApplicationTest, MakesItsOwnDataFolderWhenItIsMissing)
+{
+    ASSERT_TRUE(QDir(path("Data")).removeRecursively());
+    ASSERT_TRUE(StartApplication());
+    EXPECT_TRUE(QFileInfo(path("Data")).isDir());
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
 }

@@ -3,6 +3,7 @@
 #include "controls/button/ButtonColours.h"
 #include "controls/button/ButtonPicture.h"
 
+#include <QtMath>
 #include <cstdlib>
 
 ButtonCanvas::~ButtonCanvas()
@@ -10,16 +11,29 @@ ButtonCanvas::~ButtonCanvas()
     end();
 }
 
-void ButtonCanvas::resize(QSize size)
+void ButtonCanvas::resize(QSize size, qreal devicePixelRatio)
 {
     end();
     clip_.reset();
+    ratio_ = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
     if (size.width() <= 0 || size.height() <= 0) {
         image_ = QImage();
+        size_ = QSize();
         return;
     }
-    image_ = QImage(size, QImage::Format_RGB32);
+    size_ = size;
+    image_ = QImage(QSize(qCeil(size.width() * ratio_), qCeil(size.height() * ratio_)),
+                    QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio_);
     image_.fill(Qt::black);
+}
+
+QRect ButtonCanvas::devicePixels(int x, int y) const
+{
+    const int left = qFloor(x * ratio_), top = qFloor(y * ratio_);
+    return QRect(QPoint(left, top), QPoint(std::max(left, qFloor((x + 1) * ratio_) - 1),
+                                           std::max(top, qFloor((y + 1) * ratio_) - 1))) &
+           image_.rect();
 }
 
 const QImage &ButtonCanvas::image()
@@ -163,10 +177,14 @@ void ButtonCanvas::invertFocusRect(const ButtonRect &rect)
     if (image_.isNull() || rect.right <= rect.left || rect.bottom <= rect.top)
         return;
     end();
-    auto invert = [this](int x, int y) {
-        if (!image_.rect().contains(x, y) || (clip_ && !clip_->contains(QPoint(x, y))))
+    const QRect bounds(QPoint(0, 0), size_);
+    auto invert = [this, &bounds](int x, int y) {
+        if (!bounds.contains(x, y) || (clip_ && !clip_->contains(QPoint(x, y))))
             return;
-        image_.setPixel(x, y, image_.pixel(x, y) ^ 0x00FFFFFFu);
+        const QRect block = devicePixels(x, y);
+        for (int py = block.top(); py <= block.bottom(); ++py)
+            for (int px = block.left(); px <= block.right(); ++px)
+                image_.setPixel(px, py, image_.pixel(px, py) ^ 0x00FFFFFFu);
     };
     // Every other pixel along the outline, counted round the rectangle.
     int n = 0;
@@ -199,15 +217,19 @@ void ButtonCanvas::blendGrey(QPoint topLeft, const QImage &scratch)
     const QImage source = scratch.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < source.height(); ++y) {
         const int ty = topLeft.y() + y;
-        if (ty < 0 || ty >= image_.height())
+        if (ty < 0 || ty >= size_.height())
             continue;
         const auto *in = reinterpret_cast<const QRgb *>(source.constScanLine(y));
-        auto *out = reinterpret_cast<QRgb *>(image_.scanLine(ty));
         for (int x = 0; x < source.width(); ++x) {
             const int tx = topLeft.x() + x;
-            if (tx < 0 || tx >= image_.width() || (clip_ && !clip_->contains(QPoint(tx, ty))))
+            if (tx < 0 || tx >= size_.width() || (clip_ && !clip_->contains(QPoint(tx, ty))))
                 continue;
-            out[tx] = ButtonPictures::greyBlend(in[x], out[tx]);
+            const QRect block = devicePixels(tx, ty);
+            for (int py = block.top(); py <= block.bottom(); ++py) {
+                auto *out = reinterpret_cast<QRgb *>(image_.scanLine(py));
+                for (int px = block.left(); px <= block.right(); ++px)
+                    out[px] = ButtonPictures::greyBlend(in[x], out[px]);
+            }
         }
     }
 }

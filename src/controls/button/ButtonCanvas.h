@@ -30,7 +30,9 @@ struct ButtonRect
 };
 
 // The button's back buffer: an image that keeps its pixels between redraws, with a clip region
-// and a current pen as the drawing code expects them. Every drawing call honours the clip.
+// and a current pen as the drawing code expects them. Every drawing call honours the clip. The
+// drawing code measures in the button's pixels; the image holds the screen's device pixels, so
+// the button is crisp at any scale factor.
 class ButtonCanvas
 {
 public:
@@ -39,11 +41,13 @@ public:
     ButtonCanvas &operator=(const ButtonCanvas &) = delete;
     ~ButtonCanvas();
 
-    // A new buffer of the size, black, without clip.
-    void resize(QSize size);
-    QSize size() const { return image_.size(); }
+    // A new buffer of the size (in the button's pixels) at the device pixel ratio, black, without
+    // clip.
+    void resize(QSize size, qreal devicePixelRatio = 1.0);
+    QSize size() const { return size_; }
+    qreal devicePixelRatio() const { return ratio_; }
     bool isNull() const { return image_.isNull(); }
-    // The pixels; ends any drawing in progress.
+    // The device pixels, carrying the ratio; ends any drawing in progress.
     const QImage &image();
 
     // nullptr removes the clip.
@@ -75,8 +79,12 @@ public:
 private:
     QPainter &painter();
     void end();
+    // The device pixels that cover one of the button's pixels.
+    QRect devicePixels(int x, int y) const;
 
     QImage image_;
+    QSize size_;
+    qreal ratio_ = 1.0;
     std::unique_ptr<QPainter> painter_;
     std::optional<QRegion> clip_;
     qint32 penColour_ = 0;

@@ -97,9 +97,12 @@ void StyledButton::setCaption(const QString &caption)
             releaseShortcut(accessKeyShortcut_);
         accessKeyShortcut_ = 0;
         accessKey_ = key;
-        if (!key.isNull())
+        if (!key.isNull()) {
             accessKeyShortcut_ = grabShortcut(
                 QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(key.toUpper().unicode()))));
+            // A held key clicks once: it must never save a record twice.
+            setShortcutAutoRepeat(accessKeyShortcut_, false);
+        }
     }
     caption_ = caption;
     layoutCaptionAndPicture();
@@ -364,6 +367,8 @@ void StyledButton::setDefault(bool isDefault)
     if (isDefault) {
         enterShortcut_ = grabShortcut(QKeySequence(Qt::Key_Return), Qt::WindowShortcut);
         keypadEnterShortcut_ = grabShortcut(QKeySequence(Qt::Key_Enter), Qt::WindowShortcut);
+        setShortcutAutoRepeat(enterShortcut_, false);
+        setShortcutAutoRepeat(keypadEnterShortcut_, false);
         // The default look moves to a focused command button and back, as the host shows it.
         focusWatch_ =
             connect(qApp, &QApplication::focusChanged, this, [this] { updateDisplayAsDefault(); });
@@ -383,6 +388,7 @@ void StyledButton::setCancel(bool isCancel)
     isCancel_ = isCancel;
     if (isCancel) {
         escapeShortcut_ = grabShortcut(QKeySequence(Qt::Key_Escape), Qt::WindowShortcut);
+        setShortcutAutoRepeat(escapeShortcut_, false);
     } else {
         releaseShortcut(escapeShortcut_);
         escapeShortcut_ = 0;
@@ -393,7 +399,8 @@ void StyledButton::updateDisplayAsDefault()
 {
     bool effectiveDefault = false;
     if (hasFocus()) {
-        effectiveDefault = mode_ == 0 || isDefault_;
+        // Every focused button shows the focus, check and option buttons too.
+        effectiveDefault = true;
     } else if (isDefault_) {
         // Another command button that has the focus stands in as the default while it has it.
         const auto *focused = qobject_cast<StyledButton *>(QApplication::focusWidget());

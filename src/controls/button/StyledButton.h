@@ -160,6 +160,7 @@ private:
     void clickHandling();
     void mouseDownHandling(int button, int shift, QPointF position);
     void accessKeyPress(int keyAscii);
+    void passArrowToContainer(int key, Qt::KeyboardModifiers modifiers);
     bool updateOptionGroup(int op);
     void checkMouseLeave(int timerId);
     bool offsetPressedWindow();

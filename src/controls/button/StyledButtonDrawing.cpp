@@ -39,8 +39,10 @@ void StyledButton::redrawButton()
 {
     if (drawingDelayed_ || W() <= 0 || H() <= 0)
         return;
-    if (buffer_.size() != size()) {
-        // A resize the host has not reported yet: renew buffer and outline first.
+    if (buffer_.size() != size() ||
+        !qFuzzyCompare(buffer_.devicePixelRatio(), devicePixelRatioF())) {
+        // A resize the host has not reported yet, or a move to a screen of another scale: renew
+        // buffer and outline first.
         resizeHandling();
         return;
     }
@@ -115,7 +117,7 @@ void StyledButton::redrawButton()
 void StyledButton::prepareBackBuffer(bool create)
 {
     if (create) {
-        buffer_.resize(size());
+        buffer_.resize(size(), devicePixelRatioF());
         buffer_.selectPen(Black);
         return;
     }

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QShortcutEvent>
+#include <QTimer>
 #include <QTimerEvent>
 
 namespace {
@@ -230,9 +231,7 @@ void StyledButton::keyPressEvent(QKeyEvent *event)
     int code = keyCode(key);
     const int shift = shiftCode(event->modifiers());
     if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down) {
-        if (container_)
-            QCoreApplication::postEvent(container_,
-                                        new QKeyEvent(QEvent::KeyPress, key, event->modifiers()));
+        passArrowToContainer(key, event->modifiers());
     } else if (key == Qt::Key_Space && !hasFlag(Pressed) && !event->isAutoRepeat()) {
         setFlag(Hovering, true);
         heldDown_ = true;
@@ -240,8 +239,10 @@ void StyledButton::keyPressEvent(QKeyEvent *event)
         redrawButton();
         if (!hoverTracking_)
             setFlag(Hovering, false);
-    } else if ((key == Qt::Key_Return || key == Qt::Key_Enter) && mode_ == 0) {
-        // A focused command button is the window's default while it has the focus.
+    } else if ((key == Qt::Key_Return || key == Qt::Key_Enter) && mode_ == 0 &&
+               !event->isAutoRepeat()) {
+        // A focused command button is the window's default while it has the focus. A held key
+        // clicks once: it must never save a record twice.
         accessKeyPress(13);
     }
     if (code != 0)
@@ -296,7 +297,28 @@ void StyledButton::focusInEvent(QFocusEvent *event)
 void StyledButton::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
+    // A press the focus leaves behind is over: its release goes to another control and would
+    // leave this button drawn pressed (and shifted) for good. No click follows.
+    if (hasFlag(Pressed) || heldDown_) {
+        setFlag(Pressed, false);
+        heldDown_ = false;
+        drawingDelayed_ = false;
+    }
     updateDisplayAsDefault();
+    redrawButton();
+}
+
+void StyledButton::passArrowToContainer(int key, Qt::KeyboardModifiers modifiers)
+{
+    // Posted, as the host posts it, to the container alone: a key the container does not take
+    // must not travel on to a scroll area around it and scroll it.
+    QPointer<QWidget> container(container_);
+    if (!container)
+        return;
+    QTimer::singleShot(0, container, [container, key, modifiers] {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        static_cast<QObject *>(container.data())->event(&event);
+    });
 }
 
 bool StyledButton::event(QEvent *event)

@@ -5,6 +5,7 @@
 #include "core/Numbers.h"
 #include "core/report/Code39.h"
 #include "core/report/ReportLayout.h"
+#include "core/report/ReportScripts.h"
 
 #include <QCache>
 #include <QDate>
@@ -13,6 +14,7 @@
 #include <QImage>
 #include <QLocale>
 #include <QPainter>
+#include <algorithm>
 
 namespace ReportPainter {
 
@@ -25,6 +27,28 @@ struct Context
     int row;  // -1 outside the detail band
     double scale;
 };
+
+QString formatted(const ReportElement &e, const QString &value);
+
+// The element of the detail band that shows a column, if one gives it a number format.
+const ReportElement *columnFormat(const ReportTemplate &t, const QString &column)
+{
+    for (const ReportElement &e : t.detail.elements) {
+        if (e.decimals < 0)
+            continue;
+        for (const TemplateText::Piece &piece : e.text.pieces)
+            if (piece.isField && piece.text.compare(column, Qt::CaseInsensitive) == 0)
+                return &e;
+    }
+    return nullptr;
+}
+
+bool isFixedText(const ReportElement &e)
+{
+    return e.joinParts.empty() &&
+           std::none_of(e.text.pieces.begin(), e.text.pieces.end(),
+                        [](const TemplateText::Piece &piece) { return piece.isField; });
+}
 
 QString rawValue(const Context &c, const QString &field)
 {
@@ -55,6 +79,9 @@ QString rawValue(const Context &c, const QString &field)
         double total = 0;
         for (int row = 0; summed >= 0 && row < data.rowCount(); ++row)
             total += Numbers::leadingValue(data.value(row, summed).toString());
+        // A total reads as its column does: "20.13" under rows of "2.50".
+        if (const ReportElement *column = columnFormat(c.document.layout(), field.mid(4)))
+            return formatted(*column, Numbers::plainText(total));
         return Numbers::plainText(total);
     }
     return QString();
@@ -132,6 +159,19 @@ void drawText(QPainter &p, const QRectF &box, const ReportElement &e, const QStr
 {
     p.setFont(e.font);
     p.setPen(e.colour);
+    if (!e.wrap && isFixedText(e)) {
+        // A column heading is never cut: a heading wider than its column is set smaller.
+        QFont font = e.font;
+        for (int step = 0; step < 20 && font.pointSizeF() > 4 &&
+                           QFontMetricsF(font, p.device()).horizontalAdvance(text) > box.width();
+             ++step)
+            font.setPointSizeF(font.pointSizeF() * 0.95);
+        p.setFont(font);
+    }
+    if (!e.wrap && ReportScripts::needsTextLayer(text)) {
+        ReportScripts::drawSearchable(p, box, e.alignment, p.font(), e.colour, text);
+        return;
+    }
     if (e.wrap) {
         p.save();
         p.setClipRect(box);
@@ -139,7 +179,8 @@ void drawText(QPainter &p, const QRectF &box, const ReportElement &e, const QStr
         p.restore();
         return;
     }
-    const QString shown = p.fontMetrics().elidedText(text, Qt::ElideRight, int(box.width()));
+    const QString shown =
+        isFixedText(e) ? text : p.fontMetrics().elidedText(text, Qt::ElideRight, int(box.width()));
     p.drawText(box, int(e.alignment) | Qt::TextSingleLine, shown);
 }
 

@@ -20,7 +20,7 @@ QFont readFont(const QJsonValue &value, const QFont &base)
     QFont font = base;
     const QJsonObject o = value.toObject();
     if (o.contains(QLatin1String("family")))
-        font.setFamily(o.value(QLatin1String("family")).toString());
+        font.setFamilies(ReportTemplate::fontFamilies(o.value(QLatin1String("family")).toString()));
     if (o.contains(QLatin1String("size")))
         font.setPointSizeF(o.value(QLatin1String("size")).toDouble());
     if (o.contains(QLatin1String("bold")))
@@ -170,6 +170,24 @@ TemplateText TemplateText::parse(const QString &source)
     return result;
 }
 
+QStringList ReportTemplate::fontFamilies(const QString &family)
+{
+    // A text in an Indian script takes its letters from the Noto fonts of the dependency script
+    // (fonts-noto-core); without them a Hindi title prints as boxes.
+    static const QStringList fallbacks = {
+        QStringLiteral("Noto Sans Devanagari"), QStringLiteral("Noto Sans Bengali"),
+        QStringLiteral("Noto Sans Gurmukhi"),   QStringLiteral("Noto Sans Gujarati"),
+        QStringLiteral("Noto Sans Tamil"),      QStringLiteral("Noto Sans Telugu"),
+        QStringLiteral("Noto Sans Kannada"),    QStringLiteral("Noto Sans Malayalam"),
+        QStringLiteral("Noto Sans Oriya"),      QStringLiteral("Noto Sans"),
+    };
+    QStringList families{family};
+    for (const QString &fallback : fallbacks)
+        if (fallback.compare(family, Qt::CaseInsensitive) != 0)
+            families << fallback;
+    return families;
+}
+
 QSizeF ReportTemplate::paperSize() const
 {
     const QSizeF size = pageSize.size(QPageSize::Millimeter);
@@ -214,7 +232,8 @@ ReportTemplate ReportTemplate::fromJson(const QByteArray &json, const QString &p
     t.database = data.value(QLatin1String("database")).toString();
     t.query = data.value(QLatin1String("query")).toString();
 
-    QFont base(QStringLiteral("DejaVu Sans"));
+    QFont base;
+    base.setFamilies(fontFamilies(QStringLiteral("DejaVu Sans")));
     base.setPointSizeF(9);
     // Any letter spacing turns ligatures off, so "fi" stays two letters a PDF search finds.
     base.setLetterSpacing(QFont::AbsoluteSpacing, 1.0 / 64);

@@ -84,6 +84,9 @@ struct ReportTemplate
     ReportBand reportHeader, pageHeader, detail, pageFooter, reportFooter;
 
     QSizeF paperSize() const; // millimetres, oriented
+
+    // A template's font family followed by the fonts that hold the letters it lacks.
+    static QStringList fontFamilies(const QString &family);
     QRectF printableArea() const;
 
     // Reads a template; a missing file or a template that cannot be read is an AppError.

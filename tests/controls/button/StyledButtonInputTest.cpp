@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -329,4 +331,139 @@ TEST(StyledButtonInputTest, CustomClickShiftsThePressedButtonByOnePixel)
     leave(&button);
     EXPECT_TRUE(waitFor([&] { return button.pos() == QPoint(20, 30); }));
     release(&button, Qt::LeftButton, QPoint(200, 200));
+}
+
+TEST(StyledButtonInputTest, APressNeverOutlivesTheFocus)
+{
+    QWidget window;
+    window.resize(300, 100);
+    auto *first = new StyledButton(&window);
+    auto *second = new StyledButton(&window);
+    first->setGeometry(20, 30, 80, 24);
+    second->setGeometry(120, 30, 80, 24);
+    first->setCustomClick(4);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QSignalSpy firstClicks(first, &StyledButton::Click);
+    QSignalSpy secondClicks(second, &StyledButton::Click);
+
+    // Space pressed on the first button with the pointer over it, released on the second.
+    moveOnto(first);
+    first->setFocus();
+    QTest::keyPress(first, Qt::Key_Space);
+    EXPECT_EQ(first->pos(), QPoint(21, 31));
+    second->setFocus();
+    QTest::keyRelease(second, Qt::Key_Space);
+    EXPECT_FALSE(first->stateFlags() & StyledButton::Pressed);
+    EXPECT_EQ(first->pos(), QPoint(20, 30));
+    EXPECT_EQ(firstClicks.count(), 0);
+    EXPECT_EQ(secondClicks.count(), 0);
+    // It clicks as ever afterwards.
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_Space);
+    EXPECT_EQ(firstClicks.count(), 1);
+    EXPECT_EQ(first->pos(), QPoint(20, 30));
+}
+
+TEST(StyledButtonInputTest, AHeldKeyClicksOnce)
+{
+    QWidget window;
+    auto *edit = new QLineEdit(&window);
+    auto *save = new StyledButton(&window);
+    auto *other = new StyledButton(&window);
+    save->setDefault(true);
+    save->move(0, 40);
+    other->move(0, 80);
+    other->setCaption(QStringLiteral("&Other"));
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QSignalSpy saveClicks(save, &StyledButton::Click);
+    QSignalSpy otherClicks(other, &StyledButton::Click);
+    const auto repeat = [](QWidget *target, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        // What the platform sends while a key is held: presses marked as auto-repeat, which a
+        // shortcut sees first.
+        for (int i = 0; i < 3; ++i) {
+            const QString text = key == Qt::Key_Return ? QStringLiteral("\r") : QString();
+            if (qt_sendShortcutOverrideEvent(target, 0, key, modifiers, text, true))
+                continue;
+            QKeyEvent event(QEvent::KeyPress, key, modifiers, text, true);
+            QApplication::sendEvent(target, &event);
+        }
+    };
+
+    // Enter held on a focused command button.
+    other->setFocus();
+    QTest::keyPress(other, Qt::Key_Return);
+    repeat(other, Qt::Key_Return, Qt::NoModifier);
+    QTest::keyRelease(other, Qt::Key_Return);
+    EXPECT_EQ(otherClicks.count(), 1);
+    // Enter held in a box, clicking the default button.
+    edit->setFocus();
+    QTest::keyPress(edit, Qt::Key_Return);
+    repeat(edit, Qt::Key_Return, Qt::NoModifier);
+    QTest::keyRelease(edit, Qt::Key_Return);
+    EXPECT_EQ(saveClicks.count(), 1);
+    // An access key held.
+    edit->setFocus();
+    QTest::keyPress(edit, Qt::Key_O, Qt::AltModifier);
+    repeat(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
+    EXPECT_EQ(otherClicks.count(), 2);
+}
+
+TEST(StyledButtonInputTest, FocusedCheckAndOptionButtonsShowTheFocus)
+{
+    QWidget window;
+    window.resize(300, 100);
+    auto *check = new StyledButton(&window);
+    auto *option = new StyledButton(&window);
+    auto *edit = new QLineEdit(&window);
+    check->setMode(1);
+    check->setCaption(QStringLiteral("Check"));
+    option->setCaption(QStringLiteral("Option"));
+    check->setGeometry(10, 10, 90, 28);
+    option->setGeometry(110, 10, 90, 28);
+    edit->setGeometry(10, 60, 90, 24);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    option->setMode(2);
+    option->setValue(true);
+    edit->setFocus();
+    const QImage checkAlone = check->grab().toImage();
+    const QImage optionAlone = option->grab().toImage();
+
+    check->setFocus();
+    EXPECT_TRUE(check->stateFlags() & StyledButton::ShowAsDefault);
+    EXPECT_NE(check->grab().toImage(), checkAlone);
+    option->setFocus();
+    EXPECT_TRUE(option->stateFlags() & StyledButton::ShowAsDefault);
+    EXPECT_FALSE(check->stateFlags() & StyledButton::ShowAsDefault);
+    EXPECT_NE(option->grab().toImage(), optionAlone);
+    edit->setFocus();
+    EXPECT_EQ(option->grab().toImage(), optionAlone);
+}
+
+TEST(StyledButtonInputTest, ArrowsNeverScrollTheContainerAroundTheButton)
+{
+    QScrollArea scroller;
+    auto *content = new QWidget;
+    content->resize(600, 2000);
+    auto *button = new StyledButton(content);
+    button->setGeometry(10, 10, 80, 24);
+    scroller.setWidget(content);
+    scroller.resize(300, 200);
+    scroller.show();
+    QApplication::setActiveWindow(&scroller);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&scroller));
+    button->setFocus();
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Down})
+        QTest::keyClick(button, key);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(scroller.verticalScrollBar()->value(), 0);
+    EXPECT_EQ(scroller.horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), button);
 }
