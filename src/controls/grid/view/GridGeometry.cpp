@@ -32,7 +32,10 @@ FontTextMeasurer &fontMeasurer()
     return measurer;
 }
 
-int roundHalfEven(double value) { return int(Units::roundHalfEven(value)); }
+int roundHalfEven(double value)
+{
+    return int(Units::roundHalfEven(value));
+}
 
 } // namespace
 
@@ -64,14 +67,13 @@ void GridGeometry::CalcMetrics(std::optional<QSize> imageSize, int minRowHeight)
     }
 
     metrics_.HeaderTextHeight = measurer_->lineHeight(properties_.FontHeader);
-    metrics_.CaptionHeight = properties_.Caption.isEmpty()
-                                 ? 0
-                                 : roundHalfEven(metrics_.HeaderTextHeight * 1.5);
+    metrics_.CaptionHeight =
+        properties_.Caption.isEmpty() ? 0 : roundHalfEven(metrics_.HeaderTextHeight * 1.5);
     metrics_.HeaderHeight = CalcHeaderHeight();
 
     // The header font's text height is the least a row gets, whatever the cell font.
-    standardRowHeight_ = std::max(minRowHeight, metrics_.HeaderTextHeight) +
-                         2 * properties_.MinVerticalOffset + 2;
+    standardRowHeight_ =
+        std::max(minRowHeight, metrics_.HeaderTextHeight) + 2 * properties_.MinVerticalOffset + 2;
     metrics_.EllipsisFlag = properties_.DisplayEllipsis ? LayoutMetrics::WordEllipsis : 0;
 }
 
@@ -221,14 +223,26 @@ PixelRect GridGeometry::CellPartRect(int row, int col, int top, CellPart part) c
     static constexpr int Valid[] = {0, 1, 2, 4, 5, 6, 8, 9, 10};
     if (std::find(std::begin(Valid), std::end(Valid), alignment) != std::end(Valid)) {
         switch (alignment & 3) {
-        case 0: x = left + 1; break;
-        case 1: x = roundHalfEven(w / 2.0 + left - width / 2.0); break;
-        default: x = w + left - (width + 1); break;
+        case 0:
+            x = left + 1;
+            break;
+        case 1:
+            x = roundHalfEven(w / 2.0 + left - width / 2.0);
+            break;
+        default:
+            x = w + left - (width + 1);
+            break;
         }
         switch (alignment & 12) {
-        case 0: y = top + 2; break;
-        case 4: y = roundHalfEven(top + rowHeight / 2.0 - height / 2.0); break;
-        default: y = top + rowHeight - height - 2; break;
+        case 0:
+            y = top + 2;
+            break;
+        case 4:
+            y = roundHalfEven(top + rowHeight / 2.0 - height / 2.0);
+            break;
+        default:
+            y = top + rowHeight - height - 2;
+            break;
         }
     }
     x += rowNumberWidth_;
@@ -244,10 +258,9 @@ std::optional<int> GridGeometry::RowAutoHeight(int row) const
     for (int col = 0; col < model_.Cols(); ++col) {
         const QString text = model_.CellText(row, col);
         const int width = model_.column(col).WidthPixels;
-        const int bottom =
-            record.Cells[size_t(col)].Flags.testFlag(CellFlag::WordWrap)
-                ? 2 + measurer_->wrappedHeight(properties_.Font, text, width - 5)
-                : measurer_->lineHeight(properties_.Font);
+        const int bottom = record.Cells[size_t(col)].Flags.testFlag(CellFlag::WordWrap)
+                               ? 2 + measurer_->wrappedHeight(properties_.Font, text, width - 5)
+                               : measurer_->lineHeight(properties_.Font);
         m = std::max(m, bottom);
     }
     const int base = standardRowHeight_ - 2 * properties_.MinVerticalOffset - 2;

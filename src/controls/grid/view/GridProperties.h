@@ -11,24 +11,45 @@ namespace Grid {
 enum class BorderStyle : int { None = 0, FixedSingle = 1 };
 enum class Appearance : int { Flat = 0, ThreeD = 1 };
 // A scale-mode code of the host; widths and MinRowHeight are given in it.
-enum class ScaleUnits : int { User = 0, Twips = 1, Points = 2, Pixels = 3, Characters = 4,
-                              Inches = 5, Millimeters = 6, Centimeters = 7 };
+enum class ScaleUnits : int {
+    User = 0,
+    Twips = 1,
+    Points = 2,
+    Pixels = 3,
+    Characters = 4,
+    Inches = 5,
+    Millimeters = 6,
+    Centimeters = 7
+};
 enum class ScrollBars : int { Horizontal = 0, Vertical = 1, Both = 2 };
 enum class ScrollBarStyle : int { Flat = 0, Standard = 1 };
-enum class ThemeColor : int { Blue = 0, Silver = 1, Olive = 2, GreyGreen = 3, Gold = 4, Custom = 5,
-                              Automatic = 6 };
+enum class ThemeColor : int {
+    Blue = 0,
+    Silver = 1,
+    Olive = 2,
+    GreyGreen = 3,
+    Gold = 4,
+    Custom = 5,
+    Automatic = 6
+};
 // The look of caption bar and headers.
-enum class ThemeStyle : int { Raised = 0, FlatFrame = 1, Themed = 2, Gradient = 3, Flat = 4,
-                              FlatThemeColours = 5, Banded = 6, BandedButtonFace = 7 };
+enum class ThemeStyle : int {
+    Raised = 0,
+    FlatFrame = 1,
+    Themed = 2,
+    Gradient = 3,
+    Flat = 4,
+    FlatThemeColours = 5,
+    Banded = 6,
+    BandedButtonFace = 7
+};
 enum class FocusRectMode : int { None = 0, Row = 1, Cell = 2 };
 enum class FocusRectStyle : int { Dotted = 0, Thick = 1, Thin = 2 };
 enum class GridLines : int { None = 0, Both = 1, Vertical = 2, Horizontal = 3 };
-enum class FocusRowHighlightStyle : int { Solid = 0, VerticalGradient = 1,
-                                          HorizontalGradient = 2 };
+enum class FocusRowHighlightStyle : int { Solid = 0, VerticalGradient = 1, HorizontalGradient = 2 };
 enum class EditMove : int { Stay = 0, Right = 1, Down = 2 };
 // The actions that open an in-cell edit; EditTrigger is a set of these bits.
-enum EditTriggerBit : int { EnterOrEsc = 2, F2Key = 4, Click = 8, DoubleClick = 16,
-                            Typing = 32 };
+enum EditTriggerBit : int { EnterOrEsc = 2, F2Key = 4, Click = 8, DoubleClick = 16, Typing = 32 };
 
 // Colours are stored as the host gives them: 0x00BBGGRR, or 0x800000nn for system colour nn.
 struct Properties

@@ -28,7 +28,10 @@ constexpr std::array<Scheme, 5> Schemes = {{
     {0xA5EFFF, 0x4986A0, 0x0F4C66, 0x37748E, 0xE1EEF9, 0x96FFFE},
 }};
 
-int clampChannel(int value) { return std::clamp(value, 0, 255); }
+int clampChannel(int value)
+{
+    return std::clamp(value, 0, 255);
+}
 
 } // namespace
 

@@ -41,7 +41,9 @@ VeziRado::VeziRado(QWidget *parent)
     events.Scroll = [this] { emit Scroll(); };
     events.SortComplete = [this] { emit SortComplete(); };
     events.CustomSort = [this](bool &ascending, int &col, QString &value1, QString &value2,
-                               bool &swap) { emit CustomSort(ascending, col, value1, value2, swap); };
+                               bool &swap) {
+        emit CustomSort(ascending, col, value1, value2, swap);
+    };
 }
 
 VeziRado::~VeziRado()

@@ -311,10 +311,7 @@ public:
         markChanged(QStringLiteral("ProgressBarColor"));
         model_.setCellProgressBarColor(vNewValue);
     }
-    int CellProgressValue(int vRow, int vCol) const
-    {
-        return model_.CellProgressValue(vRow, vCol);
-    }
+    int CellProgressValue(int vRow, int vCol) const { return model_.CellProgressValue(vRow, vCol); }
     void setCellProgressValue(int vRow, int vCol, int vNewValue)
     {
         model_.setCellProgressValue(vRow, vCol, vNewValue);
@@ -490,8 +487,15 @@ protected:
 private:
     // The scroll requests a bar or the wheel makes.
     enum class ScrollRequest : int {
-        LineUp = 0, LineDown = 1, PageUp = 2, PageDown = 3, ThumbPosition = 4, ThumbTrack = 5,
-        Top = 6, Bottom = 7, EndScroll = 8,
+        LineUp = 0,
+        LineDown = 1,
+        PageUp = 2,
+        PageDown = 3,
+        ThumbPosition = 4,
+        ThumbTrack = 5,
+        Top = 6,
+        Bottom = 7,
+        EndScroll = 8,
     };
 
     // What the model asks of its window.

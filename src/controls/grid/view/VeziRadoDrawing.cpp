@@ -89,8 +89,8 @@ void VeziRado::DrawGrid(bool bRedraw, bool bHideFocus)
 
     if (p_.ShowRowNumbers) {
         const int highest = p_.ShowRowNumbersVary ? lastInView + 1 : last + 1;
-        geometry_.setRowNumberWidth(std::max(
-            geometry_.measurer().textWidth(p_.Font, QString::number(highest)) + 5, 19));
+        geometry_.setRowNumberWidth(
+            std::max(geometry_.measurer().textWidth(p_.Font, QString::number(highest)) + 5, 19));
     } else {
         geometry_.setRowNumberWidth(0);
     }
@@ -132,8 +132,9 @@ int VeziRado::VisibleHeight()
     if (!model_.DrawingOn())
         LayoutScrollBars();
     const double tpp = twipsPerPixel();
-    const double border =
-        p_.BorderStyle == Grid::BorderStyle::FixedSingle ? double(Units::roundHalfEven(4 * tpp)) : 0;
+    const double border = p_.BorderStyle == Grid::BorderStyle::FixedSingle
+                              ? double(Units::roundHalfEven(4 * tpp))
+                              : 0;
     const double thumb = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) * tpp;
     return int(Units::roundHalfEven(height() * tpp - (horizontal_.shown() ? thumb : 0) - border));
 }
@@ -143,10 +144,11 @@ int VeziRado::VisibleWidth()
     if (!model_.DrawingOn())
         LayoutScrollBars();
     const double tpp = twipsPerPixel();
-    const double border =
-        p_.BorderStyle == Grid::BorderStyle::FixedSingle ? double(Units::roundHalfEven(4 * tpp)) : 0;
+    const double border = p_.BorderStyle == Grid::BorderStyle::FixedSingle
+                              ? double(Units::roundHalfEven(4 * tpp))
+                              : 0;
     const double thumb = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) * tpp;
-    const double width =
-        double(Units::roundHalfEven(this->width() * tpp - (vertical_.shown() ? thumb : 0) - border));
+    const double width = double(
+        Units::roundHalfEven(this->width() * tpp - (vertical_.shown() ? thumb : 0) - border));
     return int(Units::roundHalfEven(width - tpp - geometry_.RowNumberWidth() * tpp));
 }

@@ -52,8 +52,8 @@ void VeziRado::GridWindowProc(bool before, bool &handled, bool &result, QObject 
         const auto *wheel = static_cast<QWheelEvent *>(event);
         const Bar which =
             wheel->modifiers().testFlag(Qt::ControlModifier) ? Bar::Horizontal : Bar::Vertical;
-        const int delta = wheel->angleDelta().y() != 0 ? wheel->angleDelta().y()
-                                                       : wheel->angleDelta().x();
+        const int delta =
+            wheel->angleDelta().y() != 0 ? wheel->angleDelta().y() : wheel->angleDelta().x();
         // One request per notch event, whatever the delta; toward the user scrolls down.
         scrollRequest(which, delta < 0 ? ScrollRequest::LineDown : ScrollRequest::LineUp, true);
         break;

@@ -95,8 +95,8 @@ void VeziRado::InitProperties()
     // A grid newly placed lets the user size its columns and numbers all rows alike.
     p_.AllowColumnResizing = true;
     p_.ShowRowNumbersVary = false;
-    p_.Appearance = frameShadow() == QFrame::Plain ? Grid::Appearance::Flat
-                                                   : Grid::Appearance::ThreeD;
+    p_.Appearance =
+        frameShadow() == QFrame::Plain ? Grid::Appearance::Flat : Grid::Appearance::ThreeD;
     storedEnabled_ = true;
     model_.setRedraw(false);
     geometry_.resetStandardRowHeight();
@@ -148,8 +148,8 @@ void VeziRado::ReadProperties(const PropertyBag &bag, bool userMode)
     p.Appearance = Grid::Appearance(qint16(readInt(bag, "Appearance", int(d.Appearance))));
     p.ScrollBarStyle = readEnum(bag, "ScrollBarStyle", d.ScrollBarStyle);
     model_.setTotalsLineShow(readBool(bag, "TotalsLineShow", false));
-    p.FocusRowHighlightKeepTextForecolor = readBool(bag, "FocusRowHighlightKeepTextForecolor",
-                                                    d.FocusRowHighlightKeepTextForecolor);
+    p.FocusRowHighlightKeepTextForecolor =
+        readBool(bag, "FocusRowHighlightKeepTextForecolor", d.FocusRowHighlightKeepTextForecolor);
     p.ShowRowNumbers = readBool(bag, "ShowRowNumbers", d.ShowRowNumbers);
     p.ShowRowNumbersVary = readBool(bag, "ShowRowNumbersVary", d.ShowRowNumbersVary);
     p.AllowColumnResizing = readBool(bag, "AllowColumnResizing", d.AllowColumnResizing);

@@ -154,8 +154,8 @@ int VeziRado::stepRows(int start, int step, bool down) const
     // Hidden rows are stepped over; locked rows count like any other.
     int reached = start;
     int taken = 0;
-    for (int row = start + (down ? 1 : -1); row >= 0 && row <= model_.LastRowIndex() && taken < step;
-         row += down ? 1 : -1) {
+    for (int row = start + (down ? 1 : -1);
+         row >= 0 && row <= model_.LastRowIndex() && taken < step; row += down ? 1 : -1) {
         if (model_.rowAt(row).Visible) {
             reached = row;
             ++taken;
@@ -189,8 +189,8 @@ void VeziRado::scrollRequest(Bar which, ScrollRequest request, bool wheel)
     switch (request) {
     case ScrollRequest::LineUp:
         if (b.shown() && model_.Rows() > 0) {
-            int value = vertical ? stepRows(position, wheel ? 3 : 1, false)
-                                 : stepColumn(position, false);
+            int value =
+                vertical ? stepRows(position, wheel ? 3 : 1, false) : stepColumn(position, false);
             if (value > position)
                 value = 0;
             SBValueLet(which, std::max(value, b.minimum()));
@@ -198,8 +198,8 @@ void VeziRado::scrollRequest(Bar which, ScrollRequest request, bool wheel)
         break;
     case ScrollRequest::LineDown:
         if (b.shown() && model_.Rows() > 0) {
-            int value = vertical ? stepRows(position, wheel ? 3 : 1, true)
-                                 : stepColumn(position, true);
+            int value =
+                vertical ? stepRows(position, wheel ? 3 : 1, true) : stepColumn(position, true);
             if (value < position)
                 value = b.maximum();
             SBValueLet(which, std::min(value, b.maximum()));

@@ -30,9 +30,8 @@ public:
     };
 
     // before, handled (in/out), result (in/out), window, event, user value (in/out).
-    using Handler =
-        std::function<void(bool before, bool &handled, bool &result, QObject *window,
-                           QEvent *event, qintptr &userValue)>;
+    using Handler = std::function<void(bool before, bool &handled, bool &result, QObject *window,
+                                       QEvent *event, qintptr &userValue)>;
 
     struct Entry
     {

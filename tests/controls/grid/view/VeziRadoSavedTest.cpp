@@ -10,7 +10,10 @@ using namespace GridViewTest;
 
 namespace {
 
-GridTheme::DesktopLook classicDesktop() { return {false, {}}; }
+GridTheme::DesktopLook classicDesktop()
+{
+    return {false, {}};
+}
 
 } // namespace
 
@@ -27,9 +30,9 @@ TEST(VeziRadoSaved, NewGridWritesOnlyWhatDiffersAndTheAlwaysKeys)
     PropertyBag bag;
     grid.WriteProperties(bag);
     EXPECT_EQ(bag.read("AllowColumnResizing", false).toBool(), true);
-    for (const char *key : {"ColumnHeaderSmall", "TotalsLineShow",
-                            "FocusRowHighlightKeepTextForecolor", "ShowRowNumbers",
-                            "ShowRowNumbersVary"})
+    for (const char *key :
+         {"ColumnHeaderSmall", "TotalsLineShow", "FocusRowHighlightKeepTextForecolor",
+          "ShowRowNumbers", "ShowRowNumbersVary"})
         EXPECT_TRUE(bag.contains(key)) << key;
     EXPECT_FALSE(bag.read("ShowRowNumbersVary", true).toBool());
     EXPECT_EQ(bag.size(), 6) << bag.names().join(",").toStdString();

@@ -101,7 +101,8 @@ TEST(VeziRadoSettings, ShowRowNumbersAndVisibleSize)
     const int tpp = 1440 / grid.logicalDpiY();
     const int bar = grid.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &grid);
     EXPECT_EQ(grid.VisibleHeight(), 200 * tpp - 4 * tpp);
-    EXPECT_EQ(grid.VisibleWidth(), 300 * tpp - bar * tpp - 4 * tpp - tpp - grid.rowNumberWidth() * tpp);
+    EXPECT_EQ(grid.VisibleWidth(),
+              300 * tpp - bar * tpp - 4 * tpp - tpp - grid.rowNumberWidth() * tpp);
 }
 
 TEST(VeziRadoSettings, GetInfoReadsTheLocale)

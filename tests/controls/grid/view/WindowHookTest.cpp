@@ -105,8 +105,9 @@ TEST(WindowHook, GridRaisesMouseEnterAndLeaveOnce)
     QSignalSpy entered(&grid, &VeziRado::MouseEnter);
     QSignalSpy left(&grid, &VeziRado::MouseLeave);
     for (int x = 5; x < 50; x += 10) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(x, 5), grid.viewport()->mapToGlobal(QPointF(x, 5)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, 5),
+                         grid.viewport()->mapToGlobal(QPointF(x, 5)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QCoreApplication::sendEvent(grid.viewport(), &move);
     }
     EXPECT_EQ(entered.count(), 1);
