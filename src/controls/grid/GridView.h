@@ -17,6 +17,7 @@ public:
     virtual void drawGrid(bool /*redraw*/) {}
     // Metrics, scroll bars and a repaint.
     virtual void refresh() {}
+    virtual void calcMetrics() {}
     virtual void layoutScrollBars() {}
     virtual void rowAutoHeight(int /*displayRow*/) {}
     virtual int standardRowHeight() const { return 0; }

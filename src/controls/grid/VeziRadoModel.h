@@ -65,6 +65,8 @@ public:
     int LastRowIndex() const { return Rows() - 1; }
     int CacheIncrement() const { return cacheIncrement_; }
     void setCacheIncrement(int vNewValue);
+    // A saved value is taken as it was stored, without the setter's rule.
+    void restoreCacheIncrement(int value) { cacheIncrement_ = value; }
     static double rVal(QStringView vString);
 
     // Shared by the other facets of the control.
@@ -84,6 +86,10 @@ public:
     void setColumnOrder(const std::vector<int> &order);
     const CellFormatTable &CellFormats() const { return formats_; }
     bool ColVisible(int col) const { return column(col).Visible; }
+    // Where the header drawing last placed a column, right of the row-number column.
+    void setColumnLeft(int col, int left);
+    // A row's height in pixels as the layout computed it; no relayout, no repaint.
+    void setRowPixelHeight(int displayRow, int height) { row(displayRow).Height = height; }
     void setColVisible(int col, bool visible);
 
     // The grid-wide look that new cells take; the window keeps these in step with its own.
@@ -99,6 +105,10 @@ public:
     void DrawingEnable(bool on) { drawingOn_ = on && redraw_; }
     void RefreshIfRedraw();
     void repaint();
+    // Work asked for while drawing was off, done when Redraw is switched on.
+    bool RepaintPending() const { return repaintPending_; }
+    bool LayoutPending() const { return layoutPending_; }
+    void setRepaintPending(bool pending) { repaintPending_ = pending; }
 
     // Cells.
     int CellAlignment(int vRow, int vCol) const;
@@ -247,6 +257,7 @@ private:
     bool redraw_ = false;
     bool drawingOn_ = false;
     bool repaintPending_ = false;
+    bool layoutPending_ = false;
     bool cellsChanged_ = false;
     quint32 progressBarColor_ = 0;
     std::int16_t expandRowImage_ = 0;

@@ -242,6 +242,7 @@ void VeziRadoModel::Clear()
     redraw_ = false;
     drawingOn_ = false;
     repaintPending_ = false;
+    layoutPending_ = false;
     cellsChanged_ = false;
     view_->cleared();
     view_->drawGrid(true);
@@ -382,21 +383,38 @@ void VeziRadoModel::setDefaultLook(quint32 backColor, quint32 foreColor, const Q
     defaultLook_.FontName = fontName;
 }
 
+void VeziRadoModel::setColumnLeft(int col, int left)
+{
+    checkColumn(col);
+    columns_[size_t(col)].Left = left;
+}
+
 void VeziRadoModel::setRedraw(bool redraw)
 {
     redraw_ = redraw;
     drawingOn_ = redraw;
-    if (redraw && repaintPending_)
-        view_->refresh();
-    repaintPending_ = false;
+    if (!redraw) {
+        repaintPending_ = false;
+        layoutPending_ = false;
+        return;
+    }
+    // The layout stays pending until drawing is switched off again.
+    if (layoutPending_)
+        view_->layoutScrollBars();
+    if (repaintPending_) {
+        view_->calcMetrics();
+        repaint();
+    }
 }
 
 void VeziRadoModel::RefreshIfRedraw()
 {
-    if (drawingOn_)
+    if (drawingOn_) {
         view_->refresh();
-    else
+    } else {
         repaintPending_ = true;
+        layoutPending_ = true;
+    }
 }
 
 void VeziRadoModel::repaint()
