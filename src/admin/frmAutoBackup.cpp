@@ -82,14 +82,7 @@ void frmAutoBackup::buildControls()
     lblWorking = findChild<QLabel *>("lblWorking");
     prgWorking = findChild<QProgressBar *>("prgWorking");
 
-    auto *heading = findChild<QLabel *>("lblHeading");
-    QFont font = heading->font();
-    font.setBold(true);
-    font.setPointSize(14);
-    heading->setFont(font);
-    QPalette palette = heading->palette();
-    palette.setColor(QPalette::WindowText, Colour::toQColor(0x8B4513));
-    heading->setPalette(palette);
+    FormBuilder::setHeading(findChild<QLabel *>("lblHeading"), 14, 0x8B4513);
     QFont closeFont = lblClose->font();
     closeFont.setBold(true);
     closeFont.setPointSize(12);

@@ -59,14 +59,7 @@ void frmCompanyInformation::buildControls()
     cmdSee = findChild<StyledButton *>("cmdSee");
     lblLink = findChild<QLabel *>("lblLink");
 
-    auto *heading = findChild<QLabel *>("lblHeading");
-    QFont font = heading->font();
-    font.setBold(true);
-    font.setPointSize(14);
-    heading->setFont(font);
-    QPalette palette = heading->palette();
-    palette.setColor(QPalette::WindowText, Colour::toQColor(0x8B4513));
-    heading->setPalette(palette);
+    FormBuilder::setHeading(findChild<QLabel *>("lblHeading"), 14, 0x8B4513);
 
     for (QLineEdit *box : {txtCompanyName, txtAddress, txtCity, txtPhone, txtEmail, txtPassword})
         box->setMaxLength(MaxTyped);

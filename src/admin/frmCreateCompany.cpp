@@ -43,17 +43,6 @@ QPixmap decorativePicture()
     return picture;
 }
 
-void setHeading(QLabel *label, int pointSize, quint32 colour)
-{
-    QFont font = label->font();
-    font.setBold(true);
-    font.setPointSize(pointSize);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Colour::toQColor(colour));
-    label->setPalette(palette);
-}
-
 } // namespace
 
 frmCreateCompany::frmCreateCompany(QWidget *parent) : QWidget(parent)
@@ -158,10 +147,10 @@ void frmCreateCompany::buildControls()
     cmdsave = findChild<StyledButton *>("cmdsave");
     cmdClose = findChild<StyledButton *>("cmdClose");
 
-    setHeading(findChild<QLabel *>("lblTitle"), 14, 0x8B4513);
+    FormBuilder::setHeading(findChild<QLabel *>("lblTitle"), 14, 0x8B4513);
     for (const char *heading : {"lblBasicDetails", "lblContactDetails", "lblRegistrationDetails",
                                 "lblFinancialYear", "lblFirstUser"})
-        setHeading(findChild<QLabel *>(heading), 10, 0x8B4513);
+        FormBuilder::setHeading(findChild<QLabel *>(heading), 10, 0x8B4513);
     Image1->setPixmap(decorativePicture());
     Image1->installEventFilter(this);
     labcompanyid->hide();

@@ -125,14 +125,7 @@ void frmMail::cmdSend_Click()
 
     QList<MailMessage> messages;
     try {
-        MailMessage mail;
-        mail.host = provider->host;
-        mail.userName = sender;
-        mail.password = Module::open(Module::CompanyDb)
-                            .scalar(QStringLiteral("SELECT OT4 FROM Company LIMIT 1"))
-                            .toString();
-        mail.fromName = Module::CurrentCompanyName;
-        mail.fromAddress = sender;
+        MailMessage mail = MailMessage::fromCompany(provider->host, sender);
         mail.toAddress = receiver;
         mail.body = txtMessage->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
         for (int i = 0; i < lvAttach->count(); ++i) {

@@ -1,6 +1,7 @@
 #include "core/MailTransport.h"
 
 #include "core/AppError.h"
+#include "core/Module.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -88,3 +89,16 @@ QString exampleAddress()
 }
 
 } // namespace MailProviders
+
+MailMessage MailMessage::fromCompany(const QString &host, const QString &sender)
+{
+    MailMessage mail;
+    mail.host = host;
+    mail.userName = sender;
+    mail.password = Module::open(Module::CompanyDb)
+                        .scalar(QStringLiteral("SELECT OT4 FROM Company LIMIT 1"))
+                        .toString();
+    mail.fromName = Module::CurrentCompanyName;
+    mail.fromAddress = sender;
+    return mail;
+}

@@ -25,6 +25,10 @@ struct MailMessage
     QString subject;
     QString body;           // lines end in CR LF
     QString attachmentPath; // empty: no attachment
+
+    // A message from the open company's sender account through its provider's server: host, the
+    // sender as user and from-address, the password kept with the company, the company's name.
+    static MailMessage fromCompany(const QString &host, const QString &sender);
 };
 
 // Sends mail. The program installs the SMTP transport at start; tests install their own or point

@@ -1,5 +1,8 @@
 #include "ui/FormBuilder.h"
 
+#include "core/Colour.h"
+
+#include <QLabel>
 #include <QVariant>
 
 namespace FormBuilder {
@@ -32,6 +35,17 @@ void build(QWidget *parent, std::initializer_list<Row> rows)
             setCaption(widget, row.caption);
         widget->setGeometry(Units::twipsRect(row.left, row.top, row.width, row.height));
     }
+}
+
+void setHeading(QLabel *label, int pointSize, quint32 colour)
+{
+    QFont font = label->font();
+    font.setBold(true);
+    font.setPointSize(pointSize);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Colour::toQColor(colour));
+    label->setPalette(palette);
 }
 
 } // namespace FormBuilder

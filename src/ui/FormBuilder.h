@@ -9,6 +9,8 @@
 
 // Builds a window's controls from rows of (kind, name, caption, left, top, width, height in twips),
 // so a window's file reads like its own control table.
+class QLabel;
+
 namespace FormBuilder {
 
 struct Row
@@ -33,6 +35,9 @@ void setCaption(QWidget *widget, const QString &caption);
 // Creates every row's control as a child of parent (or of the named container when a row's name is
 // "container/name"), names it and places it. Returns nothing: find controls by name.
 void build(QWidget *parent, std::initializer_list<Row> rows);
+
+// A heading: bold, at that point size, in that colour (&HBBGGRR).
+void setHeading(QLabel *label, int pointSize, quint32 colour);
 
 // The window's own size, in twips.
 inline void setClientSize(QWidget *window, int widthTwips, int heightTwips)

@@ -241,14 +241,7 @@ void frmPrint1::SendMailmod()
                 Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
             return;
         }
-        MailMessage mail;
-        mail.host = provider->host;
-        mail.userName = sender;
-        mail.password = Module::open(Module::CompanyDb)
-                            .scalar(QStringLiteral("SELECT OT4 FROM Company LIMIT 1"))
-                            .toString();
-        mail.fromName = Module::CurrentCompanyName;
-        mail.fromAddress = sender;
+        MailMessage mail = MailMessage::fromCompany(provider->host, sender);
         mail.toName = QStringLiteral("Hello");
         mail.toAddress = receiver;
         mail.subject = QStringLiteral("Kindly Find Attached herewith ");
