@@ -175,9 +175,8 @@ void DrawTextAuto(QPainter &painter, const QString &text, PixelRect &rect, int f
     const QFontMetrics metrics(painter.font());
     const QRect r = toQRect(rect);
     if (format & CalcRect) {
-        const QRect bound =
-            metrics.boundingRect(QRect(r.left(), r.top(), std::max(r.width(), 1), 100000),
-                                 flags, shown);
+        const QRect bound = metrics.boundingRect(
+            QRect(r.left(), r.top(), std::max(r.width(), 1), 100000), flags, shown);
         if (format & WordBreak && !(format & SingleLine)) {
             rect.bottom = rect.top + bound.height();
         } else {
@@ -280,7 +279,8 @@ void DrawSortArrow(QPainter &painter, int x, int y, int width, int height, int s
 QString WrapText(const QString &text, int width, int maxLines,
                  const std::function<int(const QString &)> &measure)
 {
-    const QString source = trimSpaces(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+    const QString source =
+        trimSpaces(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
     const QString crlf = QStringLiteral("\r\n");
     QString line;
     QString result;

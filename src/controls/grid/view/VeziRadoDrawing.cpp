@@ -72,8 +72,8 @@ std::optional<int> VeziRado::paintOnce(bool bRedraw, bool bHideFocus)
     quint32 margin = Colour::system(Colour::ButtonFace);
     if (p_.ThemeStyle == Grid::ThemeStyle::Gradient ||
         p_.ThemeStyle == Grid::ThemeStyle::FlatThemeColours)
-        margin = GridPaint::BlendColor(rgb(p_.ThemeCustomColorFrom), rgb(p_.ThemeCustomColorTo),
-                                       128);
+        margin =
+            GridPaint::BlendColor(rgb(p_.ThemeCustomColorFrom), rgb(p_.ThemeCustomColorTo), 128);
     else if (p_.ThemeStyle == Grid::ThemeStyle::Banded)
         margin = GridTheme::OffsetColor(p_.ThemeCustomColorTo, 50);
     // Lowered as stored: the system face colour gives a black line.
@@ -126,8 +126,8 @@ std::optional<int> VeziRado::paintOnce(bool bRedraw, bool bHideFocus)
 
     const int frozen = p_.FreezeAtCol;
     const int h = SBValueGet(Bar::Horizontal);
-    const bool rowLines = p_.GridLines == Grid::GridLines::Both ||
-                          p_.GridLines == Grid::GridLines::Horizontal;
+    const bool rowLines =
+        p_.GridLines == Grid::GridLines::Both || p_.GridLines == Grid::GridLines::Horizontal;
     const quint32 marginRgb = rgb(margin);
     const quint32 even = rgb(p_.BackColorEvenRows);
     const quint32 back = rgb(p_.BackColor);
@@ -192,8 +192,8 @@ std::optional<int> VeziRado::paintOnce(bool bRedraw, bool bHideFocus)
         GridPaint::DrawLine(painter, 0, y, right, y, gridColour, p_.GridLineWidth);
     }
     if (p_.GridLines == Grid::GridLines::Both || p_.GridLines == Grid::GridLines::Vertical)
-        paintVerticalLines(painter,
-                           totalsPainted ? y + geometry_.StandardRowHeight() : y, gridColour);
+        paintVerticalLines(painter, totalsPainted ? y + geometry_.StandardRowHeight() : y,
+                           gridColour);
     if (!bHideFocus)
         paintFocusRect(painter, right);
 

@@ -50,8 +50,7 @@ void VeziRado::withSurfacePainter(const std::function<void(QPainter &)> &draw)
     viewport()->update();
 }
 
-bool VeziRado::DrawThemedHeader(QPainter &painter, bool checkBox, int state,
-                                const PixelRect &rect)
+bool VeziRado::DrawThemedHeader(QPainter &painter, bool checkBox, int state, const PixelRect &rect)
 {
     if (!stylesUsable())
         return false;
@@ -91,7 +90,8 @@ void VeziRado::DrawThemedButton(QPainter &painter, PixelRect &rect, int state)
         QStyleOptionButton option;
         option.initFrom(this);
         option.rect = GridPaint::toQRect(rect);
-        option.state = QStyle::State_Enabled | (state == 3 ? QStyle::State_Sunken : QStyle::State_Raised);
+        option.state =
+            QStyle::State_Enabled | (state == 3 ? QStyle::State_Sunken : QStyle::State_Raised);
         painter.save();
         painter.setClipRect(option.rect, Qt::IntersectClip);
         style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, this);
@@ -156,8 +156,8 @@ void VeziRado::DrawCaptionBar()
     if (p_.Caption.isEmpty())
         return;
     const LayoutMetrics &m = geometry_.metrics();
-    const int right = int(Units::roundHalfEven(VisibleWidth() / twipsPerPixel() + 1 +
-                                               geometry_.RowNumberWidth()));
+    const int right = int(
+        Units::roundHalfEven(VisibleWidth() / twipsPerPixel() + 1 + geometry_.RowNumberWidth()));
     withSurfacePainter([&](QPainter &painter) {
         painter.setFont(p_.FontHeader);
         PixelRect bar{-1, 0, right, m.CaptionHeight};
@@ -239,7 +239,8 @@ void VeziRado::DrawColumnHeader(int col, int state, bool singleLine, bool rowNum
                 [&](const QString &s) { return geometry_.measurer().textWidth(p_.FontHeader, s); });
             const int lines = int(wrapped.count(QLatin1Char('\n'))) + 1;
             const int height = lines * geometry_.measurer().lineHeight(p_.FontHeader);
-            text.top += int(Units::roundHalfEven((m.HeaderHeight - m.CaptionHeight - height) / 2.0));
+            text.top +=
+                int(Units::roundHalfEven((m.HeaderHeight - m.CaptionHeight - height) / 2.0));
             drawText(painter, wrapped, text,
                      column.Alignment | GridPaint::WordBreak | GridPaint::WordEllipsis, colour);
         } else {

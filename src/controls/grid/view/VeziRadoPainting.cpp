@@ -133,8 +133,8 @@ void VeziRado::paintCell(QPainter &painter, const RowPaint &row, int j, int x, q
             drawCheckBox(painter, {rnw + 3, y, rnw + m.CheckBoxSize, y + H},
                          r.Flags.testFlag(RowFlag::Checked));
         if (m.HasImages && r.Image != 0) {
-            const int top = p_.CenterRowImage ? y + (H - m.ImageHeight) / 2
-                                              : y + p_.MinVerticalOffset;
+            const int top =
+                p_.CenterRowImage ? y + (H - m.ImageHeight) / 2 : y + p_.MinVerticalOffset;
             drawImage(painter, r.Image, rnw + m.CheckAreaWidth, top, selectedImages);
         }
         text.left = rnw + m.LeadingWidth + 3;

@@ -130,11 +130,11 @@ TEST(HeaderStyles, PaintStatesAndLeaveOthersAlone)
         HeaderStyles::PaintHeaderStyle45(p, none, 0, false, false, colours);
         HeaderStyles::PaintHeaderStyle67(p, none, 5, false, false, colours);
     }
-    EXPECT_EQ(at(image, 5, 0), 0xFCE1CBu);      // top line in From
-    EXPECT_EQ(at(image, 38, 5), 0xE0A57Du);     // divider in To
-    EXPECT_EQ(at(image, 0, 5), 0xFFFFFFu);      // left line
-    EXPECT_EQ(at(image, 60, 0), 0x9C613Bu);     // hot border
-    EXPECT_EQ(at(image, 89, 10), 0u);           // the narrowed edge stays unpainted
+    EXPECT_EQ(at(image, 5, 0), 0xFCE1CBu);  // top line in From
+    EXPECT_EQ(at(image, 38, 5), 0xE0A57Du); // divider in To
+    EXPECT_EQ(at(image, 0, 5), 0xFFFFFFu);  // left line
+    EXPECT_EQ(at(image, 60, 0), 0x9C613Bu); // hot border
+    EXPECT_EQ(at(image, 89, 10), 0u);       // the narrowed edge stays unpainted
     EXPECT_EQ(at(image, 10, 30), 0u);
 }
 
@@ -150,10 +150,10 @@ TEST(HeaderStyles, FlatLooksDrawTheirBottomLinesDividersAndFrames)
         HeaderStyles::PaintHeaderStyle67(p, {0, 20, 40, 40}, 2, false, false, colours);
     }
     EXPECT_EQ(at(image, 10, 19), 0x7DD2FAu);
-    EXPECT_EQ(at(image, 38, 10), 0x717C80u);  // style 4 pressed keeps its divider
+    EXPECT_EQ(at(image, 38, 10), 0x717C80u); // style 4 pressed keeps its divider
     EXPECT_EQ(at(image, 0, 10), 0xCCCCCCu);
     EXPECT_EQ(at(image, 60, 17), 0x00A9F8u);
-    EXPECT_EQ(at(image, 88, 10), 0xC0E0FFu);  // style 5 pressed: no divider, just the fill
+    EXPECT_EQ(at(image, 88, 10), 0xC0E0FFu); // style 5 pressed: no divider, just the fill
     EXPECT_EQ(at(image, 50, 10), 0xC0E0FFu);
     EXPECT_EQ(at(image, 110, 18), 0x99A8ACu); // caption look
     EXPECT_EQ(at(image, 110, 19), 0xFFFFFFu);

@@ -23,8 +23,10 @@ struct SheetGrid
         grid->setShowRowNumbers(true);
         grid->setRowCheckBoxes(true);
         grid->AddColumn(QStringLiteral("Title"), 2600);
-        grid->AddColumn(QStringLiteral("Copies"), 900, 6, ColumnType::Number, QStringLiteral("#,##0"));
-        grid->AddColumn(QStringLiteral("Due"), 1300, 4, ColumnType::Date, QStringLiteral("dd-mmm-yy"));
+        grid->AddColumn(QStringLiteral("Copies"), 900, 6, ColumnType::Number,
+                        QStringLiteral("#,##0"));
+        grid->AddColumn(QStringLiteral("Due"), 1300, 4, ColumnType::Date,
+                        QStringLiteral("dd-mmm-yy"));
         grid->AddColumn(QStringLiteral("Issued"), 800, 5, ColumnType::CheckBox);
         grid->AddColumn(QStringLiteral("Read"), 1300, 5, ColumnType::ProgressBar);
         grid->AddColumn(QStringLiteral("Shelf"), 900, 4, ColumnType::CustomSort);
