@@ -13,11 +13,13 @@
 #include <QImage>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class PropertyBag;
 class QLabel;
 class QLineEdit;
+class QPainter;
 
 // The program's own data grid: columns and rows of tab-separated texts that it draws itself, with
 // caption bar, headers, row numbers, check boxes, images and a totals line; it scrolls, keeps a
@@ -437,6 +439,12 @@ public:
     const GridGeometry &geometry() const { return geometry_; }
     // Measures text for the layout; the grid keeps no ownership.
     void setTextMeasurer(const TextMeasurer *measurer);
+    // The last complete picture, as the window shows it.
+    const QImage &surfaceImage() const { return surface_; }
+    // Draws the header row now (singleLine as while a column is dragged); returns its right edge.
+    int drawHeadersNow(bool singleLine = false) { return DrawHeaders(singleLine); }
+    // Draws one header, at a display position, in state 1 normal, 2 hot or 3 pressed.
+    void drawColumnHeaderNow(int col, int state) { DrawColumnHeader(col, state, false, false); }
 
 signals:
     void Click();
@@ -526,9 +534,42 @@ private:
     // Layout and drawing (VeziRadoDrawing.cpp; the painters land there).
     void CalcMetrics();
     void DrawGrid(bool bRedraw, bool bHideFocus);
+    // One repaint; answers the row to ask the host for, or empty when none is asked.
+    std::optional<int> paintOnce(bool bRedraw, bool bHideFocus);
     void DrawCaptionBar();
-    int DrawHeaders();
+    int DrawHeaders(bool singleLine = false);
     void clearSurface();
+    // Runs `draw` with the repaint's painter, or on the surface outside a repaint.
+    void withSurfacePainter(const std::function<void(QPainter &)> &draw);
+
+    // Painters (VeziRadoHeaders.cpp, VeziRadoPainting.cpp).
+    enum class Band { Column, Caption, Totals };
+    // The row a cell is painted in.
+    struct RowPaint
+    {
+        int i = 0;
+        const RowRecord *record = nullptr;
+        int y = 0;
+        bool selected = false;
+        quint32 rowColour = 0;
+        int right = 0;
+    };
+    void DrawColumnHeader(int col, int state, bool singleLine, bool rowNumberBox);
+    void paintHeaderBackground(QPainter &painter, PixelRect &rect, int state, Band band);
+    bool DrawThemedHeader(QPainter &painter, bool checkBox, int state, const PixelRect &rect);
+    void DrawThemedButton(QPainter &painter, PixelRect &rect, int state);
+    void drawCheckBox(QPainter &painter, const PixelRect &rect, bool checked);
+    void drawText(QPainter &painter, const QString &text, PixelRect &rect, int format,
+                  quint32 colour) const;
+    void drawImage(QPainter &painter, int number, int x, int y, bool selectedLook) const;
+    bool stylesUsable() const;
+    quint32 rgb(quint32 colour) const;
+    void paintRowBackground(QPainter &painter, const RowPaint &row);
+    void paintCell(QPainter &painter, const RowPaint &row, int j, int x, quint32 textColour);
+    void paintTotalsLine(QPainter &painter, int y, int right);
+    void paintVerticalLines(QPainter &painter, int bottom, quint32 gridColour);
+    void paintFocusRect(QPainter &painter, int right);
+    int expandImageNumber() const;
 
     // Themes.
     void ApplyGridTheme();
@@ -581,6 +622,18 @@ private:
     bool englishLocale_ = false;
     bool editPending_ = false;
     bool painting_ = false;
+    // A repaint asked for while painting: run once the current one ends.
+    bool repaintAgain_ = false;
+    bool againRedraw_ = false;
+    bool againHideFocus_ = false;
+    QPainter *painter_ = nullptr;
+    // What the mouse handling tells the painters: the hot header, the column being swapped or
+    // dragged (display positions) and the row of a held left press.
+    int hotHeader_ = -1;
+    int swapSource_ = -1;
+    int dragSource_ = -1;
+    int pressedRow_ = -1;
+    bool mouseDragging_ = false;
     bool mouseInside_ = false;
     bool scrollOwner_ = false;
     bool flatBarStyleApplied_ = false;

@@ -1,15 +1,15 @@
 #include "controls/grid/view/VeziRado.h"
 
 #include "controls/grid/view/GridImageList.h"
+#include "controls/grid/view/GridPainter.h"
 #include "core/Colour.h"
 #include "core/Units.h"
 
-#include <QCoreApplication>
 #include <QPainter>
 #include <QStyle>
 
-// The layout pass and the frame of a repaint. The painters of caption, headers, rows, totals
-// line, grid lines and focus rectangle draw into the surface at the marked places.
+// The layout pass and the repaint: everything is drawn into the surface, which the window
+// copies. A repaint never lets the event loop run.
 
 void VeziRado::CalcMetrics()
 {
@@ -34,56 +34,73 @@ void VeziRado::clearSurface()
     surface_.fill(Colour::toQColor(p_.BackColorBkg));
 }
 
-void VeziRado::DrawCaptionBar()
-{
-    // The caption bar's painter lands here.
-}
-
-int VeziRado::DrawHeaders()
-{
-    // Places the columns where the rows will draw them; the header painter lands here too.
-    const int frozen = p_.FreezeAtCol;
-    const int h = SBValueGet(Bar::Horizontal);
-    int x = 0;
-    for (int j = 0; j < model_.Cols(); ++j) {
-        const int col = model_.ColumnOrder()[size_t(j)];
-        const ColumnRecord &column = model_.column(col);
-        if ((j > frozen && j < h) || !column.Visible)
-            continue;
-        model_.setColumnLeft(col, x);
-        x += column.WidthPixels;
-    }
-    return geometry_.RowNumberWidth() + x;
-}
-
 void VeziRado::DrawGrid(bool bRedraw, bool bHideFocus)
 {
-    Q_UNUSED(bHideFocus) // the focus rectangle's painter reads it
-    if (painting_)
+    if (painting_) {
+        // Merged into the repaint under way: it runs once more when this one ends.
+        repaintAgain_ = true;
+        againRedraw_ = bRedraw;
+        againHideFocus_ = bHideFocus;
         return;
+    }
+    std::optional<int> request = paintOnce(bRedraw, bHideFocus);
+    // A repaint asked for by the repaint itself (a scroll bar set in passing) runs at most a
+    // few times more, so a request that keeps coming cannot hang the window.
+    for (int pass = 0; repaintAgain_ && pass < 3; ++pass) {
+        repaintAgain_ = false;
+        const std::optional<int> again = paintOnce(againRedraw_, againHideFocus_);
+        if (againRedraw_)
+            request = again;
+    }
+    repaintAgain_ = false;
+    if (request)
+        emit RequestRowData(*request);
+}
+
+std::optional<int> VeziRado::paintOnce(bool bRedraw, bool bHideFocus)
+{
     painting_ = true;
-    QCoreApplication::processEvents();
     model_.setRepaintPending(!bRedraw);
     if (!bRedraw) {
         painting_ = false;
-        return;
+        return std::nullopt;
     }
 
-    if (SBValueGet(Bar::Horizontal) < p_.FreezeAtCol)
+    if (SBValueGet(Bar::Horizontal) < p_.FreezeAtCol + 1)
         SBValueLet(Bar::Horizontal, p_.FreezeAtCol + 1);
+    const quint32 gridColour = rgb(p_.GridColor);
+    quint32 margin = Colour::system(Colour::ButtonFace);
+    if (p_.ThemeStyle == Grid::ThemeStyle::Gradient ||
+        p_.ThemeStyle == Grid::ThemeStyle::FlatThemeColours)
+        margin =
+            GridPaint::BlendColor(rgb(p_.ThemeCustomColorFrom), rgb(p_.ThemeCustomColorTo), 128);
+    else if (p_.ThemeStyle == Grid::ThemeStyle::Banded)
+        margin = GridTheme::OffsetColor(p_.ThemeCustomColorTo, 50);
+    // Lowered as stored: the system face colour gives a black line.
+    const quint32 marginLine = GridTheme::OffsetColor(margin, -40);
+
     clearSurface();
+    QPainter painter(&surface_);
+    painter.setFont(p_.Font);
+    painter_ = &painter;
+    const auto finish = [&] {
+        painter_ = nullptr;
+        painter.end();
+        viewport()->update();
+        painting_ = false;
+    };
 
     const int last = model_.LastRowIndex();
     if (last == -1) {
         DrawCaptionBar();
         DrawHeaders();
-        painting_ = false;
-        emit RequestRowData(-1);
-        return;
+        finish();
+        return -1;
     }
 
     firstVisibleRow_ = geometry_.verticalPosition();
-    const int surfaceHeight = viewport()->height();
+    const int surfaceHeight = surface_.height();
+    const int surfaceWidth = surface_.width();
     const int lastInView = std::min(firstVisibleRow_ + geometry_.RowsPerPage(surfaceHeight), last);
     // Keeping the current row in view after a Down key comes with the keyboard handling.
 
@@ -94,28 +111,94 @@ void VeziRado::DrawGrid(bool bRedraw, bool bHideFocus)
     } else {
         geometry_.setRowNumberWidth(0);
     }
+    const int rnw = geometry_.RowNumberWidth();
     DrawCaptionBar();
-    DrawHeaders();
+    const int right = DrawHeaders();
+    painter.setFont(p_.Font);
 
+    bool parity = false;
+    for (int k = firstVisibleRow_; k <= last; ++k) {
+        if (model_.rowAt(k).Visible) {
+            parity = k % 2 == 1;
+            break;
+        }
+    }
+
+    const int frozen = p_.FreezeAtCol;
+    const int h = SBValueGet(Bar::Horizontal);
+    const bool rowLines =
+        p_.GridLines == Grid::GridLines::Both || p_.GridLines == Grid::GridLines::Horizontal;
+    const quint32 marginRgb = rgb(margin);
+    const quint32 even = rgb(p_.BackColorEvenRows);
+    const quint32 back = rgb(p_.BackColor);
     int y = geometry_.metrics().HeaderHeight;
     int i = firstVisibleRow_;
     for (; i <= last; ++i) {
-        const RowRecord &row = model_.rowAt(i);
-        if (!row.Visible && !row.GroupHeader)
+        const RowRecord &record = model_.rowAt(i);
+        if (!record.Visible && !record.GroupHeader)
             continue;
-        // The row painter lands here: row number, background, cells, lines.
-        y += row.Height;
+        parity = !parity;
+        const int height = record.Height;
+        if (p_.ShowRowNumbers) {
+            PixelRect box{0, y, rnw, y + height};
+            GridPaint::DrawRectangle(painter, box, marginRgb, true);
+            box.right -= 3;
+            painter.setFont(p_.Font);
+            drawText(painter, QString::number(i + 1), box,
+                     GridPaint::Centre | GridPaint::VCentre | GridPaint::SingleLine,
+                     rgb(p_.ForeColorHdr));
+        }
+        RowPaint row;
+        row.i = i;
+        row.record = &record;
+        row.y = y;
+        row.right = right;
+        row.selected = record.Flags.testFlag(RowFlag::Selected) &&
+                       (model_.MultiSelect() > 0 || p_.FocusRowHighlight);
+        row.rowColour = p_.BackColorEvenRowsEnabled && !parity ? even : back;
+        paintRowBackground(painter, row);
+
+        int x = rnw;
+        for (int j = 0; j < model_.Cols(); ++j) {
+            const ColumnRecord &column = model_.column(model_.ColumnOrder()[size_t(j)]);
+            if (!((j > frozen && j < h) || !column.Visible)) {
+                painter.setClipRect(QRect(x, y, column.WidthPixels, height));
+                paintCell(painter, row, j, x, p_.ForeColorSel);
+                x += column.WidthPixels;
+            }
+            if (x > surfaceWidth)
+                break;
+        }
+        painter.setClipping(false);
+
+        if (rowLines)
+            GridPaint::DrawLine(painter, rnw, y, right, y, gridColour, p_.GridLineWidth);
+        if (p_.ShowRowNumbers)
+            GridPaint::DrawLine(painter, 0, y, rnw, y, marginLine, p_.GridLineWidth);
+        y += height;
         if (y > surfaceHeight)
             break;
     }
     lastVisibleRow_ = std::min(i, last);
     const bool request = surfaceHeight > y || i >= last;
-    // The totals line, the vertical grid lines and the focus rectangle land here.
 
-    viewport()->update();
-    painting_ = false;
-    if (request)
-        emit RequestRowData(lastVisibleRow_);
+    bool totalsPainted = false;
+    if (model_.TotalsLineShow()) {
+        if (i > last) {
+            paintTotalsLine(painter, y, right);
+            totalsPainted = true;
+        }
+    } else {
+        GridPaint::DrawLine(painter, 0, y, right, y, gridColour, p_.GridLineWidth);
+    }
+    if (p_.GridLines == Grid::GridLines::Both || p_.GridLines == Grid::GridLines::Vertical)
+        paintVerticalLines(painter, totalsPainted ? y + geometry_.StandardRowHeight() : y,
+                           gridColour);
+    if (!bHideFocus)
+        paintFocusRect(painter, right);
+
+    finish();
+    return request ? std::optional<int>(lastVisibleRow_) : std::nullopt;
 }
 
 void VeziRado::paintEvent(QPaintEvent *)
