@@ -1,10 +1,11 @@
 #pragma once
 
+#include "core/ListRows.h"
+
 #include <QString>
 #include <QStringList>
 
 class Database;
-class Recordset;
 
 // The book list's rows: books under five prefix filters, in the order of the accession number's
 // leading numeric value.
@@ -25,6 +26,7 @@ struct Filter
 // The list's columns, the key first: the names of the recordset's fields in list order.
 const QStringList &fields();
 
-Recordset rows(Database &db, const Filter &filter);
+// The rows' texts in the list's column order.
+ListRows rows(Database &db, const Filter &filter);
 
 } // namespace BookListQuery

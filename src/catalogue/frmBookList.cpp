@@ -183,8 +183,7 @@ void frmBookList::Lv1Load()
         const BookListQuery::Filter filter{txtSearch[0]->text(), txtSearch[1]->text(),
                                            txtSearch[2]->text(), txtSearch[3]->text(),
                                            txtSearch[4]->text()};
-        Recordset rows = BookListQuery::rows(Module::open(Module::CompanyDb), filter);
-        Lv1->fill(rows, BookListQuery::fields());
+        Lv1->records()->setRows(BookListQuery::rows(Module::open(Module::CompanyDb), filter));
         txtV1->setText(QString::number(Lv1->records()->size()));
     } catch (const AppError &error) {
         Dialogs::message(error.boxText());
@@ -208,7 +207,7 @@ QList<int> frmBookList::tickedRows() const
     QList<int> rows;
     const RecordListModel *model = Lv1->records();
     for (int i = 0; i < model->size(); ++i)
-        if (model->row(i).checked)
+        if (model->isChecked(i))
             rows << i;
     return rows;
 }
@@ -218,7 +217,7 @@ void frmBookList::cmdPrint_Click()
     try {
         QList<double> keys;
         for (const int row : tickedRows())
-            keys << Numbers::leadingValue(Lv1->records()->row(row).texts.value(Key));
+            keys << Numbers::leadingValue(Lv1->records()->text(row, Key));
         BookPrintouts::stageBookList(keys);
         ReportHandOver::showReport(QStringLiteral("BookList.rpt"));
     } catch (const AppError &error) {
@@ -231,7 +230,7 @@ void frmBookList::cmdSticker_Click()
     try {
         QList<BookPrintouts::StickerBook> books;
         for (const int row : tickedRows()) {
-            const QStringList &texts = Lv1->records()->row(row).texts;
+            const QStringList texts = Lv1->records()->row(row).texts;
             books << BookPrintouts::StickerBook{Numbers::leadingValue(texts.value(Key)),
                                                 texts.value(AccessionNo), texts.value(Title),
                                                 texts.value(Author),      texts.value(Subject),

@@ -1,10 +1,13 @@
 #include "core/Database.h"
 
 #include "core/CrashPoint.h"
+#include "core/ListRows.h"
 #include "core/Numbers.h"
 #include "core/Pattern.h"
 
 #include <QFileInfo>
+#include <charconv>
+#include <cmath>
 #include <QRegularExpression>
 #include <openssl/evp.h>
 #include <sqlcipher/sqlite3.h>
@@ -33,17 +36,40 @@ void valFunction(sqlite3_context *context, int, sqlite3_value **args)
     sqlite3_result_double(context, Numbers::leadingValue(text, sqlite3_value_bytes(args[0])));
 }
 
+void freePattern(void *pattern)
+{
+    delete static_cast<QString *>(pattern);
+}
+
 void patternFunction(sqlite3_context *context, int, sqlite3_value **args)
 {
     if (sqlite3_value_type(args[0]) == SQLITE_NULL || sqlite3_value_type(args[1]) == SQLITE_NULL) {
         sqlite3_result_int(context, 0);
         return;
     }
-    const QString value =
-        QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(args[0])));
-    const QString pattern =
-        QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(args[1])));
-    sqlite3_result_int(context, Pattern::matches(value, pattern) ? 1 : 0);
+    // A filter runs the same pattern over every row: convert it once per statement.
+    QString converted;
+    const QString *pattern = static_cast<const QString *>(sqlite3_get_auxdata(context, 1));
+    if (!pattern) {
+        converted =
+            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(args[1])));
+        pattern = &converted;
+        sqlite3_set_auxdata(context, 1, new QString(converted), freePattern);
+    }
+    const auto *bytes = reinterpret_cast<const char *>(sqlite3_value_text(args[0]));
+    const int length = sqlite3_value_bytes(args[0]);
+    // Most values are plain ASCII and short: widen them on the stack instead of allocating.
+    char16_t wide[256];
+    bool ascii = length <= int(std::size(wide));
+    for (int i = 0; ascii && i < length; ++i) {
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80)
+            ascii = false;
+        else
+            wide[i] = char16_t(bytes[i]);
+    }
+    const bool matched = ascii ? Pattern::matches(QStringView(wide, length), *pattern)
+                               : Pattern::matches(QString::fromUtf8(bytes, length), *pattern);
+    sqlite3_result_int(context, matched ? 1 : 0);
 }
 
 QString firstWord(const QString &sql)
@@ -383,6 +409,45 @@ QString Recordset::displayText(int index) const
         return QString::fromUtf8(
             reinterpret_cast<const char *>(sqlite3_column_text(statement_, index)),
             sqlite3_column_bytes(statement_, index));
+    }
+}
+
+void Recordset::addDisplayText(int index, ListRows &rows) const
+{
+    if (eof_ || index < 0 || index >= names_.size()) {
+        rows.addText(nullptr, 0);
+        return;
+    }
+    // One call per field instead of three: each sqlite3_column_ call takes the connection's lock.
+    // The value is read at once, on this thread, before the next step.
+    sqlite3_value *value = sqlite3_column_value(statement_, index);
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_NULL:
+        rows.addText(nullptr, 0);
+        return;
+    case SQLITE_INTEGER: {
+        char digits[24];
+        const auto end =
+            std::to_chars(digits, digits + sizeof digits, sqlite3_value_int64(value)).ptr;
+        rows.addText(digits, end - digits);
+        return;
+    }
+    case SQLITE_FLOAT: {
+        // Whole numbers, the usual case, as plainText writes them, without a QString.
+        const double number = sqlite3_value_double(value);
+        if (number == std::floor(number) && std::fabs(number) < 1e15) {
+            char digits[24];
+            const auto end = std::to_chars(digits, digits + sizeof digits, qint64(number)).ptr;
+            rows.addText(digits, end - digits);
+        } else {
+            rows.addText(Numbers::plainText(number));
+        }
+        return;
+    }
+    default: {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+        rows.addText(text, sqlite3_value_bytes(value));
+    }
     }
 }
 

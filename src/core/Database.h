@@ -11,6 +11,7 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+class ListRows;
 class Recordset;
 
 // One open database file of the program. Every file is encrypted with the program's key; values are
@@ -85,6 +86,8 @@ public:
     QString text(const QString &name) const { return field(name).toString(); }
     // The field as a list shows it: numbers written plainly, NULL as an empty text.
     QString displayText(int index) const;
+    // The same text added to a list's row straight from the stored bytes.
+    void addDisplayText(int index, ListRows &rows) const;
     double number(const QString &name) const { return field(name).toDouble(); }
     int columnCount() const { return names_.size(); }
     const QStringList &columnNames() const { return names_; }

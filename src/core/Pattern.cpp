@@ -5,9 +5,9 @@ namespace Pattern {
 namespace {
 
 // Returns the index after the set starting at pattern[start] == '[', or -1 when it never closes.
-int matchSet(const QString &pattern, int start, QChar c, bool *matched)
+int matchSet(QStringView pattern, qsizetype start, QChar c, bool *matched)
 {
-    int i = start + 1;
+    qsizetype i = start + 1;
     bool negate = false;
     if (i < pattern.size() && pattern[i] == QLatin1Char('!')) {
         negate = true;
@@ -34,7 +34,7 @@ int matchSet(const QString &pattern, int start, QChar c, bool *matched)
     return i + 1;
 }
 
-bool matchFrom(const QString &value, int v, const QString &pattern, int p)
+bool matchFrom(QStringView value, qsizetype v, QStringView pattern, qsizetype p)
 {
     while (p < pattern.size()) {
         const QChar pc = pattern[p];
@@ -43,7 +43,7 @@ bool matchFrom(const QString &value, int v, const QString &pattern, int p)
                 ++p;
             if (p == pattern.size())
                 return true;
-            for (int k = v; k <= value.size(); ++k)
+            for (qsizetype k = v; k <= value.size(); ++k)
                 if (matchFrom(value, k, pattern, p))
                     return true;
             return false;
@@ -59,7 +59,7 @@ bool matchFrom(const QString &value, int v, const QString &pattern, int p)
             ++p;
         } else if (pc == QLatin1Char('[')) {
             bool matched = false;
-            const int next = matchSet(pattern, p, vc, &matched);
+            const qsizetype next = matchSet(pattern, p, vc, &matched);
             if (next < 0) { // an unclosed '[' stands for itself
                 if (vc != pc)
                     return false;
@@ -81,7 +81,7 @@ bool matchFrom(const QString &value, int v, const QString &pattern, int p)
 
 } // namespace
 
-bool matches(const QString &value, const QString &pattern)
+bool matches(QStringView value, QStringView pattern)
 {
     return matchFrom(value, 0, pattern, 0);
 }

@@ -2,6 +2,7 @@
 
 #include "core/Database.h"
 #include "core/DateText.h"
+#include "core/ListRows.h"
 
 namespace CardRecords {
 
@@ -97,7 +98,7 @@ QString shortDate(const QString &stored)
     return DateText::toShort(DateText::parse(stored));
 }
 
-std::vector<QStringList> listRows(Database &db, std::optional<ValidityRange> range)
+ListRows listRows(Database &db, std::optional<ValidityRange> range)
 {
     static const char *const select =
         "SELECT CardID, CardNo, Name, GroupName, RollNo, OT11, OT13, OT14, Contact1, Remarks, "
@@ -107,14 +108,12 @@ std::vector<QStringList> listRows(Database &db, std::optional<ValidityRange> ran
                                                        "ORDER BY CardNo, CardID"),
                                     {DateText::toIso(range->from), DateText::toIso(range->to)})
                          : db.query(QLatin1String(select) + QStringLiteral("ORDER BY CardNo, CardID"));
-    std::vector<QStringList> rows;
+    ListRows rows;
     for (; !rs.eof(); rs.moveNext()) {
-        QStringList texts;
-        texts.reserve(ListColumnCount);
+        rows.startRow();
         for (int column = 0; column < ValidColumn; ++column)
-            texts << rs.displayText(column);
-        texts << shortDate(rs.displayText(ValidColumn));
-        rows.push_back(std::move(texts));
+            rs.addDisplayText(column, rows);
+        rows.addText(shortDate(rs.displayText(ValidColumn)));
     }
     return rows;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ListRows.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -60,7 +62,7 @@ struct ValidityRange
     QDate from;
     QDate to;
 };
-std::vector<QStringList> listRows(Database &db, std::optional<ValidityRange> range = {});
+ListRows listRows(Database &db, std::optional<ValidityRange> range = {});
 
 // A stored validity date as the list shows it, "dd-MMM-yy".
 QString shortDate(const QString &stored);

@@ -84,15 +84,10 @@ void frmLibraryCard::Lv1Load(const QString &vType)
 {
     try {
         Database &db = Module::open(Module::CompanyDb);
-        auto texts = vType.isEmpty()
-                         ? CardRecords::listRows(db)
-                         : CardRecords::listRows(db, CardRecords::ValidityRange{
-                                                         dtpFromDate->date(), dtpToDate->date()});
-        std::vector<RecordRow> rows;
-        rows.reserve(texts.size());
-        for (QStringList &row : texts)
-            rows.push_back(RecordRow{std::move(row), false});
-        Lv1->records()->setRows(std::move(rows));
+        Lv1->records()->setRows(
+            vType.isEmpty() ? CardRecords::listRows(db)
+                            : CardRecords::listRows(db, CardRecords::ValidityRange{
+                                                            dtpFromDate->date(), dtpToDate->date()}));
     } catch (const AppError &error) {
         Dialogs::message(error.boxText());
     }
@@ -116,7 +111,7 @@ void frmLibraryCard::cmdPrint_Click()
     std::vector<QStringList> ticked;
     const RecordListModel *rows = Lv1->records();
     for (int i = 0; i < rows->size(); ++i)
-        if (rows->row(i).checked)
+        if (rows->isChecked(i))
             ticked.push_back(rows->row(i).texts);
     try {
         CardPrintout::stage(ticked);

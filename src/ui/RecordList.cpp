@@ -7,6 +7,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <algorithm>
 
 RecordListModel::RecordListModel(QObject *parent) : QAbstractTableModel(parent) {}
 
@@ -38,31 +39,44 @@ void RecordListModel::setAlignment(int column, Qt::Alignment alignment)
     alignments_.insert(column, alignment);
 }
 
-void RecordListModel::setRows(std::vector<RecordRow> rows)
+void RecordListModel::setRows(const std::vector<RecordRow> &rows)
+{
+    ListRows texts;
+    for (const RecordRow &row : rows)
+        texts.append(row.texts);
+    beginResetModel();
+    rows_ = std::move(texts);
+    checked_.clear();
+    for (const RecordRow &row : rows)
+        checked_.push_back(row.checked);
+    endResetModel();
+}
+
+void RecordListModel::setRows(ListRows rows)
 {
     beginResetModel();
     rows_ = std::move(rows);
+    checked_.assign(size_t(rows_.size()), 0);
     endResetModel();
 }
 
 void RecordListModel::setChecked(int index, bool checked)
 {
-    rows_[size_t(index)].checked = checked;
+    checked_[size_t(index)] = checked;
     const QModelIndex cell = this->index(index, 0);
     emit dataChanged(cell, cell, {Qt::CheckStateRole});
 }
 
 void RecordListModel::setAllChecked(bool checked)
 {
-    for (RecordRow &row : rows_)
-        row.checked = checked;
+    std::fill(checked_.begin(), checked_.end(), char(checked));
     if (!rows_.empty())
         emit dataChanged(index(0, 0), index(size() - 1, 0), {Qt::CheckStateRole});
 }
 
 int RecordListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(rows_.size());
+    return parent.isValid() ? 0 : rows_.size();
 }
 
 int RecordListModel::columnCount(const QModelIndex &parent) const
@@ -74,13 +88,12 @@ QVariant RecordListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
         return {};
-    const RecordRow &row = rows_[size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return index.column() < row.texts.size() ? row.texts[index.column()] : QString();
+        return rows_.text(index.row(), index.column());
     case Qt::CheckStateRole:
         if (checkable_ && index.column() == 0)
-            return row.checked ? Qt::Checked : Qt::Unchecked;
+            return isChecked(index.row()) ? Qt::Checked : Qt::Unchecked;
         return {};
     case Qt::TextAlignmentRole: {
         const auto it = alignments_.constFind(index.column());
@@ -147,13 +160,11 @@ void RecordList::fill(Recordset &rs, const QStringList &fields)
     QList<int> columns;
     for (const QString &field : fields)
         columns << rs.columnIndex(field);
-    std::vector<RecordRow> rows;
+    ListRows rows;
     for (; !rs.eof(); rs.moveNext()) {
-        RecordRow row;
-        row.texts.reserve(columns.size());
+        rows.startRow();
         for (int column : columns)
-            row.texts << rs.displayText(column);
-        rows.push_back(std::move(row));
+            rs.addDisplayText(column, rows);
     }
     model_->setRows(std::move(rows));
 }
@@ -163,13 +174,13 @@ double RecordList::currentKey() const
     const QModelIndex index = currentIndex();
     if (!index.isValid())
         return 0;
-    return Numbers::leadingValue(model_->row(index.row()).texts.value(0));
+    return Numbers::leadingValue(model_->text(index.row(), 0));
 }
 
 QString RecordList::currentText(int column) const
 {
     const QModelIndex index = currentIndex();
-    return index.isValid() ? model_->row(index.row()).texts.value(column) : QString();
+    return index.isValid() ? model_->text(index.row(), column) : QString();
 }
 
 void RecordList::keyPressEvent(QKeyEvent *event)

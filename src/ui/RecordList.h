@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ListRows.h"
+
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QStringList>
@@ -16,7 +18,8 @@ struct RecordRow
     bool checked = false;
 };
 
-// The rows of a report-style list kept as plain values, so 100,000 rows fill at once.
+// The rows of a report-style list kept compactly, so 100,000 rows fill at once; a row's texts are
+// made only when it is painted or read.
 class RecordListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -28,10 +31,16 @@ public:
     void setStripes(bool on, quint32 first = 0xFFFFFF, quint32 second = 0xF3F3ED);
     void setAlignment(int column, Qt::Alignment alignment);
 
-    void setRows(std::vector<RecordRow> rows);
-    void clear() { setRows({}); }
-    const RecordRow &row(int index) const { return rows_[size_t(index)]; }
-    int size() const { return int(rows_.size()); }
+    void setRows(const std::vector<RecordRow> &rows);
+    // Takes rows already in list order, none ticked.
+    void setRows(ListRows rows);
+    void clear() { setRows(ListRows()); }
+    // A copy of the row: its texts are made anew, so loops over every row read text() and
+    // isChecked() instead.
+    RecordRow row(int index) const { return {rows_.texts(index), isChecked(index)}; }
+    QString text(int index, int column) const { return rows_.text(index, column); }
+    bool isChecked(int index) const { return checked_[size_t(index)] != 0; }
+    int size() const { return rows_.size(); }
     void setChecked(int index, bool checked);
     // Ticks or clears every row at once.
     void setAllChecked(bool checked);
@@ -45,7 +54,8 @@ public:
 
 private:
     QStringList headers_;
-    std::vector<RecordRow> rows_;
+    ListRows rows_;
+    std::vector<char> checked_;
     QHash<int, Qt::Alignment> alignments_;
     bool checkable_ = false;
     bool stripes_ = true;

@@ -2,6 +2,7 @@
 #include "ProgramTest.h"
 
 #include "core/Database.h"
+#include "core/ListRows.h"
 #include "core/Module.h"
 #include "core/Pattern.h"
 
@@ -154,4 +155,51 @@ TEST_F(DatabaseTest, OpeningWaitsForAnotherProgramsLock)
         EXPECT_EQ(db->scalar("SELECT count(*) FROM Path").toInt(), 1);
     }
     EXPECT_GE(timer.elapsed(), 300);
+}
+
+// The filter's fast paths (short ASCII values widened in place, the pattern kept per statement)
+// answer as the plain rule does for every kind of value.
+TEST_F(DatabaseTest, PatternInQueriesMatchesLongAndNonAsciiValues)
+{
+    auto db = Database::open(path("Companies12.mdb"));
+    const QString longTitle = "Advanced " + QString(300, 'x');
+    db->execute("CREATE TABLE t(a TEXT)");
+    for (const QString &value : {QString("Ärzte und Äpfel"), QString("ärger"), longTitle,
+                                 QString("Advanced Maths"), QString("Basic")})
+        db->execute("INSERT INTO t VALUES(?)", {value});
+    const auto count = [&](const QString &typed) {
+        return db->scalar("SELECT count(*) FROM t WHERE Pattern(a, ?)", {Pattern::prefix(typed)})
+            .toInt();
+    };
+    EXPECT_EQ(count("är"), 2);
+    EXPECT_EQ(count("ÄRZ"), 1);
+    EXPECT_EQ(count("advanced"), 2);
+    EXPECT_EQ(count("Advanced xxx"), 1);
+    EXPECT_EQ(count("b"), 1);
+}
+
+// List rows keep each row's own texts, numbers as the list writes them, and a new order.
+TEST_F(DatabaseTest, ListRowsHoldTextsAsReadAndReorder)
+{
+    auto db = Database::open(path("Companies12.mdb"));
+    db->executeScript("CREATE TABLE t(k INTEGER, a TEXT, c REAL);"
+                      "INSERT INTO t VALUES (7, 'Grüße', 450), (8, NULL, 12.5), (9, '', -3)");
+    ListRows rows;
+    for (Recordset rs = db->query("SELECT k, a, c FROM t ORDER BY k"); !rs.eof(); rs.moveNext()) {
+        rows.startRow();
+        for (int column = 0; column < 3; ++column)
+            rs.addDisplayText(column, rows);
+    }
+    rows.append({"short"});
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_EQ(rows.texts(0), QStringList({"7", "Grüße", "450"}));
+    EXPECT_EQ(rows.texts(1), QStringList({"8", "", "12.5"}));
+    EXPECT_EQ(rows.texts(2), QStringList({"9", "", "-3"}));
+    EXPECT_EQ(rows.textCount(3), 1);
+    EXPECT_EQ(rows.text(3, 2), "");
+    rows.reorder({3, 1, 0, 2});
+    EXPECT_EQ(rows.text(0, 0), "short");
+    EXPECT_EQ(rows.text(1, 2), "12.5");
+    EXPECT_EQ(rows.text(2, 1), "Grüße");
+    EXPECT_EQ(rows.texts(3), QStringList({"9", "", "-3"}));
 }

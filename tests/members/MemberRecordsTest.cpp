@@ -76,13 +76,13 @@ TEST_F(MemberRecordsTest, ListDatesShowShortAndRangesIncludeBothEnds)
     addCard(3, 1, "One", QVariant(), "2026-12-01");
     const auto rows = CardRecords::listRows(db(), CardRecords::ValidityRange{QDate(2026, 12, 1),
                                                                              QDate(2026, 12, 31)});
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].value(CardRecords::NameColumn), "One");
-    EXPECT_EQ(rows[1].value(CardRecords::NameColumn), "Two");
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows.text(0, CardRecords::NameColumn), "One");
+    EXPECT_EQ(rows.text(1, CardRecords::NameColumn), "Two");
     // Equal card numbers keep the order of their keys.
     const auto all = CardRecords::listRows(db());
-    EXPECT_EQ(all[1].value(CardRecords::NameColumn), "Two");
-    EXPECT_EQ(all[2].value(CardRecords::NameColumn), "Two again");
+    EXPECT_EQ(all.text(1, CardRecords::NameColumn), "Two");
+    EXPECT_EQ(all.text(2, CardRecords::NameColumn), "Two again");
 }
 
 } // namespace
