@@ -5,9 +5,12 @@
 
 #include "circulation/CirculationRules.h"
 #include "circulation/IssuePrintout.h"
+#include "circulation/frmLedger.h"
 #include "circulation/frmPendingBooks.h"
+#include "circulation/frmVoucherRegister.h"
 
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -163,6 +166,41 @@ void PendingListFilterKeystroke(benchmark::State &state)
     state.counters["rows"] = double(window.findChild<QLineEdit *>("txtV1")->text().toInt());
 }
 BENCHMARK(PendingListFilterKeystroke)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The issue register over one month (about 4,300 issues), as OK reloads it.
+void IssueRegisterMonth(benchmark::State &state)
+{
+    library();
+    frmVoucherRegister window(VoucherRegister::Kind::Issue);
+    window.findChild<QDateEdit *>("dtpFromDate")->setDate(QDate(2025, 1, 1));
+    window.findChild<QDateEdit *>("dtpToDate")->setDate(QDate(2025, 1, 31));
+    for (auto _ : state)
+        window.Lv1Load();
+    state.counters["rows"] = double(window.findChild<QLineEdit *>("txtV1")->text().toInt());
+}
+BENCHMARK(IssueRegisterMonth)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// One card's ledger over every date, each issue beside its return, as "(See Ledger)" loads it.
+void CardLedgerLoad(benchmark::State &state)
+{
+    library();
+    frmLedger window;
+    window.findChild<QDateEdit *>("dtpFromDate")->setDate(QDate(2024, 1, 1));
+    window.findChild<QDateEdit *>("dtpToDate")->setDate(QDate(2026, 12, 31));
+    int next = 0;
+    for (auto _ : state) {
+        window.findChild<QLineEdit *>("txtCardNo")->setText(QString::number(1001 + next++ % Cards));
+        window.GetCardDetail();
+        window.Lv1Load();
+    }
+}
+BENCHMARK(CardLedgerLoad)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

@@ -1,47 +1,17 @@
 #include "circulation/PendingBooks.h"
 
+#include "circulation/ListFilter.h"
 #include "core/AppError.h"
 #include "core/Database.h"
-#include "core/Pattern.h"
 #include "core/PrintingStage.h"
 
 namespace PendingBooks {
 
-const QStringList &filterColumns()
-{
-    static const QStringList columns = {"AccessionNo", "Name",      "RollNo", "Title",
-                                        "Author",      "Publisher", "Edition"};
-    return columns;
-}
-
-namespace {
-
-// Column names go into the statement's text, so only the fixed list may reach it.
-QString checkedColumn(const QString &column)
-{
-    if (!filterColumns().contains(column))
-        throw AppError(5, QStringLiteral("Invalid filter column: %1").arg(column));
-    return column;
-}
-
-// The SQL test of one filter and the value it binds. An empty box matches every value but no
-// missing one, which "IS NOT NULL" says without calling the pattern function on every row.
-QString test(const Filter &filter, QVariantList &values)
-{
-    const QString column = checkedColumn(filter.column);
-    if (filter.typed.isEmpty())
-        return column + QStringLiteral(" IS NOT NULL");
-    values << Pattern::prefix(filter.typed);
-    return QStringLiteral("Pattern(%1, ?)").arg(column);
-}
-
-} // namespace
-
 std::vector<Row> load(Database &db, const Filter &first, const Filter &second)
 {
     QVariantList values;
-    const QString firstTest = test(first, values);
-    const QString secondTest = test(second, values);
+    const QString firstTest = ListFilter::sqlTest(first, values);
+    const QString secondTest = ListFilter::sqlTest(second, values);
     // "Status <> 'Available'" is the condition of the BookPending index, which then serves the
     // whole list; a copy without a status is not out.
     Recordset rs = db.query(

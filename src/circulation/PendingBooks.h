@@ -1,5 +1,7 @@
 #pragma once
 
+#include "circulation/ListFilter.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -12,14 +14,11 @@ namespace PendingBooks {
 
 inline const QString TemplatePath = QStringLiteral("Reports/PendingBook.rpt");
 
-// The columns a filter may test, as the filter boxes offer them.
-const QStringList &filterColumns();
-
-struct Filter
+using Filter = ListFilter::Filter;
+inline const QStringList &filterColumns()
 {
-    QString column; // one of filterColumns(); any other is an AppError
-    QString typed;  // the box's text; a prefix, its pattern characters taken literally
-};
+    return ListFilter::columns();
+}
 
 // One list row: the open issue voucher's key, then acc. no. (0 without one), title, author,
 // subject, publisher, name, card no., issued on, roll no., edition.

@@ -379,9 +379,16 @@ TEST_F(frmBookIssueTest, SearchPanelsPickIntoTheWindowAndEscClosesThemFirst)
     EXPECT_TRUE(books->isVisible());
     emit button("cmdClose")->Click();
     EXPECT_FALSE(books->isVisible());
-    // The ledger and the register are not there yet: their links lead nowhere.
+    // "(See Ledger)" opens the ledger on the card in the box; "&List" opens the issue register.
     QTest::mouseClick(window->findChild<QLabel *>("lblLedger"), Qt::LeftButton);
+    auto *ledger = WindowRegistry::find("frmLedger");
+    ASSERT_TRUE(ledger);
+    EXPECT_EQ(ledger->findChild<QLabel *>("lblName")->text(), "Name : Ravi Kumar");
     emit button("cmdList")->Click();
+    EXPECT_TRUE(WindowRegistry::find("frmBookIssueRegister"));
+    WindowRegistry::close("frmLedger");
+    WindowRegistry::close("frmBookIssueRegister");
+    QApplication::setActiveWindow(window);
     window->grab().save(testOutputFolder() + "/frmBookIssue.png");
     box("txtCardNo")->setFocus();
     QTest::keyClick(box("txtCardNo"), Qt::Key_Escape);

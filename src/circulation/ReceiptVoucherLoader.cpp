@@ -1,0 +1,6 @@
+#include "circulation/ReceiptVoucherLoader.h"
+
+void LoadReceiptVoucherForUpdate()
+{
+    // Filled by the return window.
+}

@@ -1,0 +1,53 @@
+#include "circulation/WindowLook.h"
+
+#include "core/Colour.h"
+#include "ui/KeyPreview.h"
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace WindowLook {
+
+void heading(QLabel *label)
+{
+    label->setAlignment(Qt::AlignCenter);
+    label->setAutoFillBackground(true);
+    QPalette band = label->palette();
+    band.setColor(QPalette::Window, Colour::toQColor(0xDFB33E));
+    band.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(band);
+    QFont font(QStringLiteral("Calibri"), 16);
+    font.setBold(true);
+    label->setFont(font);
+}
+
+void filterBoxes(const QList<QWidget *> &boxes)
+{
+    const QFont font(QStringLiteral("Trebuchet MS"), 9);
+    for (QWidget *box : boxes) {
+        box->setFont(font);
+        QPalette colours = box->palette();
+        colours.setColor(QPalette::Text, Colour::toQColor(0x800000));
+        colours.setColor(QPalette::Base, Qt::white);
+        box->setPalette(colours);
+    }
+}
+
+void countBox(QLineEdit *box)
+{
+    KeyPreview::setBackColour(box, 0xE0E0E0);
+    QPalette colours = box->palette();
+    colours.setColor(QPalette::Text, Colour::toQColor(0x80));
+    box->setPalette(colours);
+    box->setReadOnly(true);
+}
+
+void datePicker(QDateEdit *picker)
+{
+    picker->setLocale(QLocale(QLocale::English));
+    picker->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
+    picker->setCalendarPopup(true);
+}
+
+} // namespace WindowLook

@@ -1,0 +1,161 @@
+#include "VoucherFixture.h"
+
+#include "circulation/CardLedger.h"
+#include "circulation/VoucherRegister.h"
+#include "core/AppError.h"
+
+using VoucherRegister::Kind;
+
+namespace {
+
+class VoucherRegisterTest : public VoucherTest
+{
+protected:
+    QStringList keys(const std::vector<VoucherRegister::Row> &rows)
+    {
+        QStringList texts;
+        for (const auto &row : rows)
+            texts << row[0];
+        return texts;
+    }
+    std::vector<VoucherRegister::Row> issues(QDate from, QDate to,
+                                             ListFilter::Filter first = {"AccessionNo", ""},
+                                             ListFilter::Filter second = {"Name", ""})
+    {
+        return VoucherRegister::load(db(), Kind::Issue, {from, to}, first, second);
+    }
+};
+
+} // namespace
+
+TEST_F(VoucherRegisterTest, ListsTheVouchersOfARangeAcrossTheYearEnd)
+{
+    addVoucher({.id = 1, .date = "2025-11-30"});
+    addVoucher({.id = 2, .date = "2025-12-31", .srNo = 7});
+    addVoucher({.id = 3, .date = "2025-12-31", .srNo = 4});
+    addVoucher({.id = 4, .date = "2026-01-01", .srNo = {}});
+    addVoucher({.id = 5, .date = "2026-01-02"});
+    addVoucher({.id = 6,
+                .type = "Receipt",
+                .date = "2025-12-31",
+                .issueId = 1,
+                .daysDelayed = 3,
+                .totalFine = 1.5,
+                .fineReceiptNo = {}});
+
+    const auto rows = issues(QDate(2025, 12, 31), QDate(2026, 1, 1));
+    ASSERT_EQ(keys(rows), (QStringList{"3", "2", "4"}));
+    EXPECT_EQ(rows[0], (QStringList{"3", "31-12-2025", "4", "101", "10", "Asha Verma", "R7",
+                                    "Zoology", "Ruskin Bond"}));
+    EXPECT_EQ(rows[2][2], "0"); // no serial number
+
+    // A range that crosses months compares dates, not their text.
+    EXPECT_EQ(keys(issues(QDate(2025, 11, 1), QDate(2026, 2, 28))),
+              (QStringList{"1", "3", "2", "4", "5"}));
+    EXPECT_TRUE(issues(QDate(2026, 1, 2), QDate(2025, 12, 1)).empty());
+
+    const auto returns =
+        VoucherRegister::load(db(), Kind::Receipt, {QDate(2025, 12, 1), QDate(2025, 12, 31)},
+                              {"AccessionNo", ""}, {"Name", ""});
+    ASSERT_EQ(returns.size(), 1u);
+    EXPECT_EQ(returns[0], (QStringList{"6", "31-12-2025", "1", "101", "10", "Asha Verma", "R7",
+                                       "Zoology", "3", "1.5", ""}));
+}
+
+TEST_F(VoucherRegisterTest, FiltersTestOnlyTheFixedColumnsAndBindWhatWasTyped)
+{
+    addVoucher({.id = 1, .date = "2026-03-01", .accessionNo = 12});
+    addVoucher({.id = 2, .date = "2026-03-01", .accessionNo = 120});
+    addVoucher({.id = 3, .date = "2026-03-01", .accessionNo = 1200, .name = "O'Brien"});
+    addVoucher({.id = 4, .date = "2026-03-01", .accessionNo = 21, .name = ""});
+    addVoucher({.id = 5, .date = "2026-03-01", .accessionNo = 13, .name = {}});
+    addVoucher({.id = 6, .date = "2026-03-01", .accessionNo = {}});
+    const QDate day(2026, 3, 1);
+
+    // Empty boxes still test their columns: a missing value is never listed, an empty one is.
+    EXPECT_EQ(keys(issues(day, day)), (QStringList{"1", "2", "3", "4"}));
+    EXPECT_EQ(keys(issues(day, day, {"AccessionNo", "12"})), (QStringList{"1", "2", "3"}));
+    // A quote is a character to find, not the end of the statement.
+    EXPECT_EQ(keys(issues(day, day, {"AccessionNo", ""}, {"Name", "o'b"})), QStringList{"3"});
+    EXPECT_EQ(keys(issues(day, day, {"Title", "zoo"}, {"Author", "*"})), QStringList{});
+    EXPECT_EQ(keys(issues(day, day, {"Publisher", "ru"}, {"Edition", "2"})).size(), 6);
+
+    EXPECT_THROW(issues(day, day, {"title; DELETE FROM Voucher", ""}), AppError);
+    EXPECT_THROW(issues(day, day, {"AccessionNo", ""}, {"Subject", ""}), AppError);
+    EXPECT_EQ(vouchers(), 6);
+}
+
+TEST_F(VoucherRegisterTest, LimitsAndLatestDatesComeFromTheCompany)
+{
+    EXPECT_FALSE(VoucherRegister::financialYear(db()));
+    EXPECT_FALSE(VoucherRegister::latestDate(db(), Kind::Issue));
+    EXPECT_FALSE(VoucherRegister::latestDate(db(), Kind::Receipt));
+
+    db().execute(
+        "INSERT INTO FinancialYear (StartDate, EndDate) VALUES ('01-Apr-24', '31-Mar-25')");
+    db().execute(
+        "INSERT INTO FinancialYear (StartDate, EndDate) VALUES ('01-Apr-25', '31-Mar-26')");
+    db().execute("INSERT INTO FinancialYear (StartDate, EndDate) VALUES ('not a date', '')");
+    const auto year = VoucherRegister::financialYear(db());
+    ASSERT_TRUE(year);
+    EXPECT_EQ(year->from, QDate(2025, 4, 1));
+    EXPECT_EQ(year->to, QDate(2026, 3, 31));
+
+    addVoucher({.id = 1, .date = "2026-01-05"});
+    addVoucher({.id = 2, .date = "2025-12-20"});
+    addVoucher({.id = 3, .type = "Receipt", .date = "2026-01-09", .issueId = 2});
+    EXPECT_EQ(VoucherRegister::latestDate(db(), Kind::Issue), QDate(2026, 1, 5));
+    EXPECT_EQ(VoucherRegister::latestDate(db(), Kind::Receipt), QDate(2026, 1, 9));
+}
+
+TEST_F(VoucherRegisterTest, StagesEveryRowNumberedPastTheOldSixteenBitLimit)
+{
+    std::vector<VoucherRegister::Row> rows(
+        32800, QStringList{"9", "01-04-2024", "1", "101", "12", "Asha", "R7", "Zoology", "Bond"});
+    VoucherRegister::stage(rows, "BOOK ISSUE REGISTER", {QDate(2024, 4, 1), QDate(2024, 4, 30)});
+    EXPECT_EQ(stagedRows(), 32800);
+    EXPECT_EQ(Module::CommonDb->scalar("SELECT Max(N1) FROM Printing").toInt(), 32800);
+    Recordset first = Module::CommonDb->query("SELECT * FROM Printing WHERE N1 = 1");
+    EXPECT_EQ(first.text("T1"), "01-04-2024");
+    EXPECT_EQ(first.text("T8"), "Bond");
+    EXPECT_TRUE(first.field("T9").isNull());
+    EXPECT_EQ(first.text("T16"), "BOOK ISSUE REGISTER");
+    EXPECT_EQ(first.text("T17"), "01-04-2024 To 30-04-2024");
+    EXPECT_EQ(first.text("c1"), "Green Valley School");
+    EXPECT_EQ(first.text("c5"), "0177-222");
+    EXPECT_TRUE(first.field("c3").isNull());
+}
+
+TEST_F(VoucherRegisterTest, LedgerPairsEachIssueWithItsFirstReturn)
+{
+    addVoucher({.id = 1, .date = "2025-12-30", .srNo = 1, .accessionNo = 5, .title = "Algebra"});
+    addVoucher({.id = 2, .date = "2026-01-03", .srNo = 2, .accessionNo = 6, .title = "Botany"});
+    addVoucher({.id = 3, .date = "2026-01-03", .srNo = 3, .cardId = 2, .cardNo = 102});
+    addVoucher({.id = 4, .date = "2026-02-01", .srNo = 4});
+    addVoucher({.id = 7,
+                .type = "Receipt",
+                .date = "2026-01-20",
+                .issueId = 1,
+                .daysDelayed = 7,
+                .totalFine = 14,
+                .fineReceiptNo = 55,
+                .remarks = "Torn"});
+    addVoucher(
+        {.id = 8, .type = "Receipt", .date = "2026-01-25", .issueId = 1, .remarks = "Second"});
+
+    const auto rows = CardLedger::load(db(), 1, {QDate(2025, 12, 1), QDate(2026, 1, 31)});
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0], (QStringList{"1", "Ruskin Bond", "Algebra", "5", "30-12-2025", "20-01-2026",
+                                    "7", "14", "55", "Torn"}));
+    EXPECT_EQ(rows[1],
+              (QStringList{"2", "Ruskin Bond", "Botany", "6", "03-01-2026", "", "", "", "", ""}));
+    EXPECT_TRUE(CardLedger::load(db(), 0, {QDate(2025, 1, 1), QDate(2026, 12, 31)}).empty());
+
+    CardLedger::stage(rows);
+    Recordset staged = Module::CommonDb->query("SELECT * FROM Printing ORDER BY T2");
+    EXPECT_EQ(staged.text("T9"), "Torn");
+    EXPECT_EQ(staged.text("c7"), "TIN9");
+    EXPECT_TRUE(staged.field("N1").isNull());
+    staged.moveNext();
+    EXPECT_EQ(staged.text("T5"), "");
+}

@@ -1,0 +1,216 @@
+#include "VoucherFixture.h"
+
+#include "circulation/frmBookIssue.h"
+#include "circulation/frmVoucherRegister.h"
+#include "controls/button/StyledButton.h"
+#include "ui/RecordList.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+class frmVoucherRegisterTest : public VoucherTest
+{
+protected:
+    void SetUp() override
+    {
+        VoucherTest::SetUp();
+        setFinancialYear("01-Apr-25", "31-Mar-26");
+        addGroup(1, "Class 5", 0);
+        addCard(1, 101, 1, "Asha Verma", "R7");
+        addBook(1, "10", "Zoology");
+        addVoucher({.id = 1, .date = "2025-12-30", .srNo = 1});
+        addVoucher({.id = 2,
+                    .date = "2026-01-02",
+                    .srNo = 2,
+                    .accessionNo = 12,
+                    .name = "Ravi Kumar",
+                    .title = "Poems"});
+        addVoucher({.id = 3, .date = "2026-01-02", .srNo = 3, .accessionNo = 120});
+        addVoucher({.id = 4,
+                    .type = "Receipt",
+                    .date = "2026-01-01",
+                    .srNo = 1,
+                    .issueId = 1,
+                    .daysDelayed = 2,
+                    .totalFine = 4,
+                    .fineReceiptNo = 31});
+    }
+    frmVoucherRegister *open(const QString &name)
+    {
+        window = WindowRegistry::show<frmVoucherRegister>(name);
+        QApplication::setActiveWindow(window);
+        list = window->findChild<RecordList *>("Lv1");
+        from = window->findChild<QDateEdit *>("dtpFromDate");
+        to = window->findChild<QDateEdit *>("dtpToDate");
+        return window;
+    }
+    QStringList keys()
+    {
+        QStringList texts;
+        for (int i = 0; i < list->records()->size(); ++i)
+            texts << list->records()->row(i).texts[0];
+        return texts;
+    }
+    QString count() { return window->findChild<QLineEdit *>("txtV1")->text(); }
+    void click(const char *button) { emit window->findChild<StyledButton *>(button)->Click(); }
+
+    frmVoucherRegister *window = nullptr;
+    RecordList *list = nullptr;
+    QDateEdit *from = nullptr;
+    QDateEdit *to = nullptr;
+};
+
+} // namespace
+
+TEST_F(frmVoucherRegisterTest, IssueRegisterOpensOnTheLatestIssueWithinTheFinancialYear)
+{
+    open("frmBookIssueRegister");
+    EXPECT_EQ(window->findChild<QLabel *>("lblHeader")->text(), "BOOK ISSUE REGISTER");
+    EXPECT_EQ(from->date(), QDate(2026, 1, 2));
+    EXPECT_EQ(to->date(), QDate(2026, 1, 2));
+    EXPECT_EQ(from->minimumDate(), QDate(2025, 4, 1));
+    EXPECT_EQ(to->maximumDate(), QDate(2026, 3, 31));
+    EXPECT_EQ(from->displayFormat(), "dd-MM-yyyy");
+    EXPECT_EQ(keys(), (QStringList{"2", "3"}));
+    EXPECT_EQ(count(), "2");
+    EXPECT_EQ(list->model()->headerData(2, Qt::Horizontal).toString(), "S.N");
+    window->grab().save(testOutputFolder() + "/frmBookIssueRegister.png");
+
+    // The pickers refuse dates outside the financial year.
+    from->setDate(QDate(2025, 1, 1));
+    to->setDate(QDate(2027, 1, 1));
+    EXPECT_EQ(from->date(), QDate(2025, 4, 1));
+    EXPECT_EQ(to->date(), QDate(2026, 3, 31));
+
+    // Enter walks from date to date to OK; OK lists the range across the year end.
+    from->setFocus();
+    QTest::keyClick(from, Qt::Key_Return);
+    EXPECT_TRUE(to->hasFocus());
+    QTest::keyClick(to, Qt::Key_Return);
+    EXPECT_TRUE(window->findChild<StyledButton *>("cmdOK")->hasFocus());
+    from->setDate(QDate(2025, 12, 1));
+    to->setDate(QDate(2026, 1, 1));
+    EXPECT_EQ(count(), "2"); // a new date alone does not reload
+    click("cmdOK");
+    EXPECT_EQ(keys(), QStringList{"1"});
+    EXPECT_EQ(list->records()->row(0).texts[1], "30-12-2025");
+
+    // Showing it again only brings it forward.
+    EXPECT_EQ(WindowRegistry::show("frmBookIssueRegister"), window);
+    EXPECT_EQ(keys(), QStringList{"1"});
+    from->setFocus();
+    QTest::keyClick(from, Qt::Key_Escape);
+    EXPECT_TRUE(waitFor([] { return !WindowRegistry::find("frmBookIssueRegister"); }));
+}
+
+TEST_F(frmVoucherRegisterTest, FiltersReloadAtEveryKeystroke)
+{
+    open("frmBookIssueRegister");
+    auto *box = window->findChild<QLineEdit *>("txtSearch");
+    QTest::keyClicks(box, "12");
+    EXPECT_EQ(keys(), (QStringList{"2", "3"}));
+    QTest::keyClicks(box, "0");
+    EXPECT_EQ(keys(), QStringList{"3"});
+    EXPECT_EQ(count(), "1");
+
+    window->findChild<QComboBox *>("cboSearch1")->setCurrentText("Title");
+    EXPECT_EQ(count(), "1");
+    box->clear();
+    QTest::keyClicks(window->findChild<QLineEdit *>("txtSearch1"), "po");
+    EXPECT_EQ(keys(), QStringList{"2"});
+    // A quote is looked for like any other character.
+    QTest::keyClicks(window->findChild<QLineEdit *>("txtSearch1"), "'");
+    EXPECT_EQ(count(), "0");
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+TEST_F(frmVoucherRegisterTest, RowsOpenTheirVouchersOnEnterOrDoubleClick)
+{
+    open("frmBookIssueRegister");
+    list->setFocus();
+    list->setCurrentIndex(list->model()->index(1, 1));
+    QTest::keyClick(list, Qt::Key_Return, Qt::ShiftModifier);
+    auto *issue = WindowRegistry::find<frmBookIssue>("frmBookIssue");
+    ASSERT_TRUE(issue);
+    EXPECT_EQ(issue->findChild<QLineEdit *>("txtVoucherID")->text(), "3");
+    EXPECT_EQ(issue->findChild<StyledButton *>("cmdsave")->caption(), "&Update");
+    EXPECT_EQ(WindowRegistry::find("frmBookIssueRegister"), window); // the list stays open
+
+    open("frmBookReceiptRegister");
+    EXPECT_EQ(from->date(), QDate(2026, 1, 2)); // the latest voucher of either kind
+    EXPECT_EQ(count(), "0");
+    from->setDate(QDate(2026, 1, 1));
+    click("cmdOK");
+    ASSERT_EQ(keys(), QStringList{"4"});
+    EXPECT_EQ(list->records()->row(0).texts.mid(8), (QStringList{"2", "4", "31"}));
+    Module::SelectedRecordID = 0;
+    list->setCurrentIndex(list->model()->index(0, 1));
+    emit list->doubleClicked(list->currentIndex());
+    EXPECT_EQ(Module::SelectedRecordID, 4);
+
+    // An empty list opens nothing.
+    QTest::keyClicks(window->findChild<QLineEdit *>("txtSearch"), "x");
+    Module::SelectedRecordID = 0;
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(Module::SelectedRecordID, 0);
+}
+
+TEST_F(frmVoucherRegisterTest, PrintStagesTheListAsShownUnderThePickersDates)
+{
+    open("frmBookReceiptRegister");
+    from->setDate(QDate(2025, 12, 1));
+    click("cmdOK");
+    to->setDate(QDate(2026, 1, 31)); // not reloaded: the print names the new dates
+    click("cmdPrint");
+    ASSERT_EQ(stagedRows(), 1);
+    Recordset row = Module::CommonDb->query("SELECT * FROM Printing");
+    EXPECT_EQ(row.text("T1"), "01-01-2026");
+    EXPECT_EQ(row.text("T8") + "|" + row.text("T9") + "|" + row.text("T10"), "2|4|31");
+    EXPECT_EQ(row.text("T16"), "BOOK RECEIPT REGISTER");
+    EXPECT_EQ(row.text("T17"), "01-12-2025 To 31-01-2026");
+    EXPECT_EQ(row.field("N1").toInt(), 1);
+    EXPECT_EQ(row.text("c4"), "Shimla");
+    EXPECT_TRUE(row.field("T11").isNull());
+    EXPECT_TRUE(row.field("c6").isNull());
+    row.close();
+    auto *report = WindowRegistry::find<frmPrint1>("frmPrint1");
+    ASSERT_TRUE(report);
+    EXPECT_TRUE(report->lblRPTFileName()->text().endsWith("/Reports/BookReceiveRegister.rpt"));
+
+    // Without a company row the print stops in its box; an empty list still prints.
+    db().execute("DELETE FROM Company");
+    dialogs->expectOk();
+    click("cmdPrint");
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
+    EXPECT_EQ(dialogs->last().title, "");
+    EXPECT_TRUE(dialogs->last().text.startsWith("Error 3021"));
+    QTest::keyClicks(window->findChild<QLineEdit *>("txtSearch1"), "nobody");
+    click("cmdPrint");
+    EXPECT_EQ(stagedRows(), 0);
+}
+
+TEST_F(frmVoucherRegisterTest, WithoutVouchersOpensOnTodayOrKeepsTheYearsBound)
+{
+    db().execute("DELETE FROM Voucher");
+    setFinancialYear(QDate::currentDate().addDays(-10).toString("dd-MMM-yy"),
+                     QDate::currentDate().addDays(10).toString("dd-MMM-yy"));
+    open("frmBookIssueRegister");
+    EXPECT_EQ(from->date(), QDate::currentDate());
+    EXPECT_EQ(count(), "0");
+    window->findChild<StyledButton *>("cmdClose")->Click();
+    EXPECT_TRUE(waitFor([] { return !WindowRegistry::find("frmBookIssueRegister"); }));
+
+    // A latest voucher outside the year leaves the pickers where the limits put them.
+    setFinancialYear("01-Apr-24", "31-Mar-25");
+    addVoucher({.id = 9, .date = "2026-01-02"});
+    open("frmBookIssueRegister");
+    EXPECT_EQ(from->date(), QDate(2024, 4, 1));
+    EXPECT_EQ(to->date(), QDate(2024, 4, 1));
+}
