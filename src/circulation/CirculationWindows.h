@@ -1,4 +1,5 @@
 #pragma once
 
-// Registers the circulation windows (frmBookIssue, frmPendingBooks) with the window registry.
+// Registers the circulation windows (frmBookIssue, frmBookReceipt, frmPendingBooks) with the
+// window registry.
 void registerCirculationWindows();
