@@ -1,6 +1,7 @@
 #include "circulation/CirculationWindows.h"
 
 #include "circulation/frmBookIssue.h"
+#include "circulation/frmBookReceipt.h"
 #include "circulation/frmLedger.h"
 #include "circulation/frmPendingBooks.h"
 #include "circulation/frmVoucherRegister.h"
@@ -9,6 +10,8 @@
 void registerCirculationWindows()
 {
     WindowRegistry::registerWindow(QStringLiteral("frmBookIssue"), [] { return new frmBookIssue; });
+    WindowRegistry::registerWindow(QStringLiteral("frmBookReceipt"),
+                                   [] { return new frmBookReceipt; });
     WindowRegistry::registerWindow(QStringLiteral("frmPendingBooks"),
                                    [] { return new frmPendingBooks; });
     WindowRegistry::registerWindow(QStringLiteral("frmBookIssueRegister"), [] {

@@ -1,5 +1,5 @@
 #pragma once
 
-// Registers the circulation windows (issue, pending books, both registers, ledger) with the window
-// registry.
+// Registers the circulation windows (issue, return, pending books, both registers, ledger) with
+// the window registry.
 void registerCirculationWindows();

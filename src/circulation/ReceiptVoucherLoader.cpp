@@ -1,6 +1,10 @@
 #include "circulation/ReceiptVoucherLoader.h"
 
+#include "circulation/frmBookReceipt.h"
+#include "ui/RecordLoader.h"
+
 void LoadReceiptVoucherForUpdate()
 {
-    // Filled by the return window.
+    RecordLoader::load<frmBookReceipt>(QStringLiteral("frmBookReceipt"),
+                                       &frmBookReceipt::loadVoucher);
 }

@@ -1,0 +1,172 @@
+#include "circulation/ReturnRules.h"
+
+#include "core/AppError.h"
+#include "core/DateText.h"
+#include "core/Numbers.h"
+
+#include <cmath>
+
+namespace ReturnRules {
+
+using CirculationRules::ReceiptType;
+
+namespace {
+
+QString textOf(const Recordset &rs, const char *field)
+{
+    return rs.displayText(rs.columnIndex(QLatin1String(field)));
+}
+
+} // namespace
+
+QDate issueDateOf(const QString &storedIssueDate)
+{
+    const QDate date = DateText::parse(storedIssueDate.trimmed());
+    if (!date.isValid())
+        throw AppError(13, QStringLiteral("Type mismatch"));
+    return date;
+}
+
+std::optional<double> finePerDay(Database &db, double groupId)
+{
+    Recordset rs =
+        db.query(QStringLiteral("SELECT FinePerDay FROM Group1 WHERE GroupID = ?"), {groupId});
+    if (rs.eof())
+        return std::nullopt;
+    return rs.field(0).toDouble();
+}
+
+qint64 roundHalfEven(double value)
+{
+    return qint64(std::nearbyint(value)); // the default rounding mode is to nearest, ties even
+}
+
+std::optional<ReceiptVoucher> readReceiptVoucher(Database &db, double voucherId)
+{
+    Recordset rs = db.query(
+        QStringLiteral("SELECT * FROM Voucher WHERE VoucherID = ? AND TransactionType = ?"),
+        {voucherId, ReceiptType});
+    if (rs.eof())
+        return std::nullopt;
+    ReceiptVoucher v;
+    v.voucherId = rs.number(QStringLiteral("VoucherID"));
+    v.date = DateText::parse(rs.text(QStringLiteral("Date")));
+    v.srNo = rs.number(QStringLiteral("SrNO"));
+    auto &card = v.card;
+    card.cardId = rs.number(QStringLiteral("CardID"));
+    card.cardNo = rs.number(QStringLiteral("CardNo"));
+    card.groupId = rs.number(QStringLiteral("GroupID"));
+    card.groupName = textOf(rs, "GroupName");
+    card.name = textOf(rs, "Name");
+    card.rollNo = textOf(rs, "RollNo");
+    card.contact1 = textOf(rs, "Contact1");
+    card.contact2 = textOf(rs, "Contact2");
+    auto &book = v.book;
+    book.bookId = rs.number(QStringLiteral("BookID"));
+    book.title = textOf(rs, "title");
+    book.author = textOf(rs, "Author");
+    book.subject = textOf(rs, "Subject");
+    book.publisher = textOf(rs, "Publisher");
+    book.edition = textOf(rs, "Edition");
+    book.year = textOf(rs, "Year");
+    book.pages = textOf(rs, "Pages");
+    book.vol = textOf(rs, "VOL");
+    v.accessionNo = rs.number(QStringLiteral("AccessionNo"));
+    book.accessionNo = textOf(rs, "AccessionNo");
+    v.issueId = textOf(rs, "IssueID");
+    v.daysDelayed = textOf(rs, "DaysDelayed");
+    v.totalFine = textOf(rs, "TotalFine");
+    v.fineReceiptNo = textOf(rs, "FineReceiptNo");
+    v.remarks = textOf(rs, "Remarks");
+    return v;
+}
+
+ReceiptResult saveReceipt(Database &db, const ReceiptEntry &entry)
+{
+    const double accessionValue = Numbers::leadingValue(entry.accessionNo);
+    if (accessionValue == 0)
+        return {Refusal::EnterAccessionNo, 0};
+    if (Numbers::leadingValue(entry.cardNo) == 0)
+        return {Refusal::EnterCardNo, 0};
+
+    const bool newReturn = entry.voucherId <= 0;
+    Transaction transaction(db);
+    const auto book = CirculationRules::findBook(db, entry.accessionNo);
+    if (newReturn && (!book || !book->isLent()))
+        return {Refusal::NotIssued, 0};
+    const auto card = CirculationRules::findCard(db, entry.cardNo);
+    if (!card)
+        return {Refusal::InvalidCard, 0};
+    if (card->cardId != entry.card.cardId)
+        return {Refusal::CardNotLookedUp, 0};
+    if (!book || book->bookId != entry.book.bookId)
+        return {Refusal::BookNotLookedUp, 0};
+    if (newReturn && book->cardId != card->cardId)
+        return {Refusal::NotThisPerson, 0};
+
+    const double voucherId = newReturn ? CirculationRules::nextVoucherId(db) : entry.voucherId;
+    // A new return closes the loan the copy is out under now, whatever an earlier look-up left.
+    const double issueId = newReturn ? book->issueId : entry.issueId;
+    if (!newReturn)
+        db.execute(
+            QStringLiteral("DELETE FROM Voucher WHERE VoucherID = ? AND TransactionType = ?"),
+            {voucherId, ReceiptType});
+    const auto &c = entry.card;
+    const auto &b = entry.book;
+    db.execute(
+        QStringLiteral("INSERT INTO Voucher (VoucherID, TransactionType, \"Date\", SrNO, CardID, "
+                       "CardNo, AccessionNo, GroupID, GroupName, Name, RollNo, Contact1, Contact2, "
+                       "BookID, title, Author, Subject, Publisher, Edition, \"Year\", Pages, VOL, "
+                       "IssueID, DaysDelayed, TotalFine, FineReceiptNo, Remarks) VALUES "
+                       "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+        {voucherId,
+         ReceiptType,
+         DateText::toIso(entry.date),
+         roundHalfEven(Numbers::leadingValue(entry.srNo)),
+         card->cardId,
+         card->cardNo,
+         accessionValue,
+         card->groupId,
+         c.groupName,
+         c.name,
+         c.rollNo,
+         c.contact1,
+         c.contact2,
+         book->bookId,
+         b.title,
+         b.author,
+         b.subject,
+         b.publisher,
+         b.edition,
+         b.year,
+         b.pages,
+         b.vol,
+         issueId,
+         roundHalfEven(Numbers::leadingValue(entry.daysDelayed)),
+         Numbers::leadingValue(entry.totalFine),
+         roundHalfEven(Numbers::leadingValue(entry.fineReceiptNo)),
+         entry.remarks});
+    db.execute(QStringLiteral("UPDATE Book SET Status = 'Available', IssueID = 0, Name = '', "
+                              "RollNo = '', CardID = 0, CardNo = 0, IssueDate = '' "
+                              "WHERE BookID = ? AND (IssueID = ? OR Status = 'Available')"),
+               {book->bookId, issueId});
+    transaction.commit();
+    return {Refusal::None, voucherId};
+}
+
+bool deleteReceipt(Database &db, double voucherId)
+{
+    Transaction transaction(db);
+    const bool stored = db.scalar(QStringLiteral("SELECT Count(*) FROM Voucher WHERE VoucherID = "
+                                                 "? AND TransactionType = ?"),
+                                  {voucherId, ReceiptType})
+                            .toInt() > 0;
+    if (!stored)
+        return false;
+    db.execute(QStringLiteral("DELETE FROM Voucher WHERE VoucherID = ? AND TransactionType = ?"),
+               {voucherId, ReceiptType});
+    transaction.commit();
+    return true;
+}
+
+} // namespace ReturnRules

@@ -1,0 +1,524 @@
+#include "CirculationFixture.h"
+
+#include "circulation/CirculationRules.h"
+#include "circulation/ReceiptVoucherLoader.h"
+#include "circulation/SearchPanel.h"
+#include "circulation/frmBookReceipt.h"
+#include "controls/button/StyledButton.h"
+#include "core/Dialogs.h"
+#include "ui/RecordList.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+const QString NotIssued = "Book has not been issued. hence can not be returned";
+const QString NotThisPerson = "Book has not been issued. to this Person";
+
+class frmBookReceiptTest : public CirculationTest
+{
+protected:
+    void SetUp() override
+    {
+        CirculationTest::SetUp();
+        addGroup(1, "Class 5", 3, 2, 14);
+        addCard(1, 101, 1, "Asha Verma", "R7");
+        addCard(2, 102, 1, "Ravi Kumar", "R9");
+        addBook(1, "12B", "Blue Umbrella");
+        addBook(2, "7", "Malgudi Days", "R. K. Narayan");
+        addBook(3, "30", "Wings of Fire", "A. P. J. Abdul Kalam");
+    }
+
+    // Lent on the 1st of March 2026.
+    void lend(const QString &cardNo, const QString &accessionNo, const QDate &on = {2026, 3, 1})
+    {
+        ASSERT_EQ(CirculationRules::saveIssue(db(), {0, on, 1, cardNo, accessionNo}).refusal,
+                  CirculationRules::Refusal::None);
+    }
+    frmBookReceipt *open(const QDate &returnDate = {2026, 3, 10})
+    {
+        window = WindowRegistry::show<frmBookReceipt>("frmBookReceipt");
+        QApplication::setActiveWindow(window);
+        date()->setDate(returnDate);
+        return window;
+    }
+    QDateEdit *date() { return window->findChild<QDateEdit *>("dtpDate"); }
+    QLineEdit *box(const char *name) { return window->findChild<QLineEdit *>(name); }
+    StyledButton *button(const char *name) { return window->findChild<StyledButton *>(name); }
+    void enterIn(const char *name, const QString &text)
+    {
+        QLineEdit *edit = box(name);
+        edit->setFocus();
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+    void lookUp(const QString &cardNo, const QString &accessionNo)
+    {
+        enterIn("txtCardNo", cardNo);
+        enterIn("txtAccessionNo", accessionNo);
+    }
+    void save() { emit button("cmdsave")->Click(); }
+    // Saves and answers No to the print question.
+    void saveWithoutPrinting()
+    {
+        dialogs->expectOk();
+        dialogs->answers << Dialogs::Answer::No;
+        save();
+    }
+
+    frmBookReceipt *window = nullptr;
+};
+
+} // namespace
+
+TEST_F(frmBookReceiptTest, TakesABookBackWithTheGroupsFineAndPrintsTheReceipt)
+{
+    lend("101", "12B");
+    open();
+    EXPECT_EQ(window->findChild<QLabel *>("lblHeader")->text(), "BOOK RECEIPT");
+    EXPECT_EQ(button("cmdsave")->caption(), "&Save");
+    EXPECT_FALSE(button("cmdDelete")->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), date());
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), box("txtSrNo"));
+    EXPECT_EQ(box("txtSrNo")->text(), "1");
+    QTest::keyClick(box("txtSrNo"), Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), box("txtCardNo"));
+    QTest::keyClicks(box("txtCardNo"), "101");
+    QTest::keyClick(box("txtCardNo"), Qt::Key_Return);
+    EXPECT_EQ(box("txtName")->text(), "Asha Verma");
+    EXPECT_EQ(box("txtRemarks")->text(), "Card remark");
+    ASSERT_EQ(QApplication::focusWidget(), box("txtAccessionNo"));
+    QTest::keyClicks(box("txtAccessionNo"), "12b");
+    QTest::keyClick(box("txtAccessionNo"), Qt::Key_Return);
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+    EXPECT_EQ(box("txtAccessionNo")->text(), "12B");
+    EXPECT_EQ(box("txtTitle")->text(), "Blue Umbrella");
+    EXPECT_EQ(box("txtIssueID")->text(), "1");
+    EXPECT_EQ(box("txtDaysDelayed")->text(), "9"); // every day counts, MaxDays aside
+    EXPECT_EQ(box("txtTotalFine")->text(), "18");
+    ASSERT_EQ(QApplication::focusWidget(), box("txtDaysDelayed"));
+    QTest::keyClick(box("txtDaysDelayed"), Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), box("txtTotalFine"));
+    QTest::keyClick(box("txtTotalFine"), Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), box("txtFineReceiptNo"));
+    QTest::keyClicks(box("txtFineReceiptNo"), "55");
+    QTest::keyClick(box("txtFineReceiptNo"), Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), box("txtRemarks1"));
+    QTest::keyClicks(box("txtRemarks1"), "Torn cover  ");
+    QTest::keyClick(box("txtRemarks1"), Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), button("cmdsave"));
+    window->grab().save(testOutputFolder() + "/frmBookReceipt.png");
+
+    dialogs->expectOk();
+    dialogs->answers << Dialogs::Answer::Yes;
+    QTest::keyClick(button("cmdsave"), Qt::Key_Return);
+    ASSERT_EQ(dialogs->texts(), (QStringList{"Book has been Receipt", "Do You Want to Print"}));
+    EXPECT_EQ(dialogs->boxes[0].icon, Dialogs::Icon::Information);
+    EXPECT_EQ(dialogs->boxes[0].title, "");
+    EXPECT_EQ(dialogs->boxes[1].icon, Dialogs::Icon::Question);
+
+    EXPECT_EQ(voucherField(2, "TransactionType").toString(), "Receipt");
+    EXPECT_EQ(voucherField(2, "SrNO").toInt(), 1);
+    EXPECT_EQ(voucherField(2, "DaysDelayed").toInt(), 9);
+    EXPECT_EQ(voucherField(2, "TotalFine").toDouble(), 18);
+    EXPECT_EQ(voucherField(2, "FineReceiptNo").toInt(), 55);
+    EXPECT_EQ(voucherField(2, "IssueID").toInt(), 1);
+    EXPECT_EQ(voucherField(2, "Remarks").toString(), "Torn cover  ");
+    EXPECT_EQ(bookField(1, "Status").toString(), "Available");
+
+    // The receipt as saved, group terms and company header included.
+    EXPECT_EQ(stagedRows(), 1);
+    EXPECT_EQ(staged("T1").toString(), "10-03-2026");
+    EXPECT_EQ(staged("T2").toString(), "1");
+    EXPECT_EQ(staged("T3").toString(), "101");
+    EXPECT_EQ(staged("T4").toString(), "12B");
+    EXPECT_EQ(staged("T6").toString(), "Asha Verma");
+    EXPECT_EQ(staged("T10").toString(), "Blue Umbrella");
+    EXPECT_EQ(staged("T18").toString(), "9");
+    EXPECT_EQ(staged("T19").toString(), "18");
+    EXPECT_EQ(staged("T20").toString(), "55");
+    EXPECT_EQ(staged("T21").toString(), "Torn cover  ");
+    EXPECT_TRUE(staged("T22").isNull());
+    EXPECT_EQ(staged("T23").toString(), "2");
+    EXPECT_EQ(staged("T25").toString(), "14");
+    EXPECT_EQ(staged("T26").toString(), "Return on time");
+    EXPECT_EQ(staged("c1").toString(), "Green Valley School");
+    EXPECT_TRUE(staged("c3").isNull());
+    EXPECT_TRUE(staged("N1").isNull());
+    auto *report = WindowRegistry::find<frmPrint1>("frmPrint1");
+    ASSERT_TRUE(report);
+    EXPECT_TRUE(report->lblRPTFileName()->text().endsWith("/BookReceipt.rpt"));
+
+    // Cleared for the next return; accession number, date and keys stay.
+    EXPECT_EQ(box("txtAccessionNo")->text(), "12B");
+    EXPECT_EQ(box("txtCardNo")->text(), "");
+    EXPECT_EQ(box("txtTotalFine")->text(), "");
+    EXPECT_EQ(box("txtBookID")->text(), "1");
+    EXPECT_EQ(date()->date(), QDate(2026, 3, 10));
+    QApplication::setActiveWindow(window);
+    box("txtSrNo")->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(box("txtSrNo")->text(), "2");
+}
+
+TEST_F(frmBookReceiptTest, ProposalsFollowTheGroupAndMayRunNegative)
+{
+    addGroup(2, "Staff", 0, 1.5);
+    db().execute("INSERT INTO Group1 (GroupID, GroupName, MaxDays) VALUES (3, 'Guests', 7)");
+    addCard(3, 103, 2, "Meena");
+    addCard(4, 104, 3, "Guest");
+    lend("103", "7", QDate(2026, 3, 14));
+    lend("104", "30");
+    open();
+
+    // The return date before the issue: negative days, negative fine, stored as they are.
+    lookUp("103", "7");
+    EXPECT_EQ(box("txtDaysDelayed")->text(), "-4");
+    EXPECT_EQ(box("txtTotalFine")->text(), "-6");
+    date()->setDate(QDate(2026, 3, 21));
+    EXPECT_EQ(box("txtDaysDelayed")->text(), "-4"); // proposals move only with a new look-up
+    enterIn("txtAccessionNo", "7");
+    EXPECT_EQ(box("txtTotalFine")->text(), "10.5");
+    saveWithoutPrinting();
+    EXPECT_EQ(voucherField(3, "TotalFine").toDouble(), 10.5);
+    EXPECT_EQ(voucherField(3, "DaysDelayed").toInt(), 7);
+
+    lookUp("104", "30");
+    EXPECT_EQ(box("txtTotalFine")->text(), "0"); // an empty fine per day is none
+
+    // A book looked up before any card: the fine box keeps what it held and the holder refuses.
+    window->GetCleanBox();
+    box("txtCardID")->clear();
+    box("txtGroupID")->clear();
+    box("txtTotalFine")->setText("keep");
+    dialogs->expectOk();
+    enterIn("txtAccessionNo", "30");
+    EXPECT_EQ(box("txtTotalFine")->text(), "keep");
+    EXPECT_EQ(dialogs->last().text, NotThisPerson);
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(QApplication::focusWidget(), box("txtAccessionNo"));
+}
+
+TEST_F(frmBookReceiptTest, RefusalsShowTheirMessagesAndWriteNothing)
+{
+    lend("101", "12B");
+    lend("102", "7");
+    open();
+    dialogs->expectOk();
+    enterIn("txtCardNo", "");
+    EXPECT_EQ(dialogs->last().text, "Enter Card No.");
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
+    dialogs->expectOk();
+    enterIn("txtCardNo", "999");
+    EXPECT_EQ(dialogs->last().text, "Invalid Card No.");
+    EXPECT_EQ(QApplication::focusWidget(), box("txtCardNo"));
+
+    enterIn("txtCardNo", "101");
+    dialogs->expectOk();
+    enterIn("txtAccessionNo", "30"); // on the shelf
+    EXPECT_EQ(dialogs->boxes[2].text, NotIssued);
+    EXPECT_EQ(dialogs->boxes[2].icon, Dialogs::Icon::Information);
+    EXPECT_EQ(box("txtTitle")->text(), "");
+
+    // Ravi's book on Asha's card: the holder test refuses after the look-up and at the save.
+    dialogs->expectOk();
+    enterIn("txtAccessionNo", "7");
+    EXPECT_EQ(dialogs->last().text, NotThisPerson);
+    EXPECT_EQ(box("txtTitle")->text(), "Malgudi Days");
+    dialogs->expectOk();
+    save();
+    EXPECT_EQ(dialogs->last().text, NotThisPerson);
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+
+    // The card retyped without Enter: the shown card and its fine are not the typed one's.
+    enterIn("txtAccessionNo", "12B");
+    box("txtCardNo")->setText("102");
+    dialogs->expectOk();
+    save();
+    EXPECT_TRUE(dialogs->last().text.startsWith("The card shown is not card No. 102."));
+    EXPECT_EQ(QApplication::focusWidget(), box("txtCardNo"));
+    box("txtCardNo")->setText("101");
+    box("txtAccessionNo")->setText("7");
+    dialogs->expectOk();
+    save();
+    EXPECT_TRUE(dialogs->last().text.startsWith("The book shown is not Accession No. 7."));
+
+    box("txtAccessionNo")->setText("A12");
+    dialogs->expectOk();
+    save();
+    EXPECT_EQ(dialogs->last().text, "Enter Accession No.");
+    box("txtAccessionNo")->setText("12B");
+    box("txtCardNo")->setText("");
+    dialogs->expectOk();
+    save();
+    EXPECT_EQ(dialogs->last().text, "Enter Card No.");
+    EXPECT_EQ(vouchers(), 2);
+
+    // Returned once; the second time the look-up and the save refuse it.
+    lookUp("101", "12B");
+    saveWithoutPrinting();
+    enterIn("txtCardNo", "101");
+    dialogs->boxes.clear();
+    dialogs->expectOk(2);
+    enterIn("txtAccessionNo", "12B");
+    // The holder test follows whatever the look-up found: the copy is no longer on this card.
+    ASSERT_EQ(dialogs->texts(), (QStringList{NotIssued, NotThisPerson}));
+    EXPECT_EQ(dialogs->boxes[0].icon, Dialogs::Icon::Information);
+    dialogs->expectOk();
+    save();
+    EXPECT_EQ(dialogs->last().text, NotIssued);
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(vouchers(), 3);
+}
+
+TEST_F(frmBookReceiptTest, OnePressRecordsOneReturn)
+{
+    lend("101", "12B");
+    open();
+    lookUp("101", "12B");
+    button("cmdsave")->setFocus();
+    dialogs->expectOk();
+    dialogs->answers << Dialogs::Answer::No;
+    QTest::keyClick(button("cmdsave"), Qt::Key_Return);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    button("cmdsave")->setFocus();
+    QApplication::sendEvent(button("cmdsave"), &repeat);
+    dialogs->expectOk();
+    save();
+    EXPECT_EQ(dialogs->last().text, "Enter Card No.");
+    EXPECT_EQ(vouchers(), 2);
+}
+
+TEST_F(frmBookReceiptTest, FailuresAreReportedAndLeaveNothingHalfWritten)
+{
+    lend("101", "12B");
+    open();
+    lookUp("101", "12B");
+    Database::setFailureHook({.failOnTable = "Book"});
+    dialogs->expectOk();
+    save();
+    ASSERT_EQ(dialogs->boxes.size(), 1);
+    EXPECT_TRUE(dialogs->last().text.startsWith("Error "));
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::None);
+    EXPECT_EQ(dialogs->last().title, Dialogs::programTitle());
+    EXPECT_EQ(vouchers(), 1);
+    EXPECT_EQ(bookField(1, "Status").toString(), "Issue");
+    EXPECT_EQ(box("txtName")->text(), "Asha Verma");
+
+    // The return stands when only its printout cannot be staged; no print question then.
+    Database::setFailureHook({.failOnTable = "Printing"});
+    dialogs->boxes.clear();
+    dialogs->expectOk(2);
+    save();
+    ASSERT_EQ(dialogs->boxes.size(), 2);
+    EXPECT_EQ(dialogs->boxes[0].text, "Book has been Receipt");
+    EXPECT_TRUE(
+        dialogs->boxes[1].text.startsWith("The return printout could not be prepared.\rError "));
+    EXPECT_EQ(vouchers(), 2);
+    EXPECT_EQ(bookField(1, "Status").toString(), "Available");
+
+    // An issue date that reads as no date stops the look-up after the book key.
+    lend("102", "7");
+    db().execute("UPDATE Book SET IssueDate = 'soon' WHERE BookID = 2");
+    enterIn("txtCardNo", "102");
+    dialogs->expectOk();
+    enterIn("txtAccessionNo", "7");
+    EXPECT_EQ(dialogs->last().text, "Error 13\r Type mismatch");
+    EXPECT_EQ(box("txtBookID")->text(), "2");
+    EXPECT_EQ(box("txtTitle")->text(), "");
+}
+
+TEST_F(frmBookReceiptTest, LoaderOpensAReturnForCorrectionAndDeletion)
+{
+    lend("101", "12B");
+    open();
+    lookUp("101", "12B");
+    box("txtSrNo")->setText("1");
+    box("txtRemarks1")->setText("Torn cover");
+    saveWithoutPrinting();
+    box("txtRemarks")->setText("left alone");
+
+    for (double unknown : {99.0, 1.0}) { // no voucher; an issue voucher
+        Module::SelectedRecordID = unknown;
+        LoadReceiptVoucherForUpdate();
+        EXPECT_EQ(button("cmdsave")->caption(), "&Save") << unknown;
+        EXPECT_FALSE(button("cmdDelete")->isEnabled());
+    }
+    Module::SelectedRecordID = 2;
+    LoadReceiptVoucherForUpdate();
+    EXPECT_EQ(WindowRegistry::find<frmBookReceipt>("frmBookReceipt"), window);
+    EXPECT_EQ(button("cmdsave")->caption(), "&Update");
+    EXPECT_TRUE(button("cmdDelete")->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), date());
+    EXPECT_EQ(date()->date(), QDate(2026, 3, 10));
+    EXPECT_EQ(box("txtSrNo")->text(), "1");
+    EXPECT_EQ(box("txtCardNo")->text(), "101");
+    EXPECT_EQ(box("txtAccessionNo")->text(), "12B");
+    EXPECT_EQ(box("txtIssueID")->text(), "1");
+    EXPECT_EQ(box("txtDaysDelayed")->text(), "9");
+    EXPECT_EQ(box("txtTotalFine")->text(), "18");
+    EXPECT_EQ(box("txtFineReceiptNo")->text(), "0"); // an empty box is stored as 0
+    EXPECT_EQ(box("txtRemarks1")->text(), "Torn cover");
+    EXPECT_EQ(box("txtRemarks")->text(), "left alone");
+    QApplication::setActiveWindow(window);
+    box("txtSrNo")->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(box("txtSrNo")->text(), "1"); // no proposal in "&Update"
+
+    // Corrected after the copy went out again to Ravi: his loan stays.
+    lend("102", "12B");
+    box("txtTotalFine")->setText("10");
+    saveWithoutPrinting();
+    EXPECT_EQ(vouchers(), 3);
+    EXPECT_EQ(voucherField(2, "TotalFine").toDouble(), 10);
+    EXPECT_EQ(voucherField(2, "Remarks").toString(), "Torn cover");
+    EXPECT_EQ(bookField(1, "CardID").toInt(), 2);
+    EXPECT_EQ(button("cmdsave")->caption(), "&Save");
+
+    LoadReceiptVoucherForUpdate();
+    date()->setDate(QDate(2026, 4, 1));
+    const QString question = "Are You Sure To Delete Voucher\r\nSR No. = 1 Dated: 01-04-2026\r\n"
+                             "  Name : Asha Verma\r\nDeleting this voucher will erase all "
+                             "information about this voucher";
+    dialogs->boxes.clear();
+    dialogs->answers << Dialogs::Answer::No;
+    emit button("cmdDelete")->Click();
+    EXPECT_EQ(dialogs->last().text, question);
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(dialogs->last().title, "");
+    EXPECT_EQ(vouchers(), 3);
+
+    Database::setFailureHook({.failOnTable = "Voucher"});
+    dialogs->answers << Dialogs::Answer::Yes;
+    dialogs->expectOk();
+    emit button("cmdDelete")->Click();
+    EXPECT_TRUE(dialogs->last().text.startsWith("Error "));
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
+    EXPECT_EQ(vouchers(), 3);
+
+    dialogs->answers << Dialogs::Answer::Yes;
+    dialogs->expectOk();
+    emit button("cmdDelete")->Click();
+    EXPECT_EQ(dialogs->last().text, "Entry Delete");
+    EXPECT_EQ(vouchers(), 2);
+    EXPECT_EQ(bookField(1, "CardID").toInt(), 2);
+    EXPECT_EQ(button("cmdsave")->caption(), "&Save");
+    EXPECT_FALSE(button("cmdDelete")->isEnabled());
+}
+
+TEST_F(frmBookReceiptTest, RightsOfThePositionDriveTheButtons)
+{
+    Module::CurrentUserPosition = "Clerk";
+    db().execute("INSERT INTO UserProfile (PositionID, \"Position\", Entry, \"Add\", Modify, "
+                 "\"Delete\", \"Print\") VALUES (1, 'clerk', 'Book Receipt', 'N', 'Y', 'N', "
+                 "'N')");
+    lend("101", "12B");
+    open();
+    EXPECT_FALSE(button("cmdsave")->isVisible());
+    lookUp("101", "12B");
+    dialogs->expectOk();
+    dialogs->answers << Dialogs::Answer::No;
+    window->GetSavedRecord(); // as a loaded voucher would reach it
+    Module::SelectedRecordID = 2;
+    LoadReceiptVoucherForUpdate();
+    EXPECT_FALSE(button("cmdsave")->isVisible()); // Modify never shows a hidden button
+    EXPECT_EQ(button("cmdsave")->caption(), "&Update");
+    EXPECT_FALSE(button("cmdDelete")->isVisible());
+    EXPECT_FALSE(button("cmdPrint")->isVisible());
+}
+
+TEST_F(frmBookReceiptTest, SearchPanelsPickIntoTheWindowAndEscClosesThemFirst)
+{
+    lend("102", "30");
+    open();
+    auto *cards = window->findChild<SearchPanel *>("fraSearch");
+    auto *books = window->findChild<SearchPanel *>("fraSearch2");
+    ASSERT_TRUE(cards && books);
+    box("txtCardNo")->setFocus();
+    QTest::keyClick(box("txtCardNo"), Qt::Key_F4);
+    ASSERT_TRUE(cards->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), box("txtSearch"));
+    auto *cardList = window->findChild<RecordList *>("LvSearch");
+    QTest::keyClicks(box("txtSearch"), "ra");
+    ASSERT_EQ(cardList->records()->size(), 1);
+    QTest::keyClick(box("txtSearch"), Qt::Key_Down);
+    QTest::keyClick(cardList, Qt::Key_Return);
+    EXPECT_EQ(box("txtCardNo")->text(), "102");
+    EXPECT_EQ(box("txtName")->text(), "Ravi Kumar");
+    EXPECT_FALSE(cards->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), box("txtAccessionNo"));
+
+    // A book on the shelf is refused by the look-up; the panel closes all the same.
+    QTest::keyClick(box("txtAccessionNo"), Qt::Key_F4);
+    ASSERT_TRUE(books->isVisible());
+    QTest::keyClicks(box("txtSearch4"), "malgudi");
+    auto *bookList = window->findChild<RecordList *>("LvBook");
+    ASSERT_EQ(bookList->records()->size(), 1);
+    bookList->setFocus();
+    bookList->setCurrentIndex(bookList->model()->index(0, 1));
+    dialogs->expectOk();
+    QTest::keyClick(bookList, Qt::Key_Return);
+    EXPECT_EQ(dialogs->last().text, NotIssued);
+    EXPECT_FALSE(books->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), box("txtAccessionNo"));
+
+    QTest::keyClick(box("txtAccessionNo"), Qt::Key_F4);
+    box("txtSearch4")->setText("wings");
+    bookList->setFocus();
+    bookList->setCurrentIndex(bookList->model()->index(0, 1));
+    QTest::keyClick(bookList, Qt::Key_Return); // the pick runs no holder test
+    EXPECT_EQ(box("txtTitle")->text(), "Wings of Fire");
+    EXPECT_EQ(box("txtDaysDelayed")->text(), "9");
+
+    // Both open: card panel, then book panel, then the window.
+    QTest::keyClick(box("txtAccessionNo"), Qt::Key_F4);
+    box("txtCardNo")->setFocus();
+    QTest::keyClick(box("txtCardNo"), Qt::Key_F4);
+    window->grab().save(testOutputFolder() + "/frmBookReceipt-panels.png");
+    QTest::keyClick(box("txtSearch"), Qt::Key_Escape);
+    EXPECT_FALSE(cards->isVisible());
+    EXPECT_TRUE(books->isVisible());
+    emit button("cmdClose")->Click();
+    EXPECT_FALSE(books->isVisible());
+    QTest::mouseClick(window->findChild<QLabel *>("lblLedger"), Qt::LeftButton);
+    emit button("cmdList")->Click();
+    box("txtCardNo")->setFocus();
+    QTest::keyClick(box("txtCardNo"), Qt::Key_Escape);
+    EXPECT_TRUE(waitFor([] { return !WindowRegistry::find("frmBookReceipt"); }));
+}
+
+TEST_F(frmBookReceiptTest, PrintButtonStagesWhateverTheWindowHolds)
+{
+    open(QDate(2024, 4, 5));
+    emit button("cmdPrint")->Click();
+    EXPECT_EQ(stagedRows(), 1);
+    EXPECT_EQ(staged("T1").toString(), "05-04-2024");
+    for (const char *number : {"T2", "T18", "T19", "T20"})
+        EXPECT_EQ(staged(number).toString(), "0") << number;
+    for (const char *text : {"T3", "T4", "T10", "T21"})
+        EXPECT_EQ(staged(text).toString(), "") << text;
+    EXPECT_TRUE(staged("T23").isNull()); // no group named
+    EXPECT_EQ(staged("c5").toString(), "0177-222");
+    EXPECT_TRUE(WindowRegistry::find("frmPrint1"));
+
+    box("txtGroupID")->setText("1");
+    box("txtSrNo")->setText("7a");
+    box("txtTotalFine")->setText("12.5");
+    box("txtFineReceiptNo")->setText("R-17");
+    emit button("cmdPrint")->Click();
+    EXPECT_EQ(staged("T2").toString(), "7");
+    EXPECT_EQ(staged("T19").toString(), "12.5");
+    EXPECT_EQ(staged("T20").toString(), "0");
+    EXPECT_EQ(staged("T24").toString(), "3");
+
+    db().execute("DELETE FROM Company");
+    dialogs->expectOk();
+    emit button("cmdPrint")->Click();
+    EXPECT_TRUE(dialogs->last().text.startsWith("Error "));
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::None);
+    EXPECT_EQ(dialogs->last().title, Dialogs::programTitle());
+}
