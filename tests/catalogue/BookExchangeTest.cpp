@@ -1,5 +1,6 @@
 #include "CatalogueTestSupport.h"
 
+#include "catalogue/BookExchange.h"
 #include "catalogue/frmBookList.h"
 #include "controls/button/StyledButton.h"
 #include "platform/ListWorkbook.h"
@@ -204,4 +205,23 @@ TEST_F(BookExchangeTest, TheImportFrameOpensClosesAndFitsTheWindow)
     click("cmdImport");
     QTest::keyClick(list, Qt::Key_Escape);
     EXPECT_FALSE(frame()->isVisible());
+}
+
+TEST_F(BookExchangeTest, TheSampleWorkbookInTheProgramFolderImports)
+{
+    const QString sample = QString(LD_PACKAGE_DIR) + "/files/Books Data Import.xlsx";
+    const XlsxReader::Sheet sheet = XlsxReader::readFirstSheet(sample);
+    const QStringList headings = BookExchange::layout("").headings;
+    for (int column = 1; column <= headings.size(); ++column)
+        EXPECT_EQ(sheet.cell(3, column).text, headings.at(column - 1)) << column;
+    open();
+    dialogs->files << sample;
+    click("cmdImport");
+    emit list->findChild<StyledButton *>("cmdSelectExcelFile")->Click();
+    EXPECT_EQ(box("txtPath")->text(), sample);
+    EXPECT_EQ(box("txtNoofRecords")->text(), "6");
+    dialogs->expectOk();
+    click("cmdImportData");
+    EXPECT_EQ(dialogs->last().text, "3 records sucessfully fetched");
+    EXPECT_EQ(column(3, "title"), "Concepts of Physics");
 }
