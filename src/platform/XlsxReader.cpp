@@ -116,11 +116,10 @@ QStringList readSharedStrings(const Archive &archive, const QString &path, const
     if (!archive.has(part))
         return strings;
     QXmlStreamReader xml(archive.read(part));
-    while (xml.readNextStartElement() || !xml.atEnd()) {
+    while (!xml.atEnd()) {
+        xml.readNext();
         if (xml.isStartElement() && xml.name() == QLatin1String("si"))
             strings << readStringItem(xml);
-        else if (!xml.isStartElement())
-            xml.readNext();
     }
     checkXml(xml, path, part);
     return strings;
