@@ -101,7 +101,9 @@ bool titleStored(Database &db, const QString &title)
     return stored(db, QStringLiteral("title"), title);
 }
 
-void saveBook(Database &db, const BookRecord &book, SaveMode mode)
+namespace {
+
+void writeRow(Database &db, const BookRecord &book, SaveMode mode)
 {
     BookRecord values = book;
     if (mode == SaveMode::New) {
@@ -125,14 +127,27 @@ void saveBook(Database &db, const BookRecord &book, SaveMode mode)
         else
             bound << text;
     }
-    const double key = Numbers::leadingValue(values.value(QStringLiteral("BookID")));
-    Transaction transaction(db);
-    if (mode == SaveMode::Change)
+    if (mode == SaveMode::Change) {
+        const double key = Numbers::leadingValue(values.value(QStringLiteral("BookID")));
         db.execute(QStringLiteral("DELETE FROM Book WHERE BookID = ?"), {key});
+    }
     db.execute(QStringLiteral("INSERT INTO Book (%1) VALUES (%2)")
                    .arg(names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
                bound);
+}
+
+} // namespace
+
+void saveBook(Database &db, const BookRecord &book, SaveMode mode)
+{
+    Transaction transaction(db);
+    writeRow(db, book, mode);
     transaction.commit();
+}
+
+void insertNewBook(Database &db, const BookRecord &book)
+{
+    writeRow(db, book, SaveMode::New);
 }
 
 std::optional<BookRecord> loadBook(Database &db, double key)

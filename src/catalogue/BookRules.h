@@ -44,6 +44,8 @@ bool titleStored(Database &db, const QString &title);
 // changed one is deleted and written again under its key in one transaction, so a failure leaves
 // the old row. An empty Status becomes "Available".
 void saveBook(Database &db, const BookRecord &book, SaveMode mode);
+// Writes a new copy as saveBook does, inside the caller's transaction.
+void insertNewBook(Database &db, const BookRecord &book);
 
 // The copy with that key as the boxes show it (Cost and IssueID "0" when empty), or nothing.
 std::optional<BookRecord> loadBook(Database &db, double key);

@@ -1,5 +1,6 @@
 #include "catalogue/frmBookList.h"
 
+#include "catalogue/BookExchange.h"
 #include "catalogue/BookListQuery.h"
 #include "catalogue/BookPrintouts.h"
 #include "catalogue/CatalogueWindows.h"
@@ -7,7 +8,11 @@
 #include "core/Dialogs.h"
 #include "core/Module.h"
 #include "core/Numbers.h"
+#include "platform/ListWorkbook.h"
+#include "platform/XlsxReader.h"
+#include "ui/BackgroundWork.h"
 #include "ui/FormBuilder.h"
+#include "ui/ImportFrame.h"
 #include "ui/KeyPreview.h"
 #include "ui/RecordList.h"
 #include "ui/RecordLoader.h"
@@ -67,6 +72,8 @@ void frmBookList::buildControls()
         {
             {kind<QFrame>(), "Frame2", "", 0, 0, 14700, 720},
             {L, "Frame2/lblHeader", "BOOK LIST", 240, 120, 4000, 480},
+            {B, "Frame2/cmdExport", "", 5240, 90, 1260, 540},
+            {B, "Frame2/cmdImport", "", 6570, 90, 1260, 540},
             {B, "Frame2/cmdNew", "", 7900, 90, 1260, 540},
             {B, "Frame2/cmdSticker", "", 9230, 90, 1260, 540},
             {B, "Frame2/cmdSearch", "", 10560, 90, 1260, 540},
@@ -78,6 +85,7 @@ void frmBookList::buildControls()
             {L, "Frame1/Label2", "No. of Books", 240, 180, 1300, 300},
             {T, "Frame1/txtV1", "", 1560, 150, 1300, 330},
             {L, "Frame1/lblStatus", "", 3120, 180, 3000, 300},
+            {L, "Frame1/lblProgress", "", 8700, 180, 5800, 300},
             {kind<QFrame>(), "fraSearch", "", 8700, 1110, 5880, 3150},
             {L, "fraSearch/Label1",
              "      Search                                                           X    ", 0, 0,
@@ -93,14 +101,30 @@ void frmBookList::buildControls()
             {L, "fraSearch/Label8", "Location", 180, 2190, 1500, 270},
             {T, "fraSearch/txtSearch4", "", 1740, 2160, 3900, 330},
             {B, "fraSearch/cmdSearch1", "", 4380, 2580, 1260, 450},
-            {kind<QFrame>(), "fraImport", "", 3600, 1800, 6000, 2400},
         });
     Lv1 = findChild<RecordList *>("Lv1");
     txtV1 = findChild<QLineEdit *>("txtV1");
     lblStatus = findChild<QLabel *>("lblStatus");
     Label1 = findChild<QLabel *>("Label1");
     fraSearch = findChild<QFrame *>("fraSearch");
-    fraImport = findChild<QFrame *>("fraImport");
+    lblProgress = findChild<QLabel *>("lblProgress");
+    fraImport = new ImportFrame(
+        this,
+        [](QWidget *parent, const QString &caption) {
+            auto *b = new StyledButton(parent);
+            b->setCaption(caption);
+            return b;
+        },
+        QStringLiteral("lblClose"), QStringLiteral("Books Data Import"));
+    fraImport->move(Units::twipsToPixels(3750), Units::twipsToPixels(1800));
+    fraImport->countRows = [](const QString &path) {
+        int rows = 0;
+        BackgroundWork::run([&](BackgroundWork::Progress &) {
+            rows = XlsxReader::readFirstSheet(path).lastRow();
+        }, nullptr, QString());
+        return rows;
+    };
+    connect(fraImport, &ImportFrame::importRequested, this, &frmBookList::GetImportNewRecord);
     chkSelectAll = findChild<QCheckBox *>("chkSelectAll");
     const char *const searchNames[] = {"txtSearch", "txtSearch1", "txtSearch2", "txtSearch3",
                                        "txtSearch4"};
@@ -122,7 +146,6 @@ void frmBookList::buildControls()
     Label1->setPalette(strip);
     Label1->installEventFilter(this);
     fraSearch->hide();
-    fraImport->hide();
 
     Lv1->records()->setCheckable(true);
     Lv1->setColumns({"", "Acc. No.", "Title", "Author", "Subject", "Publisher", "Location",
@@ -139,6 +162,12 @@ void frmBookList::buildControls()
         b->setCaption(QLatin1String(caption));
         return b;
     };
+    connect(button("cmdExport", "&Export"), &StyledButton::Click, this,
+            &frmBookList::cmdExport_Click);
+    connect(button("cmdImport", "&Import"), &StyledButton::Click, this, [this] {
+        fraImport->show();
+        fraImport->raise();
+    });
     connect(button("cmdNew", "&New"), &StyledButton::Click, this,
             [] { WindowRegistry::show(QStringLiteral("frmBook")); });
     connect(button("cmdSticker", "&Sticker"), &StyledButton::Click, this,
@@ -168,7 +197,7 @@ bool frmBookList::eventFilter(QObject *watched, QEvent *event)
 
 bool frmBookList::closePanel()
 {
-    for (QFrame *panel : {fraImport, fraSearch}) {
+    for (QFrame *panel : {static_cast<QFrame *>(fraImport), fraSearch}) {
         if (panel->isVisible()) {
             panel->hide();
             return true;
@@ -243,5 +272,72 @@ void frmBookList::cmdSticker_Click()
         ReportHandOver::showStickers();
     } catch (const AppError &error) {
         Dialogs::message(error.boxText());
+    }
+}
+
+void frmBookList::cmdExport_Click()
+{
+    try {
+        const QString path = Dialogs::service().saveFile(
+            QStringLiteral("Export To Excel"), QStringLiteral("Excel workbook (*.xlsx)"),
+            QStringLiteral("Book List.xlsx"));
+        if (path.isEmpty())
+            return;
+        // Every row the list shows, in its order, ticked or not.
+        QList<double> keys;
+        const RecordListModel *model = Lv1->records();
+        for (int i = 0; i < model->size(); ++i)
+            keys << Numbers::leadingValue(model->row(i).texts.value(Key));
+        const auto rows = BookExchange::exportRows(Module::open(Module::CompanyDb), keys);
+        const auto layout = BookExchange::layout(Module::CurrentCompanyName);
+        BackgroundWork::run(
+            [&](BackgroundWork::Progress &progress) {
+                ListWorkbook::write(path, layout, rows, [&](int n) { progress.done = n; });
+            },
+            lblProgress, QStringLiteral("Writing"), int(rows.size()));
+        if (Dialogs::askYesNo(QStringLiteral("%1 books have been saved in %2.\rDo you want to open it?")
+                                  .arg(rows.size())
+                                  .arg(path),
+                              Dialogs::programTitle()))
+            Dialogs::service().openWithDesktop(path);
+    } catch (const AppError &error) {
+        Dialogs::information(error.boxText());
+    }
+}
+
+void frmBookList::GetImportNewRecord()
+{
+    if (fraImport->txtNoofRecords->text().isEmpty()) {
+        Dialogs::message(QStringLiteral("Enter No. of record"), Dialogs::Buttons::Ok,
+                         Dialogs::Icon::Information);
+        fraImport->txtNoofRecords->setFocus();
+        return;
+    }
+    try {
+        const QString path = fraImport->txtPath->text();
+        XlsxReader::Sheet sheet;
+        BackgroundWork::run(
+            [&](BackgroundWork::Progress &progress) {
+                sheet = XlsxReader::readFirstSheet(path, [&](int n) { progress.done = n; });
+            },
+            fraImport->lblProgress, QStringLiteral("Reading"));
+        Database &db = Module::open(Module::CompanyDb);
+        const int lastRow = ListWorkbook::lastRowToRead(fraImport->txtNoofRecords->text());
+        const auto result = ListWorkbook::importRows(
+            db, lastRow, [&](int row) { BookExchange::storeRow(db, sheet, row); },
+            [&](int row) {
+                BackgroundWork::show(fraImport->lblProgress, QStringLiteral("Storing"), row,
+                                     lastRow);
+            });
+        fraImport->lblProgress->clear();
+        if (result.failedRow != 0) {
+            Dialogs::information(ListWorkbook::failureText(result));
+            return;
+        }
+        Dialogs::message(ListWorkbook::notice(result));
+        fraImport->hide();
+    } catch (const AppError &error) {
+        fraImport->lblProgress->clear();
+        Dialogs::information(error.boxText());
     }
 }

@@ -6,6 +6,7 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class ImportFrame;
 class RecordList;
 
 // BOOK LIST: the catalogue under five prefix filters, with check boxes for the printouts. Enter
@@ -19,6 +20,8 @@ public:
 
     // Reloads the list under the filter boxes and counts it.
     void Lv1Load();
+    // Stores the rows of the workbook named in the import frame as new books.
+    void GetImportNewRecord();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -29,6 +32,7 @@ private:
     void Lv1_ItemClick();
     void cmdPrint_Click();
     void cmdSticker_Click();
+    void cmdExport_Click();
     QList<int> tickedRows() const;
 
     RecordList *Lv1 = nullptr;
@@ -36,7 +40,8 @@ private:
     QLabel *lblStatus = nullptr;
     QLabel *Label1 = nullptr;
     QFrame *fraSearch = nullptr;
-    QFrame *fraImport = nullptr;
+    ImportFrame *fraImport = nullptr;
+    QLabel *lblProgress = nullptr;
     QCheckBox *chkSelectAll = nullptr;
     QLineEdit *txtSearch[5] = {};
 };

@@ -32,6 +32,10 @@ public:
     virtual QString input(const QString &prompt, const QString &title, const QString &defaultText) = 0;
     // A chosen file, or an empty text.
     virtual QString openFile(const QString &title, const QString &filter, const QString &folder) = 0;
+    // Where to save a new file: a chosen path (the filter's extension added when the name has
+    // none), or an empty text.
+    virtual QString saveFile(const QString &title, const QString &filter,
+                             const QString &suggested) = 0;
     // A chosen folder, or an empty text.
     virtual QString browseFolder(const QString &title, const QString &initialFolder) = 0;
     // Opens a file, folder or link with the program the desktop associates with it.

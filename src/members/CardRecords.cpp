@@ -53,6 +53,12 @@ void save(Database &db, const Card &card, Write write)
     Transaction transaction(db);
     if (write == Write::Replace)
         db.execute(QStringLiteral("DELETE FROM Card WHERE CardID = ?"), {card.id});
+    insert(db, card);
+    transaction.commit();
+}
+
+void insert(Database &db, const Card &card)
+{
     db.execute(QStringLiteral("INSERT INTO Card (CardID, CardNo, GroupID, GroupName, RollNo, "
                               "Name, Contact1, Contact2, OT11, OT12, OT13, OT14, OT15, Remarks, "
                               "OD1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
@@ -62,7 +68,6 @@ void save(Database &db, const Card &card, Write write)
                 card.district, card.photo, card.remarks,
                 card.validUpto.isValid() ? QVariant(DateText::toIso(card.validUpto))
                                          : QVariant()});
-    transaction.commit();
 }
 
 bool inUse(Database &db, qint64 id)

@@ -42,6 +42,8 @@ double proposedCardNo(Database &db);
 // failure leaves the old row as it was.
 enum class Write { Add, Replace };
 void save(Database &db, const Card &card, Write write);
+// Writes a new card's row inside the caller's transaction.
+void insert(Database &db, const Card &card);
 
 // A card that any issue or return voucher names cannot be deleted.
 bool inUse(Database &db, qint64 id);

@@ -8,6 +8,7 @@
 #include "members/GroupRecords.h"
 #include "members/MembersLook.h"
 #include "ui/FormBuilder.h"
+#include "ui/ImportFrame.h"
 #include "ui/KeyPreview.h"
 #include "ui/RecordList.h"
 #include "ui/RightsCheck.h"
@@ -42,6 +43,7 @@ frmLibraryCard::frmLibraryCard(QWidget *parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("LIBRARY CARD"));
     buildControls();
     buildListControls();
+    buildExchangeControls();
     installKeys();
     try {
         RightsCheck::applyAdd(CardEntry, cmdsave);
@@ -199,6 +201,14 @@ bool frmLibraryCard::eventFilter(QObject *watched, QEvent *event)
                event->type() == QEvent::MouseButtonRelease &&
                static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         choosePhoto();
+        return true;
+    } else if ((watched == lblExport || watched == lblImport) &&
+               event->type() == QEvent::MouseButtonRelease &&
+               static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        if (watched == lblExport)
+            lblExport_Click();
+        else
+            fraImport->show();
         return true;
     }
     return QWidget::eventFilter(watched, event);

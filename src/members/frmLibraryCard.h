@@ -8,6 +8,7 @@ class QFrame;
 class QImage;
 class QLabel;
 class QLineEdit;
+class ImportFrame;
 class RecordList;
 class StyledButton;
 
@@ -41,6 +42,9 @@ public:
     // The card loader's step: fills the window from the stored card and turns to "&Update".
     void loadRecord(double cardId);
 
+    // Stores the rows of the workbook named in the import frame as new cards.
+    void GetImportNewRecord();
+
     // The design's photo shown before a photo is chosen.
     static QImage placeholderPhoto();
 
@@ -50,6 +54,8 @@ protected:
 private:
     void buildControls();
     void buildListControls();
+    void buildExchangeControls();
+    void lblExport_Click();
     void installKeys();
     bool isNewCard() const;
     void cmdsave_Click();
@@ -87,4 +93,8 @@ private:
     QDateEdit *dtpFromDate = nullptr;
     QDateEdit *dtpToDate = nullptr;
     StyledButton *cmdSearch = nullptr;
+    QLabel *lblExport = nullptr;
+    QLabel *lblImport = nullptr;
+    QLabel *lblProgress = nullptr;
+    ImportFrame *fraImport = nullptr;
 };

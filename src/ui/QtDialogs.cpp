@@ -155,6 +155,17 @@ QString QtService::openFile(const QString &title, const QString &filter, const Q
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, folder, filter);
 }
 
+QString QtService::saveFile(const QString &title, const QString &filter, const QString &suggested)
+{
+    QFileDialog dialog(QApplication::activeWindow(), title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (const int star = filter.indexOf(QLatin1String("*.")); star >= 0)
+        dialog.setDefaultSuffix(filter.mid(star + 2).section(QLatin1Char(')'), 0, 0)
+                                    .section(QLatin1Char(' '), 0, 0));
+    dialog.selectFile(suggested);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
 QString QtService::browseFolder(const QString &title, const QString &initialFolder)
 {
     // A start that is no folder ("My Computer") leaves the dialog on its own default.

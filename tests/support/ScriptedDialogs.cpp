@@ -68,6 +68,15 @@ QString ScriptedDialogs::openFile(const QString &title, const QString &, const Q
     return files.dequeue();
 }
 
+QString ScriptedDialogs::saveFile(const QString &title, const QString &, const QString &)
+{
+    if (saveFiles.isEmpty()) {
+        ADD_FAILURE() << "unexpected save-file dialog: " << title.toStdString();
+        return QString();
+    }
+    return saveFiles.dequeue();
+}
+
 QString ScriptedDialogs::browseFolder(const QString &title, const QString &)
 {
     if (folders.isEmpty()) {
@@ -108,6 +117,7 @@ void ScriptedDialogs::verifyAllAnswered()
     reportLeft(inputs, "input");
     reportLeft(files, "file");
     reportLeft(folders, "folder");
+    reportLeft(saveFiles, "save file");
 }
 
 ScriptedDialogs *ScriptedDialogs::current()

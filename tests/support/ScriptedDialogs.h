@@ -25,6 +25,7 @@ public:
     QQueue<QString> inputs;  // answers of input boxes
     QQueue<QString> files;   // answers of open-file dialogs
     QQueue<QString> folders; // answers of folder dialogs
+    QQueue<QString> saveFiles; // answers of save-file dialogs
     QStringList opened;      // what was handed to the desktop
     QList<QPair<QString, QStringList>> started;
     QStringList inputPrompts;
@@ -41,6 +42,7 @@ public:
     Dialogs::Answer message(const Dialogs::Message &message) override;
     QString input(const QString &prompt, const QString &title, const QString &defaultText) override;
     QString openFile(const QString &title, const QString &filter, const QString &folder) override;
+    QString saveFile(const QString &title, const QString &filter, const QString &suggested) override;
     QString browseFolder(const QString &title, const QString &initialFolder) override;
     bool openWithDesktop(const QString &pathOrLink) override;
     bool startProgram(const QString &program, const QStringList &arguments,
