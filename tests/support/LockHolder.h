@@ -18,21 +18,29 @@ public:
     {
         std::promise<void> held;
         auto ready = held.get_future();
-        thread_ = std::thread([file, begin, milliseconds, held = std::move(held)]() mutable {
-            sqlite3 *raw = nullptr;
-            sqlite3_open_v2(file.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-            const QByteArray key = "PRAGMA key = \"x'" + Database::keyHex() + "'\"";
-            sqlite3_exec(raw, key.constData(), nullptr, nullptr, nullptr);
-            sqlite3_exec(raw, begin, nullptr, nullptr, nullptr);
-            held.set_value();
-            std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-            sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
-            sqlite3_close(raw);
-        });
+        std::shared_future<void> released = release_.get_future().share();
+        thread_ =
+            std::thread([file, begin, milliseconds, held = std::move(held), released]() mutable {
+                sqlite3 *raw = nullptr;
+                sqlite3_open_v2(file.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+                const QByteArray key = "PRAGMA key = \"x'" + Database::keyHex() + "'\"";
+                sqlite3_exec(raw, key.constData(), nullptr, nullptr, nullptr);
+                sqlite3_exec(raw, begin, nullptr, nullptr, nullptr);
+                held.set_value();
+                // Held until the time is up or the holder goes, whichever comes first.
+                released.wait_for(std::chrono::milliseconds(milliseconds));
+                sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
+                sqlite3_close(raw);
+            });
         ready.wait();
     }
-    ~LockHolder() { thread_.join(); }
+    ~LockHolder()
+    {
+        release_.set_value();
+        thread_.join();
+    }
 
 private:
+    std::promise<void> release_;
     std::thread thread_;
 };
