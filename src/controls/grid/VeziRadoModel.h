@@ -198,12 +198,26 @@ public:
     void setLockedRowHit(bool hit) { lockedRowHit_ = hit; }
     bool LockedColHit() const { return lockedColHit_; }
     void setLockedColHit(bool hit) { lockedColHit_ = hit; }
+    // Sets or clears the Selected flag over display rows `from` to `to` in either direction
+    // (-1: the first or the last row); answers whether a change is reported. No event, no repaint.
+    bool SelectRowRange(bool select, int from, int to) { return selectRowRange(select, from, to); }
+    // Stores the current row as it is, for the moves that set it without the move rules.
+    void setCurrentRowPosition(int displayRow) { currentRow_ = displayRow; }
+
+    // Column widths: `width` in the grid's scale units, `widthPixels` as drawn.
+    void setColumnWidth(int col, float width, int widthPixels);
 
     // Sorting.
     void Sort(int vCol1 = -1, int vCol1SortType = -1, int vCol2 = -1, int vCol2SortType = -1);
     int PrimarySortCol() const { return primarySortCol_; }
     int SecondarySortCol() const { return secondarySortCol_; }
     void setColSortState(int col, SortDirection state);
+    // The columns a header click sorts by next (-1: none).
+    void setSortColumns(int primary, int secondary)
+    {
+        primarySortCol_ = primary;
+        secondarySortCol_ = secondary;
+    }
 
     // Find and filter.
     int FindItem(const QString &SearchText, int SearchColumn = -1, int SearchMode = 0,

@@ -422,3 +422,10 @@ void VeziRadoModel::repaint()
     view_->drawGrid(drawingOn_);
     repaintPending_ = !drawingOn_;
 }
+
+void VeziRadoModel::setColumnWidth(int col, float width, int widthPixels)
+{
+    checkColumn(col);
+    columns_[size_t(col)].Width = width;
+    columns_[size_t(col)].WidthPixels = widthPixels;
+}

@@ -200,6 +200,9 @@ void VeziRado::cleared()
     txtEdit->hide();
     picToolTip->hide();
     editPending_ = false;
+    mouseRow_ = -1;
+    mouseCol_ = -1;
+    hotHeader_ = -1;
 }
 
 void VeziRado::processEvents()

@@ -165,7 +165,6 @@ public:
     void setEditTrigger(int vNewValue);
     Grid::EditMove EditMove() const { return p_.EditMove; }
     void setEditMove(Grid::EditMove vNewValue);
-    // No in-cell editor is open until editing lands.
     bool EditPending() const { return editPending_; }
 
     // Themes.
@@ -427,6 +426,30 @@ public:
     }
     double TotalsCol(int vCol) const { return model_.TotalsCol(vCol); }
 
+    // Keyboard (VeziRadoKeyboard.cpp).
+    int LastKeyCode() const { return lastKeyCode_; }
+
+    // Mouse (VeziRadoMouse.cpp, VeziRadoHeaderMouse.cpp).
+    int MouseRow() const { return mouseRow_; }
+    int MouseCol() const
+    {
+        if (Cols() == 0)
+            return 0;
+        return mouseCol_ < 0 ? -1 : model_.ColumnOrder()[size_t(mouseCol_)];
+    }
+
+    // Column members and automatic widths (VeziRadoColumns.cpp).
+    void ColWidthAutoSize(int vCol);
+
+    // In-cell editing (VeziRadoEditing.cpp).
+    bool UpdateCell(bool bAllowMove = false);
+    void ForceCellEdit(int lNewRow = -1, int lNewCol = -1, bool bBlankCell = false);
+    void BindControl(int vCol, QWidget *Ctrl, int MoveControl = 15);
+
+    // CSV export (VeziRadoExport.cpp).
+
+    // Column layout in the settings store (VeziRadoLayoutStore.cpp).
+
     // The data, for hosts that read it in bulk.
     const VeziRadoModel &model() const { return model_; }
 
@@ -596,6 +619,26 @@ private:
     int stepRows(int start, int step, bool down) const;
     int stepColumn(int start, bool right) const;
 
+    // Keyboard (VeziRadoKeyboard.cpp).
+
+    // Mouse (VeziRadoMouse.cpp, VeziRadoHeaderMouse.cpp).
+
+    // Cell tooltips (VeziRadoToolTip.cpp).
+    // Starts the wait for the tooltip of a cell (display positions) the pointer moved onto.
+    void CellToolTipHover(int row, int col);
+    // Hides the tooltip box; `abort` also drops a wait in progress.
+    void HideCellToolTip(bool abort);
+
+    // In-cell editing (VeziRadoEditing.cpp).
+    bool CanEdit() const;
+    // Commits an open edit, or opens one on the current cell; false when editing is not allowed.
+    bool EditToggle(bool bAllowMove);
+    void StartCellEdit(int row, int col);
+    void CancelEdit();
+    void PositionEditor();
+    // The edit box's filter for a typed character; sets `KeyAscii` to 0 to drop it.
+    void EditKeyFilter(int &KeyAscii);
+
     // The window hook (VeziRadoHook.cpp).
     void hookOwnWindow();
     void GridWindowProc(bool before, bool &handled, bool &result, QObject *window, QEvent *event,
@@ -633,6 +676,15 @@ private:
     int swapSource_ = -1;
     int dragSource_ = -1;
     int pressedRow_ = -1;
+    // The cell under the pointer, display positions; -1 when none.
+    int mouseRow_ = -1;
+    int mouseCol_ = -1;
+    // The key code of the last navigation or edit key; 113 (F2) keeps the caret keys in the editor.
+    int lastKeyCode_ = 0;
+    // The display column the last column step reached.
+    int lastKeyColumn_ = -1;
+    // The Shift argument of the last key or mouse event.
+    int storedShift_ = 0;
     bool mouseDragging_ = false;
     bool mouseInside_ = false;
     bool scrollOwner_ = false;

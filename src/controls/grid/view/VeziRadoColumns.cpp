@@ -1,0 +1,3 @@
+#include "controls/grid/view/VeziRado.h"
+
+void VeziRado::ColWidthAutoSize(int) {}

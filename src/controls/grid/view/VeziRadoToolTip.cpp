@@ -1,0 +1,10 @@
+#include "controls/grid/view/VeziRado.h"
+
+#include <QLabel>
+
+void VeziRado::CellToolTipHover(int, int) {}
+
+void VeziRado::HideCellToolTip(bool)
+{
+    picToolTip->hide();
+}
