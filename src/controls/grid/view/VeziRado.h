@@ -638,6 +638,9 @@ private:
     void PositionEditor();
     // The edit box's filter for a typed character; sets `KeyAscii` to 0 to drop it.
     void EditKeyFilter(int &KeyAscii);
+    // A column's input filter: empty, "<" or ">" let every character through, otherwise only its
+    // own characters pass, with backspace and the full stop.
+    static bool inputFilterAccepts(const QString &filter, int keyAscii);
 
     // The window hook (VeziRadoHook.cpp).
     void hookOwnWindow();

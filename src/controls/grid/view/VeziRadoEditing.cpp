@@ -34,3 +34,12 @@ void VeziRado::CancelEdit()
 void VeziRado::PositionEditor() {}
 
 void VeziRado::EditKeyFilter(int &) {}
+
+bool VeziRado::inputFilterAccepts(const QString &filter, int keyAscii)
+{
+    if (filter.isEmpty() || filter == u"<" || filter == u">")
+        return true;
+    if (keyAscii == 8 || keyAscii == 46)
+        return true;
+    return filter.contains(QChar(char16_t(keyAscii)));
+}
