@@ -29,7 +29,7 @@ test: deps
 
 bench: deps
 	@cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLD_BENCH=ON -DLD_PROGRAM_DIR=$(abspath $(BUILD))-bench/program >/dev/null
-	@cmake --build $(BUILD)-bench -j $(JOBS)
+	@cmake --build $(BUILD)-bench -j $(JOBS) --target benchmarks
 	@for b in $$(find $(BUILD)-bench/bench -maxdepth 1 -type f -executable -name 'bench_*' | sort); do echo "== $$b"; $$b || exit 1; done
 
 clean:
