@@ -207,6 +207,28 @@ public:
     // Column widths: `width` in the grid's scale units, `widthPixels` as drawn.
     void setColumnWidth(int col, float width, int widthPixels);
 
+    // Column members by column index, never mapped through ColumnOrder (VeziRadoColumnMembers.cpp).
+    QString ColHeading(int vCol) const { return column(vCol).Heading; }
+    void setColHeading(int vCol, const QString &vNewValue);
+    int ColAlignment(int vCol) const { return column(vCol).Alignment; }
+    void setColAlignment(int vCol, int vNewValue);
+    int ColImageAlignment(int vCol) const { return column(vCol).ImageAlignment; }
+    void setColImageAlignment(int vCol, int vNewValue);
+    QString ColFormat(int vCol) const { return column(vCol).Format; }
+    void setColFormat(int vCol, const QString &vNewValue);
+    QString ColInputFilter(int vCol) const { return column(vCol).InputFilter; }
+    void setColInputFilter(int vCol, const QString &vNewValue);
+    QString ColTag(int vCol) const { return column(vCol).Tag; }
+    void setColTag(int vCol, const QString &vNewValue);
+    int ColType(int vCol) const { return int(column(vCol).DataType); }
+    void setColType(int vCol, int vNewValue);
+    bool ColLocked(int vCol) const;
+    void setColLocked(int vCol, bool vNewValue);
+    bool ColWordWrap(int vCol) const { return column(vCol).WordWrap; }
+    void setColWordWrap(int vCol, bool vNewValue);
+    float ColWidth(int vCol) const { return column(vCol).Width; }
+    void setColWidth(int vCol, float vNewValue);
+
     // Sorting.
     void Sort(int vCol1 = -1, int vCol1SortType = -1, int vCol2 = -1, int vCol2SortType = -1);
     int PrimarySortCol() const { return primarySortCol_; }

@@ -20,6 +20,7 @@ class PropertyBag;
 class QLabel;
 class QLineEdit;
 class QPainter;
+class QTimer;
 
 // The program's own data grid: columns and rows of tab-separated texts that it draws itself, with
 // caption bar, headers, row numbers, check boxes, images and a totals line; it scrolls, keeps a
@@ -439,7 +440,45 @@ public:
     }
 
     // Column members and automatic widths (VeziRadoColumns.cpp).
-    void ColWidthAutoSize(int vCol);
+    // Columns by column index; a bad index is error 9, except for the width, which never fails.
+    QString ColHeading(int vCol) const { return model_.ColHeading(vCol); }
+    void setColHeading(int vCol, const QString &vNewValue) { model_.setColHeading(vCol, vNewValue); }
+    int ColAlignment(int vCol) const { return model_.ColAlignment(vCol); }
+    void setColAlignment(int vCol, int vNewValue) { model_.setColAlignment(vCol, vNewValue); }
+    int ColImageAlignment(int vCol) const { return model_.ColImageAlignment(vCol); }
+    void setColImageAlignment(int vCol, int vNewValue)
+    {
+        model_.setColImageAlignment(vCol, vNewValue);
+    }
+    QString ColFormat(int vCol) const { return model_.ColFormat(vCol); }
+    void setColFormat(int vCol, const QString &vNewValue) { model_.setColFormat(vCol, vNewValue); }
+    QString ColInputFilter(int vCol) const { return model_.ColInputFilter(vCol); }
+    void setColInputFilter(int vCol, const QString &vNewValue)
+    {
+        model_.setColInputFilter(vCol, vNewValue);
+    }
+    QString ColTag(int vCol) const { return model_.ColTag(vCol); }
+    void setColTag(int vCol, const QString &vNewValue) { model_.setColTag(vCol, vNewValue); }
+    int ColType(int vCol) const { return model_.ColType(vCol); }
+    void setColType(int vCol, int vNewValue) { model_.setColType(vCol, vNewValue); }
+    bool ColLocked(int vCol) const { return model_.ColLocked(vCol); }
+    void setColLocked(int vCol, bool vNewValue) { model_.setColLocked(vCol, vNewValue); }
+    bool ColWordWrap(int vCol) const { return model_.ColWordWrap(vCol); }
+    void setColWordWrap(int vCol, bool vNewValue) { model_.setColWordWrap(vCol, vNewValue); }
+    float ColWidth(int vCol) const { return model_.ColWidth(vCol); }
+    void setColWidth(int vCol, float vNewValue) { model_.setColWidth(vCol, vNewValue); }
+    // Sizes a column (-1: every column) to its widest cell text.
+    void ColWidthAutoSize(int vCol = -1);
+    // Scales every column so that the visible ones fill the visible width.
+    void ColForceFit();
+
+    // Cell tooltips (VeziRadoToolTip.cpp).
+    // Test aids: the wait before a tooltip shows (1500 ms), the pointer coming to rest on a cell
+    // (display positions) as the mouse handling reports it, the hiding a key or a press does.
+    void setToolTipDelay(int ms) { toolTipDelay_ = ms; }
+    void cellToolTipHoverNow(int row, int col);
+    void hideCellToolTipNow(bool abort) { HideCellToolTip(abort); }
+    bool toolTipWaiting() const;
 
     // In-cell editing (VeziRadoEditing.cpp).
     bool UpdateCell(bool bAllowMove = false);
@@ -628,6 +667,12 @@ private:
     void CellToolTipHover(int row, int col);
     // Hides the tooltip box; `abort` also drops a wait in progress.
     void HideCellToolTip(bool abort);
+    // Shows the whole text of a cut-off cell (display positions) over the cell.
+    void ShowCellToolTip(int row, int col);
+
+    // Column members and automatic widths (VeziRadoColumns.cpp).
+    void AutoSizeColumn(int col);
+    void setAutoColumnWidth(int col, double pixels);
 
     // In-cell editing (VeziRadoEditing.cpp).
     bool CanEdit() const;
@@ -698,4 +743,8 @@ private:
     bool fontBold_ = false;
     bool fontItalic_ = false;
     QString fontFace_;
+
+    // Cell tooltips: the wait before one shows; stopping it aborts the wait.
+    QTimer *toolTipTimer_ = nullptr;
+    int toolTipDelay_ = 1500;
 };

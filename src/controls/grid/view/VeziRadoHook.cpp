@@ -88,7 +88,7 @@ void VeziRado::mouseLeft()
     if (!mouseInside_)
         return;
     mouseInside_ = false;
-    picToolTip->hide();
+    HideCellToolTip(true);
     viewport()->unsetCursor();
     DrawHeaders(); // every header back in its normal state
     viewport()->update();

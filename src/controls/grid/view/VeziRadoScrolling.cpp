@@ -180,7 +180,7 @@ void VeziRado::scrollRequest(Bar which, ScrollRequest request, bool wheel)
 {
     const int oldHorizontal = SBValueGet(Bar::Horizontal);
     const int oldVertical = SBValueGet(Bar::Vertical);
-    picToolTip->hide();
+    HideCellToolTip(true);
     bool repaint = true;
     ScrollBarModel &b = bar(which);
     const int position = SBValueGet(which);

@@ -373,18 +373,21 @@ void VeziRado::setColumnHeaders(bool vNewValue)
 
 void VeziRado::setColumnHeaderLines(int vNewValue)
 {
-    p_.ColumnHeaderLines = std::max(vNewValue, 1);
-    markChanged(QStringLiteral("ColumnHeaderLines"));
+    // Fewer than one line is taken as one, and is no change worth saving.
+    if (vNewValue < 1) {
+        p_.ColumnHeaderLines = 1;
+    } else {
+        p_.ColumnHeaderLines = GridErrors::toInt16(vNewValue);
+        markChanged(QStringLiteral("ColumnHeaderLines"));
+    }
     CalcMetrics();
     model_.RefreshIfRedraw();
 }
 
 void VeziRado::setColumnHeaderSmall(bool vNewValue)
 {
+    // Takes effect at the next metrics pass, and is saved with whatever else changes.
     p_.ColumnHeaderSmall = vNewValue;
-    markChanged(QStringLiteral("ColumnHeaderSmall"));
-    CalcMetrics();
-    model_.RefreshIfRedraw();
 }
 
 void VeziRado::setRowCheckBoxes(bool vNewValue)
