@@ -1,7 +1,9 @@
 #include "GridViewTestSupport.h"
 
+#include "ProgramTest.h"
 #include "core/Dialogs.h"
 
+#include <QDir>
 #include <QLocale>
 #include <QSettings>
 #include <QSignalSpy>
@@ -57,12 +59,16 @@ struct LayoutStore : ::testing::Test
 TEST_F(LayoutStore, ColumnOrderRoundTripsThroughTheStore)
 {
     addColumns(grid, 4);
+    host.window.show();
+    grid.setRedraw(true);
     write("frmBooks.Lv1", {{"Count", "3"}, {"0", "2"}, {"1", "0"}, {"2", "1"}, {"3", "3"}});
     QSignalSpy changed(&grid, &VeziRado::ColumnOrderChanged);
     grid.ColOrderLoad("frmBooks.Lv1");
     EXPECT_EQ(order(grid), (std::vector<int>{2, 0, 1, 3}));
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed.at(0), (QVariantList{0, 0}));
+    EXPECT_TRUE(grid.surfaceImage().save(
+        QDir(testOutputFolder()).filePath("grid-column-order-loaded.png")));
 
     grid.ColOrderSave("frmIssue.Lv1");
     auto saved = store("frmIssue.Lv1");
