@@ -89,7 +89,7 @@ QString ScriptedDialogs::browseFolder(const QString &title, const QString &)
 bool ScriptedDialogs::openWithDesktop(const QString &pathOrLink)
 {
     opened << pathOrLink;
-    return true;
+    return desktopOpens;
 }
 
 bool ScriptedDialogs::startProgram(const QString &program, const QStringList &arguments,

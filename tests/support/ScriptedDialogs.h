@@ -27,6 +27,7 @@ public:
     QQueue<QString> folders; // answers of folder dialogs
     QQueue<QString> saveFiles; // answers of save-file dialogs
     QStringList opened;      // what was handed to the desktop
+    bool desktopOpens = true; // false: the desktop opens nothing handed to it
     QList<QPair<QString, QStringList>> started;
     QStringList inputPrompts;
     struct InputBox

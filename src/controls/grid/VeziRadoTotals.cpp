@@ -7,10 +7,20 @@ namespace {
 
 const QString LineEnd = QStringLiteral("\r\n");
 
+// A line break inside a value would start a new record: it becomes a space.
+QString oneLine(QStringView text)
+{
+    QString line = text.toString();
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    line.replace(u'\r', u' ');
+    line.replace(u'\n', u' ');
+    return line;
+}
+
 // The export has no quoting: a comma inside a field becomes a space.
 QString csvField(QStringView text)
 {
-    return text.toString().replace(u',', u' ') + u',';
+    return oneLine(text).replace(u',', u' ') + u',';
 }
 
 } // namespace
@@ -79,7 +89,7 @@ QString VeziRadoModel::BuildCsv(const CsvOptions &options) const
 
     QString csv;
     if (!options.caption.isEmpty())
-        csv += options.caption + LineEnd;
+        csv += oneLine(options.caption) + LineEnd;
     for (const int col : columns)
         csv += csvField(columns_[size_t(col)].Heading);
     csv += LineEnd;
@@ -91,12 +101,10 @@ QString VeziRadoModel::BuildCsv(const CsvOptions &options) const
             continue;
         }
         for (const int col : columns) {
-            const CellRecord &cell = record.Cells[size_t(col)];
             const QStringView text = record.text(col);
             if (booleansAsNumbers && columns_[size_t(col)].DataType == ColumnType::CheckBox) {
-                // A text that is no Boolean (an empty one) falls back on the tick itself.
-                const bool truth =
-                    GridNumbers::readBoolean(text).value_or(cell.Flags.testFlag(CellFlag::Checked));
+                // A text that is no truth value (an empty one) is written as unticked.
+                const bool truth = GridNumbers::readBoolean(text).value_or(false);
                 csv += truth ? QStringLiteral("-1,") : QStringLiteral("0,");
             } else {
                 csv += csvField(text);

@@ -486,8 +486,20 @@ public:
     void BindControl(int vCol, QWidget *Ctrl, int MoveControl = 15);
 
     // CSV export (VeziRadoExport.cpp).
+    // Writes the grid to <strGridName>.csv on the desktop and offers to open it.
+    void ExportGrid(const QString &strGridName, bool vbVisibleColsOnly = true,
+                    bool vbVisibleRowsOnly = false, bool vbBooleanAsText = true);
+    // The folder the export writes to instead of the desktop (tests); an empty folder stands for
+    // a desktop that cannot be found, no value for the user's desktop again.
+    void setExportFolder(std::optional<QString> folder) { exportFolder_ = std::move(folder); }
 
     // Column layout in the settings store (VeziRadoLayoutStore.cpp).
+    void ColOrderSave(const QString &UniqueGridName);
+    void ColOrderLoad(const QString &UniqueGridName);
+    // Puts the columns back in the order they were added; the stored order stays.
+    void ColOrderRestore(const QString &UniqueGridName = {});
+    void ColWidthsSave(const QString &UniqueGridName);
+    void ColWidthsLoad(const QString &UniqueGridName);
 
     // The data, for hosts that read it in bulk.
     const VeziRadoModel &model() const { return model_; }
@@ -747,4 +759,6 @@ private:
     // Cell tooltips: the wait before one shows; stopping it aborts the wait.
     QTimer *toolTipTimer_ = nullptr;
     int toolTipDelay_ = 1500;
+    // CSV export: the folder written to instead of the desktop, when set.
+    std::optional<QString> exportFolder_;
 };
