@@ -48,11 +48,6 @@ QString plain(double value)
     return Numbers::plainText(value);
 }
 
-bool isEnter(const QKeyEvent *event)
-{
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
 } // namespace
 
 frmBookIssue::frmBookIssue(QWidget *parent) : QWidget(parent)
@@ -200,7 +195,7 @@ void frmBookIssue::installKeys()
             GetCloseForm();
             return true;
         }
-        if (focus == cmdsave && isEnter(event) && event->isAutoRepeat())
+        if (focus == cmdsave && KeyPreview::isEnter(event) && event->isAutoRepeat())
             return true; // a held Enter saves once
         if (focus == txtCardNo && event->key() == Qt::Key_F4) {
             fraSearch->open();
@@ -210,7 +205,7 @@ void frmBookIssue::installKeys()
             fraSearch2->open();
             return true;
         }
-        if (!isEnter(event))
+        if (!KeyPreview::isEnter(event))
             return false;
         if (focus && (focus == dtpDate || dtpDate->isAncestorOf(focus))) {
             txtSrNo->setFocus(Qt::TabFocusReason);

@@ -48,11 +48,6 @@ QString plain(double value)
     return Numbers::plainText(value);
 }
 
-bool isEnter(const QKeyEvent *event)
-{
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
 } // namespace
 
 frmBookReceipt::frmBookReceipt(QWidget *parent) : QWidget(parent)
@@ -214,7 +209,7 @@ void frmBookReceipt::installKeys()
             GetCloseForm();
             return true;
         }
-        if (focus == cmdsave && isEnter(event) && event->isAutoRepeat())
+        if (focus == cmdsave && KeyPreview::isEnter(event) && event->isAutoRepeat())
             return true; // a held Enter saves once
         if (focus == txtCardNo && event->key() == Qt::Key_F4) {
             fraSearch->open();
@@ -224,7 +219,7 @@ void frmBookReceipt::installKeys()
             fraSearch2->open();
             return true;
         }
-        if (!isEnter(event))
+        if (!KeyPreview::isEnter(event))
             return false;
         const QList<QPair<QWidget *, QWidget *>> chain = {
             {txtSrNo, txtCardNo},

@@ -28,11 +28,6 @@ using FormBuilder::kind;
 
 namespace {
 
-bool isEnter(const QKeyEvent *event)
-{
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
 bool holds(QWidget *control, QWidget *focus)
 {
     return focus && (focus == control || control->isAncestorOf(focus));
@@ -124,7 +119,7 @@ void frmLedger::installKeys()
             fraSearch->open();
             return true;
         }
-        if (!isEnter(event))
+        if (!KeyPreview::isEnter(event))
             return false;
         if (focus == txtCardNo) {
             if (txtCardNo->text().isEmpty()) {

@@ -53,11 +53,6 @@ const Layout &layoutOf(Kind kind)
     return kind == Kind::Issue ? issue : receipt;
 }
 
-bool isEnter(const QKeyEvent *event)
-{
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
 bool holds(QWidget *control, QWidget *focus)
 {
     return focus && (focus == control || control->isAncestorOf(focus));
@@ -146,7 +141,7 @@ void frmVoucherRegister::installKeys()
 {
     KeyPreview::installEscClose(this);
     KeyPreview::install(this, [this](QKeyEvent *event) {
-        if (!isEnter(event))
+        if (!KeyPreview::isEnter(event))
             return false;
         QWidget *focus = QApplication::focusWidget();
         if (holds(dtpFromDate, focus))
