@@ -110,14 +110,10 @@ void frmVoucherRegister::buildControls()
     WindowLook::heading(lblHeader);
     WindowLook::datePicker(dtpFromDate);
     WindowLook::datePicker(dtpToDate);
-    WindowLook::filterBoxes({cboSearch, txtSearch, cboSearch1, txtSearch1});
+    WindowLook::filterPairs(cboSearch, txtSearch, cboSearch1, txtSearch1);
     WindowLook::countBox(txtV1);
     txtSearch->setMaxLength(50);
     txtSearch1->setMaxLength(50);
-    cboSearch->addItems(ListFilter::columns());
-    cboSearch1->addItems(ListFilter::columns());
-    cboSearch->setCurrentIndex(0);
-    cboSearch1->setCurrentIndex(1);
 
     Lv1->setColumns(layout.headers, layout.widths);
     Lv1->records()->setAlignment(2, Qt::AlignCenter);
