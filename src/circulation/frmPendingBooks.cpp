@@ -1,5 +1,6 @@
 #include "circulation/frmPendingBooks.h"
 
+#include "circulation/ListContents.h"
 #include "circulation/PendingBooks.h"
 #include "circulation/WindowLook.h"
 #include "circulation/frmBookIssue.h"
@@ -84,11 +85,7 @@ void frmPendingBooks::Lv1Load()
         auto rows = PendingBooks::load(Module::open(Module::CompanyDb),
                                        {cboSearch->currentText(), txtSearch->text()},
                                        {cboSearch1->currentText(), txtSearch1->text()});
-        std::vector<RecordRow> listed;
-        listed.reserve(rows.size());
-        for (auto &row : rows)
-            listed.push_back({std::move(row), false});
-        Lv1->records()->setRows(std::move(listed));
+        ListContents::show(Lv1, std::move(rows));
         txtV1->setText(QString::number(Lv1->records()->size()));
     } catch (const AppError &error) {
         Dialogs::message(error.boxText());
@@ -98,10 +95,7 @@ void frmPendingBooks::Lv1Load()
 void frmPendingBooks::cmdPrint_Click()
 {
     try {
-        std::vector<PendingBooks::Row> rows;
-        rows.reserve(size_t(Lv1->records()->size()));
-        for (int i = 0; i < Lv1->records()->size(); ++i)
-            rows.push_back(Lv1->records()->row(i).texts);
+        const auto rows = ListContents::shown(Lv1);
         PendingBooks::stage(rows, lblHeader->text());
         ReportHandOver::showReport(PendingBooks::TemplatePath);
     } catch (const AppError &error) {

@@ -1,5 +1,6 @@
 #include "circulation/frmVoucherRegister.h"
 
+#include "circulation/ListContents.h"
 #include "circulation/ReceiptVoucherLoader.h"
 #include "circulation/WindowLook.h"
 #include "circulation/frmBookIssue.h"
@@ -161,11 +162,7 @@ void frmVoucherRegister::Lv1Load()
         auto rows = VoucherRegister::load(Module::open(Module::CompanyDb), kind_, pickedRange(),
                                           {cboSearch->currentText(), txtSearch->text()},
                                           {cboSearch1->currentText(), txtSearch1->text()});
-        std::vector<RecordRow> listed;
-        listed.reserve(rows.size());
-        for (auto &row : rows)
-            listed.push_back({std::move(row), false});
-        Lv1->records()->setRows(std::move(listed));
+        ListContents::show(Lv1, std::move(rows));
         txtV1->setText(QString::number(Lv1->records()->size()));
     } catch (const AppError &error) {
         Dialogs::message(error.boxText());
@@ -204,10 +201,7 @@ void frmVoucherRegister::maxdaterecord()
 void frmVoucherRegister::cmdPrint_Click()
 {
     try {
-        std::vector<VoucherRegister::Row> rows;
-        rows.reserve(size_t(Lv1->records()->size()));
-        for (int i = 0; i < Lv1->records()->size(); ++i)
-            rows.push_back(Lv1->records()->row(i).texts);
+        const auto rows = ListContents::shown(Lv1);
         VoucherRegister::stage(rows, lblHeader->text(), pickedRange());
         ReportHandOver::showReport(VoucherRegister::templatePath(kind_),
                                    ReportHandOver::Binding::Unbound);
