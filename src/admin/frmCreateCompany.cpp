@@ -222,8 +222,7 @@ void frmCreateCompany::installKeys()
             closeWindow(true);
             return true;
         }
-        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-        if (!enter)
+        if (!KeyPreview::isEnter(event))
             return false;
         // These rules run before the Enter chain moves the focus on.
         QWidget *focus = QApplication::focusWidget();

@@ -8,11 +8,10 @@
 #include "core/Dialogs.h"
 #include "core/Module.h"
 #include "core/Numbers.h"
-#include "platform/ListWorkbook.h"
 #include "platform/XlsxReader.h"
-#include "ui/BackgroundWork.h"
 #include "ui/FormBuilder.h"
 #include "ui/ImportFrame.h"
+#include "ui/ListExchange.h"
 #include "ui/KeyPreview.h"
 #include "ui/RecordList.h"
 #include "ui/RecordLoader.h"
@@ -117,13 +116,7 @@ void frmBookList::buildControls()
         },
         QStringLiteral("lblClose"), QStringLiteral("Books Data Import"));
     fraImport->move(Units::twipsToPixels(3750), Units::twipsToPixels(1800));
-    fraImport->countRows = [](const QString &path) {
-        int rows = 0;
-        BackgroundWork::run([&](BackgroundWork::Progress &) {
-            rows = XlsxReader::readFirstSheet(path).lastRow();
-        }, nullptr, QString());
-        return rows;
-    };
+    fraImport->countRows = ListExchange::workbookRows;
     connect(fraImport, &ImportFrame::importRequested, this, &frmBookList::GetImportNewRecord);
     chkSelectAll = findChild<QCheckBox *>("chkSelectAll");
     const char *const searchNames[] = {"txtSearch", "txtSearch1", "txtSearch2", "txtSearch3",
@@ -277,67 +270,22 @@ void frmBookList::cmdSticker_Click()
 
 void frmBookList::cmdExport_Click()
 {
-    try {
-        const QString path = Dialogs::service().saveFile(
-            QStringLiteral("Export To Excel"), QStringLiteral("Excel workbook (*.xlsx)"),
-            QStringLiteral("Book List.xlsx"));
-        if (path.isEmpty())
-            return;
-        // Every row the list shows, in its order, ticked or not.
-        QList<double> keys;
-        const RecordListModel *model = Lv1->records();
-        for (int i = 0; i < model->size(); ++i)
-            keys << Numbers::leadingValue(model->row(i).texts.value(Key));
-        const auto rows = BookExchange::exportRows(Module::open(Module::CompanyDb), keys);
-        const auto layout = BookExchange::layout(Module::CurrentCompanyName);
-        BackgroundWork::run(
-            [&](BackgroundWork::Progress &progress) {
-                ListWorkbook::write(path, layout, rows, [&](int n) { progress.done = n; });
-            },
-            lblProgress, QStringLiteral("Writing"), int(rows.size()));
-        if (Dialogs::askYesNo(QStringLiteral("%1 books have been saved in %2.\rDo you want to open it?")
-                                  .arg(rows.size())
-                                  .arg(path),
-                              Dialogs::programTitle()))
-            Dialogs::service().openWithDesktop(path);
-    } catch (const AppError &error) {
-        Dialogs::information(error.boxText());
-    }
+    ListExchange::exportList(
+        QStringLiteral("Book List.xlsx"), QStringLiteral("books"), lblProgress, [this] {
+            // Every row the list shows, in its order, ticked or not.
+            QList<double> keys;
+            const RecordListModel *model = Lv1->records();
+            for (int i = 0; i < model->size(); ++i)
+                keys << Numbers::leadingValue(model->row(i).texts.value(Key));
+            return ListExchange::Workbook{
+                BookExchange::exportRows(Module::open(Module::CompanyDb), keys),
+                BookExchange::layout(Module::CurrentCompanyName)};
+        });
 }
 
 void frmBookList::GetImportNewRecord()
 {
-    if (fraImport->txtNoofRecords->text().isEmpty()) {
-        Dialogs::message(QStringLiteral("Enter No. of record"), Dialogs::Buttons::Ok,
-                         Dialogs::Icon::Information);
-        fraImport->txtNoofRecords->setFocus();
-        return;
-    }
-    try {
-        const QString path = fraImport->txtPath->text();
-        XlsxReader::Sheet sheet;
-        BackgroundWork::run(
-            [&](BackgroundWork::Progress &progress) {
-                sheet = XlsxReader::readFirstSheet(path, [&](int n) { progress.done = n; });
-            },
-            fraImport->lblProgress, QStringLiteral("Reading"));
-        Database &db = Module::open(Module::CompanyDb);
-        const int lastRow = ListWorkbook::lastRowToRead(fraImport->txtNoofRecords->text());
-        const auto result = ListWorkbook::importRows(
-            db, lastRow, [&](int row) { BookExchange::storeRow(db, sheet, row); },
-            [&](int row) {
-                BackgroundWork::show(fraImport->lblProgress, QStringLiteral("Storing"), row,
-                                     lastRow);
-            });
-        fraImport->lblProgress->clear();
-        if (result.failedRow != 0) {
-            Dialogs::information(ListWorkbook::failureText(result));
-            return;
-        }
-        Dialogs::message(ListWorkbook::notice(result));
-        fraImport->hide();
-    } catch (const AppError &error) {
-        fraImport->lblProgress->clear();
-        Dialogs::information(error.boxText());
-    }
+    ListExchange::importList(fraImport, [](Database &db, const XlsxReader::Sheet &sheet) {
+        return [&db, &sheet](int row) { BookExchange::storeRow(db, sheet, row); };
+    });
 }

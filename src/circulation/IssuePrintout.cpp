@@ -1,24 +1,15 @@
 #include "circulation/IssuePrintout.h"
 
+#include "circulation/VoucherSlip.h"
 #include "core/DateText.h"
-#include "core/Module.h"
-#include "core/Numbers.h"
-#include "core/PrintingStage.h"
 
 namespace IssuePrintout {
 
-namespace {
-
-QString asNumber(const QString &box)
-{
-    return Numbers::plainText(Numbers::leadingValue(box));
-}
-
-} // namespace
+using VoucherSlip::asNumber;
 
 void stage(const Slip &slip)
 {
-    QList<QPair<QString, QVariant>> fields = {
+    const VoucherSlip::Fields fields = {
         {"T2", QStringLiteral("Issue")},
         {"T3", DateText::toShort(slip.date)},
         {"T4", asNumber(slip.srNo)},
@@ -39,17 +30,7 @@ void stage(const Slip &slip)
         {"T21", slip.pages},
         {"T22", slip.vol},
     };
-    ReportHandOver::PrintingStage printing(ReportHandOver::CompanyHeader::Short);
-    Recordset group = Module::open(Module::CompanyDb)
-                          .query(QStringLiteral("SELECT FinePerDay, MaxBooks, MaxDays, Remarks "
-                                                "FROM Group1 WHERE GroupID = ?"),
-                                 {Numbers::leadingValue(slip.groupId)});
-    if (!group.eof()) {
-        for (int i = 0; i < 4; ++i)
-            fields.append({QStringLiteral("T%1").arg(23 + i), group.displayText(i)});
-    }
-    printing.addRow(fields);
-    printing.commit();
+    VoucherSlip::stage(fields, slip.groupId);
 }
 
 } // namespace IssuePrintout

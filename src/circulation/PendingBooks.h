@@ -15,10 +15,6 @@ namespace PendingBooks {
 inline const QString TemplatePath = QStringLiteral("Reports/PendingBook.rpt");
 
 using Filter = ListFilter::Filter;
-inline const QStringList &filterColumns()
-{
-    return ListFilter::columns();
-}
 
 // One list row: the open issue voucher's key, then acc. no. (0 without one), title, author,
 // subject, publisher, name, card no., issued on, roll no., edition.

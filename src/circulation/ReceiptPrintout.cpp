@@ -1,24 +1,15 @@
 #include "circulation/ReceiptPrintout.h"
 
+#include "circulation/VoucherSlip.h"
 #include "core/DateText.h"
-#include "core/Module.h"
-#include "core/Numbers.h"
-#include "core/PrintingStage.h"
 
 namespace ReceiptPrintout {
 
-namespace {
-
-QString asNumber(const QString &box)
-{
-    return Numbers::plainText(Numbers::leadingValue(box));
-}
-
-} // namespace
+using VoucherSlip::asNumber;
 
 void stage(const Slip &slip)
 {
-    QList<QPair<QString, QVariant>> fields = {
+    const VoucherSlip::Fields fields = {
         {"T1", DateText::toLong(slip.date)},
         {"T2", asNumber(slip.srNo)},
         {"T3", slip.cardNo},
@@ -41,17 +32,7 @@ void stage(const Slip &slip)
         {"T20", asNumber(slip.fineReceiptNo)},
         {"T21", slip.remarks},
     };
-    ReportHandOver::PrintingStage printing(ReportHandOver::CompanyHeader::Short);
-    Recordset group = Module::open(Module::CompanyDb)
-                          .query(QStringLiteral("SELECT FinePerDay, MaxBooks, MaxDays, Remarks "
-                                                "FROM Group1 WHERE GroupID = ?"),
-                                 {Numbers::leadingValue(slip.groupId)});
-    if (!group.eof()) {
-        for (int i = 0; i < 4; ++i)
-            fields.append({QStringLiteral("T%1").arg(23 + i), group.displayText(i)});
-    }
-    printing.addRow(fields);
-    printing.commit();
+    VoucherSlip::stage(fields, slip.groupId);
 }
 
 } // namespace ReceiptPrintout

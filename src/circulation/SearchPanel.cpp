@@ -6,6 +6,7 @@
 #include "core/Module.h"
 #include "core/Numbers.h"
 #include "core/Units.h"
+#include "ui/KeyPreview.h"
 #include "ui/RecordList.h"
 
 #include <QKeyEvent>
@@ -153,7 +154,7 @@ bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
-    if (watched == list_ && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+    if (watched == list_ && KeyPreview::isEnter(key)) {
         pick();
         return true;
     }

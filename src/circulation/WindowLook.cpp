@@ -1,8 +1,10 @@
 #include "circulation/WindowLook.h"
 
+#include "circulation/ListFilter.h"
 #include "core/Colour.h"
 #include "ui/KeyPreview.h"
 
+#include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +34,15 @@ void filterBoxes(const QList<QWidget *> &boxes)
         colours.setColor(QPalette::Base, Qt::white);
         box->setPalette(colours);
     }
+}
+
+void filterPairs(QComboBox *column, QLineEdit *typed, QComboBox *column1, QLineEdit *typed1)
+{
+    filterBoxes({column, typed, column1, typed1});
+    column->addItems(ListFilter::columns());
+    column1->addItems(ListFilter::columns());
+    column->setCurrentIndex(0);
+    column1->setCurrentIndex(1);
 }
 
 void countBox(QLineEdit *box)

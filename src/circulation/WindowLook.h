@@ -2,6 +2,7 @@
 
 #include <QList>
 
+class QComboBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
@@ -13,6 +14,9 @@ namespace WindowLook {
 
 void heading(QLabel *label);
 void filterBoxes(const QList<QWidget *> &boxes);
+// The two column filters under a list: the filter columns offered beside each prefix box, the
+// first column chosen in the first pair and the second in the other.
+void filterPairs(QComboBox *column, QLineEdit *typed, QComboBox *column1, QLineEdit *typed1);
 void countBox(QLineEdit *box);
 // English month names whatever the machine's locale, "dd-MM-yyyy", a calendar to pick from.
 void datePicker(QDateEdit *picker);

@@ -4,54 +4,34 @@
 #include "circulation/ReceiptPrintout.h"
 #include "circulation/ReturnRules.h"
 #include "circulation/SearchPanel.h"
+#include "circulation/VoucherForm.h"
 #include "controls/button/StyledButton.h"
-#include "core/Colour.h"
-#include "core/DateText.h"
 #include "core/Dialogs.h"
 #include "core/Module.h"
 #include "core/Numbers.h"
 #include "ui/FormBuilder.h"
-#include "ui/KeyPreview.h"
 #include "ui/ReportHandOver.h"
 #include "ui/RightsCheck.h"
 #include "ui/WindowRegistry.h"
 
-#include <QApplication>
 #include <QDateEdit>
-#include <QFocusEvent>
-#include <QGroupBox>
-#include <QKeyEvent>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QScopeGuard>
-#include <cmath>
 
 using FormBuilder::kind;
 namespace Rules = CirculationRules;
 
 namespace {
 
-const QString SaveCaption = QStringLiteral("&Save");
-const QString UpdateCaption = QStringLiteral("&Update");
+using VoucherForm::plain;
+using VoucherForm::SaveCaption;
+using VoucherForm::showError;
+using VoucherForm::UpdateCaption;
+
 const QString NotIssuedText = QStringLiteral("Book has not been issued. hence can not be returned");
 const QString NotThisPersonText = QStringLiteral("Book has not been issued. to this Person");
-
-// Failures of the look-ups, the save and the loader: no icon, the program's title.
-void showError(const AppError &error)
-{
-    Dialogs::message(error.boxText());
-}
-
-QString plain(double value)
-{
-    return Numbers::plainText(value);
-}
-
-bool isEnter(const QKeyEvent *event)
-{
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
 
 } // namespace
 
@@ -71,24 +51,9 @@ frmBookReceipt::frmBookReceipt(QWidget *parent) : QWidget(parent)
 
 void frmBookReceipt::buildControls()
 {
-    FormBuilder::setClientSize(this, 15120, 7320);
-    setFixedSize(size());
-    FormBuilder::build(
-        this,
+    VoucherForm::build(
+        this, {"BOOK RECEIPT", "Date Of Return", 1800, 7320},
         {
-            {kind<QLabel>(), "lblHeader", "BOOK RECEIPT", 0, 0, 15120, 600},
-            {kind<QGroupBox>(), "fraForm", "", 120, 720, 14880, 1800},
-            {kind<QLabel>(), "fraForm/lblDate", "Date Of Return", 240, 180, 2400, 240},
-            {kind<QDateEdit>(), "fraForm/dtpDate", "", 240, 450, 2400, 390},
-            {kind<QLabel>(), "fraForm/lblSrNo", "Sr No.", 2880, 180, 1800, 240},
-            {kind<QLineEdit>(), "fraForm/txtSrNo", "", 2880, 450, 1800, 390},
-            {kind<QLabel>(), "fraForm/lblCardNo", "Card No.", 4920, 180, 1000, 240},
-            {kind<QLabel>(), "fraForm/lblCardSearch", "(F4-Search)", 5940, 180, 1200, 240},
-            {kind<QLabel>(), "fraForm/lblLedger", "(See Ledger)", 7140, 180, 1380, 240},
-            {kind<QLineEdit>(), "fraForm/txtCardNo", "", 4920, 450, 3600, 390},
-            {kind<QLabel>(), "fraForm/lblAccessionNo", "Accession No.", 8760, 180, 1500, 240},
-            {kind<QLabel>(), "fraForm/lblAccessionSearch", "(F4-Search)", 10260, 180, 1300, 240},
-            {kind<QLineEdit>(), "fraForm/txtAccessionNo", "", 8760, 450, 3600, 390},
             {kind<QLabel>(), "fraForm/lblDaysDelayed", "No. of Days Delayed", 240, 960, 2400, 240},
             {kind<QLineEdit>(), "fraForm/txtDaysDelayed", "", 240, 1230, 2400, 390},
             {kind<QLabel>(), "fraForm/lblTotalFine", "Total Fine", 2880, 960, 1800, 240},
@@ -97,52 +62,9 @@ void frmBookReceipt::buildControls()
             {kind<QLineEdit>(), "fraForm/txtFineReceiptNo", "", 4920, 1230, 3600, 390},
             {kind<QLabel>(), "fraForm/lblRemarks1", "Remarks", 8760, 960, 3600, 240},
             {kind<QLineEdit>(), "fraForm/txtRemarks1", "", 8760, 1230, 5880, 390},
-
-            {kind<QGroupBox>(), "Frame1", "Student Details", 120, 2640, 7320, 3480},
-            {kind<QLabel>(), "Frame1/lblGroupName", "Group", 240, 405, 1500, 300},
-            {kind<QLineEdit>(), "Frame1/txtGroupName", "", 1800, 360, 5280, 360},
-            {kind<QLabel>(), "Frame1/lblName", "Name", 240, 915, 1500, 300},
-            {kind<QLineEdit>(), "Frame1/txtName", "", 1800, 870, 5280, 360},
-            {kind<QLabel>(), "Frame1/lblRollNo", "Roll No.", 240, 1425, 1500, 300},
-            {kind<QLineEdit>(), "Frame1/txtRollNo", "", 1800, 1380, 5280, 360},
-            {kind<QLabel>(), "Frame1/lblContact1", "Contact No. 1", 240, 1935, 1500, 300},
-            {kind<QLineEdit>(), "Frame1/txtContact1", "", 1800, 1890, 5280, 360},
-            {kind<QLabel>(), "Frame1/lblContact2", "Contact No. 2", 240, 2445, 1500, 300},
-            {kind<QLineEdit>(), "Frame1/txtContact2", "", 1800, 2400, 5280, 360},
-            {kind<QLabel>(), "Frame1/lblRemarks", "Remarks", 240, 2955, 1500, 300},
-            {kind<QLineEdit>(), "Frame1/txtRemarks", "", 1800, 2910, 5280, 360},
-
-            {kind<QGroupBox>(), "Frame3", "Book Details", 7560, 2640, 7440, 3480},
-            {kind<QLabel>(), "Frame3/lblTitle", "Title", 240, 405, 1500, 300},
-            {kind<QLineEdit>(), "Frame3/txtTitle", "", 1800, 360, 5400, 360},
-            {kind<QLabel>(), "Frame3/lblAuthor", "Author", 240, 915, 1500, 300},
-            {kind<QLineEdit>(), "Frame3/txtAuthor", "", 1800, 870, 5400, 360},
-            {kind<QLabel>(), "Frame3/lblSubject", "Subject", 240, 1425, 1500, 300},
-            {kind<QLineEdit>(), "Frame3/txtSubject", "", 1800, 1380, 5400, 360},
-            {kind<QLabel>(), "Frame3/lblPublisher", "Publisher", 240, 1935, 1500, 300},
-            {kind<QLineEdit>(), "Frame3/txtPublisher", "", 1800, 1890, 5400, 360},
-            {kind<QLabel>(), "Frame3/lblEdition", "Edition", 240, 2445, 1500, 300},
-            {kind<QLineEdit>(), "Frame3/txtEdition", "", 1800, 2400, 1800, 360},
-            {kind<QLabel>(), "Frame3/lblYear", "Year", 3840, 2445, 900, 300},
-            {kind<QLineEdit>(), "Frame3/txtYear", "", 4800, 2400, 2400, 360},
-            {kind<QLabel>(), "Frame3/lblPages", "Pages", 240, 2955, 1500, 300},
-            {kind<QLineEdit>(), "Frame3/txtPages", "", 1800, 2910, 1800, 360},
-            {kind<QLabel>(), "Frame3/lblVol", "Vol", 3840, 2955, 900, 300},
-            {kind<QLineEdit>(), "Frame3/txtVol", "", 4800, 2910, 2400, 360},
-
-            {kind<QGroupBox>(), "Frame4", "", 0, 0, 5000, 600},
-            {kind<QLineEdit>(), "Frame4/txtVoucherID", "", 0, 0, 900, 300},
-            {kind<QLineEdit>(), "Frame4/txtCardID", "", 1000, 0, 900, 300},
-            {kind<QLineEdit>(), "Frame4/txtGroupID", "", 2000, 0, 900, 300},
-            {kind<QLineEdit>(), "Frame4/txtBookID", "", 3000, 0, 900, 300},
+        },
+        {
             {kind<QLineEdit>(), "Frame4/txtIssueID", "", 4000, 0, 900, 300},
-
-            {kind<QGroupBox>(), "Frame2", "", 120, 6240, 14880, 900},
-            {kind<StyledButton>(), "Frame2/cmdsave", "", 7680, 210, 1320, 480},
-            {kind<StyledButton>(), "Frame2/cmdDelete", "", 9120, 210, 1320, 480},
-            {kind<StyledButton>(), "Frame2/cmdList", "", 10560, 210, 1320, 480},
-            {kind<StyledButton>(), "Frame2/cmdClose", "", 12000, 210, 1320, 480},
-            {kind<StyledButton>(), "Frame2/cmdPrint", "", 13440, 210, 1320, 480},
         });
 
     dtpDate = findChild<QDateEdit *>("dtpDate");
@@ -156,40 +78,11 @@ void frmBookReceipt::buildControls()
     cmdClose = findChild<StyledButton *>("cmdClose");
     cmdPrint = findChild<StyledButton *>("cmdPrint");
 
-    auto *header = findChild<QLabel *>("lblHeader");
-    header->setAlignment(Qt::AlignCenter);
-    header->setAutoFillBackground(true);
-    QPalette band = header->palette();
-    band.setColor(QPalette::Window, Colour::toQColor(0xDFB33E));
-    band.setColor(QPalette::WindowText, Qt::white);
-    header->setPalette(band);
-    QFont headerFont(QStringLiteral("Calibri"), 16);
-    headerFont.setBold(true);
-    header->setFont(headerFont);
-
-    dtpDate->setLocale(QLocale(QLocale::English));
-    dtpDate->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-    dtpDate->setCalendarPopup(true);
     for (QLineEdit *edit : findChildren<QLineEdit *>())
         edit->setMaxLength(50);
-    // What the look-ups and the loader fill is shown, not typed.
-    findChild<QGroupBox *>("Frame1")->setEnabled(false);
-    findChild<QGroupBox *>("Frame3")->setEnabled(false);
-    findChild<QGroupBox *>("Frame4")->hide();
-
-    QPalette link = lblLedger->palette();
-    link.setColor(QPalette::WindowText, Qt::blue);
-    lblLedger->setPalette(link);
-    lblLedger->setCursor(Qt::PointingHandCursor);
     lblLedger->installEventFilter(this);
     txtSrNo->installEventFilter(this);
 
-    cmdsave->setCaption(SaveCaption);
-    cmdDelete->setCaption(QStringLiteral("&Delete"));
-    cmdDelete->setEnabled(false);
-    cmdList->setCaption(QStringLiteral("&List"));
-    cmdClose->setCaption(QStringLiteral("&Close"));
-    cmdPrint->setCaption(QStringLiteral("&Print"));
     connect(cmdsave, &StyledButton::Click, this, &frmBookReceipt::GetSavedRecord);
     connect(cmdDelete, &StyledButton::Click, this, &frmBookReceipt::cmdDelete_Click);
     connect(cmdList, &StyledButton::Click, this, [] {
@@ -208,61 +101,20 @@ void frmBookReceipt::buildControls()
 
 void frmBookReceipt::installKeys()
 {
-    KeyPreview::install(this, [this](QKeyEvent *event) {
-        QWidget *focus = QApplication::focusWidget();
-        if (event->key() == Qt::Key_Escape) {
-            GetCloseForm();
-            return true;
-        }
-        if (focus == cmdsave && isEnter(event) && event->isAutoRepeat())
-            return true; // a held Enter saves once
-        if (focus == txtCardNo && event->key() == Qt::Key_F4) {
-            fraSearch->open();
-            return true;
-        }
-        if (focus == txtAccessionNo && event->key() == Qt::Key_F4) {
-            fraSearch2->open();
-            return true;
-        }
-        if (!isEnter(event))
-            return false;
-        const QList<QPair<QWidget *, QWidget *>> chain = {
-            {txtSrNo, txtCardNo},
-            {box("txtDaysDelayed"), box("txtTotalFine")},
-            {box("txtTotalFine"), box("txtFineReceiptNo")},
-            {box("txtFineReceiptNo"), box("txtRemarks1")},
-            {box("txtRemarks1"), cmdsave},
-        };
-        if (focus && (focus == dtpDate || dtpDate->isAncestorOf(focus))) {
-            txtSrNo->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-        for (const auto &[from, to] : chain) {
-            if (focus == from) {
-                to->setFocus(Qt::TabFocusReason);
-                return true;
-            }
-        }
-        if (focus == txtCardNo) {
-            if (txtCardNo->text().isEmpty()) {
-                Dialogs::information(QStringLiteral("Enter Card No."));
-                txtCardNo->setFocus();
-            } else {
-                GetCardDetail();
-            }
-            return true;
-        }
-        if (focus == txtAccessionNo) {
-            try {
-                GetBookDetail();
-                GetCheckBookPerson();
-            } catch (const AppError &error) {
-                showError(error);
-            }
-            return true;
-        }
-        return false;
-    });
+    VoucherForm::installKeys(this,
+                             {[this] { GetCloseForm(); }, [this] { GetCardDetail(); },
+                              [this] {
+                                  GetBookDetail();
+                                  GetCheckBookPerson();
+                              },
+                              fraSearch, fraSearch2},
+                             {
+                                 {txtSrNo, txtCardNo},
+                                 {box("txtDaysDelayed"), box("txtTotalFine")},
+                                 {box("txtTotalFine"), box("txtFineReceiptNo")},
+                                 {box("txtFineReceiptNo"), box("txtRemarks1")},
+                                 {box("txtRemarks1"), cmdsave},
+                             });
 }
 
 QLineEdit *frmBookReceipt::box(const char *name) const
@@ -281,16 +133,11 @@ bool frmBookReceipt::eventFilter(QObject *watched, QEvent *event)
         lblLedger_Click();
         return true;
     }
-    if (watched == txtSrNo && event->type() == QEvent::FocusIn && newReturnMode()) {
-        // Not when the window or a message box gives the focus back: a failing proposal's box
-        // would otherwise come again each time it closes.
-        const auto reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            try {
-                GetSrNo();
-            } catch (const AppError &error) {
-                showError(error);
-            }
+    if (watched == txtSrNo && VoucherForm::proposesSerial(event) && newReturnMode()) {
+        try {
+            GetSrNo();
+        } catch (const AppError &error) {
+            showError(error);
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -298,14 +145,7 @@ bool frmBookReceipt::eventFilter(QObject *watched, QEvent *event)
 
 void frmBookReceipt::GetCloseForm()
 {
-    if (fraSearch->isVisible())
-        fraSearch->hide();
-    else if (fraSearch2->isVisible())
-        fraSearch2->hide();
-    else if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        frame->close();
-    else
-        close();
+    VoucherForm::closePanelOrWindow(this, fraSearch, fraSearch2);
 }
 
 void frmBookReceipt::datepickaa()
@@ -322,14 +162,8 @@ void frmBookReceipt::GetCardDetail()
             txtCardNo->setFocus();
             return;
         }
-        box("txtCardID")->setText(plain(card->cardId));
+        VoucherForm::showCard(this, *card);
         txtCardNo->setText(plain(card->cardNo));
-        box("txtGroupID")->setText(plain(card->groupId));
-        box("txtGroupName")->setText(card->groupName);
-        box("txtRollNo")->setText(card->rollNo);
-        box("txtName")->setText(card->name);
-        box("txtContact1")->setText(card->contact1);
-        box("txtContact2")->setText(card->contact2);
         box("txtRemarks")->setText(card->remarks);
         txtAccessionNo->setFocus();
     } catch (const AppError &error) {
@@ -357,14 +191,7 @@ void frmBookReceipt::GetBookDetail()
             .toString();
     const QDate issued = ReturnRules::issueDateOf(storedIssueDate);
     txtAccessionNo->setText(book->accessionNo);
-    box("txtTitle")->setText(book->title);
-    box("txtAuthor")->setText(book->author);
-    box("txtSubject")->setText(book->subject);
-    box("txtPublisher")->setText(book->publisher);
-    box("txtEdition")->setText(book->edition);
-    box("txtYear")->setText(book->year);
-    box("txtPages")->setText(book->pages);
-    box("txtVol")->setText(book->vol);
+    VoucherForm::showBook(this, *book);
     box("txtIssueID")->setText(plain(book->issueId));
     const qint64 days = ReturnRules::daysBetween(issued, dtpDate->date());
     box("txtDaysDelayed")->setText(QString::number(days));
@@ -471,24 +298,9 @@ void frmBookReceipt::GetSavedRecord()
         }
         box("txtVoucherID")->setText(plain(result.voucherId));
 
-        // The return stands once committed; a printout that cannot be staged is its own failure.
-        std::optional<AppError> stagingFailure;
-        try {
-            GetPrintRecord();
-        } catch (const AppError &error) {
-            stagingFailure = error;
-        }
-        Dialogs::information(QStringLiteral("Book has been Receipt"));
-        if (stagingFailure) {
-            Dialogs::information(QStringLiteral("The return printout could not be prepared.\r") +
-                                 stagingFailure->boxText());
-            GetCleanBox();
-            return;
-        }
-        const bool print = Dialogs::askYesNo(QStringLiteral("Do You Want to Print"), QString());
-        GetCleanBox();
-        if (print)
-            ReportHandOver::showReport(ReceiptPrintout::TemplatePath);
+        VoucherForm::afterSave([this] { GetPrintRecord(); }, QStringLiteral("Book has been Receipt"),
+                               QStringLiteral("The return printout could not be prepared.\r"),
+                               [this] { GetCleanBox(); }, ReceiptPrintout::TemplatePath);
     } catch (const AppError &error) {
         showError(error);
     }
@@ -568,24 +380,10 @@ void frmBookReceipt::loadVoucher(double key)
     box("txtVoucherID")->setText(plain(v->voucherId));
     dtpDate->setDate(v->date);
     txtSrNo->setText(plain(v->srNo));
-    box("txtCardID")->setText(plain(v->card.cardId));
     txtCardNo->setText(plain(v->card.cardNo));
     txtAccessionNo->setText(book ? book->accessionNo : v->book.accessionNo);
-    box("txtGroupID")->setText(plain(v->card.groupId));
-    box("txtGroupName")->setText(v->card.groupName);
-    box("txtName")->setText(v->card.name);
-    box("txtRollNo")->setText(v->card.rollNo);
-    box("txtContact1")->setText(v->card.contact1);
-    box("txtContact2")->setText(v->card.contact2);
-    box("txtBookID")->setText(plain(v->book.bookId));
-    box("txtTitle")->setText(v->book.title);
-    box("txtAuthor")->setText(v->book.author);
-    box("txtSubject")->setText(v->book.subject);
-    box("txtPublisher")->setText(v->book.publisher);
-    box("txtEdition")->setText(v->book.edition);
-    box("txtYear")->setText(v->book.year);
-    box("txtPages")->setText(v->book.pages);
-    box("txtVol")->setText(v->book.vol);
+    VoucherForm::showCard(this, v->card);
+    VoucherForm::showBook(this, v->book);
     box("txtIssueID")->setText(v->issueId);
     box("txtDaysDelayed")->setText(v->daysDelayed);
     box("txtTotalFine")->setText(v->totalFine);
@@ -599,22 +397,9 @@ void frmBookReceipt::loadVoucher(double key)
 
 void frmBookReceipt::cmdDelete_Click()
 {
-    const QString question =
-        QStringLiteral("Are You Sure To Delete Voucher\r\nSR No. = ") + txtSrNo->text() +
-        QStringLiteral(" Dated: ") + DateText::toLong(dtpDate->date()) +
-        QStringLiteral("\r\n  Name : ") + box("txtName")->text() +
-        QStringLiteral("\r\nDeleting this voucher will erase all information about this voucher");
-    if (!Dialogs::askYesNo(question, QString(), Dialogs::Icon::Critical))
-        return;
-    try {
-        ReturnRules::deleteReceipt(Module::open(Module::CompanyDb),
-                                   std::trunc(Numbers::leadingValue(box("txtVoucherID")->text())));
-    } catch (const AppError &error) {
-        Dialogs::message(error.boxText(), Dialogs::Buttons::Ok, Dialogs::Icon::Information);
-        return;
-    }
-    Dialogs::information(QStringLiteral("Entry Delete"));
-    GetCleanBox();
+    VoucherForm::deleteVoucher(
+        this, [](double key) { ReturnRules::deleteReceipt(Module::open(Module::CompanyDb), key); },
+        [this] { GetCleanBox(); });
 }
 
 void frmBookReceipt::cmdPrint_Click()
@@ -629,16 +414,7 @@ void frmBookReceipt::cmdPrint_Click()
 
 void frmBookReceipt::lblLedger_Click()
 {
-    // The ledger is a window of its own; until it is built the link leads nowhere.
-    if (!WindowRegistry::isRegistered(QStringLiteral("frmLedger")))
-        return;
-    QWidget *ledger = WindowRegistry::show(QStringLiteral("frmLedger"));
-    if (!ledger)
-        return;
-    if (auto *cardNo = ledger->findChild<QLineEdit *>(QStringLiteral("txtCardNo")))
-        cardNo->setText(txtCardNo->text());
-    QMetaObject::invokeMethod(ledger, "GetCardDetail");
-    QMetaObject::invokeMethod(ledger, "Lv1Load");
+    VoucherForm::openLedger(txtCardNo->text());
 }
 
 void frmBookReceipt::cardPicked(const QString &cardNo)

@@ -2,6 +2,7 @@
 
 #include "circulation/CardLedger.h"
 #include "circulation/CirculationRules.h"
+#include "circulation/ListContents.h"
 #include "circulation/SearchPanel.h"
 #include "circulation/WindowLook.h"
 #include "circulation/frmBookIssue.h"
@@ -27,11 +28,6 @@
 using FormBuilder::kind;
 
 namespace {
-
-bool isEnter(const QKeyEvent *event)
-{
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
 
 bool holds(QWidget *control, QWidget *focus)
 {
@@ -124,7 +120,7 @@ void frmLedger::installKeys()
             fraSearch->open();
             return true;
         }
-        if (!isEnter(event))
+        if (!KeyPreview::isEnter(event))
             return false;
         if (focus == txtCardNo) {
             if (txtCardNo->text().isEmpty()) {
@@ -186,11 +182,7 @@ void frmLedger::Lv1Load()
         auto rows = CardLedger::load(Module::open(Module::CompanyDb),
                                      Numbers::leadingValue(txtCardID->text()),
                                      {dtpFromDate->date(), dtpToDate->date()});
-        std::vector<RecordRow> listed;
-        listed.reserve(rows.size());
-        for (auto &row : rows)
-            listed.push_back({std::move(row), false});
-        Lv1->records()->setRows(std::move(listed));
+        ListContents::show(Lv1, std::move(rows));
     } catch (const AppError &error) {
         Dialogs::message(error.boxText());
     }
@@ -204,10 +196,7 @@ void frmLedger::LvLoadCardSerch()
 void frmLedger::cmdPrint_Click()
 {
     try {
-        std::vector<CardLedger::Row> rows;
-        rows.reserve(size_t(Lv1->records()->size()));
-        for (int i = 0; i < Lv1->records()->size(); ++i)
-            rows.push_back(Lv1->records()->row(i).texts);
+        const auto rows = ListContents::shown(Lv1);
         CardLedger::stage(rows);
         ReportHandOver::showReport(CardLedger::TemplatePath);
     } catch (const AppError &error) {

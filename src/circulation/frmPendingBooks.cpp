@@ -1,9 +1,10 @@
 #include "circulation/frmPendingBooks.h"
 
+#include "circulation/ListContents.h"
 #include "circulation/PendingBooks.h"
+#include "circulation/WindowLook.h"
 #include "circulation/frmBookIssue.h"
 #include "controls/button/StyledButton.h"
-#include "core/Colour.h"
 #include "core/Dialogs.h"
 #include "core/Module.h"
 #include "ui/FormBuilder.h"
@@ -54,35 +55,9 @@ void frmPendingBooks::buildControls()
     txtSearch1 = findChild<QLineEdit *>("txtSearch1");
     txtV1 = findChild<QLineEdit *>("txtV1");
 
-    lblHeader->setAlignment(Qt::AlignCenter);
-    lblHeader->setAutoFillBackground(true);
-    QPalette band = lblHeader->palette();
-    band.setColor(QPalette::Window, Colour::toQColor(0xDFB33E));
-    band.setColor(QPalette::WindowText, Qt::white);
-    lblHeader->setPalette(band);
-    QFont headerFont(QStringLiteral("Calibri"), 16);
-    headerFont.setBold(true);
-    lblHeader->setFont(headerFont);
-
-    const QFont filterFont(QStringLiteral("Trebuchet MS"), 9);
-    for (QWidget *filter :
-         {static_cast<QWidget *>(cboSearch), static_cast<QWidget *>(txtSearch),
-          static_cast<QWidget *>(cboSearch1), static_cast<QWidget *>(txtSearch1)}) {
-        filter->setFont(filterFont);
-        QPalette colours = filter->palette();
-        colours.setColor(QPalette::Text, Colour::toQColor(0x800000));
-        colours.setColor(QPalette::Base, Qt::white);
-        filter->setPalette(colours);
-    }
-    cboSearch->addItems(PendingBooks::filterColumns());
-    cboSearch1->addItems(PendingBooks::filterColumns());
-    cboSearch->setCurrentIndex(0);
-    cboSearch1->setCurrentIndex(1);
-    KeyPreview::setBackColour(txtV1, 0xE0E0E0);
-    QPalette count = txtV1->palette();
-    count.setColor(QPalette::Text, Colour::toQColor(0x80));
-    txtV1->setPalette(count);
-    txtV1->setReadOnly(true);
+    WindowLook::heading(lblHeader);
+    WindowLook::filterPairs(cboSearch, txtSearch, cboSearch1, txtSearch1);
+    WindowLook::countBox(txtV1);
 
     Lv1->setColumns({"", "Acc. No.", "Title", "Author", "Subject", "Publisher", "Name", "Card No.",
                      "Issued On", "Roll No.", "Edition"},
@@ -110,11 +85,7 @@ void frmPendingBooks::Lv1Load()
         auto rows = PendingBooks::load(Module::open(Module::CompanyDb),
                                        {cboSearch->currentText(), txtSearch->text()},
                                        {cboSearch1->currentText(), txtSearch1->text()});
-        std::vector<RecordRow> listed;
-        listed.reserve(rows.size());
-        for (auto &row : rows)
-            listed.push_back({std::move(row), false});
-        Lv1->records()->setRows(std::move(listed));
+        ListContents::show(Lv1, std::move(rows));
         txtV1->setText(QString::number(Lv1->records()->size()));
     } catch (const AppError &error) {
         Dialogs::message(error.boxText());
@@ -124,10 +95,7 @@ void frmPendingBooks::Lv1Load()
 void frmPendingBooks::cmdPrint_Click()
 {
     try {
-        std::vector<PendingBooks::Row> rows;
-        rows.reserve(size_t(Lv1->records()->size()));
-        for (int i = 0; i < Lv1->records()->size(); ++i)
-            rows.push_back(Lv1->records()->row(i).texts);
+        const auto rows = ListContents::shown(Lv1);
         PendingBooks::stage(rows, lblHeader->text());
         ReportHandOver::showReport(PendingBooks::TemplatePath);
     } catch (const AppError &error) {

@@ -1,5 +1,6 @@
 #include "circulation/frmVoucherRegister.h"
 
+#include "circulation/ListContents.h"
 #include "circulation/ReceiptVoucherLoader.h"
 #include "circulation/WindowLook.h"
 #include "circulation/frmBookIssue.h"
@@ -51,11 +52,6 @@ const Layout &layoutOf(Kind kind)
                                 {0, 1300, 1300, 1200, 1200, 2500, 1000, 2000, 1000, 1000, 1000},
                                 LoadReceiptVoucherForUpdate};
     return kind == Kind::Issue ? issue : receipt;
-}
-
-bool isEnter(const QKeyEvent *event)
-{
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
 
 bool holds(QWidget *control, QWidget *focus)
@@ -115,14 +111,10 @@ void frmVoucherRegister::buildControls()
     WindowLook::heading(lblHeader);
     WindowLook::datePicker(dtpFromDate);
     WindowLook::datePicker(dtpToDate);
-    WindowLook::filterBoxes({cboSearch, txtSearch, cboSearch1, txtSearch1});
+    WindowLook::filterPairs(cboSearch, txtSearch, cboSearch1, txtSearch1);
     WindowLook::countBox(txtV1);
     txtSearch->setMaxLength(50);
     txtSearch1->setMaxLength(50);
-    cboSearch->addItems(ListFilter::columns());
-    cboSearch1->addItems(ListFilter::columns());
-    cboSearch->setCurrentIndex(0);
-    cboSearch1->setCurrentIndex(1);
 
     Lv1->setColumns(layout.headers, layout.widths);
     Lv1->records()->setAlignment(2, Qt::AlignCenter);
@@ -146,7 +138,7 @@ void frmVoucherRegister::installKeys()
 {
     KeyPreview::installEscClose(this);
     KeyPreview::install(this, [this](QKeyEvent *event) {
-        if (!isEnter(event))
+        if (!KeyPreview::isEnter(event))
             return false;
         QWidget *focus = QApplication::focusWidget();
         if (holds(dtpFromDate, focus))
@@ -170,11 +162,7 @@ void frmVoucherRegister::Lv1Load()
         auto rows = VoucherRegister::load(Module::open(Module::CompanyDb), kind_, pickedRange(),
                                           {cboSearch->currentText(), txtSearch->text()},
                                           {cboSearch1->currentText(), txtSearch1->text()});
-        std::vector<RecordRow> listed;
-        listed.reserve(rows.size());
-        for (auto &row : rows)
-            listed.push_back({std::move(row), false});
-        Lv1->records()->setRows(std::move(listed));
+        ListContents::show(Lv1, std::move(rows));
         txtV1->setText(QString::number(Lv1->records()->size()));
     } catch (const AppError &error) {
         Dialogs::message(error.boxText());
@@ -213,10 +201,7 @@ void frmVoucherRegister::maxdaterecord()
 void frmVoucherRegister::cmdPrint_Click()
 {
     try {
-        std::vector<VoucherRegister::Row> rows;
-        rows.reserve(size_t(Lv1->records()->size()));
-        for (int i = 0; i < Lv1->records()->size(); ++i)
-            rows.push_back(Lv1->records()->row(i).texts);
+        const auto rows = ListContents::shown(Lv1);
         VoucherRegister::stage(rows, lblHeader->text(), pickedRange());
         ReportHandOver::showReport(VoucherRegister::templatePath(kind_),
                                    ReportHandOver::Binding::Unbound);

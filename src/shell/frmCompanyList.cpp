@@ -277,7 +277,7 @@ bool frmCompanyList::keyPreview(QKeyEvent *event)
         break;
     }
     QWidget *focus = QApplication::focusWidget();
-    if (focus == txtPath && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    if (focus == txtPath && KeyPreview::isEnter(event)) {
         FindFilesAPI(txtPath->text(), WhatSearch->text());
         return true;
     }

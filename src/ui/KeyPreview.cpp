@@ -55,13 +55,18 @@ private:
     QList<QPair<QPointer<QWidget>, Handler>> handlers_;
 };
 
+} // namespace
+
 bool isEnter(const QKeyEvent *event)
 {
-    return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-           !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
 
-} // namespace
+bool isPlainEnter(const QKeyEvent *event)
+{
+    return isEnter(event) &&
+           !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+}
 
 void install(QWidget *window, Handler handler)
 {
@@ -74,7 +79,7 @@ void installEnterChain(QWidget *window, const QList<QWidget *> &chain)
     for (QWidget *w : chain)
         guarded << w;
     install(window, [guarded](QKeyEvent *event) {
-        if (!isEnter(event))
+        if (!isPlainEnter(event))
             return false;
         QWidget *focus = QApplication::focusWidget();
         for (int i = 0; i + 1 < guarded.size(); ++i) {

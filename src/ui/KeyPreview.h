@@ -15,6 +15,12 @@ namespace KeyPreview {
 using Handler = std::function<bool(QKeyEvent *event)>;
 void install(QWidget *window, Handler handler);
 
+// Return or the keypad's Enter, whatever modifiers are held.
+bool isEnter(const QKeyEvent *event);
+// Return or Enter with no Shift, Ctrl or Alt held: the Enter chain leaves those combinations to
+// the control that has the focus.
+bool isPlainEnter(const QKeyEvent *event);
+
 // Enter moves along the chain; Enter in the last control moves to the last entry (the save button).
 void installEnterChain(QWidget *window, const QList<QWidget *> &chain);
 

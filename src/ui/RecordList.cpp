@@ -4,6 +4,7 @@
 #include "core/Database.h"
 #include "core/Numbers.h"
 #include "core/Units.h"
+#include "ui/KeyPreview.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -185,8 +186,7 @@ QString RecordList::currentText(int column) const
 
 void RecordList::keyPressEvent(QKeyEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        currentIndex().isValid()) {
+    if (KeyPreview::isEnter(event) && currentIndex().isValid()) {
         emit rowOpened(currentKey());
         return;
     }
