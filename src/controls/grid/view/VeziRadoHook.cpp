@@ -91,7 +91,7 @@ void VeziRado::mouseLeft()
         return;
     mouseInside_ = false;
     picToolTip->hide();
-    setMousePointer(0);
+    viewport()->unsetCursor();
     DrawHeaders(); // every header back in its normal state
     viewport()->update();
     emit MouseLeave();

@@ -328,6 +328,9 @@ void VeziRado::gridMouseMove(int button, int shift, float x, float y)
     model_.setLockedColHit(false);
     if (dividerSearching_)
         return;
+    // Leaving the grid takes its pointer back; the pointer starts over from the arrow.
+    if (!viewport()->testAttribute(Qt::WA_SetCursor))
+        mousePointer_ = 0;
     if (model_.Rows() > 0) {
         const int mc = geometry_.ColFromX(x);
         const int mr = geometry_.RowFromY(y);
