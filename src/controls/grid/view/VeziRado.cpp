@@ -20,6 +20,7 @@ VeziRado::VeziRado(QWidget *parent)
     model_.setView(this);
     englishLocale_ = GetInfo(4097) == QLatin1String("English");
     createChildren();
+    installMouseHandling();
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::StrongFocus);
@@ -203,6 +204,7 @@ void VeziRado::cleared()
     mouseRow_ = -1;
     mouseCol_ = -1;
     hotHeader_ = -1;
+    resetMouseState();
 }
 
 void VeziRado::processEvents()

@@ -438,6 +438,13 @@ public:
             return 0;
         return mouseCol_ < 0 ? -1 : model_.ColumnOrder()[size_t(mouseCol_)];
     }
+    // The mouse pointer the grid shows: 0 arrow, 7 row divider, 9 column divider, 99 hand.
+    int MousePointer() const { return mousePointer_; }
+    bool IsHandPointer() const { return mousePointer_ == 99; }
+    void SetHandPointer(bool on);
+    // Test aids: the header drawn hot and the running drag auto-scroll (0 none, 1 up, 2 down).
+    int hotHeader() const { return hotHeader_; }
+    int autoScrollDirection() const { return autoScrollDirection_; }
 
     // Column members and automatic widths (VeziRadoColumns.cpp).
     // Columns by column index; a bad index is error 9, except for the width, which never fails.
@@ -673,6 +680,30 @@ private:
     // Keyboard (VeziRadoKeyboard.cpp).
 
     // Mouse (VeziRadoMouse.cpp, VeziRadoHeaderMouse.cpp).
+    void installMouseHandling();
+    // Turns the viewport's mouse, double-click and drop events into the handlers below.
+    bool viewportMouseEvent(QEvent *event);
+    void resetMouseState();
+    void gridMouseDown(int button, int shift, float x, float y);
+    void gridMouseMove(int button, int shift, float x, float y);
+    void gridMouseUp(int button, int shift, float x, float y);
+    void gridClick();
+    void gridDblClick();
+    bool pressSelects(int row, int shift);
+    void releaseOnCell(float x, float y);
+    bool dropTarget(QPointF pos, const QString &text, int &row, int &col) const;
+    void DragSelectScroll(int direction);
+    bool dragSelectStep();
+    void stopAutoScroll();
+    void setMousePointer(int pointer);
+    void showSurface();
+    void headerPress();
+    void headerFeedback(int button, float y);
+    void headerButtonMove(float x, float y);
+    void dividerSearch(float x, float y);
+    bool headerRelease(int uc, int ur, int shift);
+    void sortClick(int p, int shift);
+    void dividerDoubleClick();
 
     // Cell tooltips (VeziRadoToolTip.cpp).
     // Starts the wait for the tooltip of a cell (display positions) the pointer moved onto.
@@ -761,4 +792,20 @@ private:
     int toolTipDelay_ = 1500;
     // CSV export: the folder written to instead of the desktop, when set.
     std::optional<QString> exportFolder_;
+    // Mouse (VeziRadoMouse.cpp, VeziRadoHeaderMouse.cpp).
+    int mousePointer_ = 0;
+    // X of the last press, whole pixels.
+    int pressX_ = 0;
+    int autoScrollDirection_ = 0;
+    QTimer *autoScrollTimer_ = nullptr;
+    // A press waits for its release to become a click; a double-click takes its place.
+    bool clickPending_ = false;
+    int pressedHeader_ = -1;
+    // The column (display position) or row whose divider is under the pointer or dragged, and
+    // the pointer position minus its size when it was found.
+    int resizeCol_ = -1;
+    int colResizeOrigin_ = 0;
+    int resizeRow_ = -1;
+    int rowResizeOrigin_ = 0;
+    bool dividerSearching_ = false;
 };

@@ -24,10 +24,12 @@ void VeziRado::hookOwnWindow()
 bool VeziRado::viewportEvent(QEvent *event)
 {
     // The viewport receives the mouse and the wheel; they count as the grid window's own.
+    const auto handle = [this, event] {
+        return viewportMouseEvent(event) || QAbstractScrollArea::viewportEvent(event);
+    };
     if (event->type() == QEvent::Wheel || event->type() == QEvent::MouseMove)
-        return hook_.dispatch(this, event,
-                              [this, event] { return QAbstractScrollArea::viewportEvent(event); });
-    return QAbstractScrollArea::viewportEvent(event);
+        return hook_.dispatch(this, event, handle);
+    return handle();
 }
 
 void VeziRado::GridWindowProc(bool before, bool &handled, bool &result, QObject *window,
