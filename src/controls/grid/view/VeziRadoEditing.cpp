@@ -8,6 +8,7 @@
 #include <QValidator>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -36,8 +37,8 @@ public:
                input[input.size() - 1 - back] == last_[last_.size() - 1 - back])
             ++back;
         const QString typed = input.mid(front, input.size() - front - back);
-        input = input.left(front) + (upper_ ? typed.toUpper() : typed.toLower()) +
-                input.right(back);
+        input =
+            input.left(front) + (upper_ ? typed.toUpper() : typed.toLower()) + input.right(back);
         last_ = input;
         return Acceptable;
     }
@@ -45,6 +46,25 @@ public:
 private:
     bool upper_ = true;
     mutable QString last_;
+};
+
+// Hands a double-click inside the edit box to the grid, which treats it as one on the row.
+class DoubleClickRelay final : public QObject
+{
+public:
+    DoubleClickRelay(QObject *parent, std::function<bool()> onDoubleClick)
+        : QObject(parent), onDoubleClick_(std::move(onDoubleClick))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        return event->type() == QEvent::MouseButtonDblClick && onDoubleClick_();
+    }
+
+private:
+    std::function<bool()> onDoubleClick_;
 };
 
 bool isBlank(const QString &text)
@@ -186,14 +206,18 @@ QFont VeziRado::editorFont(int row, int column) const
 void VeziRado::openTextEditor(int row, int column)
 {
     boundEditor_ = nullptr;
+    if (!txtEdit->property("doubleClickRelay").toBool()) {
+        txtEdit->setProperty("doubleClickRelay", true);
+        txtEdit->installEventFilter(
+            new DoubleClickRelay(txtEdit, [this] { return editorDoubleClicked(); }));
+    }
     PositionEditor();
     txtEdit->setValidator(nullptr);
     // Frameless, the box paints no panel of its own.
     txtEdit->setAutoFillBackground(true);
     paintEditColours(txtEdit, p_.BackColorEdit, p_.ForeColorEdit);
     txtEdit->setFont(editorFont(row, column));
-    txtEdit->setAlignment(editorAlignment(model_.cellAt(row, column).Alignment) |
-                          Qt::AlignVCenter);
+    txtEdit->setAlignment(editorAlignment(model_.cellAt(row, column).Alignment) | Qt::AlignVCenter);
     const QString text = model_.textAt(row, column).toString();
     txtEdit->setText(text);
 
@@ -289,6 +313,16 @@ void VeziRado::BindControl(int vCol, QWidget *Ctrl, int MoveControl)
 {
     model_.setBoundControl(vCol, Ctrl ? QVariant::fromValue(QPointer<QObject>(Ctrl)) : QVariant(),
                            MoveControl);
+}
+
+bool VeziRado::editorDoubleClicked()
+{
+    if (!editPending_ || !(p_.EditTrigger & Grid::DoubleClick) || editRow_ >= Rows() ||
+        model_.rowAt(editRow_).Flags.testFlag(RowFlag::Locked))
+        return false;
+    lastKeyCode_ = 113;
+    EditToggle(false);
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -175,8 +175,9 @@ TEST(VeziRadoEditing, CommitStoresOnlyAChangedText)
     EditHost host;
     VeziRado &grid = *host.grid;
     QList<std::pair<int, int>> after;
-    QObject::connect(&grid, &VeziRado::AfterEdit,
-                     [&](int row, int col, QString &, bool &) { after.append({row, col}); });
+    QObject::connect(&grid, &VeziRado::AfterEdit, [&](int row, int col, QString &, bool &) {
+        after.append({row, col});
+    });
 
     grid.ForceCellEdit(1, 0);
     EXPECT_TRUE(grid.UpdateCell());
@@ -210,12 +211,11 @@ TEST(VeziRadoEditing, AfterEditRewritesOrRefusesTheValue)
     VeziRado &grid = *host.grid;
     bool refuse = false;
     QString rewrite;
-    QObject::connect(&grid, &VeziRado::AfterEdit,
-                     [&](int, int, QString &value, bool &cancel) {
-                         cancel = refuse;
-                         if (!rewrite.isNull())
-                             value = rewrite;
-                     });
+    QObject::connect(&grid, &VeziRado::AfterEdit, [&](int, int, QString &value, bool &cancel) {
+        cancel = refuse;
+        if (!rewrite.isNull())
+            value = rewrite;
+    });
     grid.ForceCellEdit(0, 0);
     host.box->setText(QStringLiteral("typed"));
     rewrite = QStringLiteral("  "); // the host's blank value empties the cell as well
@@ -398,6 +398,28 @@ TEST(VeziRadoEditing, EnterCommitMovesByEditMove)
     EXPECT_EQ(grid.Row(), 4);
 }
 
+TEST(VeziRadoEditing, DoubleClickInsideTheBoxCommits)
+{
+    EditHost host;
+    VeziRado &grid = *host.grid;
+    grid.setEditTrigger(Grid::F2Key);
+    grid.ForceCellEdit(1, 0);
+    host.box->setText(QStringLiteral("Clicked"));
+    QTest::mouseDClick(host.box, Qt::LeftButton);
+    EXPECT_TRUE(grid.EditPending()); // the trigger is off: the box selects a word
+
+    grid.setEditTrigger(Grid::DoubleClick);
+    grid.setRowLocked(1, true);
+    QTest::mouseDClick(host.box, Qt::LeftButton);
+    EXPECT_TRUE(grid.EditPending());
+
+    grid.setRowLocked(1, false);
+    QTest::mouseDClick(host.box, Qt::LeftButton);
+    EXPECT_FALSE(grid.EditPending());
+    EXPECT_EQ(grid.CellText(1, 0), QStringLiteral("Clicked"));
+    EXPECT_EQ(grid.LastKeyCode(), 113);
+}
+
 TEST(VeziRadoEditing, NothingOpensWithoutRowsOrPermission)
 {
     Host host;
@@ -447,8 +469,8 @@ TEST(VeziRadoEditing, BoundListIsBorrowedForTheEditAndGivenBack)
     EditHost host;
     VeziRado &grid = *host.grid;
     auto *combo = new CountingCombo(&host.window);
-    combo->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                     QStringLiteral("4")});
+    combo->addItems(
+        {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")});
     const QRect home(300, 250, 80, 22);
     combo->setGeometry(home);
     combo->hide();
