@@ -206,10 +206,11 @@ QFont VeziRado::editorFont(int row, int column) const
 void VeziRado::openTextEditor(int row, int column)
 {
     boundEditor_ = nullptr;
-    if (!txtEdit->property("doubleClickRelay").toBool()) {
-        txtEdit->setProperty("doubleClickRelay", true);
-        txtEdit->installEventFilter(
-            new DoubleClickRelay(txtEdit, [this] { return editorDoubleClicked(); }));
+    const QString relayName = QStringLiteral("doubleClickRelay");
+    if (!txtEdit->findChild<QObject *>(relayName, Qt::FindDirectChildrenOnly)) {
+        auto *relay = new DoubleClickRelay(txtEdit, [this] { return editorDoubleClicked(); });
+        relay->setObjectName(relayName);
+        txtEdit->installEventFilter(relay);
     }
     PositionEditor();
     txtEdit->setValidator(nullptr);
