@@ -206,6 +206,8 @@ public:
 
     // Column widths: `width` in the grid's scale units, `widthPixels` as drawn.
     void setColumnWidth(int col, float width, int widthPixels);
+    // The host control that edits a column's cells (a null variant for none), and its MoveControl.
+    void setBoundControl(int col, const QVariant &control, int moveControl);
 
     // Column members by column index, never mapped through ColumnOrder (VeziRadoColumnMembers.cpp).
     QString ColHeading(int vCol) const { return column(vCol).Heading; }

@@ -429,3 +429,10 @@ void VeziRadoModel::setColumnWidth(int col, float width, int widthPixels)
     columns_[size_t(col)].Width = width;
     columns_[size_t(col)].WidthPixels = widthPixels;
 }
+
+void VeziRadoModel::setBoundControl(int col, const QVariant &control, int moveControl)
+{
+    checkColumn(col);
+    columns_[size_t(col)].MoveControl = GridErrors::toInt16(moveControl);
+    columns_[size_t(col)].BoundControl = control;
+}

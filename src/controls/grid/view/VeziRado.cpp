@@ -49,6 +49,8 @@ VeziRado::VeziRado(QWidget *parent)
 
 VeziRado::~VeziRado()
 {
+    // A borrowed host control would otherwise die with the viewport.
+    hideEditor();
     // Nothing paints any more; the hook goes last so hooked events still find the grid alive.
     painting_ = true;
     model_.setRedraw(false);
@@ -198,7 +200,7 @@ float VeziRado::visibleWidth() const
 
 void VeziRado::cleared()
 {
-    txtEdit->hide();
+    hideEditor();
     picToolTip->hide();
     editPending_ = false;
     mouseRow_ = -1;

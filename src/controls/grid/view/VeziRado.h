@@ -11,7 +11,9 @@
 #include <QAbstractScrollArea>
 #include <QFont>
 #include <QImage>
+#include <QPalette>
 #include <QPointer>
+#include <QRect>
 
 #include <functional>
 #include <memory>
@@ -21,6 +23,7 @@ class QLabel;
 class QLineEdit;
 class QPainter;
 class QTimer;
+class QValidator;
 
 // The program's own data grid: columns and rows of tab-separated texts that it draws itself, with
 // caption bar, headers, row numbers, check boxes, images and a totals line; it scrolls, keeps a
@@ -491,6 +494,19 @@ public:
     bool UpdateCell(bool bAllowMove = false);
     void ForceCellEdit(int lNewRow = -1, int lNewCol = -1, bool bBlankCell = false);
     void BindControl(int vCol, QWidget *Ctrl, int MoveControl = 15);
+    // Test aids: the open editor's cell (display positions), and the private entries the keys
+    // and the mouse reach.
+    int editRow() const { return editRow_; }
+    int editCol() const { return editCol_; }
+    bool editToggleNow(bool bAllowMove) { return EditToggle(bAllowMove); }
+    void positionEditorNow() { PositionEditor(); }
+    void cancelEditNow() { CancelEdit(); }
+    // Runs a typed character through the edit box's filter; answers what is left of it.
+    int filterTypedCharacter(int keyAscii)
+    {
+        EditKeyFilter(keyAscii);
+        return keyAscii;
+    }
 
     // CSV export (VeziRadoExport.cpp).
     // Writes the grid to <strGridName>.csv on the desktop and offers to open it.
@@ -729,6 +745,18 @@ private:
     // A column's input filter: empty, "<" or ">" let every character through, otherwise only its
     // own characters pass, with backspace and the full stop.
     static bool inputFilterAccepts(const QString &filter, int keyAscii);
+    bool updateCell() override { return UpdateCell(false); }
+    // The edit box's font for a cell: the grid's, with the cell's face and style.
+    QFont editorFont(int row, int column) const;
+    void openTextEditor(int row, int col);
+    void openBoundEditor(QWidget *control, int row, int col);
+    // A double-click inside the open edit box acts as one on its row; true when it did.
+    bool editorDoubleClicked();
+    // Hides the editor in use, a borrowed host control put back where it came from.
+    void hideEditor();
+    // Where an Enter commit moves the current cell (display positions).
+    int editMoveRow() const;
+    int editMoveColumn();
 
     // The window hook (VeziRadoHook.cpp).
     void hookOwnWindow();
@@ -808,4 +836,16 @@ private:
     int resizeRow_ = -1;
     int rowResizeOrigin_ = 0;
     bool dividerSearching_ = false;
+    // In-cell editing: the edited cell (display positions) and a host control borrowed for it,
+    // with what it had before, to give it back as it was.
+    int editRow_ = -1;
+    int editCol_ = -1;
+    QPointer<QWidget> boundEditor_;
+    QPointer<QWidget> editParent_;
+    bool editorMoved_ = false;
+    bool editParentWasSet_ = false;
+    QRect boundGeometry_;
+    QPalette boundPalette_;
+    QFont boundFont_;
+    QValidator *caseForcing_ = nullptr;
 };
