@@ -17,7 +17,8 @@ namespace {
 // A shown grid of `rows` rows ("r0", "r1", ...) in `cols` columns.
 struct KeyGrid : Host
 {
-    explicit KeyGrid(int rows = 10, int cols = 3, float width = 600)
+    explicit KeyGrid(int rows = 10, int cols = 3, float width = 600, QSize size = {300, 200})
+        : Host(size)
     {
         window.show();
         for (int c = 0; c < cols; ++c)
@@ -269,6 +270,24 @@ TEST(VeziRadoKeyboard, DownKeepsTheCurrentRowInView)
     EXPECT_EQ(grid.RowFirstVisible(), 0);
 }
 
+TEST(VeziRadoKeyboard, DownOntoAPartlyShownRowScrollsByOneRow)
+{
+    // A page of eight and a half rows: the ninth row shows only in part.
+    KeyGrid probe(40, 1);
+    const int frame = probe.g().height() - probe.g().viewport()->height();
+    const int rowHeight = probe.g().standardRowHeight();
+    KeyGrid host(40, 1, 600, QSize(300, frame + probe.g().headerHeight() + 8 * rowHeight + 8));
+    VeziRado &grid = host.g();
+    ASSERT_EQ(grid.RowLastVisible(), 8);
+    grid.setRow(0);
+    for (int i = 1; i <= 8; ++i)
+        press(grid, Qt::Key_Down);
+    EXPECT_EQ(grid.Row(), 8);
+    EXPECT_EQ(grid.RowFirstVisible(), 1);
+    press(grid, Qt::Key_Down);
+    EXPECT_EQ(grid.RowFirstVisible(), 2);
+}
+
 TEST(VeziRadoKeyboard, DownPastLockedRowsBelowTheViewShowsTheRowFirst)
 {
     KeyGrid host(40, 1);
@@ -293,19 +312,27 @@ TEST(VeziRadoKeyboard, DownPastLockedRowsBelowTheViewShowsTheRowFirst)
     EXPECT_EQ(bare.g().Row(), shown - 1);
 }
 
-TEST(VeziRadoKeyboard, TallRowsAfterDownScrollSoTheCurrentRowIsPainted)
+TEST(VeziRadoKeyboard, TallRowsAfterDownScrollWhenTheyNoLongerFit)
 {
-    KeyGrid host(40, 1);
-    VeziRado &grid = host.g();
-    grid.setAllowRowResizing(true);
-    for (int r = 1; r < 10; ++r)
-        grid.setRowHeight(r, 2 * grid.standardRowHeight());
-    grid.setRow(0);
-    for (int i = 1; i < 12; ++i) {
+    // Rows three standard rows high: the third of them reaches past the bottom edge.
+    for (const bool resizing : {true, false}) {
+        KeyGrid host(40, 1);
+        VeziRado &grid = host.g();
+        grid.setAllowRowResizing(resizing);
+        for (int r = 1; r < 10; ++r)
+            grid.setRowHeight(r, 3 * grid.standardRowHeight());
+        ASSERT_LT(grid.viewport()->height(), grid.headerHeight() + 10 * grid.standardRowHeight());
+        grid.setRow(0);
+        for (int i = 1; i <= 3; ++i)
+            press(grid, Qt::Key_Down);
+        ASSERT_EQ(grid.Row(), 3);
+        // Only with word wrap or row resizing allowed does the repaint follow the row.
+        EXPECT_EQ(grid.RowFirstVisible(), resizing ? 1 : 0);
+        EXPECT_LE(grid.Row(), grid.RowLastVisible());
         press(grid, Qt::Key_Down);
-        ASSERT_EQ(grid.Row(), i);
-        EXPECT_LE(grid.Row(), grid.RowLastVisible()) << i;
-        EXPECT_LE(grid.RowFirstVisible(), grid.Row()) << i;
+        EXPECT_EQ(grid.Row(), 4);
+        EXPECT_LE(grid.RowFirstVisible(), 4);
+        EXPECT_LE(grid.Row(), grid.RowLastVisible());
     }
 }
 
