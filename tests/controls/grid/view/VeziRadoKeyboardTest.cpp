@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -366,6 +367,33 @@ TEST(VeziRadoKeyboard, LeftAndRightWrapRoundOverVisibleUnlockedColumns)
     press(grid, Qt::Key_End);
     EXPECT_EQ(grid.Col(), 3);
     EXPECT_EQ(grid.Row(), 2);
+}
+
+TEST(VeziRadoKeyboard, RightAndLeftScrollTheCurrentColumnIntoView)
+{
+    KeyGrid host(5, 8, 1500);
+    VeziRado &grid = host.g();
+    ASSERT_EQ(grid.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    grid.setRow(1);
+    grid.setCol(0);
+    const int width = grid.viewport()->width();
+    for (int col = 1; col < 8; ++col) {
+        press(grid, Qt::Key_Right);
+        ASSERT_EQ(grid.Col(), col);
+        const PixelRect cell = grid.cellRect(1, col);
+        EXPECT_LE(cell.right, width) << col;
+        EXPECT_GE(cell.left, grid.rowNumberWidth()) << col;
+    }
+    EXPECT_GT(grid.horizontalScrollBar()->value(), 0);
+    // Left onto a column scrolled off brings it back with a column of context before it.
+    const int scrolled = grid.horizontalScrollBar()->value();
+    for (int col = 6; col >= scrolled - 1; --col)
+        press(grid, Qt::Key_Left);
+    EXPECT_EQ(grid.Col(), scrolled - 1);
+    EXPECT_EQ(grid.horizontalScrollBar()->value(), scrolled - 2);
+    press(grid, Qt::Key_Home);
+    EXPECT_EQ(grid.Col(), 0);
+    EXPECT_EQ(grid.horizontalScrollBar()->value(), 0);
 }
 
 TEST(VeziRadoKeyboard, ShiftAndCtrlHomeEndMoveToTheEndsAndSelectRanges)
