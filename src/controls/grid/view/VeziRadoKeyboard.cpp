@@ -163,8 +163,7 @@ void VeziRado::installKeyRelay()
 {
     txtEdit->installEventFilter(new KeyRelay(this, [this](QEvent *event) {
         const QEvent::Type type = event->type();
-        return (type == QEvent::KeyPress || type == QEvent::KeyRelease) &&
-               editBoxKeyEvent(event);
+        return (type == QEvent::KeyPress || type == QEvent::KeyRelease) && editBoxKeyEvent(event);
     }));
 }
 
@@ -351,8 +350,7 @@ bool VeziRado::KeyDownHandler(int KeyCode, int Shift)
             }
         } else if (viewport()->cursor().shape() == Qt::PointingHandCursor) {
             emit CellHandClick(mouseRow_, model_.Col(), storedShift_);
-        } else if (col >= 0 && current >= 0 &&
-                   model_.column(col).DataType == ColumnType::Button) {
+        } else if (col >= 0 && current >= 0 && model_.column(col).DataType == ColumnType::Button) {
             emit CellButtonClick(current, col);
         } else if (col >= 0 && current >= 0 &&
                    model_.column(col).DataType == ColumnType::CheckBox && CanEdit()) {
@@ -482,8 +480,7 @@ bool VeziRado::KeyDownHandler(int KeyCode, int Shift)
             if (targetRow > model_.LastRowIndex())
                 targetRow = -1;
             if (targetRow != -1) {
-                if (selectOnly && targetRow != model_.Row() &&
-                    model_.SelectRowRange(false, -1, -1))
+                if (selectOnly && targetRow != model_.Row() && model_.SelectRowRange(false, -1, -1))
                     repaint = true;
                 if (!model_.rowAt(targetRow).Flags.testFlag(RowFlag::Selected)) {
                     repaint = true;
@@ -508,6 +505,17 @@ bool VeziRado::KeyDownHandler(int KeyCode, int Shift)
 // ---------------------------------------------------------------------------------------------
 // Key press and key up.
 
+namespace {
+
+// Enter opens the editor on the cell's text; a printable character replaces the text. Esc,
+// control characters and the Ctrl combinations and Space that key down used start nothing.
+bool startsEdit(int keyAscii, bool ctrlKeyMarker)
+{
+    return !ctrlKeyMarker && (keyAscii == CodeEnter || (keyAscii >= CodeSpace && keyAscii != 127));
+}
+
+} // namespace
+
 bool VeziRado::KeyPressHandler(int &KeyAscii)
 {
     // A grid loaded disabled takes no typed character at all.
@@ -524,8 +532,7 @@ bool VeziRado::KeyPressHandler(int &KeyAscii)
                 KeyAscii = 0;
                 suppressed = true;
             }
-        } else if (KeyAscii != CodeEscape && EditToggle(false)) {
-            // Esc never opens an editor: it would start the edit with an escape character.
+        } else if (startsEdit(KeyAscii, ctrlKeyMarker_) && EditToggle(false)) {
             EditKeyFilter(KeyAscii);
             if (KeyAscii != 0 && KeyAscii != CodeEnter) {
                 txtEdit->setText(QString(QChar(char16_t(KeyAscii))));
@@ -699,8 +706,8 @@ int VeziRado::keepCurrentRowInView(int lastInView)
         standard <= 0)
         return lastInView;
     int units = firstVisibleRow_;
-    const int room =
-        int(Units::roundHalfEven(VisibleHeight() / twipsPerPixel())) - geometry_.metrics().HeaderHeight;
+    const int room = int(Units::roundHalfEven(VisibleHeight() / twipsPerPixel())) -
+                     geometry_.metrics().HeaderHeight;
     int used = model_.TotalsLineShow() ? standard : 0;
     for (int i = firstVisibleRow_; i <= lastInView; ++i) {
         const RowRecord &row = model_.rowAt(i);
