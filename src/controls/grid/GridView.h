@@ -31,6 +31,8 @@ public:
     // Brings a cell into view (display row and display column, -1 for none).
     virtual void scrollIntoView(int /*displayRow*/, int /*displayCol*/) {}
     virtual void scrollToRow(int /*displayRow*/) {}
+    // Whether the last repaint showed the row; without a window no row is shown.
+    virtual bool rowShown(int /*displayRow*/) const { return false; }
     virtual void scrollToColumn(int /*displayCol*/) {}
     // Lets pending window messages run.
     virtual void processEvents() {}

@@ -41,7 +41,8 @@ void VeziRadoModel::RowColSet(int lNewRow, int lNewCol)
     // Acts only where the first move was partly refused, a locked row for one.
     if (MakeCellCurrent(lNewRow, displayCol, true, true) || selectionChanged) {
         currentRow_ = lNewRow;
-        view_->scrollToRow(lNewRow);
+        if (!view_->rowShown(lNewRow))
+            view_->scrollToRow(lNewRow);
         repaint();
     }
 }

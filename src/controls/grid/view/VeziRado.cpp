@@ -65,6 +65,7 @@ void VeziRado::createChildren()
     txtEdit->setObjectName(QStringLiteral("txtEdit"));
     txtEdit->setFrame(false);
     txtEdit->hide();
+    installKeyRelay();
 
     // A floating tool window of its own, above other windows and without a task-bar entry.
     picToolTip = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);

@@ -21,6 +21,7 @@
 class PropertyBag;
 class QLabel;
 class QLineEdit;
+class QKeyEvent;
 class QPainter;
 class QTimer;
 class QValidator;
@@ -432,6 +433,12 @@ public:
 
     // Keyboard (VeziRadoKeyboard.cpp).
     int LastKeyCode() const { return lastKeyCode_; }
+    // The millisecond clock of the type-ahead search; tests give their own, empty restores it.
+    void setTickSource(std::function<qint64()> source);
+    // Test aids: the row and column steps as the arrow keys take them.
+    int nextVisibleRowNow(int step, int flags) const { return NextVisibleRow(step, flags); }
+    int prevVisibleRowNow(int step, int flags) const { return PrevVisibleRow(step, flags); }
+    int pageRowStepNow(int start) const { return PageRowStep(start); }
 
     // Mouse (VeziRadoMouse.cpp, VeziRadoHeaderMouse.cpp).
     int MouseRow() const { return mouseRow_; }
@@ -614,6 +621,7 @@ private:
     void cleared() override;
     void scrollIntoView(int displayRow, int displayCol) override;
     void scrollToRow(int displayRow) override;
+    bool rowShown(int r) const override { return r >= firstVisibleRow_ && r <= lastVisibleRow_; }
     void scrollToColumn(int displayCol) override;
     void processEvents() override;
     std::optional<int> imageIndexOfKey(const QString &key) const override;
@@ -694,6 +702,28 @@ private:
     int stepColumn(int start, bool right) const;
 
     // Keyboard (VeziRadoKeyboard.cpp).
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    // Lets the keys typed into the edit box reach the grid first.
+    void installKeyRelay();
+    bool editBoxKeyEvent(QEvent *event);
+    // Runs the grid's key handling for one key; answers whether the edit box must not see it.
+    bool routeKey(QKeyEvent *event, bool fromEditBox);
+    // Key down; answers whether the grid handled the key.
+    bool KeyDownHandler(int KeyCode, int Shift);
+    // Key press; answers false when the character goes no further (KeyAscii may change).
+    bool KeyPressHandler(int &KeyAscii);
+    void KeyUpHandler(int KeyCode, int Shift);
+    void typeAhead(int KeyAscii);
+    int NextVisibleRow(int step, int flags) const;
+    int PrevVisibleRow(int step, int flags) const;
+    int NextUnlockedRow(bool up) const;
+    int NextVisibleCol(bool fromStart);
+    int PrevVisibleCol(bool fromEnd);
+    int PageRowStep(int start) const;
+    // After a Down key, with word wrap or row resizing, keeps the current row in the page the
+    // repaint is about to draw; answers the last row in view.
+    int keepCurrentRowInView(int lastInView);
 
     // Mouse (VeziRadoMouse.cpp, VeziRadoHeaderMouse.cpp).
     void installMouseHandling();
@@ -848,4 +878,9 @@ private:
     QPalette boundPalette_;
     QFont boundFont_;
     QValidator *caseForcing_ = nullptr;
+    // Keyboard: the Ctrl-key marker lives from a Ctrl combination's key down to the key up.
+    bool ctrlKeyMarker_ = false;
+    QString typeAheadText_;
+    qint64 typeAheadTime_ = 0;
+    std::function<qint64()> tickSource_;
 };

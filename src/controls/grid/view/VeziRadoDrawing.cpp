@@ -101,8 +101,8 @@ std::optional<int> VeziRado::paintOnce(bool bRedraw, bool bHideFocus)
     firstVisibleRow_ = geometry_.verticalPosition();
     const int surfaceHeight = surface_.height();
     const int surfaceWidth = surface_.width();
-    const int lastInView = std::min(firstVisibleRow_ + geometry_.RowsPerPage(surfaceHeight), last);
-    // Keeping the current row in view after a Down key comes with the keyboard handling.
+    const int lastInView = keepCurrentRowInView(
+        std::min(firstVisibleRow_ + geometry_.RowsPerPage(surfaceHeight), last));
 
     if (p_.ShowRowNumbers) {
         const int highest = p_.ShowRowNumbersVary ? lastInView + 1 : last + 1;

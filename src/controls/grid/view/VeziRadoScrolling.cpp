@@ -280,10 +280,40 @@ void VeziRado::scrollToColumn(int displayCol)
 
 void VeziRado::scrollIntoView(int displayRow, int displayCol)
 {
-    // Moving the current cell fully into view comes with the current-cell handling; until then
-    // a cell above or left of the view scrolls to it.
-    if (displayRow >= 0 && displayRow < SBValueGet(Bar::Vertical))
-        SBValueLet(Bar::Vertical, displayRow);
-    if (displayCol >= 0 && displayCol < SBValueGet(Bar::Horizontal))
-        SBValueLet(Bar::Horizontal, displayCol);
+    if (displayCol >= 0 && displayCol < model_.Cols()) {
+        const auto edges = [&] {
+            PixelRect rect;
+            geometry_.ColLeft(displayCol, rect);
+            return rect;
+        };
+        const int width = model_.column(model_.ColumnOrder()[size_t(displayCol)]).WidthPixels;
+        const int margin = geometry_.RowNumberWidth() + geometry_.metrics().CheckAreaWidth;
+        PixelRect rect = edges();
+        if (rect.left < margin) {
+            // One column of context stays left of the cell.
+            for (int p = SBValueGet(Bar::Horizontal); p >= horizontal_.minimum(); --p) {
+                if (rect.left > margin)
+                    break;
+                SBValueLet(Bar::Horizontal, SBValueGet(Bar::Horizontal) - 1);
+                rect = edges();
+            }
+        } else {
+            for (int p = SBValueGet(Bar::Horizontal); p <= horizontal_.maximum(); ++p) {
+                if (viewport()->width() > rect.left + width)
+                    break;
+                SBValueLet(Bar::Horizontal, SBValueGet(Bar::Horizontal) + 1);
+                rect = edges();
+            }
+        }
+        if (SBValueGet(Bar::Horizontal) == horizontal_.minimum())
+            LayoutScrollBars();
+    }
+    // Vertically by one row at most: callers that move further set the position first.
+    if (displayRow >= 0) {
+        const int first = SBValueGet(Bar::Vertical);
+        if (displayRow < first)
+            SBValueLet(Bar::Vertical, first - 1);
+        else if (displayRow > first + geometry_.RowsPerPage(viewport()->height()) - 1)
+            SBValueLet(Bar::Vertical, first + 1);
+    }
 }
