@@ -780,8 +780,6 @@ private:
     QFont editorFont(int row, int column) const;
     void openTextEditor(int row, int col);
     void openBoundEditor(QWidget *control, int row, int col);
-    // A double-click inside the open edit box acts as one on its row; true when it did.
-    bool editorDoubleClicked();
     // Hides the editor in use, a borrowed host control put back where it came from.
     void hideEditor();
     // Where an Enter commit moves the current cell (display positions).

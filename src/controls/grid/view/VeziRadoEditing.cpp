@@ -48,25 +48,6 @@ private:
     mutable QString last_;
 };
 
-// Hands a double-click inside the edit box to the grid, which treats it as one on the row.
-class DoubleClickRelay final : public QObject
-{
-public:
-    DoubleClickRelay(QObject *parent, std::function<bool()> onDoubleClick)
-        : QObject(parent), onDoubleClick_(std::move(onDoubleClick))
-    {
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        return event->type() == QEvent::MouseButtonDblClick && onDoubleClick_();
-    }
-
-private:
-    std::function<bool()> onDoubleClick_;
-};
-
 bool isBlank(const QString &text)
 {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c == u' '; });
@@ -206,12 +187,6 @@ QFont VeziRado::editorFont(int row, int column) const
 void VeziRado::openTextEditor(int row, int column)
 {
     boundEditor_ = nullptr;
-    const QString relayName = QStringLiteral("doubleClickRelay");
-    if (!txtEdit->findChild<QObject *>(relayName, Qt::FindDirectChildrenOnly)) {
-        auto *relay = new DoubleClickRelay(txtEdit, [this] { return editorDoubleClicked(); });
-        relay->setObjectName(relayName);
-        txtEdit->installEventFilter(relay);
-    }
     PositionEditor();
     txtEdit->setValidator(nullptr);
     // Frameless, the box paints no panel of its own.
@@ -314,16 +289,6 @@ void VeziRado::BindControl(int vCol, QWidget *Ctrl, int MoveControl)
 {
     model_.setBoundControl(vCol, Ctrl ? QVariant::fromValue(QPointer<QObject>(Ctrl)) : QVariant(),
                            MoveControl);
-}
-
-bool VeziRado::editorDoubleClicked()
-{
-    if (!editPending_ || !(p_.EditTrigger & Grid::DoubleClick) || editRow_ >= Rows() ||
-        model_.rowAt(editRow_).Flags.testFlag(RowFlag::Locked))
-        return false;
-    lastKeyCode_ = 113;
-    EditToggle(false);
-    return true;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -47,7 +47,7 @@ int shiftCode(Qt::KeyboardModifiers modifiers)
 class EditDoubleClick : public QObject
 {
 public:
-    EditDoubleClick(QObject *parent, std::function<void()> handler)
+    EditDoubleClick(QObject *parent, std::function<void(QPointF)> handler)
         : QObject(parent), handler_(std::move(handler))
     {
     }
@@ -56,13 +56,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::MouseButtonDblClick &&
-            static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
-            handler_();
+            static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            auto *box = static_cast<QWidget *>(watched);
+            handler_(box->mapToParent(static_cast<QMouseEvent *>(event)->position()));
+        }
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    std::function<void()> handler_;
+    std::function<void(QPointF)> handler_;
 };
 
 } // namespace
@@ -70,8 +72,11 @@ private:
 void VeziRado::installMouseHandling()
 {
     viewport()->setAcceptDrops(true);
-    txtEdit->installEventFilter(new EditDoubleClick(this, [this] {
+    txtEdit->installEventFilter(new EditDoubleClick(this, [this](QPointF inViewport) {
         try {
+            // The box lies over its cell, so no move over the grid told which cell that is.
+            mouseCol_ = geometry_.ColFromX(float(inViewport.x()));
+            mouseRow_ = geometry_.RowFromY(float(inViewport.y()));
             gridDblClick();
         } catch (const AppError &) {
         }
