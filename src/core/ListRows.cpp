@@ -1,9 +1,28 @@
 #include "core/ListRows.h"
 
+#include <algorithm>
+#include <cstring>
+
+namespace {
+constexpr qsizetype BlockBytes = qsizetype(1) << 20;
+}
+
 void ListRows::addText(const char *utf8, qsizetype bytes)
 {
-    bytes_.insert(bytes_.end(), utf8, utf8 + bytes);
-    textEnds_.push_back(qsizetype(bytes_.size()));
+    if (bytes == 0) {
+        texts_.push_back({nullptr, 0});
+    } else {
+        if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < bytes) {
+            const qsizetype capacity = std::max(BlockBytes, bytes);
+            blocks_.push_back({std::make_unique_for_overwrite<char[]>(size_t(capacity)), 0,
+                               capacity});
+        }
+        Block &block = blocks_.back();
+        char *start = block.bytes.get() + block.used;
+        std::memcpy(start, utf8, size_t(bytes));
+        block.used += bytes;
+        texts_.push_back({start, bytes});
+    }
     ++rows_.back().count;
 }
 
@@ -25,10 +44,8 @@ QString ListRows::text(int row, int column) const
     const Row &span = rows_[size_t(row)];
     if (column < 0 || column >= span.count)
         return QString();
-    const size_t index = size_t(span.firstText + column);
-    const qsizetype start = index == 0 ? 0 : textEnds_[index - 1];
-    const qsizetype end = textEnds_[index];
-    return start == end ? QString() : QString::fromUtf8(bytes_.data() + start, end - start);
+    const Text &text = texts_[size_t(span.firstText + column)];
+    return text.bytes == 0 ? QString() : QString::fromUtf8(text.start, text.bytes);
 }
 
 QStringList ListRows::texts(int row) const

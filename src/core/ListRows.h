@@ -2,18 +2,25 @@
 
 #include <QString>
 #include <QStringList>
+#include <deque>
+#include <memory>
 #include <vector>
 
-// The texts of a list's rows held compactly: every text in one UTF-8 buffer, so 100,000 rows fill
-// and free at once, and a text becomes a QString only when it is read (the rows on screen).
+// The texts of a list's rows held compactly: the texts' bytes in UTF-8 blocks that never move once
+// written, so 100,000 rows fill without copying what is already stored and free at once, and a
+// text becomes a QString only when it is read (the rows on screen).
 class ListRows
 {
 public:
+    ListRows() = default;
+    ListRows(ListRows &&) noexcept = default;
+    ListRows &operator=(ListRows &&) noexcept = default;
+
     int size() const { return int(rows_.size()); }
     bool empty() const { return rows_.empty(); }
 
     // Starts a new row: the texts added next are its columns, in order.
-    void startRow() { rows_.push_back({qsizetype(textEnds_.size()), 0}); }
+    void startRow() { rows_.push_back({qsizetype(texts_.size()), 0}); }
     void addText(const char *utf8, qsizetype bytes);
     void addText(const QString &text);
     void append(const QStringList &texts);
@@ -32,7 +39,18 @@ private:
         qsizetype firstText;
         int count;
     };
-    std::vector<char> bytes_;
-    std::vector<qsizetype> textEnds_; // where each text ends in bytes_; the next one starts there
+    struct Text
+    {
+        const char *start;
+        qsizetype bytes;
+    };
+    struct Block
+    {
+        std::unique_ptr<char[]> bytes;
+        qsizetype used;
+        qsizetype capacity;
+    };
+    std::vector<Block> blocks_;
+    std::deque<Text> texts_; // a deque grows without moving what it holds
     std::vector<Row> rows_;
 };
