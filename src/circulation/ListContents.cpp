@@ -13,6 +13,11 @@ void show(RecordList *list, std::vector<QStringList> rows)
     list->records()->setRows(std::move(listed));
 }
 
+void show(RecordList *list, ListRows rows)
+{
+    list->records()->setRows(std::move(rows));
+}
+
 std::vector<QStringList> shown(const RecordList *list)
 {
     std::vector<QStringList> rows;

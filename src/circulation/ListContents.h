@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ListRows.h"
+
 #include <QStringList>
 #include <vector>
 
@@ -11,6 +13,7 @@ namespace ListContents {
 
 // Shows the rows in their order, none ticked.
 void show(RecordList *list, std::vector<QStringList> rows);
+void show(RecordList *list, ListRows rows);
 // The rows as the list shows them, in its order.
 std::vector<QStringList> shown(const RecordList *list);
 

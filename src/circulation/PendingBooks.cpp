@@ -7,7 +7,7 @@
 
 namespace PendingBooks {
 
-std::vector<Row> load(Database &db, const Filter &first, const Filter &second)
+ListRows load(Database &db, const Filter &first, const Filter &second)
 {
     QVariantList values;
     const QString firstTest = ListFilter::sqlTest(first, values);
@@ -20,15 +20,16 @@ std::vector<Row> load(Database &db, const Filter &first, const Filter &second)
                        "WHERE Status <> 'Available' AND %1 AND %2 ORDER BY Val(AccessionNo), title")
             .arg(firstTest, secondTest),
         values);
-    std::vector<Row> rows;
+    // The texts go straight from the rows read into the list's compact form.
+    ListRows rows;
     for (; !rs.eof(); rs.moveNext()) {
-        Row row;
-        row.reserve(11);
-        for (int i = 0; i < 11; ++i)
-            row << rs.displayText(i);
-        if (row[1].isEmpty() && rs.field(1).isNull())
-            row[1] = QStringLiteral("0");
-        rows.push_back(std::move(row));
+        rows.startRow();
+        for (int i = 0; i < 11; ++i) {
+            if (i == 1 && rs.field(1).isNull())
+                rows.addText(QStringLiteral("0"));
+            else
+                rs.addDisplayText(i, rows);
+        }
     }
     return rows;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "circulation/ListFilter.h"
+#include "core/ListRows.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,7 +20,7 @@ using Filter = ListFilter::Filter;
 // One list row: the open issue voucher's key, then acc. no. (0 without one), title, author,
 // subject, publisher, name, card no., issued on, roll no., edition.
 using Row = QStringList;
-std::vector<Row> load(Database &db, const Filter &first, const Filter &second);
+ListRows load(Database &db, const Filter &first, const Filter &second);
 
 // Stages the rows as listed, numbered from 1 in N1, each with the list's title in T16.
 void stage(const std::vector<Row> &rows, const QString &title);

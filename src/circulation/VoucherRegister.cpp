@@ -28,8 +28,8 @@ QString templatePath(Kind kind)
                                : QStringLiteral("Reports/BookReceiveRegister.rpt");
 }
 
-std::vector<Row> load(Database &db, Kind kind, const DateRange &range,
-                      const ListFilter::Filter &first, const ListFilter::Filter &second)
+ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter::Filter &first,
+              const ListFilter::Filter &second)
 {
     // The day after the last one as an open bound also takes a date stored with a time.
     QVariantList values{typeOf(kind), DateText::toIso(range.from),
@@ -45,17 +45,17 @@ std::vector<Row> load(Database &db, Kind kind, const DateRange &range,
                        "\"Date\" < ? AND %2 AND %3 ORDER BY \"Date\", SrNO")
             .arg(lastCells, firstTest, secondTest),
         values);
-    std::vector<Row> rows;
+    // The texts go straight from the rows read into the list's compact form.
+    ListRows rows;
     const int columns = rs.columnCount();
     for (; !rs.eof(); rs.moveNext()) {
-        Row row;
-        row.reserve(columns);
-        for (int i = 0; i < columns; ++i)
-            row << rs.displayText(i);
-        row[1] = shownDate(row[1]);
-        if (row[2].isEmpty())
-            row[2] = QStringLiteral("0");
-        rows.push_back(std::move(row));
+        rows.startRow();
+        rs.addDisplayText(0, rows);
+        rows.addText(shownDate(rs.displayText(1)));
+        const QString srNo = rs.displayText(2);
+        rows.addText(srNo.isEmpty() ? QStringLiteral("0") : srNo);
+        for (int i = 3; i < columns; ++i)
+            rs.addDisplayText(i, rows);
     }
     return rows;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "circulation/ListFilter.h"
+#include "core/ListRows.h"
 
 #include <QDate>
 #include <QString>
@@ -33,8 +34,8 @@ QString templatePath(Kind kind);
 using Row = QStringList;
 // Ordered by date, then serial number. Dates compare as stored dates, so a range may cross the end
 // of a month or a year; a first date after the last lists nothing.
-std::vector<Row> load(Database &db, Kind kind, const DateRange &range,
-                      const ListFilter::Filter &first, const ListFilter::Filter &second);
+ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter::Filter &first,
+              const ListFilter::Filter &second);
 
 // The pickers' limits: the last FinancialYear row whose bounds read as dates, or nothing.
 std::optional<DateRange> financialYear(Database &db);

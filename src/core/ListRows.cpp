@@ -14,8 +14,8 @@ void ListRows::addText(const char *utf8, qsizetype bytes)
     } else {
         if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < bytes) {
             const qsizetype capacity = std::max(BlockBytes, bytes);
-            blocks_.push_back({std::make_unique_for_overwrite<char[]>(size_t(capacity)), 0,
-                               capacity});
+            blocks_.push_back(
+                {std::make_unique_for_overwrite<char[]>(size_t(capacity)), 0, capacity});
         }
         Block &block = blocks_.back();
         char *start = block.bytes.get() + block.used;

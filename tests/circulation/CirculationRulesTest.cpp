@@ -156,15 +156,15 @@ TEST_F(CirculationRulesTest, PendingBooksComeByLeadingNumberThenTitleUnderBoundF
     db().execute("UPDATE Book SET Status = NULL WHERE BookID = 1"); // an imported copy
     const auto all = PendingBooks::load(db(), {"AccessionNo", ""}, {"Name", ""});
     QStringList order;
-    for (const auto &row : all)
-        order << row[1];
+    for (int row = 0; row < all.size(); ++row)
+        order << all.text(row, 1);
     EXPECT_EQ(order, (QStringList{"O'Neil", "2", "10A", "10"}));
-    EXPECT_EQ(all[0][0], "7");
-    EXPECT_EQ(all[0].size(), 11);
+    EXPECT_EQ(all.text(0, 0), "7");
+    EXPECT_EQ(all.textCount(0), 11);
 
-    EXPECT_EQ(PendingBooks::load(db(), {"AccessionNo", "O'"}, {"Name", "as"}).size(), 1u);
-    EXPECT_EQ(PendingBooks::load(db(), {"Title", "*"}, {"Name", ""}).size(), 0u); // literal *
-    EXPECT_EQ(PendingBooks::load(db(), {"Title", "a"}, {"Author", "ruskin"}).size(), 2u);
+    EXPECT_EQ(PendingBooks::load(db(), {"AccessionNo", "O'"}, {"Name", "as"}).size(), 1);
+    EXPECT_EQ(PendingBooks::load(db(), {"Title", "*"}, {"Name", ""}).size(), 0); // literal *
+    EXPECT_EQ(PendingBooks::load(db(), {"Title", "a"}, {"Author", "ruskin"}).size(), 2);
     EXPECT_THROW(PendingBooks::load(db(), {"Status = 'x' OR 1", ""}, {"Name", ""}), AppError);
 }
 

@@ -11,16 +11,15 @@ namespace {
 class VoucherRegisterTest : public VoucherTest
 {
 protected:
-    QStringList keys(const std::vector<VoucherRegister::Row> &rows)
+    QStringList keys(const ListRows &rows)
     {
         QStringList texts;
-        for (const auto &row : rows)
-            texts << row[0];
+        for (int row = 0; row < rows.size(); ++row)
+            texts << rows.text(row, 0);
         return texts;
     }
-    std::vector<VoucherRegister::Row> issues(QDate from, QDate to,
-                                             ListFilter::Filter first = {"AccessionNo", ""},
-                                             ListFilter::Filter second = {"Name", ""})
+    ListRows issues(QDate from, QDate to, ListFilter::Filter first = {"AccessionNo", ""},
+                    ListFilter::Filter second = {"Name", ""})
     {
         return VoucherRegister::load(db(), Kind::Issue, {from, to}, first, second);
     }
@@ -45,9 +44,9 @@ TEST_F(VoucherRegisterTest, ListsTheVouchersOfARangeAcrossTheYearEnd)
 
     const auto rows = issues(QDate(2025, 12, 31), QDate(2026, 1, 1));
     ASSERT_EQ(keys(rows), (QStringList{"3", "2", "4"}));
-    EXPECT_EQ(rows[0], (QStringList{"3", "31-12-2025", "4", "101", "10", "Asha Verma", "R7",
-                                    "Zoology", "Ruskin Bond"}));
-    EXPECT_EQ(rows[2][2], "0"); // no serial number
+    EXPECT_EQ(rows.texts(0), (QStringList{"3", "31-12-2025", "4", "101", "10", "Asha Verma", "R7",
+                                          "Zoology", "Ruskin Bond"}));
+    EXPECT_EQ(rows.text(2, 2), "0"); // no serial number
 
     // A range that crosses months compares dates, not their text.
     EXPECT_EQ(keys(issues(QDate(2025, 11, 1), QDate(2026, 2, 28))),
@@ -57,9 +56,9 @@ TEST_F(VoucherRegisterTest, ListsTheVouchersOfARangeAcrossTheYearEnd)
     const auto returns =
         VoucherRegister::load(db(), Kind::Receipt, {QDate(2025, 12, 1), QDate(2025, 12, 31)},
                               {"AccessionNo", ""}, {"Name", ""});
-    ASSERT_EQ(returns.size(), 1u);
-    EXPECT_EQ(returns[0], (QStringList{"6", "31-12-2025", "1", "101", "10", "Asha Verma", "R7",
-                                       "Zoology", "3", "1.5", ""}));
+    ASSERT_EQ(returns.size(), 1);
+    EXPECT_EQ(returns.texts(0), (QStringList{"6", "31-12-2025", "1", "101", "10", "Asha Verma",
+                                             "R7", "Zoology", "3", "1.5", ""}));
 }
 
 TEST_F(VoucherRegisterTest, FiltersTestOnlyTheFixedColumnsAndBindWhatWasTyped)
