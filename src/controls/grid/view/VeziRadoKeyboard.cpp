@@ -122,7 +122,20 @@ int keyAsciiOf(const QKeyEvent &event)
     if (text.isEmpty())
         return 0;
     const char16_t c = text.at(0).unicode();
-    return c == 127 ? 0 : int(c);
+    if (c == 127)
+        return 0;
+    // Ctrl and Alt both held is AltGr, which types the character it shows. Some platforms hand
+    // over the letter itself with Ctrl or Alt: Ctrl makes it a control character, Alt types none.
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+    const bool alt = modifiers.testFlag(Qt::AltModifier);
+    if (ctrl != alt && c >= 32) {
+        if (alt)
+            return 0;
+        const char16_t upper = QChar(c).toUpper().unicode();
+        return upper >= u'@' && upper <= u'_' ? int(upper - u'@') : 0;
+    }
+    return int(c);
 }
 
 // Hands events of the edit box to the grid before the edit box sees them.
