@@ -4,6 +4,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <utility>
+
 // The two scroll positions: the first displayed row and the first scrolled display column.
 // ScrollBarModel holds them; the Qt scroll bars only show them.
 
@@ -235,8 +237,15 @@ void VeziRado::scrollRequest(Bar which, ScrollRequest request, bool wheel)
 
     if (SBValueGet(Bar::Horizontal) == oldHorizontal && SBValueGet(Bar::Vertical) == oldVertical)
         return;
-    if (!updateCell())
+    if (!updateCell()) {
+        // The refused edit stays open over its cell, so the view goes back to where it was.
+        for (const auto &[which, old] : {std::pair{Bar::Horizontal, oldHorizontal},
+                                          std::pair{Bar::Vertical, oldVertical}}) {
+            bar(which).setPosition(old);
+            syncScrollBar(which);
+        }
         return;
+    }
     if (repaint)
         model_.repaint();
     emit Scroll();

@@ -249,6 +249,91 @@ TEST(VeziRadoInteraction, CaretKeysStayInTheBoxAfterF2AndCommitAtTheEdgesOtherwi
     EXPECT_TRUE(grid.EditPending());
 }
 
+TEST(VeziRadoInteraction, MovesCommitFirstAndARefusalStopsThem)
+{
+    UseHost host;
+    VeziRado &grid = *host.grid;
+    const auto keyMoves = std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>{
+        {Qt::Key_Down, Qt::NoModifier},
+        {Qt::Key_Up, Qt::NoModifier},
+        {Qt::Key_Home, Qt::ControlModifier},
+        {Qt::Key_End, Qt::ControlModifier},
+        {Qt::Key_End, Qt::ShiftModifier},
+    };
+    for (const auto &[k, modifiers] : keyMoves) {
+        host.refuse = true;
+        host.typeInto(8, 0, QStringLiteral("x"));
+        host.key(k, modifiers);
+        EXPECT_TRUE(grid.EditPending()) << k;
+        EXPECT_EQ(grid.Row(), 8) << k;
+        host.refuse = false;
+        host.key(k, modifiers);
+        EXPECT_FALSE(grid.EditPending()) << k;
+        EXPECT_EQ(grid.CellText(8, 0), QStringLiteral("x")) << k;
+        EXPECT_NE(grid.Row(), 8) << k;
+        grid.setCellText(8, 0, QStringLiteral("Book 8"));
+    }
+
+    // Page keys do nothing while an edit is open; they are consumed all the same.
+    host.typeInto(8, 0, QStringLiteral("p"));
+    host.key(Qt::Key_PageDown);
+    EXPECT_TRUE(grid.EditPending());
+    EXPECT_EQ(host.box->text(), QStringLiteral("p"));
+    grid.cancelEditNow();
+
+    // A press on another row.
+    host.refuse = true;
+    host.typeInto(1, 0, QStringLiteral("m"));
+    GridMouse::click(grid, GridMouse::cellPoint(grid, 3, 0));
+    EXPECT_TRUE(grid.EditPending());
+    EXPECT_EQ(grid.Row(), 1);
+    host.refuse = false;
+    GridMouse::click(grid, GridMouse::cellPoint(grid, 3, 0));
+    EXPECT_FALSE(grid.EditPending());
+    EXPECT_EQ(grid.CellText(1, 0), QStringLiteral("m"));
+    EXPECT_EQ(grid.Row(), 3);
+
+    // The wheel: a refused commit leaves the view where the editor lies over its cell.
+    grid.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    host.refuse = true;
+    host.typeInto(2, 0, QStringLiteral("w"));
+    ASSERT_EQ(grid.verticalScrollBar()->value(), 0);
+    const QRect placed = host.box->geometry();
+    QWheelEvent wheel = wheelDown(grid, GridMouse::cellPoint(grid, 5, 0));
+    QCoreApplication::sendEvent(grid.viewport(), &wheel);
+    EXPECT_TRUE(grid.EditPending());
+    EXPECT_EQ(grid.RowFirstVisible(), 0);
+    EXPECT_EQ(grid.verticalScrollBar()->value(), 0);
+    EXPECT_EQ(host.box->geometry(), placed);
+    host.refuse = false;
+    QCoreApplication::sendEvent(grid.viewport(), &wheel);
+    EXPECT_FALSE(grid.EditPending());
+    EXPECT_EQ(grid.CellText(2, 0), QStringLiteral("w"));
+    EXPECT_GT(grid.RowFirstVisible(), 0);
+    QWheelEvent up(wheel.position(), wheel.globalPosition(), QPoint(), QPoint(0, 360),
+                   Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(grid.viewport(), &up);
+    ASSERT_EQ(grid.RowFirstVisible(), 0);
+
+    // A header sort click: refused, nothing is sorted and the sort state stays as it was.
+    grid.setAllowColumnSort(true);
+    host.refuse = true;
+    host.typeInto(0, 0, QStringLiteral("Zebra"));
+    const QPoint header(60, grid.headerHeight() / 2);
+    GridMouse::click(grid, header);
+    EXPECT_TRUE(grid.EditPending());
+    EXPECT_EQ(grid.model().PrimarySortCol(), -1);
+    EXPECT_EQ(grid.model().column(0).SortState, SortDirection::Unsorted);
+    EXPECT_EQ(grid.CellText(0, 0), QStringLiteral("Book 0"));
+    host.refuse = false;
+    GridMouse::click(grid, header);
+    EXPECT_FALSE(grid.EditPending());
+    EXPECT_EQ(grid.model().PrimarySortCol(), 0);
+    EXPECT_NE(grid.model().column(0).SortState, SortDirection::Unsorted);
+    EXPECT_TRUE(grid.CellText(29, 0) == QStringLiteral("Zebra") ||
+                grid.CellText(0, 0) == QStringLiteral("Zebra")); // it went to an end
+}
+
 TEST(VeziRadoInteraction, TooltipFollowsTheRealPointer)
 {
     UseHost host;
