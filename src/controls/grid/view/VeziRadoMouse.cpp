@@ -77,6 +77,8 @@ void VeziRado::installMouseHandling()
             // The box lies over its cell, so no move over the grid told which cell that is.
             mouseCol_ = geometry_.ColFromX(float(inViewport.x()));
             mouseRow_ = geometry_.RowFromY(float(inViewport.y()));
+            // Its presses went to the box, but they were on a row, not on the header.
+            pressedRow_ = mouseRow_;
             gridDblClick();
         } catch (const AppError &) {
         }

@@ -334,6 +334,68 @@ TEST(VeziRadoInteraction, MovesCommitFirstAndARefusalStopsThem)
                 grid.CellText(0, 0) == QStringLiteral("Zebra")); // it went to an end
 }
 
+TEST(VeziRadoInteraction, ClickAndDoubleClickTriggersOpenOnTheClickedCell)
+{
+    UseHost host;
+    VeziRado &grid = *host.grid;
+    grid.setEditTrigger(Grid::Click);
+    GridMouse::click(grid, GridMouse::cellPoint(grid, 3, 1));
+    ASSERT_TRUE(grid.EditPending());
+    EXPECT_EQ(grid.editRow(), 3);
+    EXPECT_EQ(grid.editCol(), 1);
+    EXPECT_EQ(host.box->text(), QStringLiteral("4"));
+    GridMouse::click(grid, GridMouse::cellPoint(grid, 5, 0));
+    ASSERT_TRUE(grid.EditPending());
+    EXPECT_EQ(grid.editRow(), 5);
+    EXPECT_EQ(grid.editCol(), 0);
+    grid.cancelEditNow();
+    grid.setRowLocked(7, true);
+    GridMouse::click(grid, GridMouse::cellPoint(grid, 7, 0));
+    EXPECT_FALSE(grid.EditPending());
+
+    grid.setEditTrigger(Grid::DoubleClick);
+    GridMouse::click(grid, GridMouse::cellPoint(grid, 2, 2));
+    EXPECT_FALSE(grid.EditPending());
+    GridMouse::doubleClick(grid, GridMouse::cellPoint(grid, 2, 2));
+    ASSERT_TRUE(grid.EditPending());
+    EXPECT_EQ(grid.editRow(), 2);
+    EXPECT_EQ(grid.editCol(), 2);
+
+    // A double-click in the open box commits it, once: nothing opens it again.
+    const int requests = host.requests;
+    host.box->setText(QStringLiteral("Q7"));
+    QTest::mouseDClick(host.box, Qt::LeftButton);
+    EXPECT_FALSE(grid.EditPending());
+    EXPECT_EQ(grid.CellText(2, 2), QStringLiteral("Q7"));
+    EXPECT_EQ(host.requests, requests);
+
+    // The same with both mouse triggers: the click opened the box under the pointer.
+    grid.setEditTrigger(Grid::Click | Grid::DoubleClick);
+    GridMouse::click(grid, GridMouse::cellPoint(grid, 4, 0));
+    ASSERT_TRUE(grid.EditPending());
+    QTest::mouseDClick(host.box, Qt::LeftButton);
+    EXPECT_FALSE(grid.EditPending());
+    EXPECT_EQ(host.requests, requests + 1);
+
+    // An edit opened by a key, with the pointer last resting on a divider: a double-click in
+    // the box is one on its row, raising DblClick and sizing no column.
+    grid.setEditTrigger(Grid::F2Key | Grid::DoubleClick);
+    grid.setAllowColumnResizing(true);
+    GridMouse::click(grid, QPoint(GridMouse::cellPoint(grid, 0, 1).x(), grid.headerHeight() / 2));
+    const QPoint divider = dividerOf(grid, 0);
+    GridMouse::move(grid, divider);
+    ASSERT_EQ(grid.MousePointer(), 9);
+    const float width = grid.ColWidth(0);
+    GridMouse::EventLog log(grid);
+    grid.RowColSet(6, 0);
+    host.key(Qt::Key_F2);
+    ASSERT_TRUE(grid.EditPending());
+    QTest::mouseDClick(host.box, Qt::LeftButton);
+    EXPECT_FALSE(grid.EditPending());
+    EXPECT_EQ(log.names.count(QStringLiteral("DblClick")), 1);
+    EXPECT_EQ(grid.ColWidth(0), width);
+}
+
 TEST(VeziRadoInteraction, TooltipFollowsTheRealPointer)
 {
     UseHost host;
