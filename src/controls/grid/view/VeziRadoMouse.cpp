@@ -31,18 +31,6 @@ int buttonCode(Qt::MouseButtons buttons)
     return code;
 }
 
-int shiftCode(Qt::KeyboardModifiers modifiers)
-{
-    int code = 0;
-    if (modifiers & Qt::ShiftModifier)
-        code |= 1;
-    if (modifiers & Qt::ControlModifier)
-        code |= 2;
-    if (modifiers & Qt::AltModifier)
-        code |= 4;
-    return code;
-}
-
 // A double-click in the edit box counts as one on the grid; the box still selects its word.
 class EditDoubleClick : public QObject
 {

@@ -168,14 +168,10 @@ int VeziRado::stepRows(int start, int step, bool down) const
 
 int VeziRado::stepColumn(int start, bool right) const
 {
-    const int n = model_.Cols();
-    for (int k = 1; k <= n; ++k) {
-        const int j = ((right ? start + k : start - k) % n + n) % n;
-        const ColumnRecord &column = model_.column(model_.ColumnOrder()[size_t(j)]);
-        if (column.Visible && !column.Locked)
-            return j;
-    }
-    return start;
+    // The column steps of the keys, started from the scroll position, which may come round
+    // to itself.
+    const int found = usableColumnFrom(start + (right ? 1 : -1), right ? 1 : -1);
+    return found < 0 ? start : found;
 }
 
 void VeziRado::scrollRequest(Bar which, ScrollRequest request, bool wheel)

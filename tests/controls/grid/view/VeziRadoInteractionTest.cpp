@@ -203,6 +203,34 @@ TEST(VeziRadoInteraction, EnterCommitsAndMovesEscCancels)
     EXPECT_EQ(host.afterEdits, before);
 }
 
+TEST(VeziRadoInteraction, ColumnStepsOfKeysCommitsAndScrollsPassLockedColumns)
+{
+    UseHost host;
+    VeziRado &grid = *host.grid;
+    grid.setColLocked(1, true);
+    grid.RowColSet(0, 0);
+    host.key(Qt::Key_Right);
+    EXPECT_EQ(grid.Col(), 2);
+    host.key(Qt::Key_Right);
+    EXPECT_EQ(grid.Col(), 0); // round to the first again
+    host.key(Qt::Key_Left);
+    EXPECT_EQ(grid.Col(), 2);
+
+    grid.setEditMove(Grid::EditMove::Right);
+    host.typeInto(3, 0, QStringLiteral("a"));
+    host.key(Qt::Key_Return);
+    EXPECT_EQ(grid.Col(), 2);
+
+    // A line step of the horizontal bar lands on the next usable column too.
+    for (int c = 0; c < 3; ++c)
+        grid.setColWidth(c, 300);
+    grid.Refresh();
+    ASSERT_TRUE(grid.horizontalScrollBar()->isVisible());
+    grid.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    grid.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(grid.horizontalScrollBar()->value(), 2);
+}
+
 TEST(VeziRadoInteraction, CaretKeysStayInTheBoxAfterF2AndCommitAtTheEdgesOtherwise)
 {
     UseHost host;
