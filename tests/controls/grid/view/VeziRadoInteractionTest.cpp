@@ -201,6 +201,26 @@ TEST(VeziRadoInteraction, EnterCommitsAndMovesEscCancels)
     EXPECT_FALSE(grid.EditPending());
     EXPECT_EQ(grid.CellText(4, 1), QStringLiteral("8"));
     EXPECT_EQ(host.afterEdits, before);
+
+    // Without the typing trigger Enter opens and commits at key down, never moving, and Esc
+    // cancels there; a letter opens nothing.
+    host.refuse = false;
+    grid.setEditTrigger(Grid::F2Key | Grid::DoubleClick);
+    host.key(Qt::Key_Q);
+    EXPECT_FALSE(grid.EditPending());
+    host.key(Qt::Key_Return);
+    ASSERT_TRUE(grid.EditPending());
+    EXPECT_EQ(host.box->text(), QStringLiteral("8"));
+    host.type(QStringLiteral("6"));
+    host.key(Qt::Key_Return);
+    EXPECT_FALSE(grid.EditPending());
+    EXPECT_EQ(grid.CellText(4, 1), QStringLiteral("6"));
+    EXPECT_EQ(grid.Row(), 4);
+    host.key(Qt::Key_Return);
+    host.type(QStringLiteral("1"));
+    host.key(Qt::Key_Escape);
+    EXPECT_FALSE(grid.EditPending());
+    EXPECT_EQ(grid.CellText(4, 1), QStringLiteral("6"));
 }
 
 TEST(VeziRadoInteraction, ColumnStepsOfKeysCommitsAndScrollsPassLockedColumns)
