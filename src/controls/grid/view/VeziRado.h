@@ -433,6 +433,8 @@ public:
 
     // Keyboard (VeziRadoKeyboard.cpp).
     int LastKeyCode() const { return lastKeyCode_; }
+    // The Shift argument of key and mouse events: 1 Shift, 2 Ctrl, 4 Alt.
+    static int shiftCode(Qt::KeyboardModifiers modifiers);
     // The millisecond clock of the type-ahead search; tests give their own, empty restores it.
     void setTickSource(std::function<qint64()> source);
     // Test aids: the row and column steps as the arrow keys take them.
@@ -718,6 +720,9 @@ private:
     int NextVisibleRow(int step, int flags) const;
     int PrevVisibleRow(int step, int flags) const;
     int NextUnlockedRow(bool up) const;
+    // The first visible, unlocked display column walking from `start` by `step` (1 or -1),
+    // wrapping round; -1 when there is none.
+    int usableColumnFrom(int start, int step) const;
     int NextVisibleCol(bool fromStart);
     int PrevVisibleCol(bool fromEnd);
     int PageRowStep(int start) const;
@@ -782,9 +787,6 @@ private:
     void openBoundEditor(QWidget *control, int row, int col);
     // Hides the editor in use, a borrowed host control put back where it came from.
     void hideEditor();
-    // Where an Enter commit moves the current cell (display positions).
-    int editMoveRow() const;
-    int editMoveColumn();
 
     // The window hook (VeziRadoHook.cpp).
     void hookOwnWindow();

@@ -360,9 +360,9 @@ bool VeziRado::UpdateCell(bool bAllowMove)
         int row = Row();
         int col = model_.CurrentColPosition();
         if (p_.EditMove == Grid::EditMove::Right && col >= 0)
-            col = editMoveColumn();
+            col = NextVisibleCol(false);
         else if (p_.EditMove == Grid::EditMove::Down)
-            row = editMoveRow();
+            row = NextVisibleRow(1, 0);
         model_.SelectRowRange(false, -1, -1);
         RowColSet(row, col < 0 ? -1 : model_.ColumnOrder()[size_t(col)]);
     }
@@ -402,35 +402,4 @@ void VeziRado::hideEditor()
     txtEdit->hide();
     if (hadFocus)
         setFocus();
-}
-
-int VeziRado::editMoveRow() const
-{
-    const int last = model_.LastRowIndex();
-    const int current = Row();
-    int row = current < last ? current + 1 : current;
-    for (;; ++row) {
-        if (row > last)
-            return last;
-        const RowRecord &record = model_.rowAt(row);
-        if (record.Visible && !record.Flags.testFlag(RowFlag::Locked))
-            return row;
-    }
-}
-
-int VeziRado::editMoveColumn()
-{
-    const int n = Cols();
-    const int current = model_.CurrentColPosition();
-    const int start = current >= n - 1 ? 0 : current + 1;
-    lastKeyColumn_ = start;
-    for (int k = 0; k < n; ++k) {
-        const int col = (start + k) % n;
-        const ColumnRecord &record = model_.column(model_.ColumnOrder()[size_t(col)]);
-        if (record.Visible && !record.Locked) {
-            lastKeyColumn_ = col;
-            break;
-        }
-    }
-    return lastKeyColumn_;
 }

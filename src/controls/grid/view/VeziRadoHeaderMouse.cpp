@@ -191,6 +191,9 @@ bool VeziRado::headerRelease(int uc, int ur, int shift)
 
 void VeziRado::sortClick(int p, int shift)
 {
+    // A refused edit stops the sort before the sort columns change.
+    if (!UpdateCell(false))
+        return;
     const int clicked = model_.ColumnOrder()[size_t(p)];
     const int primary = model_.PrimarySortCol();
     const int secondary = model_.SecondarySortCol();

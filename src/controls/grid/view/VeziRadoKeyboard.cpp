@@ -96,10 +96,7 @@ int keyCodeOf(const QKeyEvent &event)
 
 int shiftOf(const QKeyEvent &event)
 {
-    const Qt::KeyboardModifiers modifiers = event.modifiers();
-    return (modifiers.testFlag(Qt::ShiftModifier) ? ShiftBit : 0) |
-           (modifiers.testFlag(Qt::ControlModifier) ? CtrlBit : 0) |
-           (modifiers.testFlag(Qt::AltModifier) ? AltBit : 0);
+    return VeziRado::shiftCode(event.modifiers());
 }
 
 // The character a key types, 0 when it types none.
@@ -122,7 +119,20 @@ int keyAsciiOf(const QKeyEvent &event)
     if (text.isEmpty())
         return 0;
     const char16_t c = text.at(0).unicode();
-    return c == 127 ? 0 : int(c);
+    if (c == 127)
+        return 0;
+    // Ctrl and Alt both held is AltGr, which types the character it shows. Some platforms hand
+    // over the letter itself with Ctrl or Alt: Ctrl makes it a control character, Alt types none.
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+    const bool alt = modifiers.testFlag(Qt::AltModifier);
+    if (ctrl != alt && c >= 32) {
+        if (alt)
+            return 0;
+        const char16_t upper = QChar(c).toUpper().unicode();
+        return upper >= u'@' && upper <= u'_' ? int(upper - u'@') : 0;
+    }
+    return int(c);
 }
 
 // Hands events of the edit box to the grid before the edit box sees them.
@@ -150,6 +160,13 @@ qint64 monotonicMilliseconds()
 }
 
 } // namespace
+
+int VeziRado::shiftCode(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers.testFlag(Qt::ShiftModifier) ? ShiftBit : 0) |
+           (modifiers.testFlag(Qt::ControlModifier) ? CtrlBit : 0) |
+           (modifiers.testFlag(Qt::AltModifier) ? AltBit : 0);
+}
 
 void VeziRado::setTickSource(std::function<qint64()> source)
 {
@@ -638,6 +655,18 @@ int VeziRado::NextUnlockedRow(bool up) const
     return r;
 }
 
+int VeziRado::usableColumnFrom(int start, int step) const
+{
+    const int n = model_.Cols();
+    for (int k = 0; k < n; ++k) {
+        const int j = ((start + k * step) % n + n) % n;
+        const ColumnRecord &column = model_.column(model_.ColumnOrder()[size_t(j)]);
+        if (column.Visible && !column.Locked)
+            return j;
+    }
+    return -1;
+}
+
 int VeziRado::NextVisibleCol(bool fromStart)
 {
     const int lastCol = model_.Cols() - 1;
@@ -645,17 +674,9 @@ int VeziRado::NextVisibleCol(bool fromStart)
         return -1;
     const int current = model_.CurrentColPosition();
     const int start = fromStart || current >= lastCol ? 0 : current + 1;
-    int result = start;
-    for (int k = 0; k <= lastCol; ++k) {
-        const int j = (start + k) % (lastCol + 1);
-        const ColumnRecord &column = model_.column(model_.ColumnOrder()[size_t(j)]);
-        if (column.Visible && !column.Locked) {
-            result = j;
-            break;
-        }
-    }
-    lastKeyColumn_ = result;
-    return result;
+    const int found = usableColumnFrom(start, 1);
+    lastKeyColumn_ = found < 0 ? start : found;
+    return lastKeyColumn_;
 }
 
 int VeziRado::PrevVisibleCol(bool fromEnd)
@@ -665,17 +686,9 @@ int VeziRado::PrevVisibleCol(bool fromEnd)
         return -1;
     const int current = model_.CurrentColPosition();
     const int start = fromEnd || current < 1 ? lastCol : std::min(current - 1, lastCol);
-    int result = start;
-    for (int k = 0; k <= lastCol; ++k) {
-        const int j = ((start - k) % (lastCol + 1) + lastCol + 1) % (lastCol + 1);
-        const ColumnRecord &column = model_.column(model_.ColumnOrder()[size_t(j)]);
-        if (column.Visible && !column.Locked) {
-            result = j;
-            break;
-        }
-    }
-    lastKeyColumn_ = result;
-    return result;
+    const int found = usableColumnFrom(start, -1);
+    lastKeyColumn_ = found < 0 ? start : found;
+    return lastKeyColumn_;
 }
 
 int VeziRado::PageRowStep(int start) const

@@ -31,18 +31,6 @@ int buttonCode(Qt::MouseButtons buttons)
     return code;
 }
 
-int shiftCode(Qt::KeyboardModifiers modifiers)
-{
-    int code = 0;
-    if (modifiers & Qt::ShiftModifier)
-        code |= 1;
-    if (modifiers & Qt::ControlModifier)
-        code |= 2;
-    if (modifiers & Qt::AltModifier)
-        code |= 4;
-    return code;
-}
-
 // A double-click in the edit box counts as one on the grid; the box still selects its word.
 class EditDoubleClick : public QObject
 {
@@ -77,6 +65,8 @@ void VeziRado::installMouseHandling()
             // The box lies over its cell, so no move over the grid told which cell that is.
             mouseCol_ = geometry_.ColFromX(float(inViewport.x()));
             mouseRow_ = geometry_.RowFromY(float(inViewport.y()));
+            // Its presses went to the box, but they were on a row, not on the header.
+            pressedRow_ = mouseRow_;
             gridDblClick();
         } catch (const AppError &) {
         }

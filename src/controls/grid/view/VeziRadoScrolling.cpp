@@ -4,6 +4,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <utility>
+
 // The two scroll positions: the first displayed row and the first scrolled display column.
 // ScrollBarModel holds them; the Qt scroll bars only show them.
 
@@ -166,14 +168,10 @@ int VeziRado::stepRows(int start, int step, bool down) const
 
 int VeziRado::stepColumn(int start, bool right) const
 {
-    const int n = model_.Cols();
-    for (int k = 1; k <= n; ++k) {
-        const int j = ((right ? start + k : start - k) % n + n) % n;
-        const ColumnRecord &column = model_.column(model_.ColumnOrder()[size_t(j)]);
-        if (column.Visible && !column.Locked)
-            return j;
-    }
-    return start;
+    // The column steps of the keys, started from the scroll position, which may come round
+    // to itself.
+    const int found = usableColumnFrom(start + (right ? 1 : -1), right ? 1 : -1);
+    return found < 0 ? start : found;
 }
 
 void VeziRado::scrollRequest(Bar which, ScrollRequest request, bool wheel)
@@ -235,8 +233,15 @@ void VeziRado::scrollRequest(Bar which, ScrollRequest request, bool wheel)
 
     if (SBValueGet(Bar::Horizontal) == oldHorizontal && SBValueGet(Bar::Vertical) == oldVertical)
         return;
-    if (!updateCell())
+    if (!updateCell()) {
+        // The refused edit stays open over its cell, so the view goes back to where it was.
+        for (const auto &[which, old] : {std::pair{Bar::Horizontal, oldHorizontal},
+                                          std::pair{Bar::Vertical, oldVertical}}) {
+            bar(which).setPosition(old);
+            syncScrollBar(which);
+        }
         return;
+    }
     if (repaint)
         model_.repaint();
     emit Scroll();
