@@ -1,5 +1,7 @@
 #include "controls/button/StyledButton.h"
 
+#include "ui/DesktopCodes.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -10,68 +12,6 @@
 namespace {
 
 constexpr int HoverTimerInterval = 50;
-
-int mouseButtonCode(Qt::MouseButtons buttons)
-{
-    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
-           (buttons & Qt::MiddleButton ? 4 : 0);
-}
-
-int shiftCode(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
-           (modifiers & Qt::AltModifier ? 4 : 0);
-}
-
-// The key codes the program's handlers compare with (the desktop's virtual key codes).
-int keyCode(int key)
-{
-    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z))
-        return key;
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return 112 + (key - Qt::Key_F1);
-    switch (key) {
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-        return 9;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Shift:
-        return 16;
-    case Qt::Key_Control:
-        return 17;
-    case Qt::Key_Alt:
-        return 18;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Space:
-        return 32;
-    case Qt::Key_PageUp:
-        return 33;
-    case Qt::Key_PageDown:
-        return 34;
-    case Qt::Key_End:
-        return 35;
-    case Qt::Key_Home:
-        return 36;
-    case Qt::Key_Left:
-        return 37;
-    case Qt::Key_Up:
-        return 38;
-    case Qt::Key_Right:
-        return 39;
-    case Qt::Key_Down:
-        return 40;
-    case Qt::Key_Insert:
-        return 45;
-    case Qt::Key_Delete:
-        return 46;
-    default:
-        return key < 128 ? key : 0;
-    }
-}
 
 QByteArray entryName(int number)
 {
@@ -140,14 +80,14 @@ void StyledButton::mouseDownHandling(int button, int shift, QPointF position)
 
 void StyledButton::mousePressEvent(QMouseEvent *event)
 {
-    mouseDownHandling(mouseButtonCode(event->button()), shiftCode(event->modifiers()),
-                      event->position());
+    mouseDownHandling(DesktopCodes::mouseButtons(event->button()),
+                      DesktopCodes::shiftCode(event->modifiers()), event->position());
 }
 
 void StyledButton::mouseMoveEvent(QMouseEvent *event)
 {
     pointerInside_ = pointerOnButton(event->position());
-    const int buttons = mouseButtonCode(event->buttons());
+    const int buttons = DesktopCodes::mouseButtons(event->buttons());
     if (!hoverTracking_ && pointerInside_) {
         setFlag(Hovering, true);
         emit MouseOnButton(true);
@@ -158,8 +98,8 @@ void StyledButton::mouseMoveEvent(QMouseEvent *event)
         hoverTimer_.start(HoverTimerInterval, this);
         redrawButton();
     }
-    emit MouseMove(buttons, shiftCode(event->modifiers()), float(event->position().x()),
-                   float(event->position().y()));
+    emit MouseMove(buttons, DesktopCodes::shiftCode(event->modifiers()),
+                   float(event->position().x()), float(event->position().y()));
 }
 
 void StyledButton::leaveEvent(QEvent *event)
@@ -191,7 +131,7 @@ void StyledButton::checkMouseLeave(int)
 
 void StyledButton::mouseReleaseEvent(QMouseEvent *event)
 {
-    const int button = mouseButtonCode(event->button());
+    const int button = DesktopCodes::mouseButtons(event->button());
     heldDown_ = false;
     if (button == 1) {
         setFlag(Pressed, false);
@@ -199,7 +139,7 @@ void StyledButton::mouseReleaseEvent(QMouseEvent *event)
         if (mode_ == 0)
             redrawButton(); // check and option buttons redraw with their value change
     }
-    emit MouseUp(button, shiftCode(event->modifiers()), float(event->position().x()),
+    emit MouseUp(button, DesktopCodes::shiftCode(event->modifiers()), float(event->position().x()),
                  float(event->position().y()));
     lastButton_ = button;
     // The host's click follows a release over the button, except the release that ends a
@@ -228,8 +168,8 @@ void StyledButton::mouseDoubleClickEvent(QMouseEvent *event)
 void StyledButton::keyPressEvent(QKeyEvent *event)
 {
     const int key = event->key();
-    int code = keyCode(key);
-    const int shift = shiftCode(event->modifiers());
+    int code = DesktopCodes::keyCode(key);
+    const int shift = DesktopCodes::shiftCode(event->modifiers());
     if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down) {
         passArrowToContainer(key, event->modifiers());
     } else if (key == Qt::Key_Space && !hasFlag(Pressed) && !event->isAutoRepeat()) {
@@ -257,8 +197,8 @@ void StyledButton::keyReleaseEvent(QKeyEvent *event)
     if (event->isAutoRepeat())
         return;
     const int key = event->key();
-    int code = keyCode(key);
-    const int shift = shiftCode(event->modifiers());
+    int code = DesktopCodes::keyCode(key);
+    const int shift = DesktopCodes::shiftCode(event->modifiers());
     heldDown_ = false;
     if (key == Qt::Key_Space && hasFlag(Pressed)) {
         lastButton_ = 1;
@@ -332,8 +272,7 @@ bool StyledButton::event(QEvent *event)
             if (focusPolicy() != Qt::NoFocus)
                 setFocus(Qt::ShortcutFocusReason);
             accessKeyPress(accessKey_.toUpper().unicode());
-        }
-        else if (id != 0 && (id == enterShortcut_ || id == keypadEnterShortcut_))
+        } else if (id != 0 && (id == enterShortcut_ || id == keypadEnterShortcut_))
             accessKeyPress(13);
         else if (id != 0 && id == escapeShortcut_)
             accessKeyPress(27);

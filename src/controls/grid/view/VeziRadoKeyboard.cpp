@@ -1,6 +1,7 @@
 #include "controls/grid/view/VeziRado.h"
 
 #include "core/Units.h"
+#include "ui/DesktopCodes.h"
 
 #include <QCursor>
 #include <QElapsedTimer>
@@ -37,61 +38,13 @@ enum KeyCodes : int {
 
 constexpr int ShiftBit = 1;
 constexpr int CtrlBit = 2;
-constexpr int AltBit = 4;
 // A locked row counts as a stop for the row steps.
 constexpr int StopAtLocked = 512;
 constexpr qint64 TypeAheadPause = 1000;
 
 int keyCodeOf(const QKeyEvent &event)
 {
-    const int key = event.key();
-    switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return CodeEnter;
-    case Qt::Key_Escape:
-        return CodeEscape;
-    case Qt::Key_Backspace:
-        return CodeBack;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return CodeTab;
-    case Qt::Key_Insert:
-        return CodeInsert;
-    case Qt::Key_Delete:
-        return CodeDelete;
-    case Qt::Key_PageUp:
-        return CodePageUp;
-    case Qt::Key_PageDown:
-        return CodePageDown;
-    case Qt::Key_End:
-        return CodeEnd;
-    case Qt::Key_Home:
-        return CodeHome;
-    case Qt::Key_Left:
-        return CodeLeft;
-    case Qt::Key_Up:
-        return CodeUp;
-    case Qt::Key_Right:
-        return CodeRight;
-    case Qt::Key_Down:
-        return CodeDown;
-    case Qt::Key_Shift:
-        return 16;
-    case Qt::Key_Control:
-        return 17;
-    case Qt::Key_Alt:
-        return 18;
-    default:
-        break;
-    }
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return 112 + (key - Qt::Key_F1);
-    // Space, digits and letters carry the same codes in both worlds.
-    if (key == Qt::Key_Space || (key >= Qt::Key_0 && key <= Qt::Key_9) ||
-        (key >= Qt::Key_A && key <= Qt::Key_Z))
-        return key;
-    return 0;
+    return DesktopCodes::keyCode(event.key());
 }
 
 int shiftOf(const QKeyEvent &event)
@@ -163,9 +116,7 @@ qint64 monotonicMilliseconds()
 
 int VeziRado::shiftCode(Qt::KeyboardModifiers modifiers)
 {
-    return (modifiers.testFlag(Qt::ShiftModifier) ? ShiftBit : 0) |
-           (modifiers.testFlag(Qt::ControlModifier) ? CtrlBit : 0) |
-           (modifiers.testFlag(Qt::AltModifier) ? AltBit : 0);
+    return DesktopCodes::shiftCode(modifiers);
 }
 
 void VeziRado::setTickSource(std::function<qint64()> source)

@@ -2,6 +2,7 @@
 
 #include "core/AppError.h"
 #include "core/Units.h"
+#include "ui/DesktopCodes.h"
 
 #include <QDropEvent>
 #include <QLineEdit>
@@ -18,18 +19,6 @@
 namespace {
 
 constexpr int AutoScrollInterval = 25;
-
-int buttonCode(Qt::MouseButtons buttons)
-{
-    int code = 0;
-    if (buttons & Qt::LeftButton)
-        code |= 1;
-    if (buttons & Qt::RightButton)
-        code |= 2;
-    if (buttons & Qt::MiddleButton)
-        code |= 4;
-    return code;
-}
 
 // A double-click in the edit box counts as one on the grid; the box still selects its word.
 class EditDoubleClick : public QObject
@@ -109,9 +98,9 @@ bool VeziRado::viewportMouseEvent(QEvent *event)
             const int shift = shiftCode(mouse->modifiers());
             const float x = float(mouse->position().x());
             const float y = float(mouse->position().y());
-            const int button = buttonCode(mouse->button());
+            const int button = DesktopCodes::mouseButtons(mouse->button());
             if (type == QEvent::MouseMove) {
-                gridMouseMove(buttonCode(mouse->buttons()), shift, x, y);
+                gridMouseMove(DesktopCodes::mouseButtons(mouse->buttons()), shift, x, y);
             } else if (type == QEvent::MouseButtonRelease) {
                 const bool click = clickPending_ && button == 1;
                 clickPending_ = false;
