@@ -457,6 +457,7 @@ public:
     // Test aids: the header drawn hot and the running drag auto-scroll (0 none, 1 up, 2 down).
     int hotHeader() const { return hotHeader_; }
     int autoScrollDirection() const { return autoScrollDirection_; }
+    bool autoScrollRunning() const;
 
     // Column members and automatic widths (VeziRadoColumns.cpp).
     // Columns by column index; a bad index is error 9, except for the width, which never fails.

@@ -72,6 +72,11 @@ void VeziRado::installMouseHandling()
     });
 }
 
+bool VeziRado::autoScrollRunning() const
+{
+    return autoScrollTimer_->isActive();
+}
+
 void VeziRado::resetMouseState()
 {
     pressedHeader_ = -1;
