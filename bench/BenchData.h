@@ -2,6 +2,11 @@
 
 #include "core/Database.h"
 
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <functional>
+
 #include <QRandomGenerator>
 #include <QString>
 #include <QStringList>
@@ -96,6 +101,39 @@ inline void fillBooks(Database &db, int count, quint32 seed = 20261209)
              lent ? QStringLiteral("05-Mar-24") : QString()});
     }
     transaction.commit();
+}
+
+// Makes the company file at path from the template and fills it. With LD_BENCH_DATA_DIR set, the
+// filled file is kept there under the given name and copied on later runs instead of filled again
+// (filling 300,000 rows takes minutes on a busy machine); a digest of the schema's source is part
+// of the name, so a changed schema fills anew. Empty the folder after changing what is filled.
+inline void makeFilledCompany(const QString &templatePath, const QString &path, const QString &name,
+                              const std::function<void(Database &)> &fill)
+{
+    const QString keep = qEnvironmentVariable("LD_BENCH_DATA_DIR");
+    QString kept;
+    if (!keep.isEmpty()) {
+        QFile source(QStringLiteral(LD_PACKAGE_DIR "/sql/company.sql"));
+        source.open(QIODevice::ReadOnly);
+        const QByteArray digest =
+            QCryptographicHash::hash(source.readAll(), QCryptographicHash::Sha1).toHex().left(12);
+        kept = QDir(keep).filePath(name + QLatin1Char('-') + QString::fromLatin1(digest) +
+                                   QStringLiteral(".mdb"));
+    }
+    QFile::remove(path);
+    if (!kept.isEmpty() && QFile::exists(kept)) {
+        QFile::copy(kept, path);
+        return;
+    }
+    QFile::copy(templatePath, path);
+    {
+        auto db = Database::open(path);
+        fill(*db);
+    }
+    if (!kept.isEmpty()) {
+        QDir().mkpath(keep);
+        QFile::copy(path, kept);
+    }
 }
 
 } // namespace BenchData

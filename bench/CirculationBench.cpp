@@ -7,21 +7,35 @@
 #include "circulation/IssuePrintout.h"
 #include "circulation/ReceiptPrintout.h"
 #include "circulation/ReturnRules.h"
+#include "circulation/SearchPanel.h"
 #include "circulation/frmLedger.h"
 #include "circulation/frmPendingBooks.h"
 #include "circulation/frmVoucherRegister.h"
 
+#include "ui/RecordList.h"
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QTimer>
+#include <QWidget>
 
 namespace {
 
 constexpr int Books = 100000;
 constexpr int Cards = 20000;
 constexpr int Vouchers = 200000;
+
+double MinOf(const std::vector<double> &v)
+{
+    return *std::min_element(v.begin(), v.end());
+}
+
+double MaxOf(const std::vector<double> &v)
+{
+    return *std::max_element(v.begin(), v.end());
+}
 
 std::vector<int> shuffled(int count, QRandomGenerator &random)
 {
@@ -95,13 +109,15 @@ Database &library()
         benchProgramFolder();
         const QString folder = Module::programPath("Data/Data 1");
         QDir().mkpath(folder);
-        QFile::copy(Module::programPath("DB/Vevezidora12_Backup.mdb"),
-                    Module::companyDatabasePath(folder));
+        BenchData::makeFilledCompany(
+            Module::programPath("DB/Vevezidora12_Backup.mdb"), Module::companyDatabasePath(folder),
+            QStringLiteral("circulation"), [](Database &db) {
+                db.execute("INSERT INTO Company (CompanyName, Address, city, phone) VALUES "
+                           "('Green Valley School', 'Mall Road', 'Shimla', '0177')");
+                BenchData::fillBooks(db, Books);
+                fillCardsAndVouchers(db);
+            });
         Module::CompanyDb = Database::open(Module::companyDatabasePath(folder));
-        Module::CompanyDb->execute("INSERT INTO Company (CompanyName, Address, city, phone) "
-                                   "VALUES ('Green Valley School', 'Mall Road', 'Shimla', '0177')");
-        BenchData::fillBooks(*Module::CompanyDb, Books);
-        fillCardsAndVouchers(*Module::CompanyDb);
         return true;
     }();
     (void)ready;
@@ -239,6 +255,57 @@ void IssueRegisterMonth(benchmark::State &state)
 BENCHMARK(IssueRegisterMonth)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The issue register over every issue on file (some 100,000), as OK reloads it.
+void IssueRegisterYear(benchmark::State &state)
+{
+    library();
+    frmVoucherRegister window(VoucherRegister::Kind::Issue);
+    window.findChild<QDateEdit *>("dtpFromDate")->setDate(QDate(2024, 1, 1));
+    window.findChild<QDateEdit *>("dtpToDate")->setDate(QDate(2026, 12, 31));
+    for (auto _ : state)
+        window.Lv1Load();
+    state.counters["rows"] = double(window.findChild<QLineEdit *>("txtV1")->text().toInt());
+}
+BENCHMARK(IssueRegisterYear)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(10)
+    ->ComputeStatistics("min", MinOf)
+    ->ComputeStatistics("max", MaxOf)
+    ->ReportAggregatesOnly(true);
+
+// The book search panel (F4 in the issue and return windows): one keystroke in the title box per
+// repetition until the list shows it: "A", "Ad", ... "Advanced M", then "A" again. The panel lives
+// on, as in the window, so each repetition is one keystroke.
+void SearchPanelBookKeystroke(benchmark::State &state)
+{
+    library();
+    static QWidget host;
+    static SearchPanel *panel = [] {
+        host.resize(1000, 800);
+        auto *made = new SearchPanel(SearchPanel::Kind::Book, &host, 0, 0);
+        host.show();
+        // F4: the panel shows and reads the table while the user starts typing.
+        made->open();
+        QCoreApplication::processEvents();
+        return made;
+    }();
+    static int round = 0;
+    const QString typed = "Advanced M";
+    for (auto _ : state) {
+        panel->filter(0)->setText(typed.left(1 + round++ % int(typed.size())));
+        QCoreApplication::processEvents();
+    }
+    state.counters["rows"] = panel->list()->records()->size();
+}
+BENCHMARK(SearchPanelBookKeystroke)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(30)
+    ->ComputeStatistics("min", MinOf)
+    ->ComputeStatistics("max", MaxOf)
     ->ReportAggregatesOnly(true);
 
 // One card's ledger over every date, each issue beside its return, as "(See Ledger)" loads it.

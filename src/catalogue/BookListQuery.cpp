@@ -2,49 +2,97 @@
 
 #include "core/Database.h"
 #include "core/ListRows.h"
+#include "core/Numbers.h"
 #include "core/Pattern.h"
 
 #include <algorithm>
+#include <numeric>
+#include <optional>
 #include <vector>
 
 namespace BookListQuery {
 
+namespace {
+
+// SQLite's LIKE finds what the pattern function finds for a typed prefix, far faster, as long as
+// every typed character is plain ASCII: LIKE folds case for ASCII alone, and 'k' has a non-ASCII
+// twin (the Kelvin sign lowers to it). Such characters stand as '_' in a LIKE that takes a few
+// rows too many, which the pattern function then sorts out. Nothing when LIKE cannot help.
+struct LikeTest
+{
+    QString pattern;
+    bool exact = true;
+};
+
+std::optional<LikeTest> likePrefix(const QString &typed)
+{
+    // LIKE reads its pattern up to a NUL and refuses a very long one.
+    if (typed.size() > 1000 || typed.contains(QChar(0)))
+        return std::nullopt;
+    LikeTest test;
+    for (const QChar c : typed) {
+        const char16_t unit = c.unicode();
+        if (c.isSurrogate())
+            return std::nullopt;
+        if (unit >= 0x80 || unit == u'k' || unit == u'K') {
+            test.pattern += QLatin1Char('_');
+            test.exact = false;
+        } else {
+            if (unit == u'%' || unit == u'_' || unit == u'\\')
+                test.pattern += QLatin1Char('\\');
+            test.pattern += c;
+        }
+    }
+    test.pattern += QLatin1Char('%');
+    return test;
+}
+
+} // namespace
+
 const QStringList &fields()
 {
     static const QStringList names = {
-        QStringLiteral("BookID"),  QStringLiteral("AccessionNo"), QStringLiteral("title"),
-        QStringLiteral("Author"),  QStringLiteral("Subject"),     QStringLiteral("Publisher"),
-        QStringLiteral("OT11"),    QStringLiteral("Edition"),     QStringLiteral("Year"),
-        QStringLiteral("Pages"),   QStringLiteral("VOL"),         QStringLiteral("Source"),
-        QStringLiteral("Cost"),    QStringLiteral("OT14")};
+        QStringLiteral("BookID"), QStringLiteral("AccessionNo"), QStringLiteral("title"),
+        QStringLiteral("Author"), QStringLiteral("Subject"),     QStringLiteral("Publisher"),
+        QStringLiteral("OT11"),   QStringLiteral("Edition"),     QStringLiteral("Year"),
+        QStringLiteral("Pages"),  QStringLiteral("VOL"),         QStringLiteral("Source"),
+        QStringLiteral("Cost"),   QStringLiteral("OT14")};
     return names;
 }
 
 ListRows rows(Database &db, const Filter &filter)
 {
-    // Every page read is decrypted anew unless it is cached: keep a catalogue of 100,000 books
-    // (some 50 MB) decrypted, so a search scans memory.
-    db.execute(QStringLiteral("PRAGMA cache_size = -131072"));
-    const std::pair<const char *, const QString *> tests[] = {
-        {"AccessionNo", &filter.accessionNo}, {"title", &filter.title},
-        {"Subject", &filter.subject},         {"Edition", &filter.edition},
-        {"OT11", &filter.location}};
+    const std::pair<const char *, const QString *> tests[] = {{"AccessionNo", &filter.accessionNo},
+                                                              {"title", &filter.title},
+                                                              {"Subject", &filter.subject},
+                                                              {"Edition", &filter.edition},
+                                                              {"OT11", &filter.location}};
     QStringList conditions;
     QVariantList values;
     for (const auto &[column, typed] : tests) {
         // An empty box matches every value, and only a value: no need to match a pattern.
+        const QLatin1String name(column);
+        const auto like = name == QLatin1String("AccessionNo") || typed->isEmpty()
+                              ? std::nullopt
+                              : likePrefix(*typed);
         if (typed->isEmpty()) {
-            conditions << QStringLiteral("%1 IS NOT NULL").arg(QLatin1String(column));
+            conditions << QStringLiteral("%1 IS NOT NULL").arg(name);
+        } else if (like && like->exact) {
+            conditions << QStringLiteral("%1 LIKE ? ESCAPE '\\'").arg(name);
+            values << like->pattern;
+        } else if (like) {
+            conditions << QStringLiteral("%1 LIKE ? ESCAPE '\\' AND Pattern(%1, ?)").arg(name);
+            values << like->pattern << Pattern::prefix(*typed);
         } else {
-            conditions << QStringLiteral("Pattern(%1, ?)").arg(QLatin1String(column));
+            conditions << QStringLiteral("Pattern(%1, ?)").arg(name);
             values << Pattern::prefix(*typed);
         }
     }
     // Sorting here, on the key alone, costs a fraction of sorting the wide rows in the query.
     Recordset rs = db.query(
         QStringLiteral("SELECT BookID, AccessionNo, title, Author, Subject, Publisher, OT11, "
-                       "Edition, \"Year\", Pages, VOL, Source, IFNULL(Cost, 0) AS Cost, OT14, "
-                       "Val(AccessionNo) FROM Book WHERE %1")
+                       "Edition, \"Year\", Pages, VOL, Source, IFNULL(Cost, 0) AS Cost, OT14 "
+                       "FROM Book WHERE %1")
             .arg(conditions.join(QStringLiteral(" AND "))),
         values);
     const int columns = int(fields().size());
@@ -60,7 +108,10 @@ ListRows rows(Database &db, const Filter &filter)
         texts.startRow();
         for (int column = 0; column < columns; ++column)
             rs.addDisplayText(column, texts);
-        keys.push_back({rs.field(columns).toDouble(), rs.field(0).toLongLong(), row});
+        // Val(AccessionNo) from the text just stored, without a function call per row.
+        const QByteArrayView accessionNo = texts.utf8(row, 1);
+        keys.push_back({Numbers::leadingValue(accessionNo.data(), int(accessionNo.size())),
+                        rs.field(0).toLongLong(), row});
     }
     rs.close();
     std::sort(keys.begin(), keys.end(), [](const Key &a, const Key &b) {
@@ -72,6 +123,55 @@ ListRows rows(Database &db, const Filter &filter)
         order.push_back(key.row);
     texts.reorder(order);
     return texts;
+}
+
+Loader::Box Loader::narrowed(const Filter &filter) const
+{
+    const std::pair<const QString *, const QString *> boxes[] = {
+        {&held_.accessionNo, &filter.accessionNo},
+        {&held_.title, &filter.title},
+        {&held_.subject, &filter.subject},
+        {&held_.edition, &filter.edition},
+        {&held_.location, &filter.location}};
+    Box changed = Box::None;
+    for (int box = 0; box < 5; ++box) {
+        const auto &[before, now] = boxes[box];
+        if (*before == *now)
+            continue;
+        // Only a box whose text grew at its end keeps to rows already listed.
+        if (changed != Box::None || !now->startsWith(*before))
+            return Box::Many;
+        changed = Box(box);
+    }
+    return changed;
+}
+
+ListRows Loader::rows(const std::shared_ptr<Database> &db, const Filter &filter)
+{
+    // The list's columns the boxes test: accession no., title, subject, edition, location.
+    static const int columns[] = {1, 2, 4, 7, 6};
+    const ListRowsVersion version = ListRowsVersion::of(db);
+    ListRows rows;
+    const Box box = version == version_ ? narrowed(filter) : Box::Many;
+    if (box == Box::Many) {
+        version_ = {};
+        rows = BookListQuery::rows(*db, filter);
+    } else {
+        std::vector<int> all(size_t(listed_.size()));
+        std::iota(all.begin(), all.end(), 0);
+        const QString *typed[] = {&filter.accessionNo, &filter.title, &filter.subject,
+                                  &filter.edition, &filter.location};
+        rows =
+            box == Box::None
+                ? listed_.subset(all)
+                : listed_.subset(listed_.beginningWith(all, columns[int(box)], *typed[int(box)]));
+    }
+    std::vector<int> all(size_t(rows.size()));
+    std::iota(all.begin(), all.end(), 0);
+    listed_ = rows.subset(all);
+    held_ = filter;
+    version_ = version;
+    return rows;
 }
 
 } // namespace BookListQuery

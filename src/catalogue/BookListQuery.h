@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/ListRows.h"
+#include "core/ListRowsVersion.h"
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class Database;
 
@@ -28,5 +30,22 @@ const QStringList &fields();
 
 // The rows' texts in the list's column order.
 ListRows rows(Database &db, const Filter &filter);
+
+// The list's loads one after another: when the database has not changed since the last load and
+// the only change is more text at the end of one box, the rows already listed are filtered in
+// memory, which gives the same rows as the query.
+class Loader
+{
+public:
+    ListRows rows(const std::shared_ptr<Database> &db, const Filter &filter);
+
+private:
+    enum class Box { AccessionNo, Title, Subject, Edition, Location, None, Many };
+    Box narrowed(const Filter &filter) const;
+
+    Filter held_;
+    ListRowsVersion version_;
+    ListRows listed_;
+};
 
 } // namespace BookListQuery

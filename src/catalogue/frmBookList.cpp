@@ -205,7 +205,8 @@ void frmBookList::Lv1Load()
         const BookListQuery::Filter filter{txtSearch[0]->text(), txtSearch[1]->text(),
                                            txtSearch[2]->text(), txtSearch[3]->text(),
                                            txtSearch[4]->text()};
-        Lv1->records()->setRows(BookListQuery::rows(Module::open(Module::CompanyDb), filter));
+        Module::open(Module::CompanyDb);
+        Lv1->records()->setRows(loader_.rows(Module::CompanyDb, filter));
         txtV1->setText(QString::number(Lv1->records()->size()));
     } catch (const AppError &error) {
         Dialogs::message(error.boxText());

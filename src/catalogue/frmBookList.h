@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/BookListQuery.h"
+
 #include <QWidget>
 
 class QCheckBox;
@@ -44,4 +46,5 @@ private:
     QLabel *lblProgress = nullptr;
     QCheckBox *chkSelectAll = nullptr;
     QLineEdit *txtSearch[5] = {};
+    BookListQuery::Loader loader_;
 };

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 namespace {
 
@@ -41,13 +42,24 @@ const Layout BookLayout = {"fraSearch2",
                            {"Title", "Author", "Subject", "Publisher"},
                            {"ID", "Title", "Author", "Publisher", "Subject", "Location", "Topice"}};
 
+// What the panels list, in list order: the key, then the six shown columns.
+const SearchPanelRows::Source CardRows = {
+    "SELECT CardID, Name, GroupName, RollNo, CardNo, OT11, OT13, (Name IS NULL) + "
+    "2 * (GroupName IS NULL) + 4 * (OT11 IS NULL) + 8 * (RollNo IS NULL) FROM Card ORDER BY Name",
+    {1, 2, 5, 3}};
+const SearchPanelRows::Source BookRows = {
+    "SELECT BookID, title, Author, Publisher, Subject, OT11, OT12, (title IS NULL) + "
+    "2 * (Author IS NULL) + 4 * (Subject IS NULL) + 8 * (Publisher IS NULL) FROM Book "
+    "ORDER BY title",
+    {1, 2, 4, 3}};
+
 const int BoxLefts[4] = {120, 2685, 4605, 6335};
 const int BoxWidths[4] = {2565, 1920, 1725, 2280};
 
 } // namespace
 
 SearchPanel::SearchPanel(Kind kind, QWidget *host, int leftTwips, int topTwips)
-    : QFrame(host), kind_(kind)
+    : QFrame(host), kind_(kind), rows_(kind == Kind::Card ? CardRows : BookRows)
 {
     const Layout &layout = kind == Kind::Card ? CardLayout : BookLayout;
     setObjectName(QLatin1String(layout.frame));
@@ -69,6 +81,12 @@ SearchPanel::SearchPanel(Kind kind, QWidget *host, int leftTwips, int topTwips)
     header_->setFont(bold);
     header_->installEventFilter(this);
 
+    // Keystrokes already waiting are taken in before the list reloads for the last of them.
+    reloadTimer_ = new QTimer(this);
+    reloadTimer_->setSingleShot(true);
+    reloadTimer_->setInterval(0);
+    connect(reloadTimer_, &QTimer::timeout, this, &SearchPanel::reload);
+
     for (int i = 0; i < 4; ++i) {
         auto *caption = new QLabel(QLatin1String(layout.captions[i]), this);
         caption->setGeometry(Units::twipsRect(BoxLefts[i], 405, BoxWidths[i], 195));
@@ -76,7 +94,7 @@ SearchPanel::SearchPanel(Kind kind, QWidget *host, int leftTwips, int topTwips)
         box->setObjectName(QLatin1String(layout.boxes[i]));
         box->setGeometry(Units::twipsRect(BoxLefts[i], 600, BoxWidths[i], 390));
         box->installEventFilter(this);
-        connect(box, &QLineEdit::textChanged, this, &SearchPanel::reload);
+        connect(box, &QLineEdit::textChanged, reloadTimer_, qOverload<>(&QTimer::start));
         filters_ << box;
     }
 
@@ -102,23 +120,27 @@ void SearchPanel::open()
     show();
     raise();
     filters_.first()->setFocus();
+    // Read the table while the user starts typing, once the panel has shown. A failure here is
+    // reported by the keystroke, which reads the table again.
+    QTimer::singleShot(0, this, [this] {
+        try {
+            Module::open(Module::CompanyDb);
+            rows_.refresh(Module::CompanyDb);
+        } catch (const AppError &) {
+        }
+    });
 }
 
 void SearchPanel::reload()
 {
+    reloadTimer_->stop();
     std::array<QString, 4> typed;
     for (int i = 0; i < 4; ++i)
         typed[size_t(i)] = filters_[i]->text();
     try {
-        Database &db = Module::open(Module::CompanyDb);
-        // The rows go only once the query has run, so a failure leaves the list as it was.
-        if (kind_ == Kind::Card) {
-            Recordset rs = CirculationRules::searchCards(db, typed);
-            list_->fill(rs, {"CardID", "Name", "GroupName", "RollNo", "CardNo", "OT11", "OT13"});
-        } else {
-            Recordset rs = CirculationRules::searchBooks(db, typed);
-            list_->fill(rs, {"BookID", "title", "Author", "Publisher", "Subject", "OT11", "OT12"});
-        }
+        Module::open(Module::CompanyDb);
+        // The rows go only once they are read, so a failure leaves the list as it was.
+        list_->records()->setRows(rows_.filtered(Module::CompanyDb, typed));
     } catch (const AppError &error) {
         Dialogs::message(error.boxText(), Dialogs::Buttons::Ok, Dialogs::Icon::Information,
                          QString());

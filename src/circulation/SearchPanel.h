@@ -1,14 +1,18 @@
 #pragma once
 
+#include "circulation/SearchPanelRows.h"
+
 #include <QFrame>
 #include <QList>
 
 class QLabel;
 class QLineEdit;
+class QTimer;
 class RecordList;
 
 // A card or book search panel laid over a circulation window: four prefix filter boxes above a
-// list that every keystroke reloads. F4 in the host's number box opens it; picking a row hands the
+// list that every keystroke reloads (once for keystrokes that arrive together: only the last
+// text counts). F4 in the host's number box opens it; picking a row hands the
 // record's number to the host (picked), which writes it into its box, runs its own look-up and
 // hides the panel. Used by the issue and return windows and the ledger.
 class SearchPanel : public QFrame
@@ -46,6 +50,8 @@ private:
     void pick();
 
     Kind kind_;
+    SearchPanelRows rows_;
+    QTimer *reloadTimer_ = nullptr;
     QLabel *header_ = nullptr;
     QList<QLineEdit *> filters_;
     RecordList *list_ = nullptr;

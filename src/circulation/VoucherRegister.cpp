@@ -5,6 +5,8 @@
 #include "core/DateText.h"
 #include "core/PrintingStage.h"
 
+#include <algorithm>
+
 namespace VoucherRegister {
 
 namespace {
@@ -13,6 +15,62 @@ const QString &typeOf(Kind kind)
 {
     return kind == Kind::Issue ? CirculationRules::IssueType : CirculationRules::ReceiptType;
 }
+
+// A serial number as the database orders stored values of a column without collation: missing
+// first, then numbers by value, then texts by their bytes, then anything else; equal ones in key
+// order.
+struct Serial
+{
+    int rank = 0;
+    qint64 integer = 0;
+    double number = 0;
+    QByteArray bytes;
+    qint64 voucherId = 0;
+    int row = 0;
+
+    static Serial of(const QVariant &value, qint64 voucherId, int row)
+    {
+        Serial serial{0, 0, 0, {}, voucherId, row};
+        if (value.isNull())
+            return serial;
+        switch (value.typeId()) {
+        case QMetaType::LongLong:
+            serial.rank = 1;
+            serial.integer = value.toLongLong();
+            serial.number = double(serial.integer);
+            break;
+        case QMetaType::Double:
+            serial.rank = 2;
+            serial.number = value.toDouble();
+            break;
+        case QMetaType::QString:
+            serial.rank = 3;
+            serial.bytes = value.toString().toUtf8();
+            break;
+        default:
+            serial.rank = 4;
+            serial.bytes = value.toByteArray();
+        }
+        return serial;
+    }
+
+    bool operator<(const Serial &other) const
+    {
+        const auto kind = [](int rank) { return rank == 2 ? 1 : rank; }; // numbers are one kind
+        if (kind(rank) != kind(other.rank))
+            return kind(rank) < kind(other.rank);
+        if (rank == 1 && other.rank == 1) {
+            if (integer != other.integer)
+                return integer < other.integer;
+        } else if (kind(rank) == 1) {
+            if (number != other.number)
+                return number < other.number;
+        } else if (const int order = bytes.compare(other.bytes)) {
+            return order < 0;
+        }
+        return voucherId < other.voucherId;
+    }
+};
 
 QString shownDate(const QString &stored)
 {
@@ -42,21 +100,42 @@ ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter:
     Recordset rs = db.query(
         QStringLiteral("SELECT VoucherID, \"Date\", SrNO, CardNo, AccessionNo, Name, RollNo, "
                        "title, %1 FROM Voucher WHERE TransactionType = ? AND \"Date\" >= ? AND "
-                       "\"Date\" < ? AND %2 AND %3 ORDER BY \"Date\", SrNO")
+                       "\"Date\" < ? AND %2 AND %3 ORDER BY \"Date\"")
             .arg(lastCells, firstTest, secondTest),
         values);
     // The texts go straight from the rows read into the list's compact form.
     ListRows rows;
+    std::vector<Serial> serials;
+    std::vector<int> order;
+    QString runDate;
+    size_t runStart = 0;
+    // The query gives the dates in order; serial numbers within a date are sorted here, which
+    // costs far less than a sort of the wide rows in the query.
+    const auto closeRun = [&] {
+        std::sort(serials.begin() + qsizetype(runStart), serials.end());
+        for (size_t i = runStart; i < serials.size(); ++i)
+            order.push_back(serials[i].row);
+        runStart = serials.size();
+    };
     const int columns = rs.columnCount();
-    for (; !rs.eof(); rs.moveNext()) {
+    for (int row = 0; !rs.eof(); rs.moveNext(), ++row) {
         rows.startRow();
         rs.addDisplayText(0, rows);
-        rows.addText(shownDate(rs.displayText(1)));
+        const QString date = rs.displayText(1);
+        if (date != runDate) {
+            closeRun();
+            runDate = date;
+        }
+        rows.addText(shownDate(date));
         const QString srNo = rs.displayText(2);
         rows.addText(srNo.isEmpty() ? QStringLiteral("0") : srNo);
         for (int i = 3; i < columns; ++i)
             rs.addDisplayText(i, rows);
+        serials.push_back(Serial::of(rs.field(2), rs.field(0).toLongLong(), row));
     }
+    rs.close();
+    closeRun();
+    rows.reorder(order);
     return rows;
 }
 

@@ -143,8 +143,10 @@ std::shared_ptr<Database> Database::open(const QString &path)
                             nullptr, nullptr);
     sqlite3_create_function(db, "Pattern", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                             patternFunction, nullptr, nullptr);
-    // Decrypted pages stay cached, so refiltering a large list does not decrypt it again.
-    sqlite3_exec(db, "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
+    // Decrypted pages stay cached, so refiltering a large list does not decrypt it again: room for
+    // a catalogue of 100,000 books and a year's vouchers (a scan larger than the cache would
+    // decrypt every page anew). Memory is taken only as pages are read.
+    sqlite3_exec(db, "PRAGMA cache_size = -131072", nullptr, nullptr, nullptr);
     return result;
 }
 

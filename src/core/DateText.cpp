@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <optional>
 
 namespace DateText {
 
@@ -11,6 +12,40 @@ const QLocale &english()
 {
     static const QLocale locale(QLocale::English, QLocale::UnitedStates);
     return locale;
+}
+
+bool isDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Reads "yyyy-M-d" at the start of the text as the general reader's ISO form does (one or two
+// digits for month and day, anything after them ignored), without a regular expression or a
+// local date-time: the registers read a date on every row. Nothing when the text starts otherwise.
+std::optional<QDate> isoStart(const QString &text)
+{
+    qsizetype i = 0;
+    const auto number = [&](int minDigits, int maxDigits) {
+        int value = 0;
+        int digits = 0;
+        while (digits < maxDigits && i < text.size() && isDigit(text[i].unicode())) {
+            value = value * 10 + (text[i].unicode() - u'0');
+            ++digits;
+            ++i;
+        }
+        return digits >= minDigits ? value : -1;
+    };
+    const auto dash = [&] { return i < text.size() && text[i] == u'-' ? (++i, true) : false; };
+    const int year = number(4, 4);
+    if (year < 0 || !dash())
+        return std::nullopt;
+    const int month = number(1, 2);
+    if (month < 0 || !dash())
+        return std::nullopt;
+    const int day = number(1, 2);
+    if (day < 0)
+        return std::nullopt;
+    return QDate(year, month, day);
 }
 
 int monthFromName(const QString &name)
@@ -30,7 +65,24 @@ QString toShort(const QDate &date)
 
 QString toLong(const QDate &date)
 {
-    return date.isValid() ? date.toString(QStringLiteral("dd-MM-yyyy")) : QString();
+    if (!date.isValid())
+        return QString();
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    if (year < 1 || year > 9999)
+        return date.toString(QStringLiteral("dd-MM-yyyy"));
+    // Written by hand: the format parser costs more than the register row it fills.
+    const char16_t text[10] = {char16_t(u'0' + day / 10),
+                               char16_t(u'0' + day % 10),
+                               u'-',
+                               char16_t(u'0' + month / 10),
+                               char16_t(u'0' + month % 10),
+                               u'-',
+                               char16_t(u'0' + year / 1000),
+                               char16_t(u'0' + year / 100 % 10),
+                               char16_t(u'0' + year / 10 % 10),
+                               char16_t(u'0' + year % 10)};
+    return QString(reinterpret_cast<const QChar *>(text), 10);
 }
 
 QString toIso(const QDate &date)
@@ -60,6 +112,9 @@ int expandYear(int twoDigitYear)
 
 QDate parse(const QString &text)
 {
+    if (!text.isEmpty() && isDigit(text.front().unicode()))
+        if (const auto date = isoStart(text))
+            return *date;
     return parseDateTime(text).date();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -8,7 +9,8 @@
 
 // The texts of a list's rows held compactly: the texts' bytes in UTF-8 blocks that never move once
 // written, so 100,000 rows fill without copying what is already stored and free at once, and a
-// text becomes a QString only when it is read (the rows on screen).
+// text becomes a QString only when it is read (the rows on screen). A subset shares the texts of
+// the rows it was taken from, so a filter over rows already read copies no text.
 class ListRows
 {
 public:
@@ -20,7 +22,7 @@ public:
     bool empty() const { return rows_.empty(); }
 
     // Starts a new row: the texts added next are its columns, in order.
-    void startRow() { rows_.push_back({qsizetype(texts_.size()), 0}); }
+    void startRow() { rows_.push_back({qsizetype(store().texts.size()), 0}); }
     void addText(const char *utf8, qsizetype bytes);
     void addText(const QString &text);
     void append(const QStringList &texts);
@@ -29,6 +31,15 @@ public:
     // The row's text in that column; an empty text past the row's last column.
     QString text(int row, int column) const;
     QStringList texts(int row) const;
+    // The row's text in that column as its stored UTF-8 bytes; empty past the row's last column.
+    QByteArrayView utf8(int row, int column) const;
+
+    // These rows (present indexes, in the order given), sharing this list's texts.
+    ListRows subset(const std::vector<int> &rows) const;
+    // Those of the given rows whose text in that column begins with the typed text as a filter
+    // box's pattern takes it: its characters literally, letter case ignored unit by unit in UTF-16.
+    std::vector<int> beginningWith(const std::vector<int> &rows, int column,
+                                   const QString &typed) const;
 
     // Puts the rows in a new order: order[i] is the present index of the row that becomes row i.
     void reorder(const std::vector<int> &order);
@@ -50,7 +61,14 @@ private:
         qsizetype used;
         qsizetype capacity;
     };
-    std::vector<Block> blocks_;
-    std::deque<Text> texts_; // a deque grows without moving what it holds
+    // Written only by appending, so lists that share it never see each other's rows change.
+    struct Store
+    {
+        std::vector<Block> blocks;
+        std::deque<Text> texts; // a deque grows without moving what it holds
+    };
+    Store &store();
+
+    std::shared_ptr<Store> store_;
     std::vector<Row> rows_;
 };

@@ -158,3 +158,30 @@ TEST_F(VoucherRegisterTest, LedgerPairsEachIssueWithItsFirstReturn)
     staged.moveNext();
     EXPECT_EQ(staged.text("T5"), "");
 }
+
+// The register's order is that of the query sorting by date and serial: equal dates by serial as
+// the database orders stored values (missing, numbers, texts), equal serials in key order; dates
+// stored with a time or in another form show as before.
+TEST_F(VoucherRegisterTest, OrdersAsTheDateAndSerialQueryDid)
+{
+    const QVariant serials[] = {3, 1, QVariant(), 2.5, "10", "x", "B", 3, 1, QVariant(), 12, 2};
+    const int order[] = {7, 2, 11, 4, 9, 1, 12, 5, 10, 3, 8, 6};
+    const char *dates[] = {"2025-12-31", "2025-12-31 10:00:00", "2025-12-30",
+                           "2025-12-31", "2025-12-31",          "2025-12-30",
+                           "2025-12-31", "2025-12-31",          "2025-12-31",
+                           "2025-12-30", "2025-12-31 10:00:00", "2025-12-31"};
+    for (int i = 0; i < 12; ++i)
+        addVoucher({.id = order[i], .date = dates[i], .srNo = serials[i]});
+    QStringList expected;
+    for (Recordset rs = db().query("SELECT VoucherID FROM Voucher WHERE TransactionType = 'Issue' "
+                                   "ORDER BY \"Date\", SrNO");
+         !rs.eof(); rs.moveNext())
+        expected << rs.displayText(0);
+    const auto rows = issues(QDate(2025, 12, 1), QDate(2025, 12, 31));
+    EXPECT_EQ(keys(rows), expected);
+    QStringList shown;
+    for (int row = 0; row < rows.size(); ++row)
+        shown << rows.text(row, 1) + ' ' + rows.text(row, 2);
+    EXPECT_EQ(shown.first(), "30-12-2025 0");
+    EXPECT_EQ(shown.last(), "31-12-2025 12");
+}

@@ -342,7 +342,7 @@ TEST_F(frmBookIssueTest, SearchPanelsPickIntoTheWindowAndEscClosesThemFirst)
     auto *cardList = window->findChild<RecordList *>("LvSearch");
     EXPECT_EQ(cardList->records()->size(), 0); // nothing until a keystroke
     QTest::keyClicks(box("txtSearch"), "ra");
-    ASSERT_EQ(cardList->records()->size(), 1);
+    ASSERT_TRUE(waitFor([&] { return cardList->records()->size() == 1; }));
     EXPECT_EQ(cardList->records()->row(0).texts,
               (QStringList{"2", "Ravi Kumar", "Class 5", "R9", "102", "Father", "Shimla"}));
     QTest::keyClick(box("txtSearch"), Qt::Key_Down);
@@ -357,7 +357,7 @@ TEST_F(frmBookIssueTest, SearchPanelsPickIntoTheWindowAndEscClosesThemFirst)
     ASSERT_TRUE(books->isVisible());
     QTest::keyClicks(box("txtSearch4"), "wings");
     auto *bookList = window->findChild<RecordList *>("LvBook");
-    ASSERT_EQ(bookList->records()->size(), 1);
+    ASSERT_TRUE(waitFor([&] { return bookList->records()->size() == 1; }));
     bookList->setCurrentIndex(bookList->model()->index(0, 1));
     const QRect cell = bookList->visualRect(bookList->model()->index(0, 1));
     QTest::mouseDClick(bookList->viewport(), Qt::LeftButton, {}, cell.center());

@@ -444,7 +444,7 @@ TEST_F(frmBookReceiptTest, SearchPanelsPickIntoTheWindowAndEscClosesThemFirst)
     EXPECT_EQ(QApplication::focusWidget(), box("txtSearch"));
     auto *cardList = window->findChild<RecordList *>("LvSearch");
     QTest::keyClicks(box("txtSearch"), "ra");
-    ASSERT_EQ(cardList->records()->size(), 1);
+    ASSERT_TRUE(waitFor([&] { return cardList->records()->size() == 1; }));
     QTest::keyClick(box("txtSearch"), Qt::Key_Down);
     QTest::keyClick(cardList, Qt::Key_Return);
     EXPECT_EQ(box("txtCardNo")->text(), "102");
@@ -457,7 +457,7 @@ TEST_F(frmBookReceiptTest, SearchPanelsPickIntoTheWindowAndEscClosesThemFirst)
     ASSERT_TRUE(books->isVisible());
     QTest::keyClicks(box("txtSearch4"), "malgudi");
     auto *bookList = window->findChild<RecordList *>("LvBook");
-    ASSERT_EQ(bookList->records()->size(), 1);
+    ASSERT_TRUE(waitFor([&] { return bookList->records()->size() == 1; }));
     bookList->setFocus();
     bookList->setCurrentIndex(bookList->model()->index(0, 1));
     dialogs->expectOk();
@@ -468,6 +468,10 @@ TEST_F(frmBookReceiptTest, SearchPanelsPickIntoTheWindowAndEscClosesThemFirst)
 
     QTest::keyClick(box("txtAccessionNo"), Qt::Key_F4);
     box("txtSearch4")->setText("wings");
+    ASSERT_TRUE(waitFor([&] {
+        return bookList->records()->size() == 1 &&
+               bookList->records()->text(0, 1) == "Wings of Fire";
+    }));
     bookList->setFocus();
     bookList->setCurrentIndex(bookList->model()->index(0, 1));
     QTest::keyClick(bookList, Qt::Key_Return); // the pick runs no holder test

@@ -140,7 +140,7 @@ TEST_F(frmLedgerTest, CloseHidesTheCardSearchFirst)
     auto *filter = window->findChild<QLineEdit *>("txtSearch");
     QTest::keyClicks(filter, "ravi");
     auto *found = window->findChild<RecordList *>("LvSearch");
-    ASSERT_EQ(found->records()->size(), 1);
+    ASSERT_TRUE(waitFor([&] { return found->records()->size() == 1; }));
     window->grab().save(testOutputFolder() + "/frmLedger-search.png");
     QTest::keyClick(filter, Qt::Key_Down);
     QTest::keyClick(found, Qt::Key_Return);

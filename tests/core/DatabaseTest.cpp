@@ -203,3 +203,88 @@ TEST_F(DatabaseTest, ListRowsHoldTextsAsReadAndReorder)
     EXPECT_EQ(rows.text(2, 1), "Grüße");
     EXPECT_EQ(rows.texts(3), QStringList({"9", "", "-3"}));
 }
+
+// A filter over rows already read keeps exactly the rows the pattern function keeps for the same
+// typed prefix, letter case, accents and pattern characters included; a subset shares the texts
+// and goes on after its source is gone.
+TEST_F(DatabaseTest, ListRowsFilterByPrefixAsThePatternDoes)
+{
+    const QStringList values = {"Advanced Maths",
+                                "advanced physics",
+                                QString::fromUtf8("ÀDVANCED"),
+                                QString::fromUtf8("àdvanced"),
+                                "Kelvin",
+                                QString::fromUtf8("\u212Aelvin scale"),
+                                "kettle",
+                                "50% Off",
+                                "5_0 Off",
+                                "50x Off",
+                                "[Draft]",
+                                "*Star",
+                                "?Query",
+                                "#1 Hits",
+                                "Back\\slash",
+                                QString::fromUtf8("İstanbul"),
+                                "istanbul",
+                                QString::fromUtf8("Éclair"),
+                                QString::fromUtf8("éclair"),
+                                "",
+                                "k",
+                                QString::fromUtf8("😀 Smile"),
+                                "Ad",
+                                "a"};
+    const QStringList typedTexts = {"",
+                                    "a",
+                                    "A",
+                                    "adv",
+                                    "ADVANCED M",
+                                    QString::fromUtf8("À"),
+                                    QString::fromUtf8("à"),
+                                    "k",
+                                    "K",
+                                    QString::fromUtf8("\u212A"),
+                                    "kel",
+                                    "50%",
+                                    "5_",
+                                    "50_",
+                                    "[",
+                                    "[d",
+                                    "*",
+                                    "?",
+                                    "#",
+                                    "\\",
+                                    QString::fromUtf8("é"),
+                                    QString::fromUtf8("É"),
+                                    "i",
+                                    QString::fromUtf8("İ"),
+                                    QString::fromUtf8("😀"),
+                                    "x",
+                                    "%",
+                                    "_",
+                                    "ad",
+                                    "Advanced Maths and more"};
+    std::vector<int> all;
+    auto source = std::make_unique<ListRows>();
+    for (const QString &value : values) {
+        all.push_back(source->size());
+        source->append({QString::number(all.size()), value});
+    }
+    for (const QString &typed : typedTexts) {
+        QStringList expected;
+        for (const QString &value : values)
+            if (Pattern::matches(value, Pattern::prefix(typed)))
+                expected << value;
+        QStringList kept;
+        for (const int row : source->beginningWith(all, 1, typed))
+            kept << source->text(row, 1);
+        EXPECT_EQ(kept, expected) << typed.toStdString();
+    }
+    ListRows some = source->subset({2, 0});
+    source.reset();
+    some.startRow();
+    some.addText(QStringLiteral("added"));
+    ASSERT_EQ(some.size(), 3);
+    EXPECT_EQ(some.texts(0), QStringList({"3", QString::fromUtf8("ÀDVANCED")}));
+    EXPECT_EQ(some.texts(1), QStringList({"1", "Advanced Maths"}));
+    EXPECT_EQ(some.texts(2), QStringList({"added"}));
+}

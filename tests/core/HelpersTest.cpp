@@ -30,6 +30,42 @@ TEST(HelpersTest, DatesReadAndWriteInTheProgramsFormats)
     EXPECT_EQ(DateText::parseDateTime("05-Mar-24 2:30:05 PM"), QDateTime(d, QTime(14, 30, 5)));
 }
 
+// Stored ISO dates are read without the general reader; every text reads as that reader reads it,
+// and the long form is written as the date format writes it.
+TEST(HelpersTest, StoredDatesReadAsTheGeneralReaderReadsThem)
+{
+    const QStringList texts = {"2024-03-05",
+                               "2024-3-5",
+                               "2024-03-05 14:30:05",
+                               "2024-03-05T09:10",
+                               "2024-03-051",
+                               "2024-03-05xyz",
+                               "2024-02-30",
+                               "2024-13-01",
+                               "0000-01-01",
+                               "12024-01-01",
+                               "2024-003-05",
+                               "2024-03",
+                               "2024/03/05",
+                               " 2024-03-05",
+                               "2024-03-05 99:99",
+                               "05-Mar-24",
+                               "5-03-2024",
+                               "",
+                               "abc",
+                               "9999-12-31",
+                               "0001-01-01"};
+    for (const QString &text : texts)
+        EXPECT_EQ(DateText::parse(text), DateText::parseDateTime(text).date())
+            << text.toStdString();
+    for (const QDate &date :
+         {QDate(1, 1, 1), QDate(5, 6, 7), QDate(999, 12, 31), QDate(2024, 3, 5),
+          QDate(2029, 11, 30), QDate(9999, 12, 31), QDate(10000, 1, 1), QDate(-44, 3, 15), QDate()})
+        EXPECT_EQ(DateText::toLong(date),
+                  date.isValid() ? date.toString(QStringLiteral("dd-MM-yyyy")) : QString())
+            << date.toString().toStdString();
+}
+
 TEST(HelpersTest, NumbersFollowTheLeadingNumberRule)
 {
     EXPECT_EQ(Numbers::leadingValue(" 42 books"), 42);
