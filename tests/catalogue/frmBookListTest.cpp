@@ -295,6 +295,7 @@ TEST_F(frmBookListTest, StickerBarcodesOfEveryLengthTheBoxHoldsScan)
     lv1()->records()->setAllChecked(true);
     dialogs->expectOk();
     emit button("cmdSticker")->Click();
+    ASSERT_EQ(dialogs->boxes.size(), 1);
     EXPECT_TRUE(dialogs->last().text.contains(tooLong));
     EXPECT_FALSE(dialogs->last().text.contains("\"" + longest + "\""));
 
@@ -306,6 +307,13 @@ TEST_F(frmBookListTest, StickerBarcodesOfEveryLengthTheBoxHoldsScan)
         expected << number.toUpper();
     expected.sort();
     EXPECT_EQ(scan(pdf), expected);
+    // The accession number under the barcode prints whole too.
+    QProcess text;
+    text.start("pdftotext", {pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    for (const QString &number : {longest, tooLong})
+        EXPECT_TRUE(printed.contains("Acc. No. " + number)) << number.toStdString();
 }
 
 TEST_F(frmBookListTest, StickerFileNamesCannotLeaveTheFolder)
