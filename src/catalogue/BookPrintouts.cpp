@@ -6,6 +6,7 @@
 #include "core/Numbers.h"
 #include "core/PrintingStage.h"
 #include "core/report/Code39.h"
+#include "core/report/ReportTemplate.h"
 
 #include <QDir>
 
@@ -18,6 +19,21 @@ bool bookExists(double key)
     return Module::open(Module::CompanyDb)
         .scalar(QStringLiteral("SELECT 1 FROM Book WHERE BookID = ?"), {key})
         .isValid();
+}
+
+// The width of the sticker template's barcode box in millimetres, 0 when the template cannot be
+// read: the sticker report's own opening then reports that.
+double stickerBarcodeWidth()
+{
+    try {
+        const ReportTemplate sticker = ReportTemplate::load(Module::programPath(StickerTemplate));
+        for (const ReportElement &element : sticker.detail.elements)
+            if (element.kind == ReportElement::Kind::Barcode)
+                return element.width;
+    } catch (const AppError &) {
+        // Left to the sticker report's opening, which shows the error box.
+    }
+    return 0;
 }
 
 } // namespace
@@ -69,11 +85,13 @@ QList<StickerBook> makeStickers(const QList<StickerBook> &books, const QFont &fo
     Database &stickers = Module::open(Module::StickerDb);
     Transaction transaction(stickers);
     stickers.execute(QStringLiteral("DELETE FROM Cake"));
+    const double barcodeWidth = stickerBarcodeWidth();
     QList<StickerBook> withoutBarcode;
     for (const StickerBook &book : books) {
         if (!bookExists(book.bookId))
             continue;
-        if (!Code39::canEncode(book.barcode))
+        if (!Code39::canEncode(book.barcode) ||
+            (barcodeWidth > 0 && !Code39::fits(book.barcode, barcodeWidth)))
             withoutBarcode << book;
         QImage picture =
             DrawBar::DrawBarcode(book.barcode, StickerPictureHeight, font);
@@ -101,8 +119,8 @@ QList<StickerBook> makeStickers(const QList<StickerBook> &books, const QFont &fo
 QString noBarcodeMessage(const QList<StickerBook> &books)
 {
     QStringList lines{QStringLiteral("These books got no barcode on their stickers: their barcode "
-                                     "numbers are empty or hold characters a barcode cannot "
-                                     "show.")};
+                                     "numbers are empty, hold characters a barcode cannot show "
+                                     "or are too long for a sticker.")};
     for (const StickerBook &book : books)
         lines << QStringLiteral("Acc. No. %1 : \"%2\"").arg(book.accessionNo, book.barcode);
     return lines.join(QLatin1Char('\r'));

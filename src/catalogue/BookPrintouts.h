@@ -20,6 +20,9 @@ struct StickerBook
     QString accessionNo, title, author, subject, publisher, location, edition, barcode;
 };
 
+// The sticker template, relative to the program folder.
+inline const QString StickerTemplate = QStringLiteral("Report/Catalogue.rpt");
+
 // Height of a sticker picture in pixels (the hidden picture box of 1125 twips): a module of 2.
 constexpr int StickerPictureHeight = 75;
 
@@ -30,8 +33,8 @@ QString stickerFileName(const QString &barcode);
 
 // Empties Cake, draws each book's barcode into a picture in Bar/ (made when missing) and adds its
 // Cake row, in the given order, in one transaction. Books deleted since the list was loaded are
-// skipped. Returns the books that got no barcode: an empty barcode text, or one Code 39 cannot
-// hold.
+// skipped. Returns the books that got no barcode: an empty barcode text, one Code 39 cannot
+// hold, or one too long to scan from the sticker template's barcode box.
 QList<StickerBook> makeStickers(const QList<StickerBook> &books, const QFont &font);
 
 // The notice that names the books without a barcode.

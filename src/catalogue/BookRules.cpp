@@ -103,9 +103,27 @@ bool titleStored(Database &db, const QString &title)
 
 namespace {
 
+// The loan state a copy has in the table now: the issue and the return write it while a book
+// window may hold an older copy of it.
+const char *const CirculationColumns[] = {"Status", "IssueID", "Name",     "RollNo",
+                                          "CardID", "CardNo",  "IssueDate"};
+
+void keepStoredCirculation(Database &db, BookRecord &values)
+{
+    const double key = Numbers::leadingValue(values.value(QStringLiteral("BookID")));
+    Recordset stored = db.query(QStringLiteral("SELECT * FROM Book WHERE BookID = ?"), {key});
+    if (stored.eof())
+        return; // gone meanwhile: written again as the window loaded it
+    for (const char *column : CirculationColumns)
+        values[QLatin1String(column)] =
+            stored.displayText(stored.columnIndex(QLatin1String(column)));
+}
+
 void writeRow(Database &db, const BookRecord &book, SaveMode mode)
 {
     BookRecord values = book;
+    if (mode == SaveMode::Change)
+        keepStoredCirculation(db, values);
     if (mode == SaveMode::New) {
         values[QStringLiteral("Status")] = QString();
         for (const char *column : {"IssueID", "CardID", "CardNo"})

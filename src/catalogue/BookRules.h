@@ -42,7 +42,8 @@ bool titleStored(Database &db, const QString &title);
 
 // Writes the copy. A new copy takes the circulation defaults ("Available", 0 and empty); a
 // changed one is deleted and written again under its key in one transaction, so a failure leaves
-// the old row. An empty Status becomes "Available".
+// the old row, and keeps the loan state stored at that moment (Status to IssueDate), whatever the
+// record says: only the issue and the return change it. An empty Status becomes "Available".
 void saveBook(Database &db, const BookRecord &book, SaveMode mode);
 // Writes a new copy as saveBook does, inside the caller's transaction.
 void insertNewBook(Database &db, const BookRecord &book);

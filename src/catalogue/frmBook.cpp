@@ -14,11 +14,13 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 
 using FormBuilder::kind;
 
@@ -183,6 +185,14 @@ void frmBook::buildControls()
             close();
     });
     connect(txtBarcode, &QLineEdit::textChanged, this, &frmBook::txtBarcode_Change);
+    // A barcode copied from the accession number follows it until the user types a barcode.
+    connect(txtBarcode, &QLineEdit::textEdited, this, [this] { barcodeMadeFrom_.clear(); });
+    connect(txtAccessionNo, &QLineEdit::textChanged, this, [this](const QString &accessionNo) {
+        if (barcodeMadeFrom_.isNull() || txtBarcode->text() != barcodeMadeFrom_)
+            return;
+        barcodeMadeFrom_ = accessionNo;
+        txtBarcode->setText(accessionNo);
+    });
     txtAccessionNo->installEventFilter(this);
 
     fraForm->setEnabled(false);
@@ -244,8 +254,10 @@ bool frmBook::enterKey(QWidget *focus)
         try {
             if (box == txtAccessionNo) {
                 const bool mayUse = alreadyAccessionNo();
-                if (txtBarcode->text().isEmpty())
-                    txtBarcode->setText(txtAccessionNo->text());
+                if (txtBarcode->text().isEmpty()) {
+                    barcodeMadeFrom_ = txtAccessionNo->text();
+                    txtBarcode->setText(barcodeMadeFrom_);
+                }
                 if (!mayUse)
                     return true;
             } else if (box == txtTitle && !alreadyBookName()) {
@@ -266,7 +278,15 @@ bool frmBook::enterKey(QWidget *focus)
 
 bool frmBook::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == txtAccessionNo && event->type() == QEvent::FocusIn && isSaveMode()) {
+    // The focus coming back from a message box or another window, or put back by a refusal, is
+    // no entry into the box: the typed number stays.
+    const auto comesBack = [&] {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        return keepTypedAccessionNo_ || reason == Qt::ActiveWindowFocusReason ||
+               reason == Qt::PopupFocusReason;
+    };
+    if (watched == txtAccessionNo && event->type() == QEvent::FocusIn && isSaveMode() &&
+        !comesBack()) {
         try {
             GetBookNo();
         } catch (const AppError &error) {
@@ -305,6 +325,7 @@ void frmBook::CleanBox()
 {
     for (const BookRules::BookColumn &column : BookRules::bookColumns())
         setBoxText(column.control, QString());
+    barcodeMadeFrom_.clear();
     lblAvailable->clear();
     lblIssueDetail->clear();
     cmdNew->setCaption(NewCaption);
@@ -336,6 +357,7 @@ bool frmBook::alreadyAccessionNo()
     if (!isSaveMode() || !BookRules::accessionNoStored(companyDb(), txtAccessionNo->text()))
         return true;
     Dialogs::critical(QStringLiteral("Accession No. Already Exits"));
+    const QScopedValueRollback keep(keepTypedAccessionNo_, true);
     txtAccessionNo->setFocus();
     return false;
 }
@@ -418,6 +440,7 @@ void frmBook::cmdDelete_Click()
 void frmBook::loadRecord(double key)
 {
     if (const auto book = BookRules::loadBook(companyDb(), key)) {
+        barcodeMadeFrom_.clear();
         for (const BookRules::BookColumn &column : BookRules::bookColumns())
             setBoxText(column.control, book->value(QLatin1String(column.column)));
         lblAvailable->setText(book->value(QStringLiteral("Status")));

@@ -64,4 +64,7 @@ private:
     StyledButton *cmdNew = nullptr;
     StyledButton *cmdDelete = nullptr;
     QList<QWidget *> enterChain_;
+    // The accession number the barcode box was filled from; null once the user typed a barcode.
+    QString barcodeMadeFrom_;
+    bool keepTypedAccessionNo_ = false;
 };

@@ -143,8 +143,9 @@ void frmBookList::buildControls()
     Lv1->records()->setCheckable(true);
     Lv1->setColumns({"", "Acc. No.", "Title", "Author", "Subject", "Publisher", "Location",
                      "Edition", "Year", "Pages", "Vol", "Source", "Cost", "Barcode"},
-                    // The key column holds the check box too: wider than its 250 twips of old.
-                    {600, 1000, 3000, 1200, 1200, 1200, 1500, 1000, 1000, 1000, 1000, 1000, 1000,
+                    // The key column holds the check box and a key of six digits: wider than its
+                    // 250 twips of old.
+                    {1080, 1000, 3000, 1200, 1200, 1200, 1500, 1000, 1000, 1000, 1000, 1000, 1000,
                      1000});
     for (int column = 7; column <= 11; ++column)
         Lv1->records()->setAlignment(column, Qt::AlignCenter);

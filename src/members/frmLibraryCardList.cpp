@@ -42,7 +42,8 @@ void frmLibraryCard::buildListControls()
                      QStringLiteral("Group"), QStringLiteral("Roll"), QStringLiteral("Father"),
                      QStringLiteral("City"), QStringLiteral("Distt"), QStringLiteral("Contact"),
                      QStringLiteral("Remarks"), QStringLiteral("Valid")},
-                    {300, 1500, 3000, 2000, 1500, 1500, 1500, 1500, 1500, 1500, 1500});
+                    // The key column holds the check box and a key of six digits.
+                    {1080, 1500, 3000, 2000, 1500, 1500, 1500, 1500, 1500, 1500, 1500});
     Lv1->records()->setCheckable(true);
     SetListViewStripes(Lv1, 0xFFFFFF, 0xF3F3ED);
     connect(Lv1, &RecordList::rowOpened, this,

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 
 namespace KeyPreview {
@@ -40,6 +41,21 @@ protected:
         if (widget != QApplication::focusWidget() && QApplication::focusWidget())
             return false;
         auto *key = static_cast<QKeyEvent *>(event);
+        if (offer(key, widget))
+            return true;
+        // Esc with the focus outside the active child window (on the ribbon, the window's frame,
+        // or nowhere when the window has no control that takes the focus) is still meant for it.
+        if (key->key() == Qt::Key_Escape)
+            if (QWidget *child = activeChildWindow(widget);
+                child && child != widget && !child->isAncestorOf(widget))
+                return offer(key, child);
+        return false;
+    }
+
+private:
+    // Hands the key to the handlers of the windows that hold the widget, innermost first.
+    bool offer(QKeyEvent *key, QWidget *widget)
+    {
         const auto handlers = handlers_; // a handler may close its window
         for (auto it = handlers.begin(); it != handlers.end(); ++it) {
             if (!it->first)
@@ -51,7 +67,16 @@ protected:
         return false;
     }
 
-private:
+    // The window in the current child frame of the main window that holds the widget.
+    static QWidget *activeChildWindow(QWidget *widget)
+    {
+        const auto *area = widget->window()->findChild<QMdiArea *>();
+        if (!area)
+            return nullptr;
+        const QMdiSubWindow *frame = area->currentSubWindow();
+        return frame ? frame->widget() : nullptr;
+    }
+
     QList<QPair<QPointer<QWidget>, Handler>> handlers_;
 };
 

@@ -4,8 +4,10 @@
 #include "catalogue/frmBook.h"
 #include "catalogue/frmBookList.h"
 #include "controls/button/StyledButton.h"
+#include "core/report/Code39.h"
 #include "core/report/ReportLayout.h"
 #include "core/report/ReportOutput.h"
+#include "core/report/ReportTemplate.h"
 #include "ui/RecordList.h"
 #include "ui/ReportViewer.h"
 
@@ -16,6 +18,8 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
 
 class frmBookListTest : public CatalogueTest
 {
@@ -176,6 +180,10 @@ namespace {
 // The barcodes a reader finds in a picture or a PDF page, as texts.
 QStringList scan(const QString &file)
 {
+    // The install script installs both tools: a missing one is a failure, never a skip.
+    for (const char *tool : {"pdftoppm", "zbarimg"})
+        EXPECT_FALSE(QStandardPaths::findExecutable(tool).isEmpty())
+            << tool << " is missing: run scripts/install-deps.sh";
     QString picture = file;
     if (file.endsWith(".pdf")) {
         QProcess render;
@@ -257,6 +265,57 @@ TEST_F(frmBookListTest, StickersScanAsTheirNumbersAndStayInsideBar)
     EXPECT_TRUE(reportWindow()->cmdPrint()->isVisible());
 }
 
+// Short numbers get wide bars, long ones narrow bars: every one keeps its white margins and scans;
+// a number too long for the sticker's barcode box gets no bars and is named in the notice.
+TEST_F(frmBookListTest, StickerBarcodesOfEveryLengthTheBoxHoldsScan)
+{
+    const ReportTemplate sticker = ReportTemplate::load(path(BookPrintouts::StickerTemplate));
+    double width = 0;
+    for (const ReportElement &element : sticker.detail.elements)
+        if (element.kind == ReportElement::Kind::Barcode)
+            width = element.width;
+    QString longest = "LIB-2024-";
+    while (Code39::fits(longest + "7", width))
+        longest += QString::number(longest.size() % 10);
+    const QString tooLong = longest + "7";
+    EXPECT_GE(longest.size(), 20);
+
+    const QStringList numbers = {"1", "5", "10", "11", "LIB-2024-0042", "b-77/3", longest, tooLong};
+    int key = 0;
+    for (const QString &number : numbers) {
+        ++key;
+        addBook(key, {{"AccessionNo", number},
+                      {"title", "Godan"},
+                      {"Subject", "Fiction"},
+                      {"Edition", "2nd"},
+                      {"OT11", "Rack 1"},
+                      {"OT14", number}});
+    }
+    open();
+    lv1()->records()->setAllChecked(true);
+    dialogs->expectOk();
+    emit button("cmdSticker")->Click();
+    ASSERT_EQ(dialogs->boxes.size(), 1);
+    EXPECT_TRUE(dialogs->last().text.contains(tooLong));
+    EXPECT_FALSE(dialogs->last().text.contains("\"" + longest + "\""));
+
+    ASSERT_TRUE(reportWindow());
+    const QString pdf = QDir(testOutputFolder()).filePath("StickerLengths.pdf");
+    ReportOutput::exportPdf(*reportWindow()->CRViewer1()->reportSource(), pdf);
+    QStringList expected;
+    for (const QString &number : numbers.mid(0, numbers.size() - 1))
+        expected << number.toUpper();
+    expected.sort();
+    EXPECT_EQ(scan(pdf), expected);
+    // The accession number under the barcode prints whole too.
+    QProcess text;
+    text.start("pdftotext", {pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    for (const QString &number : {longest, tooLong})
+        EXPECT_TRUE(printed.contains("Acc. No. " + number)) << number.toStdString();
+}
+
 TEST_F(frmBookListTest, StickerFileNamesCannotLeaveTheFolder)
 {
     EXPECT_EQ(BookPrintouts::stickerFileName("1001"), "1001.jpg");
@@ -265,4 +324,47 @@ TEST_F(frmBookListTest, StickerFileNamesCannotLeaveTheFolder)
     EXPECT_EQ(BookPrintouts::stickerFileName("a\\b:c"), "a%5Cb%3Ac.jpg");
     EXPECT_NE(BookPrintouts::stickerFileName("a/b"), BookPrintouts::stickerFileName("a_b"));
     EXPECT_NE(BookPrintouts::stickerFileName("a/b"), BookPrintouts::stickerFileName("a%2Fb"));
+}
+
+// The key column holds the check box and the book key whole, up to the keys of a large library.
+TEST_F(frmBookListTest, TheKeyColumnShowsLongKeysWhole)
+{
+    for (const int key : {9, 10, 100000})
+        addPlainBook(key, QString::number(key));
+    open();
+    ASSERT_EQ(lv1()->records()->size(), 3);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_LE(lv1()->sizeHintForIndex(lv1()->records()->index(row, 0)).width(),
+                  lv1()->columnWidth(0))
+            << lv1()->records()->text(row, 0).toStdString();
+}
+
+// The printed list shows every accession number whole, up to the fifty characters the book
+// window's box takes.
+TEST_F(frmBookListTest, ThePrintedListShowsLongAccessionNumbersWhole)
+{
+    const QStringList numbers = {"7", "LIB-2024-000123", "LIB-2024-ABCDEFGHIJ-0123456789-KLMNOPQ",
+                                 QString(50, 'W'), "LIB-2024-" + QString(41, '8')};
+    int key = 0;
+    for (const QString &number : numbers)
+        addPlainBook(++key, number);
+    open();
+    lv1()->records()->setAllChecked(true);
+    emit button("cmdPrint")->Click();
+    ASSERT_TRUE(reportWindow());
+    const QString pdf = QDir(testOutputFolder()).filePath("BookListLong.pdf");
+    ReportOutput::exportPdf(*reportWindow()->CRViewer1()->reportSource(), pdf);
+
+    // The text of the accession number column alone (10 mm margin, column from 11.2 mm), at 72
+    // dots an inch.
+    const auto dots = [](double mm) { return QString::number(qRound(mm * 72 / 25.4)); };
+    QProcess text;
+    text.start("pdftotext", {"-r", "72", "-x", dots(20.5), "-y", "0", "-W", dots(30), "-H",
+                             dots(210), pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    const QString column =
+        QString::fromUtf8(text.readAllStandardOutput()).remove(QRegularExpression("\\s"));
+    for (const QString &number : numbers)
+        EXPECT_TRUE(column.contains(number))
+            << number.toStdString() << " in " << column.toStdString();
 }

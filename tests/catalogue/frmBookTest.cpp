@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -117,10 +118,11 @@ TEST_F(frmBookTest, TheProposalAndTheDuplicateTests)
     EXPECT_EQ(focus(), box("txtAccessionNo"));
     EXPECT_EQ(box("txtBarcode")->text(), "12a");
 
-    // A filled barcode stays; a stored title is refused at Enter but saved by the button.
+    // A typed barcode stays; a stored title is refused at Enter but saved by the button.
+    type(box("txtBarcode"), "B-12");
     box("txtAccessionNo")->setText("14");
     enter(box("txtAccessionNo"));
-    EXPECT_EQ(box("txtBarcode")->text(), "12a");
+    EXPECT_EQ(box("txtBarcode")->text(), "B-12");
     type(box("txtTitle"), "GITANJALI");
     dialogs->expectOk();
     enter(box("txtTitle"));
@@ -148,6 +150,92 @@ TEST_F(frmBookTest, TheProposalAndTheDuplicateTests)
     emit button("cmdNew")->Click();
     EXPECT_EQ(dialogs->last().text, "Accession No. Already Exits");
     EXPECT_EQ(books(), 4);
+}
+
+// A refused number stays for the user to correct, and the barcode made from it follows it: no
+// copy is saved with another copy's barcode.
+TEST_F(frmBookTest, ARefusedAccessionNoStaysAndItsBarcodeFollowsIt)
+{
+    addPlainBook(1, "7");
+    addPlainBook(2, "12A", "Gitanjali");
+    open();
+    emit button("cmdNew")->Click();
+    type(box("txtAccessionNo"), "12a");
+    dialogs->expectOk();
+    enter(box("txtAccessionNo"));
+    EXPECT_EQ(dialogs->last().text, "Accession No. Already Exits");
+    // The focus comes back from the message box.
+    QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(box("txtAccessionNo"), &back);
+    EXPECT_EQ(box("txtAccessionNo")->text(), "12a");
+    EXPECT_EQ(focus(), box("txtAccessionNo"));
+    EXPECT_EQ(box("txtBarcode")->text(), "12a");
+
+    // Corrected, the barcode made from it goes along.
+    QTest::keyClick(box("txtAccessionNo"), Qt::Key_Backspace);
+    EXPECT_EQ(box("txtBarcode")->text(), "12");
+    box("txtTitle")->setText("Kamayani");
+
+    // Refused at the save: the number stays, and so does the focus.
+    box("txtAccessionNo")->setText("7");
+    button("cmdNew")->setFocus();
+    dialogs->expectOk();
+    emit button("cmdNew")->Click();
+    EXPECT_EQ(dialogs->last().text, "Accession No. Already Exits");
+    EXPECT_EQ(box("txtAccessionNo")->text(), "7");
+    EXPECT_EQ(focus(), box("txtAccessionNo"));
+    EXPECT_EQ(box("txtBarcode")->text(), "7");
+
+    // Left and entered again the proposal comes, and the barcode with it.
+    box("txtTitle")->setFocus();
+    box("txtAccessionNo")->setFocus();
+    EXPECT_EQ(box("txtAccessionNo")->text(), "13");
+    EXPECT_EQ(box("txtBarcode")->text(), "13");
+    dialogs->expectOk();
+    emit button("cmdNew")->Click();
+    EXPECT_EQ(dialogs->last().text, "New Book has been Added");
+    EXPECT_EQ(bookValue(3, "AccessionNo").toString(), "13");
+    EXPECT_EQ(bookValue(3, "OT14").toString(), "13");
+}
+
+// The book window never writes the loan state: the issue and the return may change it while the
+// window holds the copy.
+TEST_F(frmBookTest, AnUpdateKeepsTheLoanStateStoredMeanwhile)
+{
+    addPlainBook(1, "1", "Godan");
+    load(1);
+    window = WindowRegistry::find<frmBook>("frmBook");
+    ASSERT_TRUE(window);
+    Module::CompanyDb->execute(
+        "UPDATE Book SET Status = 'Issue', IssueID = 9, Name = 'Meera Nair', RollNo = 'R-3', "
+        "CardID = 3, CardNo = 501, IssueDate = '05-Mar-24' WHERE BookID = 1");
+    box("txtTitle")->setText("Godan (Revised)");
+    dialogs->expectOk();
+    emit button("cmdNew")->Click();
+    EXPECT_EQ(dialogs->last().text, "New Book has been Added");
+    EXPECT_EQ(bookValue(1, "title").toString(), "Godan (Revised)");
+    EXPECT_EQ(bookValue(1, "Status").toString(), "Issue");
+    EXPECT_EQ(bookValue(1, "IssueID").toInt(), 9);
+    EXPECT_EQ(bookValue(1, "Name").toString(), "Meera Nair");
+    EXPECT_EQ(bookValue(1, "RollNo").toString(), "R-3");
+    EXPECT_EQ(bookValue(1, "CardID").toInt(), 3);
+    EXPECT_EQ(bookValue(1, "CardNo").toInt(), 501);
+    EXPECT_EQ(bookValue(1, "IssueDate").toString(), "05-Mar-24");
+
+    // And the reverse: loaded lent, returned meanwhile, updated with no edits.
+    load(1);
+    EXPECT_EQ(label("lblAvailable"), "Issue");
+    Module::CompanyDb->execute(
+        "UPDATE Book SET Status = 'Available', IssueID = 0, Name = '', RollNo = '', "
+        "CardID = 0, CardNo = 0, IssueDate = '' WHERE BookID = 1");
+    dialogs->expectOk();
+    emit button("cmdNew")->Click();
+    EXPECT_EQ(bookValue(1, "Status").toString(), "Available");
+    EXPECT_EQ(bookValue(1, "IssueID").toInt(), 0);
+    EXPECT_EQ(bookValue(1, "Name").toString(), "");
+    EXPECT_EQ(bookValue(1, "CardNo").toInt(), 0);
+    EXPECT_EQ(bookValue(1, "IssueDate").toString(), "");
+    EXPECT_EQ(books(), 1);
 }
 
 TEST_F(frmBookTest, ALoadedCopyIsChangedOrDeletedAsItsStateAllows)

@@ -401,3 +401,17 @@ TEST_F(frmLibraryCardTest, EscClosesAlsoWithThePanelOpen)
 }
 
 } // namespace
+
+// The key column holds the check box and the card key whole, up to the keys of a large library.
+TEST_F(frmLibraryCardTest, TheKeyColumnShowsLongKeysWhole)
+{
+    addGroup("Senior");
+    for (const qint64 key : {9, 10, 20000})
+        addCard(key, double(key), "Member", 1, QVariant());
+    auto *window = openCards();
+    RecordList *lv = list(window);
+    ASSERT_EQ(lv->records()->size(), 3);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_LE(lv->sizeHintForIndex(lv->records()->index(row, 0)).width(), lv->columnWidth(0))
+            << lv->records()->text(row, 0).toStdString();
+}

@@ -72,16 +72,24 @@ std::vector<bool> modules(const QString &text)
     return result;
 }
 
-void draw(QPainter &painter, const QRectF &rect, const QString &text)
+bool fits(const QString &text, double widthMm)
+{
+    const size_t count = modules(text).size();
+    return count > 0 && widthMm / double(count + 2 * QuietModules) >= MinimumModuleMm;
+}
+
+void draw(QPainter &painter, const QRectF &rect, const QString &text, double dotsPerMm)
 {
     const std::vector<bool> bars = modules(text);
-    if (bars.empty() || rect.width() <= 0)
+    if (bars.empty() || rect.width() <= 0 || dotsPerMm <= 0 ||
+        !fits(text, rect.width() / dotsPerMm))
         return;
-    double module = rect.width() / double(bars.size());
-    if (module >= 1.0)
+    const double smallest = MinimumModuleMm * dotsPerMm;
+    double module = rect.width() / double(bars.size() + 2 * QuietModules);
+    if (std::floor(module) >= smallest)
         module = std::floor(module);
     double x = rect.left() + (rect.width() - module * double(bars.size())) / 2.0;
-    if (module >= 1.0)
+    if (module == std::floor(module))
         x = std::round(x);
     painter.save();
     painter.setPen(Qt::NoPen);

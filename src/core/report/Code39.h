@@ -24,8 +24,22 @@ bool canEncode(const QString &text);
 // number.
 std::vector<bool> modules(const QString &text);
 
-// Draws the bars of the text into the rectangle (device units), each module a whole number of
-// device pixels where the rectangle allows, so the bars print sharply; centred horizontally.
-void draw(QPainter &painter, const QRectF &rect, const QString &text);
+// White on each side of the bars, in modules: a reader finds the code's ends only with this much
+// room.
+constexpr int QuietModules = 10;
+// The narrowest bar that still scans from a page printed or rendered at 300 dpi (a little over
+// one and a half dots).
+constexpr double MinimumModuleMm = 0.15;
+
+// True when the text's bars with their white on both sides fit a width of that many millimetres
+// at a narrow bar of at least MinimumModuleMm.
+bool fits(const QString &text, double widthMm);
+
+// Draws the bars of the text into the rectangle (device units at dotsPerMm), the white of
+// QuietModules on both sides kept inside it, the narrow bar as wide as the rectangle allows, a
+// whole number of device pixels where that keeps it scannable, so the bars print sharply; centred
+// horizontally. A text whose bars do not fit (see fits) gets no bars: squeezed bars would not
+// scan.
+void draw(QPainter &painter, const QRectF &rect, const QString &text, double dotsPerMm);
 
 } // namespace Code39

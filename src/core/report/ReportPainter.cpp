@@ -155,19 +155,34 @@ const QImage *picture(const QString &path)
     return cache.object(path);
 }
 
+// The element's font, set smaller (down to about 4 points) until the text fits the box.
+QFont fittedFont(const QPainter &p, const QRectF &box, const ReportElement &e, const QString &text,
+                 int flags)
+{
+    const auto fits = [&](const QFont &font) {
+        const QFontMetricsF metrics(font, p.device());
+        if (!(flags & Qt::TextWordWrap))
+            return metrics.horizontalAdvance(text) <= box.width();
+        const QRectF needed = metrics.boundingRect(box, flags, text);
+        return needed.height() <= box.height() && needed.width() <= box.width();
+    };
+    QFont font = e.font;
+    for (int step = 0; step < 20 && font.pointSizeF() > 4 && !fits(font); ++step)
+        font.setPointSizeF(font.pointSizeF() * 0.95);
+    return font;
+}
+
 void drawText(QPainter &p, const QRectF &box, const ReportElement &e, const QString &text)
 {
     p.setFont(e.font);
     p.setPen(e.colour);
-    if (!e.wrap && isFixedText(e)) {
-        // A column heading is never cut: a heading wider than its column is set smaller.
-        QFont font = e.font;
-        for (int step = 0; step < 20 && font.pointSizeF() > 4 &&
-                           QFontMetricsF(font, p.device()).horizontalAdvance(text) > box.width();
-             ++step)
-            font.setPointSizeF(font.pointSizeF() * 0.95);
-        p.setFont(font);
-    }
+    int wrapFlags = e.wrap ? int(Qt::TextWordWrap) : 0;
+    if (e.wrap && e.fit)
+        wrapFlags |= Qt::TextWrapAnywhere; // an accession number has no spaces to break at
+    // A column heading is never cut: a heading wider than its column is set smaller.
+    const bool shrinks = e.fit || (!e.wrap && isFixedText(e));
+    if (shrinks)
+        p.setFont(fittedFont(p, box, e, text, wrapFlags));
     if (!e.wrap && ReportScripts::needsTextLayer(text)) {
         ReportScripts::drawSearchable(p, box, e.alignment, p.font(), e.colour, text);
         return;
@@ -175,12 +190,13 @@ void drawText(QPainter &p, const QRectF &box, const ReportElement &e, const QStr
     if (e.wrap) {
         p.save();
         p.setClipRect(box);
-        p.drawText(box, int(e.alignment) | Qt::TextWordWrap, text);
+        p.drawText(box, int(e.alignment) | wrapFlags, text);
         p.restore();
         return;
     }
-    const QString shown =
-        isFixedText(e) ? text : p.fontMetrics().elidedText(text, Qt::ElideRight, int(box.width()));
+    const QString shown = isFixedText(e) || e.fit
+                              ? text
+                              : p.fontMetrics().elidedText(text, Qt::ElideRight, int(box.width()));
     p.drawText(box, int(e.alignment) | Qt::TextSingleLine, shown);
 }
 
@@ -231,7 +247,7 @@ void drawElement(QPainter &p, const Context &c, const ReportElement &e, const QP
             p.drawText(QRectF(box.left(), bars.bottom(), box.width(), textHeight),
                        Qt::AlignCenter | Qt::TextSingleLine, code.toUpper());
         }
-        Code39::draw(p, bars, code);
+        Code39::draw(p, bars, code, s);
         break;
     }
     }

@@ -78,6 +78,7 @@ ReportElement readElement(const QJsonObject &o, const QFont &baseFont, const QSt
     e.font = readFont(o.value(QLatin1String("font")), baseFont);
     e.alignment = readAlignment(o);
     e.wrap = o.value(QLatin1String("wrap")).toBool();
+    e.fit = o.value(QLatin1String("fit")).toBool();
     e.colour = readColour(o.value(QLatin1String("color")), Qt::black);
     e.fill = readColour(o.value(QLatin1String("fill")));
     e.lineWidth =

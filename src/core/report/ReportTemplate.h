@@ -46,6 +46,9 @@ struct ReportElement
     QFont font;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     bool wrap = false;
+    // Text: a value too long for its box is set smaller until it fits, broken anywhere over the
+    // box's lines when wrap is set, so it prints whole.
+    bool fit = false;
     QColor colour = Qt::black;
     QColor fill;             // Box: fill colour; invalid = none
     double lineWidth = 0.25; // Line, Box: pen width; 0 = no border
