@@ -138,6 +138,21 @@ TEST_F(BookExchangeTest, TheCountBoxReadsRowFourAlwaysAndRowsFourToN)
     EXPECT_EQ(books(), 11);
 }
 
+TEST_F(BookExchangeTest, AWorkbookWithoutDataRowsStoresNothing)
+{
+    const QString file = workbook({});
+    open();
+    for (const char *count : {"0", "10"}) {
+        dialogs->expectOk();
+        import(file, count);
+        EXPECT_EQ(dialogs->last().text,
+                  "Nothing to import: import.xlsx holds no records from row 4 on.");
+        EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
+    }
+    EXPECT_EQ(books(), 0);
+    EXPECT_TRUE(frame()->isVisible());
+}
+
 TEST_F(BookExchangeTest, CostsTextsAndANewCatalogue)
 {
     const QString file = workbook({bookRow("007", "It's \"रामायण\"", "12abc"),
