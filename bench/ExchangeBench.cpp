@@ -53,8 +53,8 @@ void ImportOf20000Books(benchmark::State &state)
         auto db = freshCompany("import.mdb");
         state.ResumeTiming();
         const XlsxReader::Sheet sheet = XlsxReader::readFirstSheet(exported());
-        const auto result = ListWorkbook::importRows(
-            *db, sheet.lastRow(), [&](int row) { BookExchange::storeRow(*db, sheet, row); });
+        const auto result =
+            ListWorkbook::importRows(*db, sheet.lastRow(), BookExchange::rowStore(*db, sheet));
         state.counters["stored"] = result.stored;
         state.counters["failed"] = result.failedRow;
     }

@@ -7,17 +7,17 @@
 #include "platform/XlsxReader.h"
 
 #include <QHash>
+#include <memory>
 
 namespace BookExchange {
 
 namespace {
 
 // The Book column of workbook columns 2 to 24.
-const char *const Columns[] = {"Date",    "AccessionNo", "title",     "Author",  "Subject",
-                               "Publisher", "Edition",   "Year",      "Pages",   "VOL",
-                               "Source",  "BillNo",      "Cost",      "Class",   "BookNo",
-                               "WithdrawlNo", "Remarks", "OT11",      "OT12",    "OT13",
-                               "OT14",    "OT15",        "OT16"};
+const char *const Columns[] = {
+    "Date",    "AccessionNo", "title",  "Author", "Subject", "Publisher", "Edition", "Year",
+    "Pages",   "VOL",         "Source", "BillNo", "Cost",    "Class",     "BookNo",  "WithdrawlNo",
+    "Remarks", "OT11",        "OT12",   "OT13",   "OT14",    "OT15",      "OT16"};
 
 } // namespace
 
@@ -63,14 +63,18 @@ std::vector<QStringList> exportRows(Database &db, const QList<double> &keys)
     return rows;
 }
 
-void storeRow(Database &db, const XlsxReader::Sheet &sheet, int row)
+ListWorkbook::RowStore rowStore(Database &db, const XlsxReader::Sheet &sheet)
 {
-    BookRules::BookRecord book;
-    book.insert(QStringLiteral("BookID"), Numbers::plainText(BookRules::nextBookID(db)));
-    int column = 2;
-    for (const char *name : Columns)
-        book.insert(QLatin1String(name), sheet.cell(row, column++).asText());
-    BookRules::insertNewBook(db, book);
+    auto nextKey = std::make_shared<double>(0);
+    return {[&db, nextKey] { *nextKey = BookRules::nextBookID(db); },
+            [&db, &sheet, nextKey](int row) {
+                BookRules::BookRecord book;
+                book.insert(QStringLiteral("BookID"), Numbers::plainText((*nextKey)++));
+                int column = 2;
+                for (const char *name : Columns)
+                    book.insert(QLatin1String(name), sheet.cell(row, column++).asText());
+                BookRules::insertNewBook(db, book);
+            }};
 }
 
 } // namespace BookExchange

@@ -20,8 +20,9 @@ ListWorkbook::Layout layout(const QString &companyName);
 // key whose book is gone gives no row.
 std::vector<QStringList> exportRows(Database &db, const QList<double> &keys);
 
-// Stores one workbook row as a new book under the next key. Empty columns give empty values,
+// Stores workbook rows as new books, each under the next key: the highest plus one, read at the
+// start of each import transaction and counted on in memory. Empty columns give empty values,
 // Cost its leading number; the book is "Available".
-void storeRow(Database &db, const XlsxReader::Sheet &sheet, int row);
+ListWorkbook::RowStore rowStore(Database &db, const XlsxReader::Sheet &sheet);
 
 } // namespace BookExchange

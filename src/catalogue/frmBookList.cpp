@@ -288,6 +288,6 @@ void frmBookList::cmdExport_Click()
 void frmBookList::GetImportNewRecord()
 {
     ListExchange::importList(fraImport, [](Database &db, const XlsxReader::Sheet &sheet) {
-        return [&db, &sheet](int row) { BookExchange::storeRow(db, sheet, row); };
+        return BookExchange::rowStore(db, sheet);
     });
 }

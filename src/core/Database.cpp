@@ -6,9 +6,10 @@
 #include "core/Pattern.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <QRegularExpression>
 #include <openssl/evp.h>
 #include <sqlcipher/sqlite3.h>
 
@@ -115,6 +116,8 @@ Database::Database(sqlite3 *db, const QString &path) : db_(db), path_(path) {}
 
 Database::~Database()
 {
+    for (const Kept &k : kept_)
+        sqlite3_finalize(k.statement);
     sqlite3_close_v2(db_);
 }
 
@@ -182,6 +185,9 @@ void Database::fail(int code, const QString &context)
 
 void Database::checkFailureHook(const QString &sql)
 {
+    // Unarmed, as everywhere but in the tests that arm it, the hook costs one test per statement.
+    if (failureHook.failOnWrite == 0 && failureHook.failOnTable.isEmpty())
+        return;
     if (!isWrite(sql))
         return;
     if (failureHook.failOnWrite > 0 && --failureHook.failOnWrite == 0)
@@ -198,11 +204,23 @@ void Database::checkFailureHook(const QString &sql)
 sqlite3_stmt *Database::prepare(const QString &sql, const QVariantList &values)
 {
     checkFailureHook(sql);
+    sqlite3_stmt *statement = compile(sql);
+    bind(statement, sql, values);
+    return statement;
+}
+
+sqlite3_stmt *Database::compile(const QString &sql)
+{
     sqlite3_stmt *statement = nullptr;
     const QByteArray text = sql.toUtf8();
     const int rc = sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, nullptr);
     if (rc != SQLITE_OK)
         fail(rc, sql);
+    return statement;
+}
+
+void Database::bind(sqlite3_stmt *statement, const QString &sql, const QVariantList &values)
+{
     for (int i = 0; i < values.size(); ++i) {
         const QVariant &value = values[i];
         int bound = SQLITE_OK;
@@ -248,22 +266,53 @@ sqlite3_stmt *Database::prepare(const QString &sql, const QVariantList &values)
             }
         }
         if (bound != SQLITE_OK) {
+            forget(statement);
             sqlite3_finalize(statement);
             fail(bound, sql);
         }
     }
+}
+
+sqlite3_stmt *Database::kept(const QString &sql)
+{
+    for (auto it = kept_.begin(); it != kept_.end(); ++it) {
+        if (it->sql == sql) {
+            std::rotate(kept_.begin(), it, it + 1);
+            return kept_.front().statement;
+        }
+    }
+    sqlite3_stmt *statement = compile(sql);
+    if (kept_.size() == KeptStatements) {
+        sqlite3_finalize(kept_.back().statement);
+        kept_.pop_back();
+    }
+    kept_.insert(kept_.begin(), {sql, statement});
     return statement;
+}
+
+void Database::forget(sqlite3_stmt *statement)
+{
+    kept_.erase(std::remove_if(kept_.begin(), kept_.end(),
+                               [&](const Kept &k) { return k.statement == statement; }),
+                kept_.end());
 }
 
 int Database::execute(const QString &sql, const QVariantList &values)
 {
-    sqlite3_stmt *statement = prepare(sql, values);
+    checkFailureHook(sql);
+    sqlite3_stmt *statement = kept(sql);
+    bind(statement, sql, values);
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
     }
-    sqlite3_finalize(statement);
-    if (rc != SQLITE_DONE)
+    if (rc != SQLITE_DONE) {
+        forget(statement);
+        sqlite3_finalize(statement);
         fail(rc, sql);
+    }
+    // Ready for the next run: no lock held, no value left bound.
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
     return sqlite3_changes(db_);
 }
 

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -45,12 +46,12 @@ public:
     // The program's raw key as a hex text, derived once per process.
     static const QByteArray &keyHex();
 
-    // Test hook: makes a chosen write fail with an AppError, so every save can be tested for leaving
-    // nothing half-written. A write is any statement that is not a SELECT.
+    // Test hook: makes a chosen write fail with an AppError, so every save can be tested for
+    // leaving nothing half-written. A write is any statement that is not a SELECT.
     struct FailureHook
     {
-        int failOnWrite = 0;    // fail the Nth write from now (1 = the next); 0 = off
-        QString failOnTable;    // fail the next write that names this table; empty = off
+        int failOnWrite = 0; // fail the Nth write from now (1 = the next); 0 = off
+        QString failOnTable; // fail the next write that names this table; empty = off
     };
     static void setFailureHook(const FailureHook &hook);
     static void clearFailureHook() { setFailureHook({}); }
@@ -58,11 +59,25 @@ public:
 private:
     Database(sqlite3 *db, const QString &path);
     sqlite3_stmt *prepare(const QString &sql, const QVariantList &values);
+    sqlite3_stmt *compile(const QString &sql);
+    void bind(sqlite3_stmt *statement, const QString &sql, const QVariantList &values);
+    // The statement of a write, prepared at its first run and kept for the next ones.
+    sqlite3_stmt *kept(const QString &sql);
+    void forget(sqlite3_stmt *statement);
     void checkFailureHook(const QString &sql);
     [[noreturn]] void fail(int code, const QString &context = QString());
 
     sqlite3 *db_ = nullptr;
     QString path_;
+    // The writes run last, most recent first: an import runs one INSERT for every row, and
+    // preparing it costs more than running it.
+    struct Kept
+    {
+        QString sql;
+        sqlite3_stmt *statement;
+    };
+    static constexpr size_t KeptStatements = 16;
+    std::vector<Kept> kept_;
     friend class Recordset;
     friend class Transaction;
 };

@@ -7,6 +7,7 @@
 #include "platform/XlsxReader.h"
 
 #include <QHash>
+#include <memory>
 
 namespace CardExchange {
 
@@ -50,12 +51,14 @@ std::optional<Group> importGroup(Database &db)
     return Group{rs.field(0).toLongLong(), rs.text(QStringLiteral("GroupName"))};
 }
 
-void storeRow(Database &db, const XlsxReader::Sheet &sheet, int row,
+namespace {
+
+void storeRow(Database &db, const XlsxReader::Sheet &sheet, int row, qint64 key,
               const std::optional<Group> &group)
 {
     const auto text = [&](int column) { return sheet.cell(row, column).asText(); };
     Card card;
-    card.id = CardRecords::nextId(db);
+    card.id = key;
     const QString cardNo = text(2).trimmed();
     bool isNumber = true;
     card.cardNo = cardNo.isEmpty() ? 0 : cardNo.toDouble(&isNumber);
@@ -75,6 +78,17 @@ void storeRow(Database &db, const XlsxReader::Sheet &sheet, int row,
     card.contact2 = text(11);
     card.remarks = text(12);
     CardRecords::insert(db, card);
+}
+
+} // namespace
+
+ListWorkbook::RowStore rowStore(Database &db, const XlsxReader::Sheet &sheet,
+                                const std::optional<Group> &group)
+{
+    auto nextKey = std::make_shared<qint64>(0);
+    return {
+        [&db, nextKey] { *nextKey = CardRecords::nextId(db); },
+        [&db, &sheet, group, nextKey](int row) { storeRow(db, sheet, row, (*nextKey)++, group); }};
 }
 
 } // namespace CardExchange

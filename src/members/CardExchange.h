@@ -29,9 +29,10 @@ struct Group
 };
 std::optional<Group> importGroup(Database &db);
 
-// Stores one workbook row as a new card under the next key, in the given group. A card number
-// that is not a number fails the row.
-void storeRow(Database &db, const XlsxReader::Sheet &sheet, int row,
-              const std::optional<Group> &group);
+// Stores workbook rows as new cards in the given group, each under the next key: the highest plus
+// one, read at the start of each import transaction and counted on in memory. A card number that
+// is not a number fails its row.
+ListWorkbook::RowStore rowStore(Database &db, const XlsxReader::Sheet &sheet,
+                                const std::optional<Group> &group);
 
 } // namespace CardExchange

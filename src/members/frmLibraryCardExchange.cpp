@@ -72,8 +72,6 @@ void frmLibraryCard::lblExport_Click()
 void frmLibraryCard::GetImportNewRecord()
 {
     ListExchange::importList(fraImport, [](Database &db, const XlsxReader::Sheet &sheet) {
-        return [&db, &sheet, group = CardExchange::importGroup(db)](int row) {
-            CardExchange::storeRow(db, sheet, row, group);
-        };
+        return CardExchange::rowStore(db, sheet, CardExchange::importGroup(db));
     });
 }

@@ -65,7 +65,7 @@ int lastRowToRead(const QString &countText)
     return int(std::min(count, 1048576.0));
 }
 
-ImportResult importRows(Database &db, int lastRow, const std::function<void(int)> &storeRow,
+ImportResult importRows(Database &db, int lastRow, const RowStore &rows,
                         const std::function<void(int)> &progress)
 {
     ImportResult result;
@@ -76,9 +76,11 @@ ImportResult importRows(Database &db, int lastRow, const std::function<void(int)
         int storedInChunk = 0;
         try {
             Transaction transaction(db);
+            if (rows.begin)
+                rows.begin();
             for (; row <= lastRow && row < chunkStart + RowsPerTransaction; ++row) {
                 try {
-                    storeRow(row);
+                    rows.store(row);
                     ++storedInChunk;
                 } catch (const AppError &error) {
                     result.failedRow = row;

@@ -39,10 +39,18 @@ struct ImportResult
     QString failure;            // why, as the error box says it
 };
 
-// Stores rows 4 to lastRow one by one through storeRow, in transactions of a few hundred rows so
-// that a large sheet does not wait on the disk for every row. A row that fails ends the import:
-// the rows before it stay stored. progress(row) is called between transactions.
-ImportResult importRows(Database &db, int lastRow, const std::function<void(int row)> &storeRow,
+// How an import stores its rows. begin() runs inside each transaction before its first row: keys
+// counted on in memory are read there, where no other program can add a row until the commit.
+struct RowStore
+{
+    std::function<void()> begin; // may be empty
+    std::function<void(int row)> store;
+};
+
+// Stores rows 4 to lastRow one by one, in transactions of a few hundred rows so that a large sheet
+// does not wait on the disk for every row. A row that fails ends the import: the rows before it
+// stay stored. progress(row) is called between transactions.
+ImportResult importRows(Database &db, int lastRow, const RowStore &rows,
                         const std::function<void(int row)> &progress = {});
 
 // The closing notice: "<n> records sucessfully fetched".

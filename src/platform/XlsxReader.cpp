@@ -85,7 +85,49 @@ void splitReference(QStringView ref, int &column, int &row)
 void checkXml(const QXmlStreamReader &xml, const QString &path, const QString &part)
 {
     if (xml.hasError())
-        notAWorkbook(path, QStringLiteral("its part %1 is damaged (%2)").arg(part, xml.errorString()));
+        notAWorkbook(path,
+                     QStringLiteral("its part %1 is damaged (%2)").arg(part, xml.errorString()));
+}
+
+int hexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    return -1;
+}
+
+// A workbook's text cannot hold every character in its XML, so the format writes the character
+// with code HHHH as "_xHHHH_"; a text that holds such a run itself has its "_" written as
+// "_x005F_".
+QString decodeEscapes(const QString &text)
+{
+    if (!text.contains(QLatin1String("_x")))
+        return text;
+    QString decoded;
+    decoded.reserve(text.size());
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (text[i] == QLatin1Char('_') && i + 6 < text.size() && text[i + 1] == QLatin1Char('x') &&
+            text[i + 6] == QLatin1Char('_')) {
+            int code = 0;
+            for (qsizetype d = i + 2; d < i + 6 && code >= 0; ++d) {
+                const int digit = hexDigit(text[d]);
+                code = digit < 0 ? -1 : code * 16 + digit;
+            }
+            if (code >= 0) {
+                decoded += QChar(char16_t(code));
+                i += 7;
+                continue;
+            }
+        }
+        decoded += text[i++];
+    }
+    return decoded;
 }
 
 // The text of an <si> or <is> element: its <t>, or its runs' <t> joined; phonetic runs left out.
@@ -107,7 +149,7 @@ QString readStringItem(QXmlStreamReader &xml)
                 break;
         }
     }
-    return text;
+    return decodeEscapes(text);
 }
 
 QStringList readSharedStrings(const Archive &archive, const QString &path, const QString &part)
@@ -189,7 +231,12 @@ struct Parts
     QString sheet = QStringLiteral("xl/worksheets/sheet1.xml");
     QString strings = QStringLiteral("xl/sharedStrings.xml");
     QString styles = QStringLiteral("xl/styles.xml");
+    // The workbook counts its dates from 1 January 1904 (an option of its own), not from 1900.
+    bool date1904 = false;
 };
+
+// The 1900 date system's serial of 1 January 1904, day 0 of the 1904 system.
+constexpr double Serial1904 = 1462;
 
 Parts findParts(const Archive &archive, const QString &path)
 {
@@ -202,7 +249,10 @@ Parts findParts(const Archive &archive, const QString &path)
         QXmlStreamReader xml(archive.read(workbookPart));
         while (!xml.atEnd() && firstSheetId.isEmpty()) {
             xml.readNext();
-            if (xml.isStartElement() && xml.name() == QLatin1String("sheet")) {
+            if (xml.isStartElement() && xml.name() == QLatin1String("workbookPr")) {
+                const auto value = xml.attributes().value(QLatin1String("date1904")).trimmed();
+                parts.date1904 = value == QLatin1String("1") || value == QLatin1String("true");
+            } else if (xml.isStartElement() && xml.name() == QLatin1String("sheet")) {
                 for (const auto &attribute : xml.attributes())
                     if (attribute.name() == QLatin1String("id"))
                         firstSheetId = attribute.value().toString();
@@ -338,7 +388,7 @@ Sheet readFirstSheet(const QString &path, const std::function<void(int)> &progre
                     cell.text = strings.at(index);
                 } else if (type == QLatin1String("str") || type == QLatin1String("inlineStr")) {
                     cell.kind = Cell::Kind::Text;
-                    cell.text = value;
+                    cell.text = decodeEscapes(value);
                 } else if (type == QLatin1String("b")) {
                     cell.kind = Cell::Kind::Boolean;
                     cell.number = value.trimmed() == QLatin1String("1") ? 1 : 0;
@@ -352,6 +402,8 @@ Sheet readFirstSheet(const QString &path, const std::function<void(int)> &progre
                         notAWorkbook(path, QStringLiteral("a number cell holds %1").arg(value));
                     cell.kind = Cell::Kind::Number;
                     cell.date = style >= 0 && style < dateStyles.size() && dateStyles.at(style);
+                    if (cell.date && parts.date1904)
+                        cell.number += Serial1904;
                 }
             }
             if (cell.kind == Cell::Kind::Empty)

@@ -4,9 +4,10 @@
 #include <functional>
 #include <vector>
 
-// Reads the first sheet of an .xlsx workbook: shared and inline strings, numbers, booleans,
-// dates as their serial numbers, and cells or rows written without references. Anything that is
-// not a readable workbook is an AppError with a message for the user.
+// Reads the first sheet of an .xlsx workbook: shared and inline strings (with the format's
+// "_xHHHH_" escapes decoded), numbers, booleans, dates as their serial numbers, and cells or rows
+// written without references. Anything that is not a readable workbook is an AppError with a
+// message for the user.
 namespace XlsxReader {
 
 struct Cell
@@ -14,7 +15,8 @@ struct Cell
     enum class Kind { Empty, Text, Number, Boolean, Error };
     Kind kind = Kind::Empty;
     QString text;      // the text, or the error's text
-    double number = 0; // a number, a date's serial, a boolean as 0 or 1
+    double number = 0; // a number, a boolean as 0 or 1, a date's serial in the 1900 date system
+                       // also where the workbook counts from 1904
     bool date = false; // a number whose format shows a date
 
     // The value as the sheet shows it in general format: texts unchanged, numbers without an

@@ -4,8 +4,26 @@
 
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 #include <algorithm>
 #include <xlsxwriter.h>
+
+namespace {
+
+// The library writes control characters as the format's "_xHHHH_" escapes but leaves a text that
+// holds such a run itself as it is, which a reader would then decode; the format escapes the run's
+// "_" as "_x005F_".
+QByteArray sheetText(const QString &value)
+{
+    static const QRegularExpression run(QStringLiteral("_(?=x[0-9A-Fa-f]{4}_)"));
+    if (!value.contains(QLatin1String("_x")))
+        return value.toUtf8();
+    QString escaped = value;
+    escaped.replace(run, QStringLiteral("_x005F_"));
+    return escaped.toUtf8();
+}
+
+} // namespace
 
 struct XlsxWriter::Private
 {
@@ -48,7 +66,8 @@ struct XlsxWriter::Private
     void check(lxw_error error, const char *what)
     {
         if (error != LXW_NO_ERROR)
-            throw AppError(75, QStringLiteral("The workbook could not be written (%1: %2).")
+            throw AppError(75,
+                           QStringLiteral("The workbook could not be written (%1: %2).")
                                .arg(QLatin1String(what), QString::fromUtf8(lxw_strerror(error))));
     }
 
@@ -89,16 +108,16 @@ void XlsxWriter::text(int row, int column, const QString &value, const Format &f
         return;
     }
     d->check(worksheet_write_string(d->sheet, row - 1, lxw_col_t(column - 1),
-                                    value.toUtf8().constData(), f),
+                                    sheetText(value).constData(), f),
              "text");
     d->note(column, int(value.size()));
 }
 
 void XlsxWriter::number(int row, int column, double value, const Format &format)
 {
-    d->check(worksheet_write_number(d->sheet, row - 1, lxw_col_t(column - 1), value,
-                                    d->format(format)),
-             "number");
+    d->check(
+        worksheet_write_number(d->sheet, row - 1, lxw_col_t(column - 1), value, d->format(format)),
+        "number");
     d->note(column, int(QString::number(value, 'g', 15).size()));
 }
 
@@ -106,7 +125,7 @@ void XlsxWriter::merge(int row, int firstColumn, int lastColumn, const QString &
                        const Format &format)
 {
     d->check(worksheet_merge_range(d->sheet, row - 1, lxw_col_t(firstColumn - 1), row - 1,
-                                   lxw_col_t(lastColumn - 1), value.toUtf8().constData(),
+                                   lxw_col_t(lastColumn - 1), sheetText(value).constData(),
                                    d->format(format)),
              "merge");
 }

@@ -7,6 +7,7 @@
 #include "ui/BackgroundWork.h"
 #include "ui/ImportFrame.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -27,18 +28,19 @@ void exportList(const QString &fileName, const QString &noun, QLabel *progress,
                                     [&](int n) { done.done = n; });
             },
             progress, QStringLiteral("Writing"), int(workbook.rows.size()));
-        if (Dialogs::askYesNo(QStringLiteral("%1 %2 have been saved in %3.\rDo you want to open it?")
-                                  .arg(workbook.rows.size())
-                                  .arg(noun, path),
-                              Dialogs::programTitle()))
+        if (Dialogs::askYesNo(
+                QStringLiteral("%1 %2 have been saved in %3.\rDo you want to open it?")
+                    .arg(workbook.rows.size())
+                    .arg(noun, path),
+                Dialogs::programTitle()))
             Dialogs::service().openWithDesktop(path);
     } catch (const AppError &error) {
         Dialogs::information(error.boxText());
     }
 }
 
-void importList(ImportFrame *frame,
-                const std::function<StoreRow(Database &db, const XlsxReader::Sheet &sheet)> &makeStore)
+void importList(ImportFrame *frame, const std::function<ListWorkbook::RowStore(
+                                        Database &db, const XlsxReader::Sheet &sheet)> &makeStore)
 {
     if (frame->txtNoofRecords->text().isEmpty()) {
         Dialogs::message(QStringLiteral("Enter No. of record"), Dialogs::Buttons::Ok,
@@ -54,10 +56,21 @@ void importList(ImportFrame *frame,
                 sheet = XlsxReader::readFirstSheet(path, [&](int n) { progress.done = n; });
             },
             frame->lblProgress, QStringLiteral("Reading"));
+        frame->lblProgress->clear();
+        // Rows 1 to 3 are the titles and headings: a sheet that ends there holds no record, and
+        // reading row 4 anyway would store an empty one.
+        if (sheet.lastRow() < ListWorkbook::FirstDataRow) {
+            Dialogs::message(
+                QStringLiteral("Nothing to import: %1 holds no records from row %2 on.")
+                    .arg(QFileInfo(path).fileName())
+                    .arg(ListWorkbook::FirstDataRow),
+                Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+            return;
+        }
         Database &db = Module::open(Module::CompanyDb);
-        const StoreRow storeRow = makeStore(db, sheet);
+        const ListWorkbook::RowStore rows = makeStore(db, sheet);
         const int lastRow = ListWorkbook::lastRowToRead(frame->txtNoofRecords->text());
-        const auto result = ListWorkbook::importRows(db, lastRow, storeRow, [&](int row) {
+        const auto result = ListWorkbook::importRows(db, lastRow, rows, [&](int row) {
             BackgroundWork::show(frame->lblProgress, QStringLiteral("Storing"), row, lastRow);
         });
         frame->lblProgress->clear();

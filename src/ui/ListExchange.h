@@ -31,14 +31,12 @@ struct Workbook
 void exportList(const QString &fileName, const QString &noun, QLabel *progress,
                 const std::function<Workbook()> &collect);
 
-// Stores one workbook row.
-using StoreRow = std::function<void(int row)>;
-
 // Reads the frame's workbook on a worker thread, then stores rows 4 to the frame's count through
 // what makeStore returns for the sheet; shows the notice and hides the frame, or says where the
-// import stopped. An empty count box is asked for first.
-void importList(ImportFrame *frame,
-                const std::function<StoreRow(Database &db, const XlsxReader::Sheet &sheet)> &makeStore);
+// import stopped. An empty count box is asked for first; a workbook without rows from row 4 on
+// stores nothing and says so.
+void importList(ImportFrame *frame, const std::function<ListWorkbook::RowStore(
+                                        Database &db, const XlsxReader::Sheet &sheet)> &makeStore);
 
 // The used rows of a workbook, read on a worker thread: the import frame's proposal.
 int workbookRows(const QString &path);

@@ -26,7 +26,8 @@ protected:
     int books() { return Module::CompanyDb->scalar("SELECT COUNT(*) FROM Book").toInt(); }
     QString column(double key, const QString &name)
     {
-        return Module::CompanyDb->scalar(QString("SELECT \"%1\" FROM Book WHERE BookID = ?").arg(name), {key})
+        return Module::CompanyDb
+            ->scalar(QString("SELECT \"%1\" FROM Book WHERE BookID = ?").arg(name), {key})
             .toString();
     }
 
@@ -63,8 +64,11 @@ TEST_F(BookExchangeTest, ExportsEveryListedBookInListOrderAndOffersToOpenIt)
 {
     const QVariantMap listed{{"Subject", "Fiction"}, {"Edition", "1st"}, {"OT11", "Rack 1"}};
     QVariantMap first = listed;
-    first.insert({{"AccessionNo", "007"}, {"title", "गोदान \"प्रेमचंद\""}, {"Date", "2024-03-05"},
-                  {"Cost", 120.5}, {"OT16", "Arts"}});
+    first.insert({{"AccessionNo", "007"},
+                  {"title", "गोदान \"प्रेमचंद\""},
+                  {"Date", "2024-03-05"},
+                  {"Cost", 120.5},
+                  {"OT16", "Arts"}});
     addBook(1, first);
     addPlainBook(2, "8", "Gaban");
     addPlainBook(3, "9", "Nirmala");
@@ -136,6 +140,45 @@ TEST_F(BookExchangeTest, TheCountBoxReadsRowFourAlwaysAndRowsFourToN)
     EXPECT_EQ(dialogs->last().text, "Enter No. of record");
     EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
     EXPECT_EQ(books(), 11);
+}
+
+TEST_F(BookExchangeTest, AWorkbookWithoutDataRowsStoresNothing)
+{
+    const QString file = workbook({});
+    open();
+    for (const char *count : {"0", "10"}) {
+        dialogs->expectOk();
+        import(file, count);
+        EXPECT_EQ(dialogs->last().text,
+                  "Nothing to import: import.xlsx holds no records from row 4 on.");
+        EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
+    }
+    EXPECT_EQ(books(), 0);
+    EXPECT_TRUE(frame()->isVisible());
+}
+
+TEST_F(BookExchangeTest, KeysFollowBooksThatAnotherCopyAddsBetweenTransactions)
+{
+    std::vector<QStringList> rows;
+    for (int i = 1; i <= 1100; ++i)
+        rows.push_back(bookRow(QString::number(i), "T"));
+    const XlsxReader::Sheet sheet = XlsxReader::readFirstSheet(workbook(rows));
+    addPlainBook(41, "41");
+    Database &db = *Module::CompanyDb;
+    const auto other = Database::open(db.path());
+    const auto result =
+        ListWorkbook::importRows(db, sheet.lastRow(), BookExchange::rowStore(db, sheet), [&](int) {
+            other->execute("INSERT INTO Book (BookID, AccessionNo) "
+                           "SELECT Max(BookID) + 1, 'other' FROM Book");
+        });
+    EXPECT_EQ(result.failedRow, 0) << result.failure.toStdString();
+    EXPECT_EQ(result.stored, 1100);
+    EXPECT_EQ(books(), 1104);
+    EXPECT_EQ(column(42, "AccessionNo"), "1");
+    EXPECT_EQ(column(541, "AccessionNo"), "500");
+    EXPECT_EQ(column(542, "AccessionNo"), "other");
+    EXPECT_EQ(column(543, "AccessionNo"), "501");
+    EXPECT_EQ(column(1143, "AccessionNo"), "1100");
 }
 
 TEST_F(BookExchangeTest, CostsTextsAndANewCatalogue)

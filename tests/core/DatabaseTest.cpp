@@ -126,6 +126,40 @@ TEST_F(DatabaseTest, InjectedFailureRollsBackTheWholeTransaction)
     EXPECT_EQ(db->scalar("SELECT count(*) FROM a").toInt(), 2);
 }
 
+TEST_F(DatabaseTest, AWriteRunAgainAndAgainKeepsEachRunsValuesOnly)
+{
+    auto db = Database::open(path("Companies12.mdb"));
+    db->executeScript("CREATE TABLE k(id INTEGER PRIMARY KEY, a, b);");
+    const QString insert = "INSERT INTO k (id, a, b) VALUES (?, ?, ?)";
+    EXPECT_EQ(db->execute(insert, {1, "one", 1.5}), 1);
+    // A run with fewer values leaves the rest NULL, not the last run's values.
+    db->execute(insert, {2});
+    EXPECT_TRUE(db->scalar("SELECT a FROM k WHERE id = 2").isNull());
+    // A failed run is reported and the next one still works.
+    EXPECT_THROW(db->execute(insert, {1, "again"}), AppError);
+    db->execute(insert, {3, "three"});
+    // A changed table is seen by the same statement text.
+    db->executeScript("ALTER TABLE k ADD COLUMN c DEFAULT 'c';");
+    db->execute(insert, {4, "four"});
+    EXPECT_EQ(db->scalar("SELECT c FROM k WHERE id = 4").toString(), "c");
+    // The failure hook still counts every run of a kept statement.
+    Database::setFailureHook({2, ""});
+    db->execute(insert, {5});
+    EXPECT_THROW(db->execute(insert, {6}), AppError);
+    Database::setFailureHook({0, "k"});
+    EXPECT_THROW(db->execute(insert, {7}), AppError);
+    Database::clearFailureHook();
+    // Many other statements in between push it out and bring it back.
+    for (int i = 0; i < 40; ++i)
+        db->execute("UPDATE k SET b = ?" + QString(i, ' ') + " WHERE id = 1", {i});
+    db->execute(insert, {8, "eight"});
+    EXPECT_EQ(db->scalar("SELECT group_concat(id) FROM k").toString(), "1,2,3,4,5,8");
+    EXPECT_EQ(db->scalar("SELECT b FROM k WHERE id = 1").toInt(), 39);
+    // A kept statement holds no lock: another connection writes at once.
+    auto other = Database::open(path("Companies12.mdb"));
+    EXPECT_NO_THROW(other->execute("INSERT INTO k (id) VALUES (9)"));
+}
+
 TEST_F(DatabaseTest, EveryPackagedDatabaseHasItsTablesAndRows)
 {
     openApplicationDatabases();

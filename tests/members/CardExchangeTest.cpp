@@ -101,6 +101,20 @@ TEST_F(CardExchangeTest, WithoutGroupsCardsHaveNoneAndABadCardNumberIsNamed)
     EXPECT_EQ(column(2, "Name").toString(), "Bela");
 }
 
+TEST_F(CardExchangeTest, AWorkbookWithoutDataRowsStoresNoCard)
+{
+    addGroup("Juniors");
+    const QString file = path("cards.xlsx");
+    ListWorkbook::write(file, {"School", "CARD LIST", {"Sr. No.", "Card No."}, 2}, {});
+    openWindow();
+    dialogs->expectOk();
+    import(file, "4");
+    EXPECT_EQ(dialogs->last().text,
+              "Nothing to import: cards.xlsx holds no records from row 4 on.");
+    EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM Card").toInt(), 0);
+    EXPECT_TRUE(frame()->isVisible());
+}
+
 TEST_F(CardExchangeTest, TheImportFrameFitsAndCloses)
 {
     openWindow();

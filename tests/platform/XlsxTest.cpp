@@ -136,6 +136,63 @@ TEST_F(XlsxTest, ReadsSheetsOfAnotherProgramWithoutReferences)
     EXPECT_EQ(sheet.lastRow(), 7);
 }
 
+TEST_F(XlsxTest, EscapedCharactersAndThe1904DateSystemReadAsTheWorkbookMeansThem)
+{
+    // Another program's workbook counting its dates from 1904, with control characters and a
+    // literal escape-like run written the way the format escapes them.
+    const QByteArray workbook =
+        R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><workbookPr date1904="1"/><sheets><sheet name="Books" sheetId="1"/></sheets></workbook>)";
+    const QByteArray strings =
+        R"(<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)"
+        R"(<si><t>Line_x000D__x000A_two_x0009_end</t></si>)"
+        R"(<si><t>_x005F_x0041_ stays, _x00e9_t_x00E9_, _x12_ and _xZZZZ_ too</t></si>)"
+        R"(<si><r><t>Rich_x0001_</t></r><r><t>_x0002_runs</t></r></si></sst>)";
+    const QByteArray sheetXml =
+        R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)"
+        R"(<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>1</v></c><c r="C1" t="s"><v>2</v></c>)"
+        R"(<c r="D1" t="inlineStr"><is><t>in_x000A_line</t></is></c><c r="E1" t="str"><v>f_x0007_</v></c></row>)"
+        R"(<row r="2"><c r="A2" s="1"><v>43894</v></c><c r="B2" s="1"><v>43894.75</v></c><c r="C2"><v>43894</v></c></row>)"
+        R"(</sheetData></worksheet>)";
+    const QString path = file("escaped.xlsx");
+    writeZip(path, {{"xl/workbook.xml", workbook},
+                    {"xl/sharedStrings.xml", strings},
+                    {"xl/styles.xml", Styles},
+                    {"xl/worksheets/sheet1.xml", sheetXml}});
+    const XlsxReader::Sheet sheet = XlsxReader::readFirstSheet(path);
+    EXPECT_EQ(sheet.cell(1, 1).text, "Line\r\ntwo\tend");
+    EXPECT_EQ(sheet.cell(1, 2).text,
+              QString::fromUtf8("_x0041_ stays, ét\u00e9, _x12_ and _xZZZZ_ too"));
+    EXPECT_EQ(sheet.cell(1, 3).text, "Rich\x01\x02runs");
+    EXPECT_EQ(sheet.cell(1, 4).text, "in\nline");
+    EXPECT_EQ(sheet.cell(1, 5).text, "f\x07");
+    EXPECT_EQ(sheet.cell(2, 1).asText(), "05-Mar-24");
+    EXPECT_EQ(sheet.cell(2, 2).asText(), "05-Mar-24");
+    EXPECT_EQ(sheet.cell(2, 3).asText(), "43894"); // a plain number keeps its value
+
+    // The same sheet in the 1900 system, stated or not.
+    for (const QByteArray &setting : {QByteArray(R"(<workbookPr date1904="0"/>)"), QByteArray()}) {
+        QByteArray plain = workbook;
+        plain.replace(R"(<workbookPr date1904="1"/>)", setting);
+        const QString other = file("plain.xlsx");
+        writeZip(other, {{"xl/workbook.xml", plain},
+                         {"xl/sharedStrings.xml", strings},
+                         {"xl/styles.xml", Styles},
+                         {"xl/worksheets/sheet1.xml", sheetXml}});
+        EXPECT_EQ(XlsxReader::readFirstSheet(other).cell(2, 1).asText(), "04-Mar-20");
+    }
+}
+
+TEST_F(XlsxTest, TextsWithControlCharactersAndEscapeLikeRunsRoundTrip)
+{
+    const std::vector<QStringList> rows = {
+        {"Line\r\ntwo", "bell\x07 and\x01", "_x0041_", "_x005F_x0041_", "a_x00e9_b_"}};
+    const QString path = file("round.xlsx");
+    ListWorkbook::write(path, {"School", "BOOK LIST", {"Sr. No."}, 1}, rows);
+    const XlsxReader::Sheet sheet = XlsxReader::readFirstSheet(path);
+    for (int i = 0; i < rows[0].size(); ++i)
+        EXPECT_EQ(sheet.cell(4, i + 2).text, rows[0].at(i)) << i;
+}
+
 TEST_F(XlsxTest, SerialDatesCountTheDayThatNeverWas)
 {
     EXPECT_EQ(XlsxReader::serialToShortDate(59), "28-Feb-00");
@@ -218,7 +275,7 @@ TEST_F(XlsxTest, AFailingRowIsNamedAndTheRowsBeforeItStay)
     };
     int progressed = 0;
     const auto result =
-        ListWorkbook::importRows(*db, 2000, store, [&](int row) { progressed = row; });
+        ListWorkbook::importRows(*db, 2000, {{}, store}, [&](int row) { progressed = row; });
     EXPECT_EQ(result.stored, 1205);
     EXPECT_EQ(result.failedRow, 1209);
     EXPECT_EQ(progressed, 1208);
@@ -230,7 +287,7 @@ TEST_F(XlsxTest, AFailingRowIsNamedAndTheRowsBeforeItStay)
                               "1208). Rows 1209 to 2000 were not stored."))
         << text.toStdString();
 
-    const auto whole = ListWorkbook::importRows(*db, 10, [](int) {});
+    const auto whole = ListWorkbook::importRows(*db, 10, {{}, [](int) {}});
     EXPECT_EQ(whole.stored, 7);
     EXPECT_EQ(whole.failedRow, 0);
     EXPECT_EQ(ListWorkbook::notice(whole), "7 records sucessfully fetched");
