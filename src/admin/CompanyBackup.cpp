@@ -61,11 +61,26 @@ void copyDatabase(const QString &from, const QString &to)
         if (verdict != QLatin1String("ok"))
             throw AppError(3049,
                            QStringLiteral("The copy of the database is damaged: %1").arg(verdict));
+        FileWriting::replace(part, to);
     } catch (...) {
         QFile::remove(part);
         throw;
     }
-    FileWriting::replace(part, to);
+}
+
+// A full disk is told by the folder the user knows and the file that did not fit, never by the
+// temporary name being written.
+template <typename Work> void naming(const QString &folderKind, const QString &target, Work work)
+{
+    try {
+        work();
+    } catch (const AppError &error) {
+        if (error.number() != 61)
+            throw;
+        const QFileInfo file(target);
+        throw AppError(61, QStringLiteral("Disk full: %1 %2 has no room for %3")
+                               .arg(folderKind, file.absolutePath(), file.fileName()));
+    }
 }
 
 } // namespace
@@ -156,17 +171,20 @@ void run(const Plan &plan, const Progress &progress)
                                  .arg(QLatin1String(Module::CompanyDatabaseName)));
 
     report(Step::PlainCopy);
-    copyDatabase(plan.database, plan.plainCopy);
+    naming(QStringLiteral("the folder"), plan.plainCopy,
+           [&plan] { copyDatabase(plan.database, plan.plainCopy); });
 
     report(Step::Archive);
-    ZipArchive::create(plan.archive, {plan.plainCopy});
+    naming(QStringLiteral("the folder"), plan.archive,
+           [&plan] { ZipArchive::create(plan.archive, {plan.plainCopy}); });
 
     if (!plan.keepCopy)
         return;
     report(Step::BackupCopy);
     if (plan.makeBackupFolder)
         FileWriting::makeFolder(QFileInfo(plan.backupCopy).absolutePath());
-    FileWriting::copy(plan.archive, plan.backupCopy);
+    naming(QStringLiteral("the backup folder"), plan.backupCopy,
+           [&plan] { FileWriting::copy(plan.archive, plan.backupCopy); });
 }
 
 void recordTime(Database &common, const QDateTime &when)

@@ -273,6 +273,8 @@ Created create(const Entries &entries)
     const QString root = Module::resolveDataRoot(entries.dataRoot);
     if (!QFileInfo(root).isDir())
         throw AppError(76, QStringLiteral("Path not found: %1").arg(root));
+    // What a crash left of an earlier creation goes first, even when this one fails.
+    CompanyFolders::finishInterrupted(common, root);
 
     // The slow part runs before the register is locked, in a folder that nothing lists.
     CompanyFolders::NewFolder folder(root);

@@ -125,6 +125,36 @@ void deletePosition(Database &db, int id)
     transaction.commit();
 }
 
+int positionHolders(Database &db, int id)
+{
+    QStringList names;
+    for (Recordset rs = db.query(QStringLiteral("SELECT PositionName FROM \"Position\" WHERE "
+                                                "PositionID = ? UNION SELECT \"Position\" FROM "
+                                                "UserProfile WHERE PositionID = ?"),
+                                 {id, id});
+         !rs.eof(); rs.moveNext())
+        names << rs.displayText(0);
+    if (names.isEmpty())
+        return 0;
+    // Compared here, not in SQL: the rights checks ignore letter case beyond A-Z too.
+    int holders = 0;
+    for (Recordset rs = db.query(QStringLiteral("SELECT UserPosition FROM Users")); !rs.eof();
+         rs.moveNext())
+        if (names.contains(rs.displayText(0), Qt::CaseInsensitive))
+            ++holders;
+    return holders;
+}
+
+std::optional<QString> positionInUseRefusal(Database &db, int id)
+{
+    const int holders = positionHolders(db, id);
+    if (holders == 0)
+        return std::nullopt;
+    return QStringLiteral("This Position is held by %1 %2 and Can't be Deleted")
+        .arg(holders)
+        .arg(holders == 1 ? QStringLiteral("user") : QStringLiteral("users"));
+}
+
 std::optional<Position> loadPosition(Database &db, int id)
 {
     Recordset rs = db.query(QStringLiteral("SELECT * FROM UserProfile WHERE PositionID = ?"), {id});

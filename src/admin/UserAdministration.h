@@ -56,6 +56,12 @@ void replacePosition(Database &db, int id, const QString &name,
 // Removes the position of that key from both tables; users keep the name they hold.
 void deletePosition(Database &db, int id);
 
+// How many users hold the position of that key: their position matches its name as the rights
+// checks match it (whole, letter case ignored).
+int positionHolders(Database &db, int id);
+// Why the position of that key cannot be deleted (users still hold it), or nothing when it can.
+std::optional<QString> positionInUseRefusal(Database &db, int id);
+
 // The position of that key as its rights rows hold it, or nothing when it has no row.
 std::optional<Position> loadPosition(Database &db, int id);
 

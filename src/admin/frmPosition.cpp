@@ -6,6 +6,7 @@
 #include "ui/FormBuilder.h"
 #include "ui/KeyPreview.h"
 #include "ui/RecordList.h"
+#include "ui/RightsCheck.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -45,8 +46,38 @@ frmPosition::frmPosition(QWidget *parent) : QWidget(parent)
     buildControls();
     KeyPreview::installEnterChain(this, {txtPositionName, rightsBoxes[0][0]});
     KeyPreview::installEscClose(this);
+    readRights();
+    applyRights();
     Lv1Load();
     txtPositionName->setFocus();
+}
+
+void frmPosition::readRights()
+{
+    constexpr EntryRights every{true, true, true, true};
+    if (Admin::isSuperUser(Module::CurrentUserPosition)) {
+        allowed_ = every;
+        return;
+    }
+    try {
+        // A position without a "User" row keeps every right, as in the Users window.
+        allowed_ = RightsCheck::currentRights(QStringLiteral("User")).value_or(every);
+    } catch (const AppError &error) {
+        // Rights that cannot be read grant nothing.
+        allowed_ = EntryRights{};
+        showError(error);
+    }
+}
+
+void frmPosition::applyRights()
+{
+    cmdAdd->setVisible(mayStore());
+    cmdDelete->setVisible(allowed_.remove);
+}
+
+bool frmPosition::mayStore() const
+{
+    return cmdAdd->text() == QLatin1String("&Save") ? allowed_.add : allowed_.modify;
 }
 
 void frmPosition::buildControls()
@@ -126,6 +157,7 @@ void frmPosition::CleanBox()
     txtPositionName->clear();
     cmdAdd->setText(QStringLiteral("&Save"));
     cmdDelete->setEnabled(false);
+    applyRights();
     txtPositionName->setFocus();
 }
 
@@ -174,6 +206,8 @@ void frmPosition::setTicks(int entry, const EntryRights &rights)
 
 void frmPosition::cmdAdd_Click()
 {
+    if (!mayStore())
+        return;
     const QString name = txtPositionName->text();
     if (const auto refusal = Admin::positionRefusal(name)) {
         Dialogs::message(*refusal, Dialogs::Buttons::Ok, Dialogs::Icon::Information);
@@ -200,8 +234,30 @@ void frmPosition::cmdAdd_Click()
     Lv1Load();
 }
 
+bool frmPosition::refuseHeldPosition()
+{
+    // Until a position is loaded there is no key; the delete reports that after its question.
+    bool isNumber = false;
+    txtPositionID->text().trimmed().toDouble(&isNumber);
+    if (!isNumber)
+        return false;
+    try {
+        const auto refusal =
+            Admin::positionInUseRefusal(Module::open(Module::CompanyDb), positionKey());
+        if (!refusal)
+            return false;
+        Dialogs::critical(*refusal, QStringLiteral("Can't be Delete"));
+    } catch (const AppError &error) {
+        showError(error, Dialogs::programTitle());
+    }
+    return true;
+}
+
 void frmPosition::cmdDelete_Click()
 {
+    // Users holding a deleted position would match no rights row and so be restricted by none.
+    if (!allowed_.remove || refuseHeldPosition())
+        return;
     const QString question = QStringLiteral("Position Name : ") + txtPositionName->text() +
                              QStringLiteral("\r\nAre you sure you want to Delete this Position?");
     if (!Dialogs::askYesNo(question, QString(), Dialogs::Icon::Critical))
@@ -236,6 +292,7 @@ void frmPosition::Lv1_DblClick()
         }
         cmdAdd->setText(QStringLiteral("&Update"));
         cmdDelete->setEnabled(true);
+        applyRights();
     } catch (const AppError &error) {
         showError(error);
     }

@@ -37,6 +37,11 @@ private:
     std::array<EntryRights, UserAdministration::EntryCount> ticks() const;
     void setTicks(int entry, const EntryRights &rights);
     void closeWindow();
+    // The positions shape every window's rights, so they obey the Users window's "User" rights.
+    void readRights();
+    void applyRights();
+    bool mayStore() const;
+    bool refuseHeldPosition();
 
     QLineEdit *txtPositionName = nullptr;
     QLineEdit *txtPositionID = nullptr;
@@ -47,4 +52,6 @@ private:
     QPushButton *cmdClose = nullptr;
     // Per entry: the Add, Modify, Delete and Print boxes.
     std::array<std::array<QCheckBox *, 4>, UserAdministration::EntryCount> rightsBoxes{};
+    // Add: new positions; Modify: changes to a loaded one; Delete: deletes.
+    EntryRights allowed_;
 };

@@ -1,6 +1,7 @@
 #include "catalogue/BookPrintouts.h"
 
 #include "catalogue/DrawBar.h"
+#include "catalogue/StickerRunMark.h"
 #include "core/Database.h"
 #include "core/Module.h"
 #include "core/Numbers.h"
@@ -82,6 +83,10 @@ QList<StickerBook> makeStickers(const QList<StickerBook> &books, const QFont &fo
     const QString folder = Module::programPath(QStringLiteral("Bar"));
     if (!QDir().mkpath(folder))
         throw AppError(76, QStringLiteral("Path not found: %1").arg(folder));
+    QStringList pictures;
+    for (const StickerBook &book : books)
+        pictures << stickerFileName(book.barcode);
+    StickerRunMark mark(folder, pictures);
     Database &stickers = Module::open(Module::StickerDb);
     Transaction transaction(stickers);
     stickers.execute(QStringLiteral("DELETE FROM Cake"));
@@ -113,6 +118,7 @@ QList<StickerBook> makeStickers(const QList<StickerBook> &books, const QFont &fo
                           book.edition});
     }
     transaction.commit();
+    mark.finish();
     return withoutBarcode;
 }
 

@@ -3,6 +3,7 @@
 #include "core/AppError.h"
 #include "core/CrashPoint.h"
 #include "core/Database.h"
+#include "core/DiskSync.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -66,15 +67,6 @@ int lockFolder(const QString &path)
     return fd;
 }
 
-void syncFolder(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 bool registeredAt(Database &common, qint64 number, const QString &folder)
 {
     const QVariant path =
@@ -94,7 +86,7 @@ void recover(Database &common, const QString &root, const QStringList &candidate
         const QString target = QDir(root).filePath(folderName(number));
         if (number > 0 && registeredAt(common, number, target) && !entryExists(target) &&
             QDir().rename(path, target))
-            syncFolder(root);
+            DiskSync::syncFolder(root);
         else
             QDir(path).removeRecursively();
         ::close(lock);
@@ -184,7 +176,7 @@ QString NewFolder::place()
         throw AppError(58, QStringLiteral("File already exists: %1").arg(target));
     placed_ = true;
     path_ = target;
-    syncFolder(root_);
+    DiskSync::syncFolder(root_);
     CrashPoint::reach("new folder placed");
     return target;
 }

@@ -1,6 +1,7 @@
 #include "platform/FileWriting.h"
 
 #include "core/AppError.h"
+#include "core/DiskSync.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,13 +56,24 @@ void writeAll(QFile &file, const char *data, qint64 size)
         }
         spaceLeft = left - size;
     }
-    if (file.write(data, size) != size)
+    if (file.write(data, size) != size) {
+        // A short write sets no error: its text would only say "Unknown error".
+        if (file.error() == QFileDevice::NoError)
+            throw AppError(61, QStringLiteral("Disk full: %1").arg(file.fileName()));
         throw AppError(
             61, QStringLiteral("Disk full: %1 (%2)").arg(file.fileName(), file.errorString()));
+    }
 }
 
 void replace(const QString &finished, const QString &target)
 {
+    // Synced before the rename, or a power cut can leave the final name on an empty file.
+    if (const int error = DiskSync::syncFile(finished)) {
+        if (error == ENOSPC || error == EDQUOT)
+            throw AppError(61, QStringLiteral("Disk full: %1").arg(target));
+        throw AppError(75, QStringLiteral("Path/File access error: cannot write %1 (%2)")
+                               .arg(target, QString::fromLocal8Bit(std::strerror(error))));
+    }
     // POSIX rename() replaces the target in one step; QFile::rename refuses an existing target.
     QString reason;
     if (QFileInfo(target).isDir())
@@ -73,6 +85,7 @@ void replace(const QString &finished, const QString &target)
         throw AppError(
             75,
             QStringLiteral("Path/File access error: cannot replace %1 (%2)").arg(target, reason));
+    DiskSync::syncFolder(QFileInfo(target).absolutePath());
 }
 
 void copy(const QString &from, const QString &to)

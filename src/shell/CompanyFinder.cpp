@@ -6,12 +6,71 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace CompanyFinder {
 
 namespace {
 
-QStringList subfolders(const QString &folder)
+// The name as the file system holds it: valid UTF-8 read as text, any other byte as \xNN.
+QString rawName(const QByteArray &bytes)
+{
+    QString shown;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const auto lead = uchar(bytes.at(i));
+        const int length = lead < 0x80           ? 1
+                           : (lead >> 5) == 0x6  ? 2
+                           : (lead >> 4) == 0xE  ? 3
+                           : (lead >> 3) == 0x1E ? 4
+                                                 : 0;
+        if (length > 0 && i + length <= bytes.size()) {
+            const QByteArray piece = bytes.mid(i, length);
+            const QString text = QString::fromUtf8(piece);
+            // Overlong forms and lone surrogates do not come back as the same bytes.
+            if (!text.contains(QChar::ReplacementCharacter) && text.toUtf8() == piece) {
+                shown += text;
+                i += length;
+                continue;
+            }
+        }
+        shown += QStringLiteral("\\x") +
+                 QString::number(lead, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        ++i;
+    }
+    return shown;
+}
+
+bool isFolder(int dirFd, const dirent *entry)
+{
+    if (entry->d_type != DT_UNKNOWN)
+        return entry->d_type == DT_DIR;
+    struct stat info
+    {
+    };
+    return ::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISDIR(info.st_mode);
+}
+
+// Folders whose names are no valid UTF-8: Qt cannot name them, so its listing leaves them out.
+QStringList undecodableFolders(const QString &folder)
+{
+    QStringList found;
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return found;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (QFile::encodeName(QFile::decodeName(name)) != name && isFolder(::dirfd(dir), entry))
+            found << rawName(name);
+    }
+    ::closedir(dir);
+    found.sort();
+    return found;
+}
+
+QStringList subfolders(const QString &folder, const FolderWalk::FailureReport &report)
 {
     const QDir dir(folder);
     if (!dir.isReadable())
@@ -23,6 +82,17 @@ QStringList subfolders(const QString &folder)
     found.reserve(entries.size());
     for (const QFileInfo &entry : entries)
         found << entry.absoluteFilePath();
+    if (report) {
+        const QStringList skipped = undecodableFolders(folder);
+        if (!skipped.isEmpty())
+            report(AppError(75,
+                            QStringLiteral("Path/File access error: the folder name %1 in '%2' "
+                                           "is not valid UTF-8, so it was skipped. Rename "
+                                           "it to list its company.")
+                                .arg(QStringLiteral("\"") + skipped.join(QStringLiteral("\", \"")) +
+                                         QStringLiteral("\""),
+                                     folder)));
+    }
     return found;
 }
 
@@ -44,7 +114,7 @@ int FolderWalk::analyze(int from, int to, const FailureReport &report)
 {
     for (int i = from; i <= to && i < folders_.size(); ++i) {
         try {
-            folders_ << subfolders(folders_.at(i));
+            folders_ << subfolders(folders_.at(i), report);
         } catch (const AppError &error) {
             if (report)
                 report(error);

@@ -1,6 +1,7 @@
 #include "AdminFixture.h"
 
 #include "admin/CompanyBackup.h"
+#include "core/DiskSync.h"
 #include "platform/ZipArchive.h"
 
 #include <QFile>
@@ -171,6 +172,47 @@ TEST_F(CompanyBackupTest, FailuresStopTheWorkAndLeaveNoHalfFiles)
     auto empty = request();
     empty.backupFolder = "";
     EXPECT_EQ(failure(*CompanyBackup::plan(empty)), 76);
+}
+
+TEST_F(CompanyBackupTest, AFullDiskNamesTheFolderAndTheFileThatDidNotFit)
+{
+    QDir().mkpath(path("usb stick"));
+    auto chosen = request();
+    chosen.backupFolder = path("usb stick/");
+    const auto plan = CompanyBackup::plan(chosen);
+    const auto failure = [&plan] {
+        try {
+            CompanyBackup::run(*plan);
+        } catch (const AppError &error) {
+            return error.boxText();
+        }
+        return QString();
+    };
+    ASSERT_EQ(failure(), "");
+    const qint64 archiveSize = QFileInfo(plan->archive).size();
+
+    FileWriting::setSpaceLeftForTests(archiveSize + archiveSize / 2);
+    EXPECT_EQ(failure(), "Error 61\r Disk full: the backup folder " + path("usb stick") +
+                             " has no room for City_Library_Annex_07_95.zip");
+    FileWriting::setSpaceLeftForTests(1000);
+    EXPECT_EQ(failure(), "Error 61\r Disk full: the folder " + path("AutoBKP") +
+                             " has no room for City_Library_Annex_07_95.zip");
+}
+
+TEST_F(CompanyBackupTest, EveryFileIsSyncedBeforeItTakesItsNameAndItsFolderAfter)
+{
+    const auto plan = CompanyBackup::plan(request());
+    // Each sync as "path" for a file still under its temporary name, "path:folder" for a folder.
+    QStringList synced;
+    DiskSync::setObserverForTests([&synced](const QString &file) {
+        synced << (QFileInfo(file).isDir() ? file + ":folder" : file);
+    });
+    CompanyBackup::run(*plan);
+    DiskSync::setObserverForTests({});
+    const auto part = [](const QString &file) { return FileWriting::partName(file); };
+    EXPECT_EQ(synced, QStringList({part(plan->plainCopy), path("Temp") + ":folder",
+                                   part(plan->archive), path("AutoBKP") + ":folder",
+                                   part(plan->backupCopy), path("Backup") + ":folder"}));
 }
 
 TEST_F(CompanyBackupTest, ADamagedDatabaseIsNotPassedOffAsABackup)

@@ -223,6 +223,27 @@ TEST_F(CompanyCreationTest, FailuresLeaveNothingBehindAndAllowARetry)
     EXPECT_EQ(pickerShows, 1);
 }
 
+TEST_F(CompanyCreationTest, WhatACrashedCreationLeftGoesAtTheNextCreation)
+{
+    // Hidden folders of creations killed before and after their number was taken.
+    for (const char *name : {".new-0123456789abcdef0123456789abcdef",
+                             ".new-fedcba9876543210fedcba9876543210-Data 3"}) {
+        ASSERT_TRUE(QDir().mkpath(path("Data/") + name));
+        QFile file(path("Data/") + name + "/Vevezidora12.mdb");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("half a database");
+    }
+    // Even a creation that fails clears them.
+    const QString templateFile = path("DB/Vevezidora12_Backup.mdb");
+    ASSERT_TRUE(QFile::rename(templateFile, templateFile + ".away"));
+    auto *window = open();
+    fillRequired(window);
+    dialogs->expectOk();
+    clickSave(window);
+    EXPECT_TRUE(dialogs->last().text.startsWith("Error 53\r"));
+    EXPECT_EQ(dataEntries(), QStringList());
+}
+
 TEST_F(CompanyCreationTest, ADamagedTemplateIsNeverReportedAsCreated)
 {
     // One page of a table that the creation does not write is damaged.

@@ -197,6 +197,21 @@ TEST_F(frmPositionTest, DeletesAfterTheQuestionAndRefusesWithoutAKey)
         "INSERT INTO Users (UserID, UserName, UserPosition, Password) VALUES (9, 'ann', 'Clerk', "
         "'x')");
     doubleClickRow(list(), 0);
+    // A position that users hold stays, whatever letter case they hold it in; nothing is asked.
+    dialogs->expectOk();
+    button("cmdDelete")->click();
+    EXPECT_EQ(dialogs->last().text, "This Position is held by 1 user and Can't be Deleted");
+    EXPECT_EQ(dialogs->last().title, "Can't be Delete");
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    Module::CompanyDb->execute(
+        "INSERT INTO Users (UserID, UserName, UserPosition, Password) VALUES (10, 'bob', 'CLERK', "
+        "'x')");
+    dialogs->expectOk();
+    button("cmdDelete")->click();
+    EXPECT_EQ(dialogs->last().text, "This Position is held by 2 users and Can't be Deleted");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM UserProfile").toInt(), 10);
+    Module::CompanyDb->execute("UPDATE Users SET UserPosition = 'Monitor' WHERE UserID IN (9, 10)");
+
     dialogs->answers << Dialogs::Answer::No;
     button("cmdDelete")->click();
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM UserProfile").toInt(), 10);
@@ -218,7 +233,73 @@ TEST_F(frmPositionTest, DeletesAfterTheQuestionAndRefusesWithoutAKey)
     EXPECT_EQ(column(list(), 1), QStringList{"Monitor"});
     EXPECT_EQ(box("txtPositionName")->text(), "");
     EXPECT_FALSE(button("cmdDelete")->isEnabled());
-    EXPECT_EQ(scalar("SELECT UserPosition FROM Users WHERE UserID = 9"), "Clerk");
+}
+
+TEST_F(frmPositionTest, OtherPositionsHaveOnlyTheirUserRightsHere)
+{
+    openWindow();
+    check("chkUserAdd")->setChecked(true);
+    save("Adder"); // key 1
+    check("chkUserAdd")->setChecked(false);
+    check("chkUserModify")->setChecked(true);
+    check("chkUserDelete")->setChecked(true);
+    save("Keeper"); // key 2
+    check("chkUserModify")->setChecked(false);
+    check("chkUserDelete")->setChecked(false);
+    save("Nobody"); // key 3
+    const auto reopenAs = [this](const QString &position) {
+        closeWindow("frmPosition");
+        logInAs(position);
+        openWindow();
+    };
+    const auto shown = [this] {
+        return QStringLiteral("%1/%2").arg(
+            button("cmdAdd")->isVisibleTo(window) ? button("cmdAdd")->text() : "-",
+            button("cmdDelete")->isVisibleTo(window) ? "del" : "-");
+    };
+    const QString before = rightsRows(3).join(",");
+
+    // No right at all: the position can be looked at, never changed nor deleted, even by a click
+    // that reaches the hidden buttons.
+    reopenAs("Nobody");
+    EXPECT_EQ(shown(), "-/-");
+    const qsizetype boxes = dialogs->boxes.size();
+    doubleClickRow(list(), 2); // Nobody
+    EXPECT_EQ(box("txtPositionName")->text(), "Nobody");
+    EXPECT_EQ(shown(), "-/-");
+    check("chkBookAdd")->setChecked(true);
+    button("cmdAdd")->click();
+    button("cmdDelete")->click();
+    EXPECT_EQ(rightsRows(3).join(","), before);
+    EXPECT_EQ(dialogs->boxes.size(), boxes);
+
+    // Add only: new positions, no change of a loaded one.
+    reopenAs("Adder");
+    EXPECT_EQ(shown(), "&Save/-");
+    doubleClickRow(list(), 2);
+    EXPECT_EQ(shown(), "-/-");
+    window->CleanBox();
+    EXPECT_EQ(shown(), "&Save/-");
+    save("Fourth");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM \"Position\"").toInt(), 4);
+
+    // Modify and Delete without Add: a loaded position can be changed or deleted.
+    reopenAs("Keeper");
+    EXPECT_EQ(shown(), "-/del");
+    doubleClickRow(list(), 3); // Nobody
+    EXPECT_EQ(shown(), "&Update/del");
+    dialogs->answers << Dialogs::Answer::Yes;
+    dialogs->expectOk();
+    button("cmdDelete")->click();
+    EXPECT_EQ(dialogs->last().text, "Position Delete");
+    EXPECT_EQ(rightsRows(3).size(), 0);
+
+    // The SUPER USER keeps every right, whatever rows might carry the name.
+    Module::CompanyDb->execute(
+        "INSERT INTO UserProfile (PositionID, \"Position\", Entry, \"Add\", Modify, \"Delete\", "
+        "\"Print\") VALUES (9, 'SUPER USER', 'User', 'N', 'N', 'N', 'N')");
+    reopenAs("SUPER USER");
+    EXPECT_EQ(shown(), "&Save/del");
 }
 
 TEST_F(frmPositionTest, ADoubleClickOnAnEmptyListLoadsNothingAndEscCloses)

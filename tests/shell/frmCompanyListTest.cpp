@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <cstdio>
 
 class frmCompanyListTest : public ShellTest
 {
@@ -87,6 +88,28 @@ TEST_F(frmCompanyListTest, AFailingDatabaseIsReportedOnceAndPassed)
     // Every filter letter rescans: the same failure is not reported again, nothing listed twice.
     type(picker, "a");
     EXPECT_EQ(listedNames(picker), (QStringList{"Alpha School", "Apex Institute"}));
+    EXPECT_EQ(dialogs->boxes.size(), 1);
+}
+
+TEST_F(frmCompanyListTest, AFolderWhoseNameIsNoTextIsNamedWhenItIsSkipped)
+{
+    addCompany("Data 1", "Alpha School");
+    addCompany("Data 2", "Latin School");
+    // Written on another system in Latin-1: the file system gives bytes that are no UTF-8.
+    const QByteArray latin1 = QFile::encodeName(path("Data")) + "/Data \xE9" "cole";
+    ASSERT_EQ(::rename(QFile::encodeName(path("Data/Data 2")).constData(), latin1.constData()), 0);
+
+    dialogs->expectOk();
+    auto *picker = showPicker();
+    EXPECT_EQ(listedNames(picker), QStringList{"Alpha School"});
+    ASSERT_EQ(dialogs->boxes.size(), 1);
+    EXPECT_EQ(dialogs->last().text,
+              "Error 75\rPath/File access error: the folder name \"Data \\xE9cole\" in '" +
+                  QDir::cleanPath(path("Data")) +
+                  "' is not valid UTF-8, so it was skipped. Rename it to list its company.");
+
+    // Each filter letter walks again; the folder is named once.
+    type(picker, "a");
     EXPECT_EQ(dialogs->boxes.size(), 1);
 }
 
