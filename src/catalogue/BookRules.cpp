@@ -156,11 +156,15 @@ void writeRow(Database &db, const BookRecord &book, SaveMode mode)
 
 } // namespace
 
-void saveBook(Database &db, const BookRecord &book, SaveMode mode)
+double saveBook(Database &db, const BookRecord &book, SaveMode mode)
 {
     Transaction transaction(db);
-    writeRow(db, book, mode);
+    BookRecord stored = book;
+    if (mode == SaveMode::New)
+        stored[QStringLiteral("BookID")] = Numbers::plainText(nextBookID(db));
+    writeRow(db, stored, mode);
     transaction.commit();
+    return Numbers::leadingValue(stored.value(QStringLiteral("BookID")));
 }
 
 void insertNewBook(Database &db, const BookRecord &book)
@@ -190,9 +194,14 @@ bool isLent(Database &db, double key)
         .isValid();
 }
 
-void deleteBook(Database &db, double key)
+bool deleteBook(Database &db, double key)
 {
+    Transaction transaction(db);
+    if (isLent(db, key))
+        return false;
     db.execute(QStringLiteral("DELETE FROM Book WHERE BookID = ?"), {key});
+    transaction.commit();
+    return true;
 }
 
 QString issueDetail(const BookRecord &book)

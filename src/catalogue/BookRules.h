@@ -40,11 +40,13 @@ double nextBookID(Database &db);
 bool accessionNoStored(Database &db, const QString &accessionNo);
 bool titleStored(Database &db, const QString &title);
 
-// Writes the copy. A new copy takes the circulation defaults ("Available", 0 and empty); a
-// changed one is deleted and written again under its key in one transaction, so a failure leaves
-// the old row, and keeps the loan state stored at that moment (Status to IssueDate), whatever the
-// record says: only the issue and the return change it. An empty Status becomes "Available".
-void saveBook(Database &db, const BookRecord &book, SaveMode mode);
+// Writes the copy and returns its key. A new copy takes the next key inside the write, so copies
+// added by two programs at once are both stored, and the circulation defaults ("Available", 0
+// and empty); a changed one is deleted and written again under its key in one transaction, so a
+// failure leaves the old row, and keeps the loan state stored at that moment (Status to
+// IssueDate), whatever the record says: only the issue and the return change it. An empty Status
+// becomes "Available".
+double saveBook(Database &db, const BookRecord &book, SaveMode mode);
 // Writes a new copy as saveBook does, inside the caller's transaction.
 void insertNewBook(Database &db, const BookRecord &book);
 
@@ -53,7 +55,9 @@ std::optional<BookRecord> loadBook(Database &db, double key);
 
 // True when the copy is lent (a Status other than "Available"; an empty Status is not lent).
 bool isLent(Database &db, double key);
-void deleteBook(Database &db, double key);
+// Deletes the copy unless it is lent; the test and the delete are one write, so a copy lent by
+// another program meanwhile stays. False when it was lent and nothing was deleted.
+bool deleteBook(Database &db, double key);
 
 // The holder line of a lent copy ("Issued to Card No : 12 , Name : ... As On 05-03-2024"), or an
 // empty text for any other status.

@@ -41,6 +41,12 @@ Database &companyDb()
     return Module::open(Module::CompanyDb);
 }
 
+void refuseLentCopy()
+{
+    Dialogs::critical(QStringLiteral("This Master has been use in Transaction Can't be Deleted"),
+                      QStringLiteral("Can't be Delete"));
+}
+
 } // namespace
 
 frmBook::frmBook(QWidget *parent) : QWidget(parent)
@@ -347,8 +353,7 @@ bool frmBook::recordentry()
 {
     if (!BookRules::isLent(companyDb(), Numbers::leadingValue(txtBookID->text())))
         return true;
-    Dialogs::critical(QStringLiteral("This Master has been use in Transaction Can't be Deleted"),
-                      QStringLiteral("Can't be Delete"));
+    refuseLentCopy();
     return false;
 }
 
@@ -411,11 +416,10 @@ void frmBook::save()
     if (!alreadyAccessionNo())
         return;
     const bool isNew = isSaveMode();
-    if (isNew)
-        ida();
     BookRules::BookRecord book;
     for (const BookRules::BookColumn &column : BookRules::bookColumns())
         book[QLatin1String(column.column)] = boxText(column.control);
+    // A new copy's key is taken inside the save, where no other program can take it as well.
     BookRules::saveBook(companyDb(), book,
                         isNew ? BookRules::SaveMode::New : BookRules::SaveMode::Change);
     Dialogs::information(QStringLiteral("New Book has been Added"));
@@ -429,7 +433,11 @@ void frmBook::cmdDelete_Click()
             return;
         if (!Dialogs::askYesNo(QStringLiteral("Are You Sure To Delete this Book")))
             return;
-        BookRules::deleteBook(companyDb(), Numbers::leadingValue(txtBookID->text()));
+        // Another program may have lent the copy while the question was open.
+        if (!BookRules::deleteBook(companyDb(), Numbers::leadingValue(txtBookID->text()))) {
+            refuseLentCopy();
+            return;
+        }
         Dialogs::information(QStringLiteral("Book Deleted Sucessfully"));
         CleanBox();
     } catch (const AppError &error) {

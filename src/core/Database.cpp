@@ -12,6 +12,7 @@
 #include <cmath>
 #include <openssl/evp.h>
 #include <sqlcipher/sqlite3.h>
+#include <utility>
 
 namespace {
 
@@ -512,6 +513,8 @@ QVariant Recordset::field(const QString &name) const
 
 Transaction::Transaction(Database &db) : db_(db)
 {
+    if (failureHook.beforeNextTransaction)
+        std::exchange(failureHook.beforeNextTransaction, nullptr)();
     if (sqlite3_exec(db_.db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
         db_.fail(sqlite3_errcode(db_.db_));
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -52,6 +53,9 @@ public:
     {
         int failOnWrite = 0; // fail the Nth write from now (1 = the next); 0 = off
         QString failOnTable; // fail the next write that names this table; empty = off
+        // Runs once, just before the next write transaction begins: another program writing in
+        // the moment before this one takes the lock.
+        std::function<void()> beforeNextTransaction = nullptr;
     };
     static void setFailureHook(const FailureHook &hook);
     static void clearFailureHook() { setFailureHook({}); }

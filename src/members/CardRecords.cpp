@@ -48,13 +48,17 @@ double proposedCardNo(Database &db)
     return db.scalar(QStringLiteral("SELECT Max(CardNo) FROM Card")).toDouble() + 1;
 }
 
-void save(Database &db, const Card &card, Write write)
+qint64 save(Database &db, const Card &card, Write write)
 {
     Transaction transaction(db);
+    Card stored = card;
     if (write == Write::Replace)
         db.execute(QStringLiteral("DELETE FROM Card WHERE CardID = ?"), {card.id});
-    insert(db, card);
+    else
+        stored.id = nextId(db);
+    insert(db, stored);
     transaction.commit();
+    return stored.id;
 }
 
 void insert(Database &db, const Card &card)
@@ -76,9 +80,14 @@ bool inUse(Database &db, qint64 id)
                 .isNull();
 }
 
-void remove(Database &db, qint64 id)
+bool remove(Database &db, qint64 id)
 {
+    Transaction transaction(db);
+    if (inUse(db, id))
+        return false;
     db.execute(QStringLiteral("DELETE FROM Card WHERE CardID = ?"), {id});
+    transaction.commit();
+    return true;
 }
 
 std::optional<Card> find(Database &db, qint64 id)

@@ -38,16 +38,19 @@ qint64 nextId(Database &db);
 // The card number a new card is offered: the highest plus one, 1 in an empty table.
 double proposedCardNo(Database &db);
 
-// Writes the card under its key. A replaced card's old row goes in the same transaction, so a
-// failure leaves the old row as it was.
+// Writes the card and returns its key. An added card takes the next key inside the write (its id
+// is not used), so cards added by two programs at once are both stored; a replaced card keeps its
+// key and its old row goes in the same transaction, so a failure leaves the old row as it was.
 enum class Write { Add, Replace };
-void save(Database &db, const Card &card, Write write);
+qint64 save(Database &db, const Card &card, Write write);
 // Writes a new card's row inside the caller's transaction.
 void insert(Database &db, const Card &card);
 
 // A card that any issue or return voucher names cannot be deleted.
 bool inUse(Database &db, qint64 id);
-void remove(Database &db, qint64 id);
+// Deletes the card unless it is in use; the test and the delete are one write, so a card issued
+// to by another program meanwhile stays. False when it was in use and nothing was deleted.
+bool remove(Database &db, qint64 id);
 
 std::optional<Card> find(Database &db, qint64 id);
 

@@ -25,16 +25,17 @@ qint64 nextId(Database &db)
     return db.scalar(QStringLiteral("SELECT Max(GroupID) FROM Group1")).toLongLong() + 1;
 }
 
-void save(Database &db, const Group &group, Write write)
+qint64 save(Database &db, const Group &group, Write write)
 {
     Transaction transaction(db);
+    const qint64 id = write == Write::Add ? nextId(db) : group.id;
     if (write == Write::Replace)
-        db.execute(QStringLiteral("DELETE FROM Group1 WHERE GroupID = ?"), {group.id});
+        db.execute(QStringLiteral("DELETE FROM Group1 WHERE GroupID = ?"), {id});
     db.execute(QStringLiteral("INSERT INTO Group1 (GroupID, GroupName, FinePerDay, MaxBooks, "
                               "MaxDays, Remarks) VALUES (?, ?, ?, ?, ?, ?)"),
-               {group.id, group.name, group.finePerDay, group.maxBooks, group.maxDays,
-                group.remarks});
+               {id, group.name, group.finePerDay, group.maxBooks, group.maxDays, group.remarks});
     transaction.commit();
+    return id;
 }
 
 bool inUse(Database &db, qint64 id)
@@ -43,9 +44,14 @@ bool inUse(Database &db, qint64 id)
                 .isNull();
 }
 
-void remove(Database &db, qint64 id)
+bool remove(Database &db, qint64 id)
 {
+    Transaction transaction(db);
+    if (inUse(db, id))
+        return false;
     db.execute(QStringLiteral("DELETE FROM Group1 WHERE GroupID = ?"), {id});
+    transaction.commit();
+    return true;
 }
 
 std::optional<Group> find(Database &db, qint64 id)

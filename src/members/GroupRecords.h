@@ -24,14 +24,17 @@ namespace GroupRecords {
 // The highest key plus one, 1 in an empty table.
 qint64 nextId(Database &db);
 
-// Writes the group under its key. A replaced group's old row goes in the same transaction, so a
-// failure leaves the old row as it was.
+// Writes the group and returns its key. An added group takes the next key inside the write (its
+// id is not used), so groups added by two programs at once are both stored; a replaced group
+// keeps its key and its old row goes in the same transaction, so a failure leaves the old row.
 enum class Write { Add, Replace };
-void save(Database &db, const Group &group, Write write);
+qint64 save(Database &db, const Group &group, Write write);
 
 // A group that any card names cannot be deleted.
 bool inUse(Database &db, qint64 id);
-void remove(Database &db, qint64 id);
+// Deletes the group unless it is in use; the test and the delete are one write, so a group given
+// a card by another program meanwhile stays. False when it was in use and nothing was deleted.
+bool remove(Database &db, qint64 id);
 
 std::optional<Group> find(Database &db, qint64 id);
 // The group whose whole name matches, ignoring letter case in every alphabet; with two of that

@@ -27,6 +27,12 @@ qint64 keyOf(const QLineEdit *box)
     return qint64(Numbers::leadingValue(box->text()));
 }
 
+void refuseGroupInUse()
+{
+    Dialogs::critical(QStringLiteral("This Group has been use in Transaction Can't be Deleted"),
+                      QStringLiteral("Can't be Delete"));
+}
+
 } // namespace
 
 frmGroup::frmGroup(QWidget *parent) : QWidget(parent)
@@ -133,8 +139,6 @@ void frmGroup::cmdsave_Click()
     }
     try {
         const bool isNew = isNewGroup();
-        if (isNew)
-            ida();
         Group group;
         group.id = keyOf(txtGroupID);
         group.name = txtGroupName->text();
@@ -142,8 +146,12 @@ void frmGroup::cmdsave_Click()
         group.maxBooks = Numbers::leadingValue(txtMaxBooks->text());
         group.maxDays = Numbers::leadingValue(txtMaxDay->text());
         group.remarks = txtRemarks->text();
-        GroupRecords::save(Module::open(Module::CompanyDb), group,
-                           isNew ? GroupRecords::Write::Add : GroupRecords::Write::Replace);
+        // A new group's key is taken inside the save, where no other program can take it too;
+        // a delete that follows acts on the key it was stored under.
+        const qint64 key =
+            GroupRecords::save(Module::open(Module::CompanyDb), group,
+                               isNew ? GroupRecords::Write::Add : GroupRecords::Write::Replace);
+        txtGroupID->setText(QString::number(key));
         Dialogs::message(QStringLiteral("Group has been Saved sucessfully"), Dialogs::Buttons::Ok,
                          Dialogs::Icon::Information);
         GetCleanBox();
@@ -156,8 +164,7 @@ bool frmGroup::recordentry()
 {
     if (!GroupRecords::inUse(Module::open(Module::CompanyDb), keyOf(txtGroupID)))
         return true;
-    Dialogs::critical(QStringLiteral("This Group has been use in Transaction Can't be Deleted"),
-                      QStringLiteral("Can't be Delete"));
+    refuseGroupInUse();
     return false;
 }
 
@@ -171,7 +178,11 @@ void frmGroup::cmdDelete_Click()
             return;
         if (!Dialogs::askYesNo(QStringLiteral("Are You Sure To Delete this Group")))
             return;
-        GroupRecords::remove(Module::open(Module::CompanyDb), keyOf(txtGroupID));
+        // Another program may have given the group a card while the question was open.
+        if (!GroupRecords::remove(Module::open(Module::CompanyDb), keyOf(txtGroupID))) {
+            refuseGroupInUse();
+            return;
+        }
         Dialogs::information(QStringLiteral("Group Deleted Sucessfully"));
         GetCleanBox();
     } catch (const AppError &error) {

@@ -36,6 +36,12 @@ void showError(const AppError &error)
     Dialogs::message(error.boxText());
 }
 
+void refuseCardInUse()
+{
+    Dialogs::critical(QStringLiteral("This Card has been use in Transaction Can't be Deleted"),
+                      QStringLiteral("Can't be Delete"));
+}
+
 } // namespace
 
 frmLibraryCard::frmLibraryCard(QWidget *parent) : QWidget(parent)
@@ -267,8 +273,6 @@ void frmLibraryCard::cmdsave_Click()
     try {
         Database &db = Module::open(Module::CompanyDb);
         const bool isNew = isNewCard();
-        if (isNew)
-            ida();
         Card card;
         card.id = qint64(Numbers::leadingValue(txtCardID->text()));
         card.cardNo = Numbers::leadingValue(txtCardNo->text());
@@ -287,7 +291,10 @@ void frmLibraryCard::cmdsave_Click()
         card.photo = txtPhoto->text();
         card.remarks = txtRemarks->text();
         card.validUpto = dtpValidDate->date();
-        CardRecords::save(db, card, isNew ? CardRecords::Write::Add : CardRecords::Write::Replace);
+        // A new card's key is taken inside the save, where no other program can take it too.
+        const qint64 key = CardRecords::save(
+            db, card, isNew ? CardRecords::Write::Add : CardRecords::Write::Replace);
+        txtCardID->setText(QString::number(key));
     } catch (const AppError &error) {
         showError(error);
         return;
@@ -301,8 +308,7 @@ bool frmLibraryCard::recordentry()
     const qint64 key = qint64(Numbers::leadingValue(txtCardID->text()));
     if (!CardRecords::inUse(Module::open(Module::CompanyDb), key))
         return true;
-    Dialogs::critical(QStringLiteral("This Card has been use in Transaction Can't be Deleted"),
-                      QStringLiteral("Can't be Delete"));
+    refuseCardInUse();
     return false;
 }
 
@@ -313,8 +319,12 @@ void frmLibraryCard::cmdDelete_Click()
             return;
         if (!Dialogs::askYesNo(QStringLiteral("Are You Sure To Delete this Card")))
             return;
-        CardRecords::remove(Module::open(Module::CompanyDb),
-                            qint64(Numbers::leadingValue(txtCardID->text())));
+        // Another program may have issued a book to the card while the question was open.
+        if (!CardRecords::remove(Module::open(Module::CompanyDb),
+                                 qint64(Numbers::leadingValue(txtCardID->text())))) {
+            refuseCardInUse();
+            return;
+        }
     } catch (const AppError &error) {
         showError(error);
         return;

@@ -1,3 +1,4 @@
+#include "AnotherProgram.h"
 #include "CatalogueTestSupport.h"
 
 #include "catalogue/frmBook.h"
@@ -297,6 +298,46 @@ TEST_F(frmBookTest, ALoadedCopyIsChangedOrDeletedAsItsStateAllows)
     load(99);
     EXPECT_EQ(window->mode(), "&Update");
     EXPECT_TRUE(button("cmdDelete")->isEnabled());
+}
+
+TEST_F(frmBookTest, AnotherCounterAtWorkOnTheSameCatalogue)
+{
+    addPlainBook(1, "1");
+    AnotherProgram other(*Module::CompanyDb);
+    open();
+    emit button("cmdNew")->Click();
+    type(box("txtTitle"), "Kamayani");
+
+    // The other counter stores a copy while this one saves: both copies are kept.
+    other.beforeNextWrite([](Database &db) {
+        db.execute("INSERT INTO Book (BookID, AccessionNo, title, Status) "
+                   "VALUES (2, '2', 'Godan', 'Available')");
+    });
+    dialogs->expectOk();
+    emit button("cmdNew")->Click();
+    EXPECT_TRUE(other.acted());
+    EXPECT_EQ(dialogs->texts(), QStringList{"New Book has been Added"});
+    EXPECT_EQ(bookValue(2, "title").toString(), "Godan");
+    EXPECT_EQ(bookValue(3, "title").toString(), "Kamayani");
+
+    // The other counter lends the copy while the question is open: it is not deleted.
+    load(3);
+    other.beforeNextWrite([](Database &db) {
+        db.execute("UPDATE Book SET Status = 'Issue', IssueID = 1, Name = 'Meera Nair', "
+                   "CardID = 3, CardNo = 501, IssueDate = '05-Mar-24' WHERE BookID = 3");
+    });
+    dialogs->answers << Dialogs::Answer::Yes;
+    dialogs->expectOk();
+    emit button("cmdDelete")->Click();
+    EXPECT_TRUE(other.acted());
+    EXPECT_EQ(dialogs->texts().mid(1),
+              QStringList({"Are You Sure To Delete this Book",
+                           "This Master has been use in Transaction Can't be Deleted"}));
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(dialogs->last().title, "Can't be Delete");
+    EXPECT_EQ(bookValue(3, "Status").toString(), "Issue");
+    EXPECT_EQ(books(), 3);
+    EXPECT_EQ(window->mode(), "&Update");
 }
 
 TEST_F(frmBookTest, AFailedUpdateKeepsTheOldRowAndSaysSo)

@@ -1,3 +1,4 @@
+#include "AnotherProgram.h"
 #include "MembersFixture.h"
 
 #include "members/frmGroup.h"
@@ -177,6 +178,43 @@ TEST_F(frmGroupTest, DeleteRefusesAGroupInUseAndAsksFirst)
     EXPECT_EQ(db().scalar("SELECT count(*) FROM Group1").toInt(), 1);
     EXPECT_EQ(control<RecordList>(window, "Lv1")->records()->size(), 1);
     EXPECT_EQ(control<StyledButton>(window, "cmdsave")->caption(), "&Save");
+}
+
+TEST_F(frmGroupTest, AnotherCounterAtWorkOnTheSameGroups)
+{
+    addGroup("Senior");
+    AnotherProgram other(db());
+    auto *window = openGroups();
+
+    // The other counter adds a group while this one saves: both are kept, and the window holds
+    // the key its group went under, which a delete right after acts on.
+    type(window, "txtGroupName", "Junior");
+    other.beforeNextWrite([](Database &db) {
+        db.execute("INSERT INTO Group1 (GroupID, GroupName) VALUES (2, 'Staff')");
+    });
+    dialogs->expectOk();
+    click(window, "cmdsave");
+    EXPECT_TRUE(other.acted());
+    EXPECT_EQ(dialogs->texts(), QStringList{"Group has been Saved sucessfully"});
+    EXPECT_EQ(db().scalar("SELECT GroupName FROM Group1 WHERE GroupID = 2").toString(), "Staff");
+    EXPECT_EQ(db().scalar("SELECT GroupName FROM Group1 WHERE GroupID = 3").toString(), "Junior");
+    EXPECT_EQ(control(window, "txtGroupID")->text(), "3");
+
+    // The other counter gives the group a card while the question is open: the group stays.
+    other.beforeNextWrite([](Database &db) {
+        db.execute("INSERT INTO Card (CardID, CardNo, GroupID, GroupName, Name) "
+                   "VALUES (1, 1, 3, 'Junior', 'Asha Rani')");
+    });
+    dialogs->answers << Dialogs::Answer::Yes;
+    dialogs->expectOk();
+    click(window, "cmdDelete");
+    EXPECT_TRUE(other.acted());
+    EXPECT_EQ(dialogs->texts().mid(1),
+              QStringList({"Are You Sure To Delete this Group",
+                           "This Group has been use in Transaction Can't be Deleted"}));
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(dialogs->last().title, "Can't be Delete");
+    EXPECT_EQ(db().scalar("SELECT count(*) FROM Group1").toInt(), 3);
 }
 
 TEST_F(frmGroupTest, EscClosesWithoutAsking)

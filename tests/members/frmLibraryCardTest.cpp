@@ -1,3 +1,4 @@
+#include "AnotherProgram.h"
 #include "MembersFixture.h"
 
 #include "members/frmLibraryCard.h"
@@ -255,6 +256,45 @@ TEST_F(frmLibraryCardTest, DeleteRefusesACardWithVouchersAndAsksFirst)
     EXPECT_EQ(db().scalar("SELECT count(*) FROM Card").toInt(), 1);
     EXPECT_EQ(listColumn(window, 0), QStringList({"1"}));
     EXPECT_FALSE(control<StyledButton>(window, "cmdDelete")->isEnabled());
+}
+
+TEST_F(frmLibraryCardTest, AnotherCounterAtWorkOnTheSameCards)
+{
+    addGroup("Senior");
+    addCard(1, 101, "Asha Rani", 1, "2026-03-31");
+    AnotherProgram other(db());
+    auto *window = openCards();
+
+    // The other counter adds a card while this one saves: both cards are kept.
+    control(window, "txtName")->setText("Bhavna");
+    other.beforeNextWrite([](Database &db) {
+        db.execute("INSERT INTO Card (CardID, CardNo, Name) VALUES (2, 102, 'Chetan')");
+    });
+    dialogs->expectOk();
+    click(window, "cmdsave");
+    EXPECT_TRUE(other.acted());
+    EXPECT_EQ(dialogs->texts(), QStringList{"New Card has been Added"});
+    EXPECT_EQ(db().scalar("SELECT Name FROM Card WHERE CardID = 2").toString(), "Chetan");
+    EXPECT_EQ(db().scalar("SELECT Name FROM Card WHERE CardID = 3").toString(), "Bhavna");
+    EXPECT_EQ(control(window, "txtCardID")->text(), "3");
+
+    // The other counter issues a book to the card while the question is open: the card stays.
+    openCard(window, 3);
+    other.beforeNextWrite([](Database &db) {
+        db.execute(
+            "INSERT INTO Voucher (VoucherID, TransactionType, CardID) VALUES (1, 'Issue', 3)");
+    });
+    dialogs->answers << Dialogs::Answer::Yes;
+    dialogs->expectOk();
+    click(window, "cmdDelete");
+    EXPECT_TRUE(other.acted());
+    EXPECT_EQ(dialogs->texts().mid(1),
+              QStringList({"Are You Sure To Delete this Card",
+                           "This Card has been use in Transaction Can't be Deleted"}));
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(dialogs->last().title, "Can't be Delete");
+    EXPECT_EQ(db().scalar("SELECT count(*) FROM Card").toInt(), 3);
+    EXPECT_EQ(caption(window, "cmdsave"), "&Update");
 }
 
 TEST_F(frmLibraryCardTest, TheValidityRangeListsTheCardsValidUpToADayInIt)
