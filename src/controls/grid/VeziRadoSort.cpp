@@ -136,6 +136,7 @@ void VeziRadoModel::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortT
             raise(events_.RowColChanged);
             row(position).Flags |= RowFlag::Selected;
             raise(events_.SelectionChanged);
+            repaint();
         }
     }
     raise(events_.SortComplete);
