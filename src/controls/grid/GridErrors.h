@@ -2,6 +2,7 @@
 
 #include "core/AppError.h"
 
+#include <cmath>
 #include <limits>
 
 // The two run-time errors the grid reports to its host.
@@ -23,6 +24,15 @@ inline std::int16_t toInt16(int value)
         value > std::numeric_limits<std::int16_t>::max())
         overflow();
     return std::int16_t(value);
+}
+
+// A value rounded to a whole number (halves to even) that must fit 32 bits.
+inline int roundToInt32(double value)
+{
+    const double rounded = std::nearbyint(value);
+    if (!(rounded >= std::numeric_limits<int>::min() && rounded <= std::numeric_limits<int>::max()))
+        overflow();
+    return int(rounded);
 }
 
 } // namespace GridErrors

@@ -103,11 +103,18 @@ void VeziRadoModel::FilterOn(const QString &FilterText, int SearchColumn, int Se
         return;
     checkColumn(SearchColumn);
     DrawingEnable(false);
+    // The rows change first and the scroll range once: a relayout walks every row.
+    bool changed = false;
     for (int p = StartingRow; p <= LastRowIndex(); ++p) {
-        if (!matches(textAt(p, SearchColumn), FilterText, SearchMode, MatchCase))
-            setRowVisible(p, false);
+        if (rowAt(p).Visible &&
+            !matches(textAt(p, SearchColumn), FilterText, SearchMode, MatchCase)) {
+            row(p).Visible = false;
+            changed = true;
+        }
     }
     DrawingEnable(true);
+    if (changed)
+        view_->layoutScrollBars();
     repaint();
 }
 
@@ -117,11 +124,16 @@ void VeziRadoModel::FilterOff(int StartingRow)
         return;
     StartingRow = std::clamp(StartingRow, 0, LastRowIndex());
     DrawingEnable(false);
+    bool changed = false;
     for (int p = StartingRow; p <= LastRowIndex(); ++p) {
-        if (!rowAt(p).Visible)
-            setRowVisible(p, true);
+        if (!rowAt(p).Visible) {
+            row(p).Visible = true;
+            changed = true;
+        }
     }
     DrawingEnable(true);
+    if (changed)
+        view_->layoutScrollBars();
     view_->scrollToRow(currentRow_);
     repaint();
 }

@@ -122,7 +122,7 @@ void VeziRadoModel::setRowHeight(int vRow, float vNewValue)
     if (vNewValue == -1)
         view_->rowAutoHeight(vRow);
     else
-        row(vRow).Height = int(Units::roundHalfEven(vNewValue));
+        row(vRow).Height = GridErrors::roundToInt32(vNewValue);
     view_->layoutScrollBars();
     repaint();
 }

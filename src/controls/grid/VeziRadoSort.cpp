@@ -4,6 +4,8 @@
 #include "controls/grid/GridErrors.h"
 #include "controls/grid/GridNumbers.h"
 
+#include <QCollator>
+
 #include <algorithm>
 #include <limits>
 #include <numeric>
@@ -24,9 +26,9 @@ SortDirection nextDirection(SortDirection state)
     return state; // other host values stay as they are
 }
 
-int compareKeys(const QString &a, const QString &b)
+int compareKeys(const QCollatorSortKey &a, const QCollatorSortKey &b)
 {
-    return QString::compare(a, b);
+    return a.compare(b);
 }
 
 template <typename Key> int compareKeys(const Key &a, const Key &b)
@@ -121,7 +123,21 @@ void VeziRadoModel::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortT
     }
     if (currentRecord >= 0) {
         const auto found = std::find(rowOrder_.begin(), rowOrder_.end(), currentRecord);
-        RowColSet(int(found - rowOrder_.begin()), -1);
+        const int position = int(found - rowOrder_.begin());
+        if (rowAt(position).Visible) {
+            RowColSet(position, -1);
+        } else if (position != currentRow_) {
+            // RowColSet refuses a row hidden by a filter, yet it must stay current: the old
+            // position now holds another record, which keys and edits would act on. The move
+            // has the effects RowColSet gives a visible row.
+            selectRowRange(false, -1, -1);
+            currentColPosition_ = -1;
+            currentRow_ = position;
+            raise(events_.RowColChanged);
+            row(position).Flags |= RowFlag::Selected;
+            raise(events_.SelectionChanged);
+            repaint();
+        }
     }
     raise(events_.SortComplete);
     view_->processEvents();
@@ -170,10 +186,15 @@ void VeziRadoModel::sortRange(int first, int last, int col, SortDirection state)
         });
         break;
     }
-    default:
-        sortByKey<QString>(records, descending,
-                           [&](int record) { return textOf(record).toString().toCaseFolded(); });
+    default: {
+        // Text in the reader's order: accented letters beside their base letter, case ignored.
+        QCollator collator;
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        sortByKey<QCollatorSortKey>(records, descending, [&](int record) {
+            return collator.sortKey(textOf(record).toString());
+        });
         break;
+    }
     }
 }
 

@@ -191,6 +191,10 @@ TEST(VeziRadoCells, RowMembers)
     EXPECT_EQ(grid.RowHeight(0), 22);
     EXPECT_EQ(view.autoHeights.back(), 0);
     EXPECT_EQ(view.layouts, layouts + 1);
+    // A height beyond 32 bits is an overflow, and the row keeps its height.
+    EXPECT_EQ(errorNumberOf([&] { grid.setRowHeight(1, 3e9f); }), 6);
+    EXPECT_EQ(errorNumberOf([&] { grid.setRowHeight(1, -3e9f); }), 6);
+    EXPECT_EQ(grid.RowHeight(1), 17);
 
     grid.setRowImage(0, "3");
     EXPECT_EQ(grid.RowImage(0), QVariant(3));

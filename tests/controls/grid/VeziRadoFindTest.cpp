@@ -60,6 +60,33 @@ TEST(VeziRadoFind, FilterHidesAndFilterOffShowsAgain)
     EXPECT_EQ(errorNumberOf([&] { grid.FilterOn("a", -1); }), 9);
 }
 
+TEST(VeziRadoFind, FilterLaysTheScrollBarsOutOncePerCall)
+{
+    RecordingView view;
+    VeziRadoModel grid;
+    grid.setView(&view);
+    grid.AddColumn("Parity");
+    for (int i = 0; i < 1000; ++i)
+        grid.AddRow(i % 2 == 0 ? QStringLiteral("even") : QStringLiteral("odd"));
+    grid.setRedraw(true);
+
+    int layouts = view.layouts;
+    grid.FilterOn("even", 0);
+    EXPECT_EQ(view.layouts, layouts + 1);
+    EXPECT_FALSE(grid.RowVisible(1));
+    EXPECT_TRUE(grid.RowVisible(998));
+    EXPECT_FALSE(grid.RowVisible(999));
+
+    layouts = view.layouts;
+    grid.FilterOn("even", 0); // nothing left to hide
+    EXPECT_EQ(view.layouts, layouts);
+
+    layouts = view.layouts;
+    grid.FilterOff();
+    EXPECT_EQ(view.layouts, layouts + 1);
+    EXPECT_TRUE(grid.RowVisible(999));
+}
+
 TEST(VeziRadoTotals, LineValuesWithAndWithoutAverage)
 {
     VeziRadoModel grid;

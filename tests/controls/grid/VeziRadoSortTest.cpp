@@ -40,6 +40,19 @@ TEST(VeziRadoSort, TextIgnoresLetterCaseAndKeepsRecordOrderForTies)
     EXPECT_EQ(grid.column(0).SortState, SortDirection::Ascending);
 }
 
+TEST(VeziRadoSort, TextFollowsTheReadersAlphabet)
+{
+    VeziRadoModel grid = gridOf(ColumnType::Text, {"Zola", "\u00C9mile", "apfel", "\u00C4pfel",
+                                                   "Adam", "\u00E9mile", "Emile", "\u00C4PFEL"});
+    grid.Sort(0);
+    // Accents sort beside their letter; texts that differ only in case keep their record order.
+    EXPECT_EQ(columnTexts(grid, 0), (QStringList{"Adam", "apfel", "\u00C4pfel", "\u00C4PFEL",
+                                                 "Emile", "\u00C9mile", "\u00E9mile", "Zola"}));
+    grid.Sort(0, int(SortDirection::Descending));
+    EXPECT_EQ(columnTexts(grid, 0), (QStringList{"Zola", "\u00C9mile", "\u00E9mile", "Emile",
+                                                 "\u00C4pfel", "\u00C4PFEL", "apfel", "Adam"}));
+}
+
 TEST(VeziRadoSort, NumbersDatesAndChecks)
 {
     VeziRadoModel numbers = gridOf(ColumnType::Number, {"10", "9", "x", "-2", "1,000"});

@@ -91,7 +91,10 @@ void VeziRado::mouseLeft()
         return;
     mouseInside_ = false;
     HideCellToolTip(true);
-    viewport()->unsetCursor();
+    // No cell lies under a pointer that has gone: no hand, no mouse cell.
+    setMousePointer(0);
+    mouseRow_ = -1;
+    mouseCol_ = -1;
     DrawHeaders(); // every header back in its normal state
     viewport()->update();
     emit MouseLeave();

@@ -208,6 +208,7 @@ bool VeziRado::KeyDownHandler(int KeyCode, int Shift)
     model_.setLockedRowHit(false);
     model_.setLockedColHit(false);
     storedShift_ = Shift;
+    const int rowsBefore = model_.Rows();
     model_.DrawingEnable(false);
 
     const int current = model_.Row();
@@ -442,6 +443,10 @@ bool VeziRado::KeyDownHandler(int KeyCode, int Shift)
     }
 
     model_.DrawingEnable(true);
+    // Rows added while drawing was off left the scroll range pending; without it the new rows
+    // cannot be reached.
+    if (model_.Rows() != rowsBefore && model_.DrawingOn())
+        LayoutScrollBars();
 
     if (handled) {
         if (lastKeyCode_ != CodePageUp && lastKeyCode_ != CodePageDown) {

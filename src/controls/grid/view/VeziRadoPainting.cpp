@@ -318,6 +318,8 @@ void VeziRado::paintFocusRect(QPainter &painter, int right)
         const int col = model_.CurrentColPosition();
         if (col < 0 || col >= model_.Cols())
             return;
+        // A column scrolled out gets no right edge, so it gets no rectangle either.
+        rect.right = 0;
         geometry_.ColLeft(col, rect);
     }
     if (rect.right <= geometry_.RowNumberWidth())

@@ -119,7 +119,8 @@ void VeziRado::LayoutScrollBars()
     }
 
     const int headerHeight = geometry_.metrics().HeaderHeight;
-    int total = geometry_.measurer().lineHeight(p_.Font) + headerHeight;
+    // Wide sums: a row may be as tall as 32 bits allow.
+    qint64 total = geometry_.measurer().lineHeight(p_.Font) + headerHeight;
     for (int row = 0; row < model_.Rows(); ++row) {
         if (model_.rowAt(row).Visible)
             total += model_.rowAt(row).Height;
@@ -127,7 +128,7 @@ void VeziRado::LayoutScrollBars()
     const int last = model_.LastRowIndex();
     bool verticalNeeded = false;
     if (surface.height() < total) {
-        int y = headerHeight;
+        qint64 y = headerHeight;
         int fitting = 0;
         for (int row = last; row >= 0; --row) {
             if (model_.rowAt(row).Visible)
@@ -235,8 +236,8 @@ void VeziRado::scrollRequest(Bar which, ScrollRequest request, bool wheel)
         return;
     if (!updateCell()) {
         // The refused edit stays open over its cell, so the view goes back to where it was.
-        for (const auto &[which, old] : {std::pair{Bar::Horizontal, oldHorizontal},
-                                          std::pair{Bar::Vertical, oldVertical}}) {
+        for (const auto &[which, old] :
+             {std::pair{Bar::Horizontal, oldHorizontal}, std::pair{Bar::Vertical, oldVertical}}) {
             bar(which).setPosition(old);
             syncScrollBar(which);
         }

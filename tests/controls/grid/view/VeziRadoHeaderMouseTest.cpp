@@ -1,5 +1,6 @@
 #include "GridMouseTestSupport.h"
 
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -107,6 +108,45 @@ TEST(VeziRadoHeaderMouse, CtrlClickWithoutAPrimaryActsAsAPlainClick)
     click(grid, host.header(2));
     EXPECT_EQ(host.sortState(2), 0);
     EXPECT_EQ(columns.count(), 2);
+}
+
+TEST(VeziRadoHeaderMouse, SortKeepsAFilteredOutCurrentRowOnItsRecord)
+{
+    HeaderHost host;
+    VeziRado &grid = *host.grid;
+    grid.setAllowColumnSort(true);
+    grid.setAllowEdit(true);
+    grid.setFocus();
+    click(grid, cellPoint(grid, 2, 2)); // record 2, whose column 1 reads 7
+    ASSERT_EQ(grid.Row(), 2);
+    grid.FilterOn(QStringLiteral("5"), 2);
+    ASSERT_FALSE(grid.RowVisible(2));
+
+    QSignalSpy moved(&grid, &VeziRado::RowColChanged);
+    click(grid, host.header(1)); // ascending: the record moves to position 7
+    EXPECT_EQ(grid.Row(), 7);
+    EXPECT_EQ(grid.CellText(grid.Row(), 2), QStringLiteral("2"));
+    EXPECT_EQ(moved.count(), 1);
+    EXPECT_EQ(grid.SelectedCount(), 1);
+    EXPECT_TRUE(grid.RowSelected(7));
+
+    // The keys act on that record.
+    grid.FilterOff();
+    QTest::keyClick(&grid, Qt::Key_Right);
+    const int col = grid.Col();
+    ASSERT_GE(col, 0);
+    const QString other = grid.CellText(2, col);
+    QTest::keyClick(&grid, Qt::Key_F2);
+    ASSERT_TRUE(grid.EditPending());
+    QLineEdit *box = grid.findChild<QLineEdit *>(QStringLiteral("txtEdit"));
+    ASSERT_NE(box, nullptr);
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("edited"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_FALSE(grid.EditPending());
+    EXPECT_EQ(grid.model().recordAt(7), 2);
+    EXPECT_EQ(grid.CellText(7, col), QStringLiteral("edited"));
+    EXPECT_EQ(grid.CellText(2, col), other); // record 7 as it was
 }
 
 TEST(VeziRadoHeaderMouse, DragMovesAColumnAndSwapExchangesTwo)

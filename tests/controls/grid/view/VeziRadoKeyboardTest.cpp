@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -590,6 +591,31 @@ TEST(VeziRadoKeyboard, InsertAddsAnEmptyRowAtTheCurrentRowUnlessRefused)
     press(empty.g(), Qt::Key_Insert);
     EXPECT_EQ(empty.g().Rows(), 1);
     EXPECT_EQ(empty.g().Row(), 0);
+}
+
+TEST(VeziRadoKeyboard, InsertedRowsCanAllBeReached)
+{
+    KeyGrid host(5);
+    VeziRado &grid = host.g();
+    ASSERT_FALSE(grid.verticalScrollBar()->isVisible());
+    grid.setAllowInsert(true);
+    grid.setRow(0);
+    for (int i = 0; i < 20; ++i)
+        press(grid, Qt::Key_Insert);
+    ASSERT_EQ(grid.Rows(), 25);
+    EXPECT_TRUE(grid.verticalScrollBar()->isVisible());
+
+    for (int i = 0; i < 24; ++i)
+        press(grid, Qt::Key_Down);
+    EXPECT_EQ(grid.Row(), 24);
+    EXPECT_EQ(grid.RowLastVisible(), 24);
+
+    grid.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    ASSERT_EQ(grid.RowFirstVisible(), 0);
+    QWheelEvent wheel(QPointF(50, 50), grid.viewport()->mapToGlobal(QPointF(50, 50)), {}, {0, -120},
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(grid.viewport(), &wheel);
+    EXPECT_EQ(grid.RowFirstVisible(), 3);
 }
 
 TEST(VeziRadoKeyboard, DeleteInRowModeRemovesTheCurrentRowUnlessRefused)

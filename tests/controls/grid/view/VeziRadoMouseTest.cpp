@@ -396,6 +396,18 @@ TEST(VeziRadoMouse, ButtonHandAndImageCellsRaiseTheirClicks)
     EXPECT_FALSE(grid.IsHandPointer());
     EXPECT_EQ(grid.viewport()->cursor().shape(), Qt::ArrowCursor);
 
+    // Leaving the grid from a hand cell takes the hand and the mouse cell away.
+    move(grid, host.at(6, 0));
+    ASSERT_TRUE(grid.IsHandPointer());
+    ASSERT_EQ(grid.MouseRow(), 6);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&grid, &leave);
+    EXPECT_FALSE(grid.IsHandPointer());
+    EXPECT_EQ(grid.MousePointer(), 0);
+    EXPECT_EQ(grid.MouseRow(), -1);
+    EXPECT_EQ(grid.MouseCol(), -1);
+    EXPECT_EQ(grid.viewport()->cursor().shape(), Qt::ArrowCursor);
+
     // An image: a click on it raises CellImageClick before ColumnClick; beside it, none.
     GridImageList images(QSize(16, 16));
     QPixmap picture(16, 16);

@@ -1,8 +1,9 @@
-#include "GridViewTestSupport.h"
+#include "GridMouseTestSupport.h"
 
 #include "controls/grid/view/GridPainter.h"
 #include "core/Colour.h"
 
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -55,6 +56,43 @@ TEST(VeziRadoPainting, StripesSkipHiddenRowsAndAClosingLineEndsTheRows)
     EXPECT_EQ(at(grid, 5, bottom + 2), 0x808080u);
     ASSERT_FALSE(requests.isEmpty());
     EXPECT_EQ(requests.last().at(0).toInt(), 3);
+}
+
+TEST(VeziRadoPainting, CellFocusRectangleGoesWithItsColumnOutOfView)
+{
+    Host host;
+    VeziRado &grid = *host.grid;
+    host.window.show();
+    plainLook(grid);
+    for (int c = 0; c < 6; ++c)
+        grid.AddColumn(QStringLiteral("C%1").arg(c), 1500);
+    for (int i = 0; i < 4; ++i)
+        grid.AddRow(QStringLiteral("a\tb\tc\td\te\tf"));
+    grid.setFocusRectMode(Grid::FocusRectMode::Cell);
+    grid.setFocusRectStyle(Grid::FocusRectStyle::Thin);
+    grid.setFocusRowHighlight(true);
+    grid.setFocusRectColor(0x0000FF);
+    grid.setRedraw(true);
+    const auto framed = [&grid] {
+        const QImage &image = grid.surfaceImage();
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (at(grid, x, y) == 0x0000FFu)
+                    return true;
+            }
+        }
+        return false;
+    };
+
+    const QPoint cell = GridMouse::cellPoint(grid, 1, 0);
+    GridMouse::click(grid, cell);
+    ASSERT_EQ(grid.Col(), 0);
+    EXPECT_TRUE(framed());
+    ASSERT_TRUE(grid.horizontalScrollBar()->isVisible());
+    grid.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    ASSERT_GT(grid.horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(grid.Col(), 0);
+    EXPECT_FALSE(framed());
 }
 
 TEST(VeziRadoPainting, SelectionBarFollowsHighlightStyleAndBlending)
