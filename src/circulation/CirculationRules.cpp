@@ -173,6 +173,14 @@ std::optional<IssueVoucher> readIssueVoucher(Database &db, double voucherId)
     return v;
 }
 
+bool isReturned(Database &db, double issueVoucherId)
+{
+    return db.scalar(QStringLiteral("SELECT Count(*) FROM Voucher WHERE IssueID = ? AND "
+                                    "TransactionType = ?"),
+                     {issueVoucherId, ReceiptType})
+               .toInt() > 0;
+}
+
 IssueResult saveIssue(Database &db, const IssueEntry &entry)
 {
     const double accessionValue = Numbers::leadingValue(entry.accessionNo);
@@ -188,12 +196,14 @@ IssueResult saveIssue(Database &db, const IssueEntry &entry)
     const auto book = findBook(db, entry.accessionNo);
     if (!book)
         return {Refusal::InvalidBook, {}};
-    if (!mayLend(*book, entry.voucherId))
+    const auto old = entry.voucherId > 0 ? readIssueVoucher(db, entry.voucherId) : std::nullopt;
+    // A returned loan is over: correcting its voucher lends nothing and frees nothing.
+    const bool returned = old && isReturned(db, entry.voucherId);
+    if (!returned && !mayLend(*book, entry.voucherId))
         return {Refusal::AlreadyIssued, {}};
 
-    const auto old = entry.voucherId > 0 ? readIssueVoucher(db, entry.voucherId) : std::nullopt;
     // Correcting a loaded voucher on the same card takes no further copy from the card's limit.
-    if (!old || old->card.cardId != card->cardId) {
+    if (!returned && (!old || old->card.cardId != card->cardId)) {
         const int maxBooks = groupMaxBooks(db, card->groupId).value_or(0);
         if (limitReached(booksHeld(db, card->cardId), maxBooks))
             return {Refusal::LimitReached, {}};
@@ -210,18 +220,20 @@ IssueResult saveIssue(Database &db, const IssueEntry &entry)
 
     if (old) {
         db.execute(QStringLiteral("DELETE FROM Voucher WHERE VoucherID = ?"), {v.voucherId});
-        if (old->book.bookId != book->bookId)
+        if (!returned && old->book.bookId != book->bookId)
             db.execute(QLatin1String(FreeBookUnderVoucher), {old->book.bookId, v.voucherId});
     }
     writeIssueVoucher(db, v);
-    db.execute(QStringLiteral("UPDATE Book SET Status = ?, IssueID = ?, Name = ?, RollNo = ?, "
-                              "CardID = ?, CardNo = ?, IssueDate = ? WHERE BookID = ?"),
-               {IssueType, v.voucherId, card->name, card->rollNo, card->cardId, card->cardNo,
-                DateText::toShort(v.date), book->bookId});
+    if (!returned) {
+        db.execute(QStringLiteral("UPDATE Book SET Status = ?, IssueID = ?, Name = ?, RollNo = ?, "
+                                  "CardID = ?, CardNo = ?, IssueDate = ? WHERE BookID = ?"),
+                   {IssueType, v.voucherId, card->name, card->rollNo, card->cardId, card->cardNo,
+                    DateText::toShort(v.date), book->bookId});
+        v.book.status = IssueType;
+        v.book.issueId = v.voucherId;
+        v.book.cardId = card->cardId;
+    }
     transaction.commit();
-    v.book.status = IssueType;
-    v.book.issueId = v.voucherId;
-    v.book.cardId = card->cardId;
     return {Refusal::None, v};
 }
 

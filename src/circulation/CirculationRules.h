@@ -85,6 +85,9 @@ struct IssueVoucher
 // key names none).
 std::optional<IssueVoucher> readIssueVoucher(Database &db, double voucherId);
 
+// Whether a return voucher closes that issue.
+bool isReturned(Database &db, double issueVoucherId);
+
 // What the user typed for one issue.
 struct IssueEntry
 {
@@ -115,7 +118,8 @@ struct IssueResult
 // earlier look-up left behind), refuses a copy out under another voucher and, for a new issue or
 // a voucher moved to another card, a full card; then in one transaction replaces the old voucher,
 // frees the copy the old voucher lent when it is still out under it, writes the voucher and marks
-// the copy lent.
+// the copy lent. A loaded voucher whose return is stored is history: it is corrected as typed and
+// no copy's state changes (the copy is on the shelf, or out on a later loan).
 IssueResult saveIssue(Database &db, const IssueEntry &entry);
 
 // Deletes an issue voucher and puts its copy back on the shelf, but only while that copy is still

@@ -17,6 +17,29 @@ QString textOf(const Recordset &rs, const char *field)
     return rs.displayText(rs.columnIndex(QLatin1String(field)));
 }
 
+// Puts the copy an issue lent out again under that issue, with the holder and date its voucher
+// keeps, when the copy is on the shelf and no return closes the issue any more. False when the
+// copy is out on another loan meanwhile: then the loan cannot be reopened.
+bool reopenLoan(Database &db, double issueId)
+{
+    if (issueId <= 0 || CirculationRules::isReturned(db, issueId))
+        return true;
+    const auto issue = CirculationRules::readIssueVoucher(db, issueId);
+    if (!issue)
+        return true; // the issue was deleted: there is no loan to reopen
+    const auto book = CirculationRules::findBookById(db, issue->book.bookId);
+    if (!book)
+        return true;
+    if (book->isLent())
+        return book->issueId == issueId;
+    db.execute(QStringLiteral("UPDATE Book SET Status = ?, IssueID = ?, Name = ?, RollNo = ?, "
+                              "CardID = ?, CardNo = ?, IssueDate = ? WHERE BookID = ?"),
+               {CirculationRules::IssueType, issueId, issue->card.name, issue->card.rollNo,
+                issue->card.cardId, issue->card.cardNo, DateText::toShort(issue->date),
+                book->bookId});
+    return true;
+}
+
 } // namespace
 
 QDate issueDateOf(const QString &storedIssueDate)
@@ -25,6 +48,16 @@ QDate issueDateOf(const QString &storedIssueDate)
     if (!date.isValid())
         throw AppError(13, QStringLiteral("Type mismatch"));
     return date;
+}
+
+QDate loanIssueDate(Database &db, const CirculationRules::BookDetail &book)
+{
+    if (const auto issue = CirculationRules::readIssueVoucher(db, book.issueId);
+        issue && issue->date.isValid())
+        return issue->date;
+    return issueDateOf(
+        db.scalar(QStringLiteral("SELECT IssueDate FROM Book WHERE BookID = ?"), {book.bookId})
+            .toString());
 }
 
 std::optional<double> finePerDay(Database &db, double groupId)
@@ -88,6 +121,17 @@ ReceiptResult saveReceipt(Database &db, const ReceiptEntry &entry)
         return {Refusal::EnterAccessionNo, 0};
     if (Numbers::leadingValue(entry.cardNo) == 0)
         return {Refusal::EnterCardNo, 0};
+    const auto srNo = Numbers::wholeValue(entry.srNo);
+    if (!srNo)
+        return {Refusal::NotStorable, 0, NumberBox::SrNo};
+    const auto daysDelayed = Numbers::wholeValue(entry.daysDelayed);
+    if (!daysDelayed)
+        return {Refusal::NotStorable, 0, NumberBox::DaysDelayed};
+    if (!Numbers::keepsAsTyped(entry.totalFine))
+        return {Refusal::NotStorable, 0, NumberBox::TotalFine};
+    const auto fineReceiptNo = Numbers::wholeValue(entry.fineReceiptNo);
+    if (!fineReceiptNo)
+        return {Refusal::NotStorable, 0, NumberBox::FineReceiptNo};
 
     const bool newReturn = entry.voucherId <= 0;
     Transaction transaction(db);
@@ -107,10 +151,16 @@ ReceiptResult saveReceipt(Database &db, const ReceiptEntry &entry)
     const double voucherId = newReturn ? CirculationRules::nextVoucherId(db) : entry.voucherId;
     // A new return closes the loan the copy is out under now, whatever an earlier look-up left.
     const double issueId = newReturn ? book->issueId : entry.issueId;
-    if (!newReturn)
+    if (!newReturn) {
+        const auto stored = readReceiptVoucher(db, voucherId);
         db.execute(
             QStringLiteral("DELETE FROM Voucher WHERE VoucherID = ? AND TransactionType = ?"),
             {voucherId, ReceiptType});
+        // Moved to another loan: the loan it closed before is open again.
+        const double storedIssueId = stored ? Numbers::leadingValue(stored->issueId) : 0;
+        if (storedIssueId != issueId && !reopenLoan(db, storedIssueId))
+            return {Refusal::LentAgain, 0};
+    }
     const auto &c = entry.card;
     const auto &b = entry.book;
     db.execute(
@@ -122,7 +172,7 @@ ReceiptResult saveReceipt(Database &db, const ReceiptEntry &entry)
         {voucherId,
          ReceiptType,
          DateText::toIso(entry.date),
-         roundHalfEven(Numbers::leadingValue(entry.srNo)),
+         *srNo,
          card->cardId,
          card->cardNo,
          accessionValue,
@@ -142,9 +192,9 @@ ReceiptResult saveReceipt(Database &db, const ReceiptEntry &entry)
          b.pages,
          b.vol,
          issueId,
-         roundHalfEven(Numbers::leadingValue(entry.daysDelayed)),
+         *daysDelayed,
          Numbers::leadingValue(entry.totalFine),
-         roundHalfEven(Numbers::leadingValue(entry.fineReceiptNo)),
+         *fineReceiptNo,
          entry.remarks});
     db.execute(QStringLiteral("UPDATE Book SET Status = 'Available', IssueID = 0, Name = '', "
                               "RollNo = '', CardID = 0, CardNo = 0, IssueDate = '' "
@@ -154,19 +204,18 @@ ReceiptResult saveReceipt(Database &db, const ReceiptEntry &entry)
     return {Refusal::None, voucherId};
 }
 
-bool deleteReceipt(Database &db, double voucherId)
+DeleteResult deleteReceipt(Database &db, double voucherId)
 {
     Transaction transaction(db);
-    const bool stored = db.scalar(QStringLiteral("SELECT Count(*) FROM Voucher WHERE VoucherID = "
-                                                 "? AND TransactionType = ?"),
-                                  {voucherId, ReceiptType})
-                            .toInt() > 0;
+    const auto stored = readReceiptVoucher(db, voucherId);
     if (!stored)
-        return false;
+        return DeleteResult::NotStored;
     db.execute(QStringLiteral("DELETE FROM Voucher WHERE VoucherID = ? AND TransactionType = ?"),
                {voucherId, ReceiptType});
+    if (!reopenLoan(db, Numbers::leadingValue(stored->issueId)))
+        return DeleteResult::LentAgain;
     transaction.commit();
-    return true;
+    return DeleteResult::Deleted;
 }
 
 } // namespace ReturnRules

@@ -21,6 +21,10 @@ inline qint64 daysBetween(const QDate &issueDate, const QDate &returnDate)
 // date is an AppError (13, type mismatch), as the look-up reports it.
 QDate issueDateOf(const QString &storedIssueDate);
 
+// The date of the loan a lent copy is out under: the full date of its issue voucher, which a
+// two-digit year on the copy cannot give; the copy's own issue date when that voucher is gone.
+QDate loanIssueDate(Database &db, const CirculationRules::BookDetail &book);
+
 // The group's fine per day (an empty column counts 0), or nothing when the group row is missing.
 std::optional<double> finePerDay(Database &db, double groupId);
 
@@ -75,23 +79,40 @@ enum class Refusal {
     CardNotLookedUp,  // the card shown is not the one the typed number names
     BookNotLookedUp,  // the copy shown is not the one the typed accession number names
     NotThisPerson,    // new return: the copy is out on another card
+    NotStorable,      // a number the voucher cannot keep as typed (see ReceiptResult::box)
+    LentAgain,        // correction: the copy the return took back is out on a later loan
 };
+
+// The boxes whose numbers the voucher keeps.
+enum class NumberBox { None, SrNo, DaysDelayed, TotalFine, FineReceiptNo };
 
 struct ReceiptResult
 {
     Refusal refusal = Refusal::None;
     double voucherId = 0;
+    NumberBox box = NumberBox::None; // the box refused as NotStorable
 };
 
-// Saves one return. In one transaction: reads the card and the copy again from the typed numbers
-// and insists that the keys the look-ups left belong to them (the days and the fine were proposed
-// for those); a new return needs the copy out on that card; a loaded return replaces its stored
-// row under the same key. The copy is put back on the shelf only while it is still out under the
-// issue this return closes (or already back): a later loan to someone else is never wiped.
+// Saves one return. A number the voucher's columns cannot hold as typed (past the 64-bit range,
+// or a fine with more digits than a stored fine keeps) is refused before anything is read. In one
+// transaction: reads the card and the copy again from the typed numbers and insists that the keys
+// the look-ups left belong to them (the days and the fine were proposed for those); a new return
+// needs the copy out on that card; a loaded return replaces its stored row under the same key. The
+// copy is put back on the shelf only while it is still out under the issue this return closes (or
+// already back): a later loan to someone else is never wiped. A loaded return moved to another
+// loan puts the copy of the loan it closed before back out on that loan, or is refused (LentAgain)
+// when that copy is out on a later loan.
 ReceiptResult saveReceipt(Database &db, const ReceiptEntry &entry);
 
-// Deletes a return voucher, and nothing else: the copy stays on the shelf. Returns false when no
-// return voucher had that key.
-bool deleteReceipt(Database &db, double voucherId);
+enum class DeleteResult {
+    Deleted,
+    NotStored, // no return voucher had that key
+    LentAgain, // the copy the return took back is out on a later loan: nothing deleted
+};
+
+// Deletes a return voucher and puts the copy it took back out again on the loan it closed, as
+// that loan stood; the copy stays where it is when the loan's issue is gone or another return
+// still closes it. One transaction.
+DeleteResult deleteReceipt(Database &db, double voucherId);
 
 } // namespace ReturnRules

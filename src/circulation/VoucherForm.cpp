@@ -274,7 +274,7 @@ void afterSave(const std::function<void()> &stage, const QString &done, const QS
         ReportHandOver::showReport(templatePath);
 }
 
-void deleteVoucher(QWidget *window, const std::function<void(double key)> &erase,
+void deleteVoucher(QWidget *window, const std::function<bool(double key)> &erase,
                    const std::function<void()> &clean)
 {
     const QString question =
@@ -286,7 +286,8 @@ void deleteVoucher(QWidget *window, const std::function<void(double key)> &erase
     if (!Dialogs::askYesNo(question, QString(), Dialogs::Icon::Critical))
         return;
     try {
-        erase(std::trunc(Numbers::leadingValue(box(window, "txtVoucherID")->text())));
+        if (!erase(std::trunc(Numbers::leadingValue(box(window, "txtVoucherID")->text()))))
+            return;
     } catch (const AppError &error) {
         Dialogs::message(error.boxText(), Dialogs::Buttons::Ok, Dialogs::Icon::Information);
         return;

@@ -79,8 +79,8 @@ void afterSave(const std::function<void()> &stage, const QString &done, const QS
                const std::function<void()> &clean, const QString &templatePath);
 
 // Asks before deleting the loaded voucher, deletes it through erase (given its key) and empties
-// the window.
-void deleteVoucher(QWidget *window, const std::function<void(double key)> &erase,
+// the window. Erase returns false when it refused the delete, having said why: the window stays.
+void deleteVoucher(QWidget *window, const std::function<bool(double key)> &erase,
                    const std::function<void()> &clean);
 
 // Opens the ledger on the card number; until the ledger is built the link leads nowhere.

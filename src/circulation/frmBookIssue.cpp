@@ -195,8 +195,11 @@ void frmBookIssue::GetBookDetail()
 
 bool frmBookIssue::GetCheckBookStatus()
 {
-    const auto book = Rules::findBook(Module::open(Module::CompanyDb), txtAccessionNo->text());
-    if (book && !Rules::mayLend(*book, loadedVoucherKey())) {
+    Database &db = Module::open(Module::CompanyDb);
+    const auto book = Rules::findBook(db, txtAccessionNo->text());
+    const double key = loadedVoucherKey();
+    // A returned voucher being corrected lends nothing, so a copy out on a later loan is no bar.
+    if (book && !Rules::mayLend(*book, key) && !(key > 0 && Rules::isReturned(db, key))) {
         Dialogs::critical(QStringLiteral("Book has been already issued"));
         txtAccessionNo->setFocus();
         return false;
@@ -328,7 +331,11 @@ void frmBookIssue::loadVoucher(double key)
 void frmBookIssue::cmdDelete_Click()
 {
     VoucherForm::deleteVoucher(
-        this, [](double key) { Rules::deleteIssue(Module::open(Module::CompanyDb), key); },
+        this,
+        [](double key) {
+            Rules::deleteIssue(Module::open(Module::CompanyDb), key);
+            return true;
+        },
         [this] { GetCleanBox(); });
 }
 

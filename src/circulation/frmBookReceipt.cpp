@@ -32,6 +32,25 @@ using VoucherForm::UpdateCaption;
 
 const QString NotIssuedText = QStringLiteral("Book has not been issued. hence can not be returned");
 const QString NotThisPersonText = QStringLiteral("Book has not been issued. to this Person");
+const QString LentAgainText =
+    QStringLiteral("The book this return took back has been issued again since.\r");
+
+// The box a refused number was typed into: its name and its caption.
+std::pair<const char *, QString> numberBox(ReturnRules::NumberBox box)
+{
+    switch (box) {
+    case ReturnRules::NumberBox::SrNo:
+    case ReturnRules::NumberBox::None:
+        break;
+    case ReturnRules::NumberBox::DaysDelayed:
+        return {"txtDaysDelayed", QStringLiteral("No. of Days Delayed")};
+    case ReturnRules::NumberBox::TotalFine:
+        return {"txtTotalFine", QStringLiteral("Total Fine")};
+    case ReturnRules::NumberBox::FineReceiptNo:
+        return {"txtFineReceiptNo", QStringLiteral("Fine Receipt No.")};
+    }
+    return {"txtSrNo", QStringLiteral("Sr No.")};
+}
 
 } // namespace
 
@@ -186,10 +205,7 @@ void frmBookReceipt::GetBookDetail()
         return;
     }
     box("txtBookID")->setText(plain(book->bookId));
-    const QString storedIssueDate =
-        db.scalar(QStringLiteral("SELECT IssueDate FROM Book WHERE BookID = ?"), {book->bookId})
-            .toString();
-    const QDate issued = ReturnRules::issueDateOf(storedIssueDate);
+    const QDate issued = ReturnRules::loanIssueDate(db, *book);
     txtAccessionNo->setText(book->accessionNo);
     VoucherForm::showBook(this, *book);
     box("txtIssueID")->setText(plain(book->issueId));
@@ -295,6 +311,24 @@ void frmBookReceipt::GetSavedRecord()
             Dialogs::critical(NotThisPersonText);
             txtAccessionNo->setFocus();
             return;
+        case Refusal::NotStorable: {
+            const auto [name, caption] = numberBox(result.box);
+            Dialogs::critical(
+                QStringLiteral("The number in %1 cannot be stored as it stands.\r%2")
+                    .arg(caption,
+                         result.box == ReturnRules::NumberBox::TotalFine
+                             ? QStringLiteral("Type a fine of at most 15 digits, no more than 10 "
+                                              "of them after the point.")
+                             : QStringLiteral("Type a whole number between "
+                                              "-9223372036854775808 and 9223372036854775807.")));
+            box(name)->setFocus();
+            return;
+        }
+        case Refusal::LentAgain:
+            Dialogs::critical(LentAgainText +
+                              QStringLiteral("The return can't be moved to another book."));
+            txtAccessionNo->setFocus();
+            return;
         }
         box("txtVoucherID")->setText(plain(result.voucherId));
 
@@ -398,7 +432,14 @@ void frmBookReceipt::loadVoucher(double key)
 void frmBookReceipt::cmdDelete_Click()
 {
     VoucherForm::deleteVoucher(
-        this, [](double key) { ReturnRules::deleteReceipt(Module::open(Module::CompanyDb), key); },
+        this,
+        [](double key) {
+            if (ReturnRules::deleteReceipt(Module::open(Module::CompanyDb), key) !=
+                ReturnRules::DeleteResult::LentAgain)
+                return true;
+            Dialogs::critical(LentAgainText + QStringLiteral("The return can't be deleted."));
+            return false;
+        },
         [this] { GetCleanBox(); });
 }
 

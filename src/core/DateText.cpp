@@ -107,7 +107,18 @@ QString toGeneral(const QDateTime &dateTime)
 
 int expandYear(int twoDigitYear)
 {
-    return twoDigitYear < 30 ? 2000 + twoDigitYear : 1900 + twoDigitYear;
+    return expandYear(twoDigitYear, QDate::currentDate().year());
+}
+
+int expandYear(int twoDigitYear, int thisYear)
+{
+    // A fixed century would put a loan of 2030 a hundred years back; the window moves with time,
+    // reaching far enough back for birth dates and far enough ahead for validity dates.
+    const int first = thisYear - 80;
+    int year = first - first % 100 + twoDigitYear % 100;
+    if (year < first)
+        year += 100;
+    return year;
 }
 
 QDate parse(const QString &text)

@@ -4,8 +4,8 @@
 #include <QDateTime>
 #include <QString>
 
-// Dates in the program's formats. Month names are always English; two-digit years read as
-// 2000-2029 for 00-29 and 1930-1999 for 30-99.
+// Dates in the program's formats. Month names are always English; a two-digit year reads as the
+// year of the hundred from 80 years before the running year to 19 after it (in 2026: 1946-2045).
 namespace DateText {
 
 QString toShort(const QDate &date);            // "05-Mar-24"
@@ -15,7 +15,9 @@ QString toIso(const QDateTime &dateTime);      // "2024-03-05 14:30:05"
 // "05-Mar-24 2:30:05 PM"; a time of midnight is left out, as the program always showed it.
 QString toGeneral(const QDateTime &dateTime);
 
+// A two-digit year in the hundred years around the running year, or around thisYear.
 int expandYear(int twoDigitYear);
+int expandYear(int twoDigitYear, int thisYear);
 
 // Reads any of the program's forms: ISO date or date-time, "dd-MMM-yy", "dd-MMM-yyyy",
 // "dd-MM-yyyy", "dd/MM/yyyy". An invalid QDate when the text is none of them.

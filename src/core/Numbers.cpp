@@ -1,7 +1,9 @@
 #include "core/Numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace Numbers {
 
@@ -31,6 +33,40 @@ double leadingValue(const char *text, int length)
     std::from_chars(first, text + i, value);
     return value;
 }
+
+namespace {
+
+// The leading number of a text in its parts: "-007.50x" gives negative, "007" and "50".
+struct LeadingNumber
+{
+    bool negative = false;
+    QString whole, fraction;
+    bool hasDigits() const { return !whole.isEmpty() || !fraction.isEmpty(); }
+};
+
+LeadingNumber leadingNumber(const QString &text)
+{
+    LeadingNumber number;
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+        ++i;
+    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+        number.negative = text[i++] == QLatin1Char('-');
+    bool point = false;
+    for (; i < n; ++i) {
+        const QChar c = text[i];
+        if (c.isDigit() && c.unicode() < 128)
+            (point ? number.fraction : number.whole) += c;
+        else if (c == QLatin1Char('.') && !point)
+            point = true;
+        else
+            break;
+    }
+    return number;
+}
+
+} // namespace
 
 double leadingValue(const QString &text)
 {
@@ -64,12 +100,69 @@ QString plainText(double value)
 {
     if (value == std::floor(value) && std::fabs(value) < 1e15)
         return QString::number(qint64(value));
-    QString text = QString::number(value, 'f', 10);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text;
+    // At most the 15 significant digits a double holds, and 10 decimals: beyond them lies the
+    // binary fraction's noise (0.1 + 0.2 reads 0.3, and 1234567.89 stays 1234567.89).
+    int wholeDigits = 0;
+    for (double whole = std::floor(std::fabs(value)); whole >= 1 && wholeDigits < 16; whole /= 10)
+        ++wholeDigits;
+    QString text = QString::number(value, 'f', std::clamp(15 - wholeDigits, 0, 10));
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
+
+std::optional<qint64> wholeValue(const QString &text)
+{
+    const LeadingNumber number = leadingNumber(text);
+    // Up to 2^63 for a negative number, 2^63 - 1 for a positive one.
+    const quint64 limit = quint64(std::numeric_limits<qint64>::max()) + (number.negative ? 1 : 0);
+    quint64 magnitude = 0;
+    for (const QChar c : number.whole) {
+        const quint64 digit = c.unicode() - '0';
+        if (magnitude > (limit - digit) / 10)
+            return std::nullopt;
+        magnitude = magnitude * 10 + digit;
+    }
+    if (!number.fraction.isEmpty()) {
+        const int first = number.fraction[0].unicode() - '0';
+        const QStringView rest = QStringView(number.fraction).mid(1);
+        const bool beyondHalf =
+            std::any_of(rest.begin(), rest.end(), [](QChar c) { return c != QLatin1Char('0'); });
+        const bool up = first > 5 || (first == 5 && (beyondHalf || magnitude % 2 == 1));
+        if (up) {
+            if (magnitude == limit)
+                return std::nullopt;
+            ++magnitude;
+        }
+    }
+    if (number.negative)
+        return magnitude == 0 ? 0 : -qint64(magnitude - 1) - 1;
+    return qint64(magnitude);
+}
+
+bool keepsAsTyped(const QString &text)
+{
+    const LeadingNumber number = leadingNumber(text);
+    if (!number.hasDigits())
+        return true;
+    QString whole = number.whole;
+    while (whole.startsWith(QLatin1Char('0')))
+        whole.remove(0, 1);
+    QString fraction = number.fraction;
+    while (fraction.endsWith(QLatin1Char('0')))
+        fraction.chop(1);
+    if (whole.isEmpty())
+        whole = QStringLiteral("0");
+    QString typed = whole;
+    if (!fraction.isEmpty())
+        typed += QLatin1Char('.') + fraction;
+    if (number.negative && typed != QLatin1String("0"))
+        typed.prepend(QLatin1Char('-'));
+    return plainText(leadingValue(text)) == typed;
 }
 
 } // namespace Numbers

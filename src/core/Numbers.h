@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 // The program's number rules for text boxes and accession numbers.
 namespace Numbers {
@@ -13,5 +14,14 @@ double leadingValue(const char *text, int length);
 
 // A number written plainly: no exponent, no trailing zeros, no thousands separator ("12", "12.5").
 QString plainText(double value);
+
+// The leading number of a text rounded to a whole number, halves to the even neighbour (2.5 gives
+// 2, 3.5 gives 4), worked out from its digits so that no digit is lost on the way; nothing when
+// it lies outside the 64-bit range a whole-number column holds.
+std::optional<qint64> wholeValue(const QString &text);
+
+// Whether the leading number of a text, kept as a floating-point number and written back plainly,
+// is the number typed: false for more digits than such a number holds.
+bool keepsAsTyped(const QString &text);
 
 } // namespace Numbers

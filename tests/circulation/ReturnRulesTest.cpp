@@ -5,6 +5,8 @@
 #include "core/AppError.h"
 #include "core/Numbers.h"
 
+#include <limits>
+
 namespace Rules = CirculationRules;
 using ReturnRules::Refusal;
 
@@ -192,16 +194,88 @@ TEST_F(ReturnRulesTest, AFailingWriteLeavesNothingHalfDone)
     EXPECT_EQ(voucherField(2, "Remarks").toString(), "Torn cover"); // the stored row survives
 }
 
-TEST_F(ReturnRulesTest, DeleteRemovesOnlyAReturnVoucher)
+TEST_F(ReturnRulesTest, DeletingOrMovingAReturnReopensTheLoanItClosed)
 {
+    using ReturnRules::DeleteResult;
     lend("101", "12B");
     ASSERT_EQ(ReturnRules::saveReceipt(db(), entry(1, "101", 1, "12B")).refusal, Refusal::None);
-    EXPECT_FALSE(ReturnRules::deleteReceipt(db(), 1)); // an issue voucher's key
+    EXPECT_EQ(ReturnRules::deleteReceipt(db(), 1), DeleteResult::NotStored); // an issue's key
     EXPECT_FALSE(ReturnRules::readReceiptVoucher(db(), 1));
     ASSERT_TRUE(ReturnRules::readReceiptVoucher(db(), 2));
     EXPECT_EQ(ReturnRules::readReceiptVoucher(db(), 2)->fineReceiptNo, "0");
-    EXPECT_TRUE(ReturnRules::deleteReceipt(db(), 2));
+
+    // Deleted: the copy is out again to Asha under issue 1, as lent, so it can be returned again.
+    EXPECT_EQ(ReturnRules::deleteReceipt(db(), 2), DeleteResult::Deleted);
     EXPECT_EQ(vouchers(), 1);
-    EXPECT_EQ(voucherField(1, "TransactionType").toString(), "Issue");
+    EXPECT_EQ(bookField(1, "Status").toString(), "Issue");
+    EXPECT_EQ(bookField(1, "IssueID").toInt(), 1);
+    EXPECT_EQ(bookField(1, "CardID").toInt(), 1);
+    EXPECT_EQ(bookField(1, "CardNo").toInt(), 101);
+    EXPECT_EQ(bookField(1, "Name").toString(), "Asha Verma");
+    EXPECT_EQ(bookField(1, "IssueDate").toString(), "01-Mar-26");
+    ASSERT_EQ(ReturnRules::saveReceipt(db(), entry(1, "101", 1, "12B")).refusal, Refusal::None);
+
+    // Out again to Ravi under issue 3: the return of issue 1 can be neither deleted nor moved.
+    lend("102", "12B");
+    lend("101", "7");
+    EXPECT_EQ(ReturnRules::deleteReceipt(db(), 2), DeleteResult::LentAgain);
+    auto moved = entry(1, "101", 2, "7");
+    moved.voucherId = 2;
+    moved.issueId = 4;
+    EXPECT_EQ(ReturnRules::saveReceipt(db(), moved).refusal, Refusal::LentAgain);
+    EXPECT_EQ(vouchers(), 4);
+    EXPECT_EQ(voucherField(2, "BookID").toInt(), 1);
+    EXPECT_EQ(bookField(1, "IssueID").toInt(), 3);
+    EXPECT_EQ(bookField(2, "IssueID").toInt(), 4);
+
+    // Ravi brings it back: now the return moves to Asha's other loan and hers of 12B reopens.
+    ASSERT_EQ(ReturnRules::saveReceipt(db(), entry(2, "102", 1, "12B")).refusal, Refusal::None);
+    ASSERT_EQ(ReturnRules::saveReceipt(db(), moved).refusal, Refusal::None);
+    EXPECT_EQ(voucherField(2, "BookID").toInt(), 2);
+    EXPECT_EQ(voucherField(2, "IssueID").toInt(), 4);
+    EXPECT_EQ(bookField(2, "Status").toString(), "Available");
+    EXPECT_EQ(bookField(1, "Status").toString(), "Issue");
+    EXPECT_EQ(bookField(1, "IssueID").toInt(), 1);
+
+    // A return whose issue is gone, or whose issue another return still closes, reopens nothing.
+    ASSERT_EQ(ReturnRules::saveReceipt(db(), entry(1, "101", 1, "12B")).refusal, Refusal::None);
+    const double again = Rules::nextVoucherId(db()) - 1;
+    db().execute("INSERT INTO Voucher (VoucherID, TransactionType, BookID, IssueID) "
+                 "VALUES (99, 'Receipt', 1, 1)");
+    EXPECT_EQ(ReturnRules::deleteReceipt(db(), 99), DeleteResult::Deleted);
     EXPECT_EQ(bookField(1, "Status").toString(), "Available");
+    db().execute("DELETE FROM Voucher WHERE VoucherID = 1");
+    EXPECT_EQ(ReturnRules::deleteReceipt(db(), again), DeleteResult::Deleted);
+    EXPECT_EQ(bookField(1, "Status").toString(), "Available");
+}
+
+TEST_F(ReturnRulesTest, NumbersTheVoucherCannotKeepAreRefused)
+{
+    using ReturnRules::NumberBox;
+    lend("101", "12B");
+    const auto refusedBox = [&](auto change) {
+        auto e = entry(1, "101", 1, "12B");
+        change(e);
+        const auto result = ReturnRules::saveReceipt(db(), e);
+        return result.refusal == Refusal::NotStorable ? result.box : NumberBox::None;
+    };
+    const QString past = "99999999999999999999";
+    EXPECT_EQ(refusedBox([&](auto &e) { e.srNo = past; }), NumberBox::SrNo);
+    EXPECT_EQ(refusedBox([&](auto &e) { e.daysDelayed = "-" + past; }), NumberBox::DaysDelayed);
+    EXPECT_EQ(refusedBox([&](auto &e) { e.totalFine = past; }), NumberBox::TotalFine);
+    EXPECT_EQ(refusedBox([&](auto &e) { e.fineReceiptNo = "9223372036854775808"; }),
+              NumberBox::FineReceiptNo);
+    EXPECT_EQ(vouchers(), 1);
+
+    // At the edge of the range, and past what a double holds, every digit is kept.
+    auto e = entry(1, "101", 1, "12B");
+    e.srNo = "9007199254740993";
+    e.daysDelayed = "-9223372036854775808";
+    e.fineReceiptNo = "9223372036854775807";
+    e.totalFine = "1234567.89";
+    ASSERT_EQ(ReturnRules::saveReceipt(db(), e).refusal, Refusal::None);
+    EXPECT_EQ(voucherField(2, "SrNO").toLongLong(), 9007199254740993LL);
+    EXPECT_EQ(voucherField(2, "DaysDelayed").toLongLong(), std::numeric_limits<qint64>::min());
+    EXPECT_EQ(voucherField(2, "FineReceiptNo").toLongLong(), std::numeric_limits<qint64>::max());
+    EXPECT_EQ(ReturnRules::readReceiptVoucher(db(), 2)->totalFine, "1234567.89");
 }

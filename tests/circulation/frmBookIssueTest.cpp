@@ -1,6 +1,7 @@
 #include "CirculationFixture.h"
 
 #include "circulation/CirculationRules.h"
+#include "circulation/ReturnRules.h"
 #include "circulation/SearchPanel.h"
 #include "circulation/frmBookIssue.h"
 #include "controls/button/StyledButton.h"
@@ -311,6 +312,56 @@ TEST_F(frmBookIssueTest, LoaderOpensAVoucherForCorrectionAndDeletion)
     EXPECT_EQ(bookField(2, "Status").toString(), "Available");
     EXPECT_EQ(button("cmdsave")->caption(), "&Save");
     EXPECT_FALSE(button("cmdDelete")->isEnabled());
+}
+
+TEST_F(frmBookIssueTest, CorrectingAReturnedIssueLeavesTheBookWhereItIs)
+{
+    using CirculationRules::Refusal;
+    ASSERT_EQ(CirculationRules::saveIssue(db(), {0, QDate(2026, 3, 5), 1, "101", "12B"}).refusal,
+              Refusal::None);
+    ReturnRules::ReceiptEntry back;
+    back.date = QDate(2026, 3, 9);
+    back.srNo = "1";
+    back.cardNo = "101";
+    back.accessionNo = "12B";
+    back.card.cardId = 1;
+    back.book.bookId = 1;
+    back.daysDelayed = "4";
+    back.totalFine = "8";
+    ASSERT_EQ(ReturnRules::saveReceipt(db(), back).refusal, ReturnRules::Refusal::None);
+
+    // The date of the returned issue corrected: the book stays on the shelf, so no second return.
+    Module::SelectedRecordID = 1;
+    LoadIssueVoucherForUpdate();
+    window = WindowRegistry::find<frmBookIssue>("frmBookIssue");
+    ASSERT_TRUE(window);
+    window->findChild<QDateEdit *>("dtpDate")->setDate(QDate(2026, 3, 4));
+    dialogs->expectOk();
+    dialogs->answers << Dialogs::Answer::No;
+    save();
+    EXPECT_EQ(dialogs->texts(), (QStringList{"Book has been Issued", "Do You Want to Print"}));
+    EXPECT_EQ(voucherField(1, "Date").toString(), "2026-03-04");
+    EXPECT_EQ(bookField(1, "Status").toString(), "Available");
+    EXPECT_EQ(bookField(1, "IssueID").toInt(), 0);
+    EXPECT_EQ(ReturnRules::saveReceipt(db(), back).refusal, ReturnRules::Refusal::NotIssued);
+
+    // Out again to Ravi under issue 3: correcting Asha's returned issue neither refuses the book
+    // nor takes it from Ravi.
+    ASSERT_EQ(CirculationRules::saveIssue(db(), {0, QDate(2026, 3, 12), 2, "102", "12B"}).refusal,
+              Refusal::None);
+    LoadIssueVoucherForUpdate();
+    dialogs->boxes.clear();
+    enterIn("txtAccessionNo", "12B");
+    EXPECT_TRUE(dialogs->boxes.isEmpty()) << dialogs->texts().join('|').toStdString();
+    box("txtSrNo")->setText("9");
+    dialogs->expectOk();
+    dialogs->answers << Dialogs::Answer::No;
+    save();
+    EXPECT_EQ(dialogs->boxes.first().text, "Book has been Issued");
+    EXPECT_EQ(voucherField(1, "SrNO").toInt(), 9);
+    EXPECT_EQ(bookField(1, "Status").toString(), "Issue");
+    EXPECT_EQ(bookField(1, "IssueID").toInt(), 3);
+    EXPECT_EQ(bookField(1, "CardID").toInt(), 2);
 }
 
 TEST_F(frmBookIssueTest, RightsOfThePositionDriveTheButtons)

@@ -325,6 +325,7 @@ TEST_F(frmBookReceiptTest, FailuresAreReportedAndLeaveNothingHalfWritten)
     // An issue date that reads as no date stops the look-up after the book key.
     lend("102", "7");
     db().execute("UPDATE Book SET IssueDate = 'soon' WHERE BookID = 2");
+    db().execute("UPDATE Voucher SET \"Date\" = 'soon' WHERE VoucherID = 3");
     enterIn("txtCardNo", "102");
     dialogs->expectOk();
     enterIn("txtAccessionNo", "7");
@@ -400,14 +401,119 @@ TEST_F(frmBookReceiptTest, LoaderOpensAReturnForCorrectionAndDeletion)
     EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
     EXPECT_EQ(vouchers(), 3);
 
+    // Ravi holds the copy now, so Asha's loan cannot be reopened: the delete is refused.
+    dialogs->answers << Dialogs::Answer::Yes;
+    dialogs->expectOk();
+    emit button("cmdDelete")->Click();
+    EXPECT_EQ(dialogs->last().text, "The book this return took back has been issued again "
+                                    "since.\rThe return can't be deleted.");
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(vouchers(), 3);
+    EXPECT_EQ(bookField(1, "CardID").toInt(), 2);
+    EXPECT_EQ(button("cmdsave")->caption(), "&Update");
+
+    // Back from Ravi: deleting Asha's return puts the copy out to her again, as she had it.
+    window->GetCleanBox();
+    lookUp("102", "12B");
+    saveWithoutPrinting();
+    Module::SelectedRecordID = 2;
+    LoadReceiptVoucherForUpdate();
     dialogs->answers << Dialogs::Answer::Yes;
     dialogs->expectOk();
     emit button("cmdDelete")->Click();
     EXPECT_EQ(dialogs->last().text, "Entry Delete");
-    EXPECT_EQ(vouchers(), 2);
-    EXPECT_EQ(bookField(1, "CardID").toInt(), 2);
+    EXPECT_EQ(vouchers(), 3);
+    EXPECT_EQ(bookField(1, "Status").toString(), "Issue");
+    EXPECT_EQ(bookField(1, "IssueID").toInt(), 1);
+    EXPECT_EQ(bookField(1, "CardID").toInt(), 1);
     EXPECT_EQ(button("cmdsave")->caption(), "&Save");
     EXPECT_FALSE(button("cmdDelete")->isEnabled());
+}
+
+TEST_F(frmBookReceiptTest, MovingALoadedReturnToAnotherBookReopensTheFirstLoan)
+{
+    lend("101", "12B");
+    lend("101", "7");
+    open();
+    lookUp("101", "12B");
+    saveWithoutPrinting();
+    // The return was meant for the other book: corrected in the window, the first goes out again.
+    Module::SelectedRecordID = 3;
+    LoadReceiptVoucherForUpdate();
+    lookUp("101", "7");
+    EXPECT_EQ(box("txtIssueID")->text(), "2");
+    saveWithoutPrinting();
+    EXPECT_EQ(voucherField(3, "BookID").toInt(), 2);
+    EXPECT_EQ(voucherField(3, "IssueID").toInt(), 2);
+    EXPECT_EQ(bookField(2, "Status").toString(), "Available");
+    EXPECT_EQ(bookField(1, "Status").toString(), "Issue");
+    EXPECT_EQ(bookField(1, "IssueID").toInt(), 1);
+    EXPECT_EQ(bookField(1, "IssueDate").toString(), "01-Mar-26");
+
+    // Book 7 lent again to Ravi: moving the return back to 12B would leave his loan wrong.
+    lend("102", "7");
+    LoadReceiptVoucherForUpdate();
+    lookUp("101", "12B");
+    dialogs->expectOk();
+    save();
+    EXPECT_EQ(dialogs->last().text, "The book this return took back has been issued again "
+                                    "since.\rThe return can't be moved to another book.");
+    EXPECT_EQ(voucherField(3, "BookID").toInt(), 2);
+    EXPECT_EQ(bookField(1, "IssueID").toInt(), 1);
+    EXPECT_EQ(bookField(2, "IssueID").toInt(), 4);
+}
+
+TEST_F(frmBookReceiptTest, DaysCountFromTheIssueVouchersFullDate)
+{
+    // "01-Jan-50" on the copy reads as 1950; the voucher knows it was 2050.
+    lend("101", "12B", QDate(2050, 1, 1));
+    EXPECT_EQ(bookField(1, "IssueDate").toString(), "01-Jan-50");
+    open(QDate(2050, 1, 2));
+    lookUp("101", "12B");
+    EXPECT_EQ(box("txtDaysDelayed")->text(), "1");
+    EXPECT_EQ(box("txtTotalFine")->text(), "2");
+
+    // A copy whose issue voucher is gone reads its own date, two digits around today, not 1930.
+    db().execute("UPDATE Book SET Status = 'Issue', IssueID = 77, CardID = 1, CardNo = 101, "
+                 "IssueDate = '01-Jan-30' WHERE BookID = 2");
+    date()->setDate(QDate(2030, 1, 2));
+    lookUp("101", "7");
+    EXPECT_EQ(box("txtDaysDelayed")->text(), "1");
+}
+
+TEST_F(frmBookReceiptTest, NumbersPastWhatTheVoucherKeepsAreRefusedNamingTheirBox)
+{
+    lend("101", "12B");
+    open();
+    const QString past = "99999999999999999999";
+    const QList<std::pair<const char *, QString>> boxes = {
+        {"txtSrNo", "Sr No."},
+        {"txtDaysDelayed", "No. of Days Delayed"},
+        {"txtTotalFine", "Total Fine"},
+        {"txtFineReceiptNo", "Fine Receipt No."},
+    };
+    for (const auto &[name, caption] : boxes) {
+        SCOPED_TRACE(name);
+        lookUp("101", "12B");
+        box("txtSrNo")->setText("1");
+        box(name)->setText(past);
+        dialogs->expectOk();
+        save();
+        EXPECT_TRUE(dialogs->last().text.startsWith("The number in " + caption +
+                                                    " cannot be stored as it stands.\r"))
+            << dialogs->last().text.toStdString();
+        EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+        EXPECT_EQ(QApplication::focusWidget(), box(name));
+        // The serial box, given the focus in "&Save" mode, takes a fresh proposal.
+        EXPECT_EQ(box(name)->text(), name == QLatin1String("txtSrNo") ? "1" : past);
+        EXPECT_EQ(vouchers(), 1);
+    }
+
+    // The largest number a box keeps is stored as shown.
+    lookUp("101", "12B");
+    box("txtFineReceiptNo")->setText("9223372036854775807");
+    saveWithoutPrinting();
+    EXPECT_EQ(voucherField(2, "FineReceiptNo").toLongLong(), 9223372036854775807LL);
 }
 
 TEST_F(frmBookReceiptTest, RightsOfThePositionDriveTheButtons)

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 TEST(HelpersTest, DatesReadAndWriteInTheProgramsFormats)
 {
     const QDate d(2024, 3, 5);
@@ -20,9 +22,24 @@ TEST(HelpersTest, DatesReadAndWriteInTheProgramsFormats)
     EXPECT_EQ(DateText::parse("05-mar-2024"), d);
     EXPECT_EQ(DateText::parse("05-03-2024"), d);
     EXPECT_EQ(DateText::parse("2024-03-05"), d);
-    EXPECT_EQ(DateText::parse("01-Jan-29").year(), 2029);
-    EXPECT_EQ(DateText::parse("01-Jan-30").year(), 1930);
-    EXPECT_EQ(DateText::parse("31-Dec-99").year(), 1999);
+    // Two-digit years fall in the hundred years from 80 years back, whatever the century.
+    EXPECT_EQ(DateText::expandYear(30, 2026), 2030);
+    EXPECT_EQ(DateText::expandYear(45, 2026), 2045);
+    EXPECT_EQ(DateText::expandYear(46, 2026), 1946);
+    EXPECT_EQ(DateText::expandYear(99, 2026), 1999);
+    EXPECT_EQ(DateText::expandYear(0, 2026), 2000);
+    EXPECT_EQ(DateText::expandYear(60, 2090), 2060);
+    EXPECT_EQ(DateText::expandYear(9, 2090), 2109);
+    const int thisYear = QDate::currentDate().year();
+    for (int back : {0, 1, 79, 80, 81}) {
+        const int year = thisYear - back;
+        const QString text = QStringLiteral("01-Jan-%1").arg(year % 100, 2, 10, QLatin1Char('0'));
+        EXPECT_EQ(DateText::parse(text).year(), back <= 80 ? year : year + 100) << back;
+        EXPECT_EQ(
+            DateText::parse(QStringLiteral("01-01-%1").arg(year % 100, 2, 10, QLatin1Char('0')))
+                .year(),
+            back <= 80 ? year : year + 100);
+    }
     EXPECT_FALSE(DateText::parse("31-Feb-24").isValid());
     EXPECT_FALSE(DateText::parse("05-Xyz-24").isValid());
     EXPECT_FALSE(DateText::parse("").isValid());
@@ -78,5 +95,33 @@ TEST(HelpersTest, NumbersFollowTheLeadingNumberRule)
     EXPECT_EQ(Numbers::plainText(12.5), "12.5");
     EXPECT_EQ(Numbers::plainText(-3), "-3");
     EXPECT_EQ(Numbers::plainText(0.1 + 0.2), "0.3");
+    EXPECT_EQ(Numbers::plainText(1234567.89), "1234567.89");
+    EXPECT_EQ(Numbers::plainText(-1e-12), "0");
+    EXPECT_EQ(Numbers::plainText(1e20), "100000000000000000000");
+
+    // Whole-number columns: rounded from the digits, refused past the 64-bit range.
+    EXPECT_EQ(Numbers::wholeValue("2.5"), 2);
+    EXPECT_EQ(Numbers::wholeValue("3.5 days"), 4);
+    EXPECT_EQ(Numbers::wholeValue("2.5000000000000000001"), 3);
+    EXPECT_EQ(Numbers::wholeValue("-2.5"), -2);
+    EXPECT_EQ(Numbers::wholeValue("-2.51"), -3);
+    EXPECT_EQ(Numbers::wholeValue("R-17"), 0);
+    EXPECT_EQ(Numbers::wholeValue(""), 0);
+    EXPECT_EQ(Numbers::wholeValue("9007199254740993"), 9007199254740993LL); // past a double
+    EXPECT_EQ(Numbers::wholeValue("9223372036854775807"), std::numeric_limits<qint64>::max());
+    EXPECT_EQ(Numbers::wholeValue("-9223372036854775808"), std::numeric_limits<qint64>::min());
+    EXPECT_EQ(Numbers::wholeValue("9223372036854775807.4"), std::numeric_limits<qint64>::max());
+    EXPECT_FALSE(Numbers::wholeValue("9223372036854775807.5"));
+    EXPECT_FALSE(Numbers::wholeValue("9223372036854775808"));
+    EXPECT_FALSE(Numbers::wholeValue("-9223372036854775809"));
+    EXPECT_FALSE(Numbers::wholeValue("99999999999999999999999999"));
+
+    // Fines: kept as typed, or refused for more digits than a stored fine keeps.
+    for (const char *kept : {"", "x", "18", "-6", "10.5", "3.375", "007.50", "1234567.89",
+                             "123456789012345", "0.0000000001", "100000000000000000000"})
+        EXPECT_TRUE(Numbers::keepsAsTyped(kept)) << kept;
+    for (const char *lost :
+         {"1234567890123456789", "0.00000000001", "1234567.891234567", "99999999999999999999"})
+        EXPECT_FALSE(Numbers::keepsAsTyped(lost)) << lost;
     EXPECT_EQ(AppError(3024, "Could not find file.").boxText(), "Error 3024\r Could not find file.");
 }

@@ -217,6 +217,28 @@ TEST_F(ReportEngineTest, TotalsReadAsTheirColumn)
     EXPECT_FALSE(text.contains("20.125")) << text.toStdString();
 }
 
+TEST_F(ReportEngineTest, PrintedTotalsAreTheSumOfThePrintedRows)
+{
+    // Each 3.376 prints as 3.38: ten rows add up to 33.80 on paper, whatever the unrounded sum.
+    const QMap<QString, QString> fineColumn = {{"Reports/BookReceiveRegister.rpt", "T9"},
+                                               {"Reports/Ledger.rpt", "T7"}};
+    for (auto it = fineColumn.begin(); it != fineColumn.end(); ++it) {
+        SCOPED_TRACE(it.key().toStdString());
+        {
+            ReportHandOver::PrintingStage stage(ReportHandOver::CompanyHeader::Short);
+            for (int i = 0; i < 10; ++i)
+                stage.addRow({{"T1", "19-03-2024"}, {"T2", "Godan"}, {it.value(), "3.376"}});
+            stage.commit();
+        }
+        const QString pdf =
+            QDir(testOutputFolder()).filePath(QString(it.key()).replace('/', '_') + "-total.pdf");
+        ReportOutput::exportPdf(*bound(it.key()), pdf);
+        const QString text = ReportSamples::pdfText(pdf);
+        EXPECT_EQ(text.count("3.38"), 10) << text.toStdString();
+        EXPECT_TRUE(text.contains("Total fine: 33.80")) << text.toStdString();
+    }
+}
+
 TEST_F(ReportEngineTest, TheReturnSlipShowsOneRemarksRow)
 {
     {

@@ -55,11 +55,15 @@ private:
     qsizetype pos_ = 0;
 };
 
+// Two digits name the year of the hundred from 80 years ago to 19 years ahead, never a fixed
+// century, as the program's own date texts read them.
 int expandYear(int year, int digits)
 {
     if (digits > 2)
         return year;
-    return year < 30 ? 2000 + year : 1900 + year;
+    const int first = QDate::currentDate().year() - 80;
+    const int expanded = first - first % 100 + year;
+    return expanded < first ? expanded + 100 : expanded;
 }
 
 // Day first: dd-MMM-yy(yy), dd-MM-yyyy, dd/MM/yyyy.

@@ -7,7 +7,7 @@
 
 // The date texts a date column recognises: dd-MMM-yy, dd-MMM-yyyy, dd-MM-yyyy, dd/MM/yyyy and
 // yyyy-MM-dd, each optionally followed by a time hh:mm or hh:mm:ss. Month names are English;
-// two-digit years read as 2000-2029 for 00-29 and 1930-1999 for 30-99.
+// a two-digit year reads as the year of the hundred from 80 years ago to 19 years ahead.
 namespace GridDates {
 
 struct DateValue

@@ -75,12 +75,23 @@ QString rawValue(const Context &c, const QString &field)
     if (field == QLatin1String("title"))
         return c.document.layout().title;
     if (field.startsWith(QLatin1String("sum:"))) {
-        const int summed = data.columnIndex(field.mid(4));
+        const QString name = field.mid(4);
+        const ReportElement *column = columnFormat(c.document.layout(), name);
+        // A total adds the values as its column prints them, so that the printed rows add up to
+        // it: three fines of 3.375 print as 3.38 each and total 10.14, not 10.13.
         double total = 0;
-        for (int row = 0; summed >= 0 && row < data.rowCount(); ++row)
-            total += Numbers::leadingValue(data.value(row, summed).toString());
+        const int rows = data.columnIndex(name) >= 0 ? data.rowCount() : 0;
+        for (int row = 0; row < rows; ++row) {
+            QString shown = rawValue({c.document, c.page, row, c.scale}, name);
+            if (column) {
+                shown = formatted(*column, shown);
+                if (column->thousands)
+                    shown.remove(QLatin1Char(','));
+            }
+            total += Numbers::leadingValue(shown);
+        }
         // A total reads as its column does: "20.13" under rows of "2.50".
-        if (const ReportElement *column = columnFormat(c.document.layout(), field.mid(4)))
+        if (column)
             return formatted(*column, Numbers::plainText(total));
         return Numbers::plainText(total);
     }

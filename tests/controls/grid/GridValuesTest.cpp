@@ -66,7 +66,15 @@ TEST(GridValues, DateRecognition)
     };
     EXPECT_EQ(day(u"05-Mar-24"), QDate(2024, 3, 5));
     EXPECT_EQ(day(u"05-mar-1999"), QDate(1999, 3, 5));
-    EXPECT_EQ(day(u"05-Mar-30"), QDate(1930, 3, 5));
+    // Two digits read within the hundred years from 80 years ago, never a fixed century.
+    const int thisYear = QDate::currentDate().year();
+    for (int back : {0, 1, 79, 80, 81}) {
+        const int year = thisYear - back;
+        const QString text = QStringLiteral("05-Mar-%1").arg(year % 100, 2, 10, QLatin1Char('0'));
+        const auto value = GridDates::recognise(text);
+        ASSERT_TRUE(value) << text.toStdString();
+        EXPECT_EQ(value->date, QDate(back <= 80 ? year : year + 100, 3, 5)) << text.toStdString();
+    }
     EXPECT_EQ(day(u"31-12-2023"), QDate(2023, 12, 31));
     EXPECT_EQ(day(u"31/12/2023"), QDate(2023, 12, 31));
     EXPECT_EQ(day(u"2023-12-31"), QDate(2023, 12, 31));
