@@ -131,8 +131,8 @@ void build(QWidget *window, const Shape &shape, std::initializer_list<FormBuilde
     WindowLook::heading(window->findChild<QLabel *>("lblHeader"));
     WindowLook::datePicker(window->findChild<QDateEdit *>("dtpDate"));
     // What the look-ups and the loader fill is shown, not typed.
-    window->findChild<QGroupBox *>("Frame1")->setEnabled(false);
-    window->findChild<QGroupBox *>("Frame3")->setEnabled(false);
+    WindowLook::shownNotTyped(window->findChild<QGroupBox *>("Frame1"));
+    WindowLook::shownNotTyped(window->findChild<QGroupBox *>("Frame3"));
     window->findChild<QGroupBox *>("Frame4")->hide();
 
     auto *lblLedger = window->findChild<QLabel *>("lblLedger");

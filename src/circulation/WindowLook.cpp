@@ -54,6 +54,16 @@ void countBox(QLineEdit *box)
     box->setReadOnly(true);
 }
 
+void shownNotTyped(QWidget *frame)
+{
+    frame->setEnabled(false);
+    QPalette colours = frame->palette();
+    for (const QPalette::ColorRole role :
+         {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        colours.setColor(QPalette::Disabled, role, colours.color(QPalette::Active, role));
+    frame->setPalette(colours);
+}
+
 void datePicker(QDateEdit *picker)
 {
     picker->setLocale(QLocale(QLocale::English));

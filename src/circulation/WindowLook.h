@@ -18,6 +18,9 @@ void filterBoxes(const QList<QWidget *> &boxes);
 // first column chosen in the first pair and the second in the other.
 void filterPairs(QComboBox *column, QLineEdit *typed, QComboBox *column1, QLineEdit *typed1);
 void countBox(QLineEdit *box);
+// Boxes that show what the look-ups fill and take no typing: disabled, yet drawn at full contrast
+// so that a name can be read.
+void shownNotTyped(QWidget *frame);
 // English month names whatever the machine's locale, "dd-MM-yyyy", a calendar to pick from.
 void datePicker(QDateEdit *picker);
 

@@ -1,5 +1,6 @@
 #include "ui/WindowRegistry.h"
 
+#include <QEvent>
 #include <QHash>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -60,6 +61,51 @@ void place(QWidget *window, Placement placement)
         break;
     }
 }
+
+// The child window the focus may go back to: the one it had there, else the first control that
+// takes it, else the frame.
+QWidget *focusWithin(QMdiSubWindow *frame)
+{
+    const auto takesFocus = [frame](QWidget *widget) {
+        return widget && frame->isAncestorOf(widget) && widget->isVisible() &&
+               widget->isEnabled() && widget->focusPolicy() != Qt::NoFocus;
+    };
+    if (QWidget *last = frame->widget() ? frame->widget()->focusWidget() : nullptr;
+        takesFocus(last))
+        return last;
+    for (QWidget *next = frame->nextInFocusChain(); next && next != frame;
+         next = next->nextInFocusChain())
+        if (takesFocus(next) && (next->focusPolicy() & Qt::TabFocus))
+            return next;
+    return frame;
+}
+
+// When the main window comes back to the front (after a message box, a file dialog or another
+// program), Qt gives the focus back to the control that had it last, or to the first control of
+// the main window when that one was hidden meanwhile; either may lie in another child window than
+// the active one, which then jumps to the front. A window shown while the box was up, or the
+// window the user was working in, must stay in front: the focus goes into the active one first.
+class KeepActiveChild : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::WindowActivate)
+            return false;
+        auto *area = qobject_cast<QMdiArea *>(watched);
+        QMdiSubWindow *active = area ? area->activeSubWindow() : nullptr;
+        if (!active || !active->isVisible())
+            return false;
+        QWidget *focus = area->window()->focusWidget();
+        if (focus && focus->isVisible() && active->isAncestorOf(focus))
+            return false;
+        focusWithin(active)->setFocus(Qt::ActiveWindowFocusReason);
+        return false;
+    }
+};
 
 } // namespace
 
@@ -155,6 +201,12 @@ QString lastLoaded()
 void setMdiArea(QMdiArea *area)
 {
     state().area = area;
+    const QString keeper = QStringLiteral("KeepActiveChild");
+    if (area && !area->findChild<QObject *>(keeper, Qt::FindDirectChildrenOnly)) {
+        auto *filter = new KeepActiveChild(area);
+        filter->setObjectName(keeper);
+        area->installEventFilter(filter);
+    }
 }
 
 QMdiArea *mdiArea()

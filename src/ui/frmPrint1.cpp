@@ -25,6 +25,9 @@ namespace {
 
 const QString LabelPrefix = QStringLiteral("RPT File :");
 constexpr int ViewerTopTwips = 720;
+// Where the button row ends (Close's right edge) and the margin kept beyond it.
+constexpr int ButtonRowRightTwips = 14400 + 1275;
+constexpr int RowMarginTwips = 225;
 
 bool hasLineBreak(const QString &text)
 {
@@ -87,6 +90,13 @@ frmPrint1::frmPrint1(QWidget *parent) : QWidget(parent)
     lblRPTFileName_->installEventFilter(this);
     lblRPTFileName_->setTextFormat(Qt::PlainText);
 
+    for (const char *name :
+         {"cmdPrint", "cmdPrinterSetup", "cmdWhatsapp", "cmdPDF", "cmdEmail", "cmdClose"}) {
+        auto *rowButton = findChild<QPushButton *>(QLatin1String(name));
+        buttonRow_.append({rowButton, rowButton->x()});
+    }
+    labelWidth_ = lblRPTFileName_->width();
+
     CRViewer1_ = new ReportViewer(this);
     CRViewer1_->setObjectName(QStringLiteral("CRViewer1"));
 
@@ -112,8 +122,21 @@ frmPrint1::frmPrint1(QWidget *parent) : QWidget(parent)
 void frmPrint1::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    placeButtonRow();
     const int top = Units::twipsToPixels(ViewerTopTwips);
     CRViewer1_->setGeometry(0, top, width(), std::max(0, height() - top));
+}
+
+// The window fills the main window's area, which on a 1024x768 screen is narrower than the button
+// row was laid out for: the row then moves left so that Close stays whole, and the label gives up
+// the room.
+void frmPrint1::placeButtonRow()
+{
+    const int shift =
+        std::max(0, Units::twipsToPixels(ButtonRowRightTwips + RowMarginTwips) - width());
+    for (const auto &[button, left] : std::as_const(buttonRow_))
+        button->move(left - shift, button->y());
+    lblRPTFileName_->resize(std::max(0, labelWidth_ - shift), lblRPTFileName_->height());
 }
 
 bool frmPrint1::eventFilter(QObject *watched, QEvent *event)

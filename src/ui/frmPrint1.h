@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QWidget>
 #include <memory>
 
@@ -45,6 +47,7 @@ private:
     std::shared_ptr<const ReportDocument> commonStart() const;
     QString messagingText() const;
     void showSending(bool sending);
+    void placeButtonRow();
 
     QLabel *lblRPTFileName_ = nullptr;
     ReportViewer *CRViewer1_ = nullptr;
@@ -54,6 +57,8 @@ private:
     QLineEdit *txtMobile_ = nullptr;
     QLineEdit *txtDetails_ = nullptr;
     QLineEdit *txtBrandingWebsite_ = nullptr;
+    QList<QPair<QPushButton *, int>> buttonRow_; // each button with its left on a wide window
+    int labelWidth_ = 0;
     QString attachmentPath_;
     bool sending_ = false;
 };

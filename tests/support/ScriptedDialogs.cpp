@@ -133,9 +133,10 @@ QStringList ScriptedDialogs::texts() const
     return result;
 }
 
-ScriptedDialogs *installScriptedDialogs()
+ScriptedDialogs *installScriptedDialogs(std::unique_ptr<ScriptedDialogs> service)
 {
-    auto service = std::make_unique<ScriptedDialogs>();
+    if (!service)
+        service = std::make_unique<ScriptedDialogs>();
     running() = service.get();
     Dialogs::install(std::move(service));
     return running();

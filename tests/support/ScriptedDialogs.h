@@ -5,6 +5,7 @@
 #include <QList>
 #include <QQueue>
 #include <QStringList>
+#include <memory>
 
 // The dialog service of every test: records every box and answers from queues. Every box, input
 // box, file or folder dialog must be expected by a queued answer (an OK box by Answer::Ok, or
@@ -63,8 +64,9 @@ public:
     const Box &last() const { return boxes.last(); }
 };
 
-// Installs a fresh scripted service and returns it (owned by the dialog service).
-ScriptedDialogs *installScriptedDialogs();
+// Installs a fresh scripted service (or the given one, of a class derived from it) and returns it
+// (owned by the dialog service).
+ScriptedDialogs *installScriptedDialogs(std::unique_ptr<ScriptedDialogs> service = {});
 
 // Installs fresh scripted dialogs before every test and checks their queues after it.
 void addScriptedDialogsListener();
