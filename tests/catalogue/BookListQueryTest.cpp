@@ -3,36 +3,15 @@
 #include "catalogue/BookListQuery.h"
 #include "core/Pattern.h"
 
+#include "PatternSamples.h"
+
 class BookListQueryTest : public CatalogueTest
 {
 protected:
     void SetUp() override
     {
         CatalogueTest::SetUp();
-        const QStringList titles = {"Advanced Maths",
-                                    "advanced physics",
-                                    QString::fromUtf8("ÀDVANCED"),
-                                    QString::fromUtf8("àdvanced"),
-                                    "Kelvin",
-                                    QString::fromUtf8("\u212Aelvin scale"),
-                                    "kettle",
-                                    "50% Off",
-                                    "5_0 Off",
-                                    "50x Off",
-                                    "[Draft]",
-                                    "*Star",
-                                    "?Query",
-                                    "#1 Hits",
-                                    "Back\\slash",
-                                    QString::fromUtf8("İstanbul"),
-                                    "istanbul",
-                                    QString::fromUtf8("Éclair"),
-                                    QString::fromUtf8("éclair"),
-                                    "",
-                                    "k",
-                                    QString::fromUtf8("😀 Smile"),
-                                    "Ad",
-                                    "a"};
+        const QStringList titles = PatternSamples::texts();
         int key = 0;
         for (const QString &title : titles) {
             ++key;
@@ -99,38 +78,7 @@ protected:
 // same rows; on letters it cannot fold and on pattern characters they list what the pattern lists.
 TEST_F(BookListQueryTest, TextFiltersListWhatThePatternLists)
 {
-    const QStringList typedTexts = {"",
-                                    "a",
-                                    "A",
-                                    "adv",
-                                    "ADVANCED M",
-                                    QString::fromUtf8("À"),
-                                    QString::fromUtf8("à"),
-                                    "k",
-                                    "K",
-                                    QString::fromUtf8("\u212A"),
-                                    "kel",
-                                    "50%",
-                                    "5_",
-                                    "50_",
-                                    "[",
-                                    "[d",
-                                    "*",
-                                    "?",
-                                    "#",
-                                    "\\",
-                                    QString::fromUtf8("é"),
-                                    QString::fromUtf8("É"),
-                                    "i",
-                                    QString::fromUtf8("İ"),
-                                    QString::fromUtf8("😀"),
-                                    "x",
-                                    "%",
-                                    "_",
-                                    "ad",
-                                    "Advanced Maths and more",
-                                    "Rack [",
-                                    "'"};
+    const QStringList typedTexts = PatternSamples::typed() + QStringList{"Rack [", "'"};
     for (const QString &typed : typedTexts) {
         for (int box = 1; box < 5; ++box) {
             BookListQuery::Filter filter;

@@ -1,4 +1,5 @@
 #include "LockHolder.h"
+#include "PatternSamples.h"
 #include "ProgramTest.h"
 
 #include "core/Database.h"
@@ -21,10 +22,13 @@ TEST_F(DatabaseTest, OpensOnlyWithTheProgramKeyAndNeverCreatesAFile)
 
     // Without the key the file reads as no database at all.
     sqlite3 *raw = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(file.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-    EXPECT_NE(sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open_v2(file.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr),
+              SQLITE_OK);
+    EXPECT_NE(sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
+              SQLITE_OK);
     sqlite3_exec(raw, "PRAGMA key = 'wrong'", nullptr, nullptr, nullptr);
-    EXPECT_NE(sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_NE(sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
+              SQLITE_OK);
     sqlite3_close(raw);
 
     const QString missing = path("Nothing.mdb");
@@ -54,7 +58,8 @@ TEST_F(DatabaseTest, ValReadsTheLeadingNumber)
     EXPECT_EQ(val("+7").toDouble(), 7);
     EXPECT_TRUE(val(QVariant()).isNull());
     // Numbering and ordering of accession numbers follow it.
-    db->executeScript("CREATE TABLE t(a TEXT COLLATE NOCASE); INSERT INTO t VALUES('10'),('9'),('100A'),('x');");
+    db->executeScript(
+        "CREATE TABLE t(a TEXT COLLATE NOCASE); INSERT INTO t VALUES('10'),('9'),('100A'),('x');");
     Recordset rs = db->query("SELECT a FROM t ORDER BY Val(a)");
     QStringList order;
     for (; !rs.eof(); rs.moveNext())
@@ -79,7 +84,8 @@ TEST_F(DatabaseTest, PatternRulesIgnoreCaseAndNullNeverMatches)
     EXPECT_TRUE(matches("a*1", Pattern::prefix("a*")));
 
     auto db = Database::open(path("Companies12.mdb"));
-    db->executeScript("CREATE TABLE t(a TEXT COLLATE NOCASE); INSERT INTO t VALUES('Alpha'),(NULL),('beta');");
+    db->executeScript(
+        "CREATE TABLE t(a TEXT COLLATE NOCASE); INSERT INTO t VALUES('Alpha'),(NULL),('beta');");
     EXPECT_EQ(db->scalar("SELECT count(*) FROM t WHERE Pattern(a, ?)", {"*"}).toInt(), 2);
     EXPECT_EQ(db->scalar("SELECT count(*) FROM t WHERE Pattern(a, ?)", {"AL*"}).toInt(), 1);
     // Text compares ignore case everywhere.
@@ -167,11 +173,13 @@ TEST_F(DatabaseTest, EveryPackagedDatabaseHasItsTablesAndRows)
     EXPECT_TRUE(Module::CommonDb->hasTable("Printing"));
     EXPECT_TRUE(Module::CommonDb->hasTable("Company"));
     EXPECT_TRUE(Module::StickerDb->hasTable("Cake"));
-    const QByteArray splash = Module::PackageDb->scalar("SELECT SplashPicture FROM Develop").toByteArray();
+    const QByteArray splash =
+        Module::PackageDb->scalar("SELECT SplashPicture FROM Develop").toByteArray();
     EXPECT_TRUE(splash.startsWith("\x89PNG"));
     auto company = Database::open(path("DB/Vevezidora12_Backup.mdb"));
-    for (const char *table : {"Book", "Card", "Group1", "Voucher", "Company", "FinancialYear", "Users",
-                              "Position", "UserProfile", "Login", "Account", "DbInfo", "Options"})
+    for (const char *table :
+         {"Book", "Card", "Group1", "Voucher", "Company", "FinancialYear", "Users", "Position",
+          "UserProfile", "Login", "Account", "DbInfo", "Options"})
         EXPECT_TRUE(company->hasTable(table)) << table;
     EXPECT_FALSE(company->hasTable("Warning"));
     EXPECT_EQ(company->scalar("SELECT count(*) FROM Account WHERE AccountID = 1").toInt(), 1);
@@ -243,60 +251,8 @@ TEST_F(DatabaseTest, ListRowsHoldTextsAsReadAndReorder)
 // and goes on after its source is gone.
 TEST_F(DatabaseTest, ListRowsFilterByPrefixAsThePatternDoes)
 {
-    const QStringList values = {"Advanced Maths",
-                                "advanced physics",
-                                QString::fromUtf8("ÀDVANCED"),
-                                QString::fromUtf8("àdvanced"),
-                                "Kelvin",
-                                QString::fromUtf8("\u212Aelvin scale"),
-                                "kettle",
-                                "50% Off",
-                                "5_0 Off",
-                                "50x Off",
-                                "[Draft]",
-                                "*Star",
-                                "?Query",
-                                "#1 Hits",
-                                "Back\\slash",
-                                QString::fromUtf8("İstanbul"),
-                                "istanbul",
-                                QString::fromUtf8("Éclair"),
-                                QString::fromUtf8("éclair"),
-                                "",
-                                "k",
-                                QString::fromUtf8("😀 Smile"),
-                                "Ad",
-                                "a"};
-    const QStringList typedTexts = {"",
-                                    "a",
-                                    "A",
-                                    "adv",
-                                    "ADVANCED M",
-                                    QString::fromUtf8("À"),
-                                    QString::fromUtf8("à"),
-                                    "k",
-                                    "K",
-                                    QString::fromUtf8("\u212A"),
-                                    "kel",
-                                    "50%",
-                                    "5_",
-                                    "50_",
-                                    "[",
-                                    "[d",
-                                    "*",
-                                    "?",
-                                    "#",
-                                    "\\",
-                                    QString::fromUtf8("é"),
-                                    QString::fromUtf8("É"),
-                                    "i",
-                                    QString::fromUtf8("İ"),
-                                    QString::fromUtf8("😀"),
-                                    "x",
-                                    "%",
-                                    "_",
-                                    "ad",
-                                    "Advanced Maths and more"};
+    const QStringList values = PatternSamples::texts();
+    const QStringList typedTexts = PatternSamples::typed();
     std::vector<int> all;
     auto source = std::make_unique<ListRows>();
     for (const QString &value : values) {
