@@ -139,8 +139,8 @@ void IssueSave(benchmark::State &state)
         const QString accessionNo = shelf[next++ % shelf.size()];
         const QString cardNo = QString::number(1000 + 1 + next % Cards);
         const auto result = CirculationRules::saveIssue(
-            db,
-            {0, QDate(2026, 3, 5), CirculationRules::nextSerial(db, "Issue"), cardNo, accessionNo});
+            db, {0, QDate(2026, 3, 5), QString::number(CirculationRules::nextSerial(db, "Issue")),
+                 cardNo, accessionNo});
         if (result.refusal != CirculationRules::Refusal::None)
             state.SkipWithError("the issue was refused");
         IssuePrintout::Slip slip;
@@ -172,7 +172,7 @@ void ReceiptSave(benchmark::State &state)
         const QString accessionNo = shelf.text("AccessionNo");
         const QString cardNo = QString::number(1000 + 1 + round % Cards);
         const auto issued =
-            CirculationRules::saveIssue(db, {0, QDate(2026, 3, 1), 1, cardNo, accessionNo});
+            CirculationRules::saveIssue(db, {0, QDate(2026, 3, 1), "1", cardNo, accessionNo});
         if (issued.refusal != CirculationRules::Refusal::None)
             continue;
         ReturnRules::ReceiptEntry e;

@@ -164,7 +164,7 @@ std::optional<IssueVoucher> readIssueVoucher(Database &db, double voucherId)
     IssueVoucher v;
     v.voucherId = rs.number(QStringLiteral("VoucherID"));
     v.date = DateText::parse(rs.text(QStringLiteral("Date")));
-    v.srNo = rs.number(QStringLiteral("SrNO"));
+    v.srNo = rs.field(QStringLiteral("SrNO")).toLongLong(); // past a double's 53 bits too
     v.card = cardFrom(rs);
     v.book = bookFrom(rs);
     v.accessionNo = rs.number(QStringLiteral("AccessionNo"));
@@ -188,6 +188,9 @@ IssueResult saveIssue(Database &db, const IssueEntry &entry)
         return {Refusal::EnterAccessionNo, {}};
     if (Numbers::leadingValue(entry.cardNo) == 0)
         return {Refusal::EnterCardNo, {}};
+    const auto srNo = Numbers::wholeValue(entry.srNo);
+    if (!srNo)
+        return {Refusal::NotStorable, {}};
 
     Transaction transaction(db);
     const auto card = findCard(db, entry.cardNo);
@@ -212,7 +215,7 @@ IssueResult saveIssue(Database &db, const IssueEntry &entry)
     IssueVoucher v;
     v.voucherId = entry.voucherId > 0 ? entry.voucherId : nextVoucherId(db);
     v.date = entry.date;
-    v.srNo = entry.srNo;
+    v.srNo = *srNo;
     v.card = *card;
     v.book = *book;
     v.accessionNo = accessionValue;

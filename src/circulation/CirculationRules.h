@@ -74,7 +74,7 @@ struct IssueVoucher
 {
     double voucherId = 0;
     QDate date;
-    double srNo = 0;
+    qint64 srNo = 0;
     CardDetail card;
     BookDetail book;
     double accessionNo = 0; // the leading numeric value the voucher keeps
@@ -93,7 +93,7 @@ struct IssueEntry
 {
     double voucherId = 0; // 0: a new issue; else the loaded voucher it replaces
     QDate date;
-    double srNo = 0;
+    QString srNo; // as typed
     QString cardNo;
     QString accessionNo;
 };
@@ -106,6 +106,7 @@ enum class Refusal {
     InvalidBook,      // no copy has that accession number
     AlreadyIssued,    // the copy is out under another voucher
     LimitReached,     // the card holds as many copies as its group allows
+    NotStorable,      // the Sr No. lies outside the 64-bit range its column holds
 };
 
 struct IssueResult
@@ -114,12 +115,14 @@ struct IssueResult
     IssueVoucher voucher; // what was written, when nothing refused
 };
 
-// Saves one issue: reads the card and the copy again from the typed numbers (never from keys an
-// earlier look-up left behind), refuses a copy out under another voucher and, for a new issue or
-// a voucher moved to another card, a full card; then in one transaction replaces the old voucher,
-// frees the copy the old voucher lent when it is still out under it, writes the voucher and marks
-// the copy lent. A loaded voucher whose return is stored is history: it is corrected as typed and
-// no copy's state changes (the copy is on the shelf, or out on a later loan).
+// Saves one issue. A Sr No. past the 64-bit range its column holds is refused before anything is
+// read; a fraction is rounded as the return rounds it. Then reads the card and the copy again from
+// the typed numbers (never from keys an earlier look-up left behind), refuses a copy out under
+// another voucher and, for a new issue or a voucher moved to another card, a full card; then in
+// one transaction replaces the old voucher, frees the copy the old voucher lent when it is still
+// out under it, writes the voucher and marks the copy lent. A loaded voucher whose return is
+// stored is history: it is corrected as typed and no copy's state changes (the copy is on the
+// shelf, or out on a later loan).
 IssueResult saveIssue(Database &db, const IssueEntry &entry);
 
 // Deletes an issue voucher and puts its copy back on the shelf, but only while that copy is still

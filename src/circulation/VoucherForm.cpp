@@ -296,6 +296,19 @@ void deleteVoucher(QWidget *window, const std::function<bool(double key)> &erase
     clean();
 }
 
+void refuseNumber(QLineEdit *box, const QString &caption, StoredNumber stored)
+{
+    Dialogs::critical(
+        QStringLiteral("The number in %1 cannot be stored as it stands.\r%2")
+            .arg(caption,
+                 stored == StoredNumber::Fine
+                     ? QStringLiteral("Type a fine of at most 15 digits, no more than 10 of them "
+                                      "after the point.")
+                     : QStringLiteral("Type a whole number between -9223372036854775808 and "
+                                      "9223372036854775807.")));
+    box->setFocus();
+}
+
 void openLedger(const QString &cardNo)
 {
     if (!WindowRegistry::isRegistered(QStringLiteral("frmLedger")))

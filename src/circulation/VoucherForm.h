@@ -10,6 +10,7 @@
 
 class AppError;
 class QEvent;
+class QLineEdit;
 class QWidget;
 class SearchPanel;
 
@@ -82,6 +83,15 @@ void afterSave(const std::function<void()> &stage, const QString &done, const QS
 // the window. Erase returns false when it refused the delete, having said why: the window stays.
 void deleteVoucher(QWidget *window, const std::function<bool(double key)> &erase,
                    const std::function<void()> &clean);
+
+// What a voucher column keeps of a typed number.
+enum class StoredNumber {
+    Whole, // a whole number in 64 bits
+    Fine,  // at most 15 digits, no more than 10 after the point
+};
+// Says that the number in the box cannot be stored as it stands, naming the box by its caption and
+// what it takes, and gives the box the focus.
+void refuseNumber(QLineEdit *box, const QString &caption, StoredNumber stored);
 
 // Opens the ledger on the card number; until the ledger is built the link leads nowhere.
 void openLedger(const QString &cardNo);

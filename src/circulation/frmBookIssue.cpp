@@ -214,9 +214,8 @@ void frmBookIssue::GetSavedRecord()
     saving_ = true;
     const auto done = qScopeGuard([this] { saving_ = false; });
     try {
-        const Rules::IssueEntry entry{loadedVoucherKey(), dtpDate->date(),
-                                      Numbers::leadingValue(txtSrNo->text()), txtCardNo->text(),
-                                      txtAccessionNo->text()};
+        const Rules::IssueEntry entry{loadedVoucherKey(), dtpDate->date(), txtSrNo->text(),
+                                      txtCardNo->text(), txtAccessionNo->text()};
         const Rules::IssueResult result = Rules::saveIssue(Module::open(Module::CompanyDb), entry);
         switch (result.refusal) {
         case Rules::Refusal::None:
@@ -243,10 +242,15 @@ void frmBookIssue::GetSavedRecord()
             Dialogs::critical(LimitText);
             txtCardNo->setFocus();
             return;
+        case Rules::Refusal::NotStorable:
+            VoucherForm::refuseNumber(txtSrNo, QStringLiteral("Sr No."),
+                                      VoucherForm::StoredNumber::Whole);
+            return;
         }
         // The boxes show what was written, so the printout is the voucher as stored.
         const Rules::IssueVoucher &v = result.voucher;
         box("txtVoucherID")->setText(plain(v.voucherId));
+        txtSrNo->setText(QString::number(v.srNo));
         VoucherForm::showCard(this, v.card);
         box("txtRemarks")->setText(v.remarks);
         VoucherForm::showBook(this, v.book);
@@ -316,7 +320,7 @@ void frmBookIssue::loadVoucher(double key)
     const auto book = Rules::findBookById(db, v->book.bookId);
     box("txtVoucherID")->setText(plain(v->voucherId));
     dtpDate->setDate(v->date);
-    txtSrNo->setText(plain(v->srNo));
+    txtSrNo->setText(QString::number(v->srNo));
     txtCardNo->setText(plain(v->card.cardNo));
     txtAccessionNo->setText(book ? book->accessionNo : plain(v->accessionNo));
     VoucherForm::showCard(this, v->card);

@@ -313,15 +313,10 @@ void frmBookReceipt::GetSavedRecord()
             return;
         case Refusal::NotStorable: {
             const auto [name, caption] = numberBox(result.box);
-            Dialogs::critical(
-                QStringLiteral("The number in %1 cannot be stored as it stands.\r%2")
-                    .arg(caption,
-                         result.box == ReturnRules::NumberBox::TotalFine
-                             ? QStringLiteral("Type a fine of at most 15 digits, no more than 10 "
-                                              "of them after the point.")
-                             : QStringLiteral("Type a whole number between "
-                                              "-9223372036854775808 and 9223372036854775807.")));
-            box(name)->setFocus();
+            VoucherForm::refuseNumber(box(name), caption,
+                                      result.box == ReturnRules::NumberBox::TotalFine
+                                          ? VoucherForm::StoredNumber::Fine
+                                          : VoucherForm::StoredNumber::Whole);
             return;
         }
         case Refusal::LentAgain:

@@ -4,6 +4,8 @@
 #include "circulation/PendingBooks.h"
 #include "core/CompanyDatabase.h"
 
+#include <limits>
+
 namespace Rules = CirculationRules;
 
 namespace {
@@ -22,7 +24,7 @@ protected:
         addBook(3, "30", "Wings of Fire");
     }
     Rules::IssueResult issue(const QString &cardNo, const QString &accessionNo,
-                             double voucherId = 0, double srNo = 1)
+                             double voucherId = 0, const QString &srNo = "1")
     {
         return Rules::saveIssue(db(), {voucherId, QDate(2026, 3, 5), srNo, cardNo, accessionNo});
     }
@@ -34,14 +36,14 @@ TEST_F(CirculationRulesTest, KeysAndSerialsCountFromOneSerialsPerType)
 {
     EXPECT_EQ(Rules::nextVoucherId(db()), 1);
     EXPECT_EQ(Rules::nextSerial(db(), Rules::IssueType), 1);
-    ASSERT_EQ(issue("101", "7", 0, 5).refusal, Rules::Refusal::None);
+    ASSERT_EQ(issue("101", "7", 0, "5").refusal, Rules::Refusal::None);
     db().execute(
         "INSERT INTO Voucher (VoucherID, TransactionType, SrNO) VALUES (9, 'Receipt', 40)");
     EXPECT_EQ(Rules::nextVoucherId(db()), 10);
     EXPECT_EQ(Rules::nextSerial(db(), Rules::IssueType), 6);
     EXPECT_EQ(Rules::nextSerial(db(), Rules::ReceiptType), 41);
     // The first voucher took key 1 and stored the leading value of "12B"-style numbers.
-    ASSERT_EQ(issue("102", "12B", 0, 6).refusal, Rules::Refusal::None);
+    ASSERT_EQ(issue("102", "12B", 0, "6").refusal, Rules::Refusal::None);
     EXPECT_EQ(voucherField(10, "AccessionNo").toInt(), 12);
     EXPECT_EQ(voucherField(10, "\"Date\"").toString(), "2026-03-05");
     EXPECT_EQ(bookField(1, "IssueDate").toString(), "05-Mar-26");
@@ -75,6 +77,34 @@ TEST_F(CirculationRulesTest, SaveRefusesFromWhatIsTypedNow)
     EXPECT_FALSE(Rules::limitReached(1, 2));
 }
 
+TEST_F(CirculationRulesTest, SerialsAreStoredAsWholeNumbersOrRefusedWhenPast64Bits)
+{
+    for (const QString past :
+         {"9223372036854775808", "-9223372036854775809", "99999999999999999999999"}) {
+        SCOPED_TRACE(past.toStdString());
+        EXPECT_EQ(issue("101", "7", 0, past).refusal, Rules::Refusal::NotStorable);
+    }
+    EXPECT_EQ(vouchers(), 0);
+    EXPECT_EQ(bookField(2, "Status").toString(), "Available");
+
+    // The largest is kept to the last digit, and read back so.
+    const qint64 largest = std::numeric_limits<qint64>::max();
+    const auto stored = issue("101", "7", 0, "9223372036854775807");
+    ASSERT_EQ(stored.refusal, Rules::Refusal::None);
+    EXPECT_EQ(stored.voucher.srNo, largest);
+    EXPECT_EQ(voucherField(1, "SrNO").toLongLong(), largest);
+    EXPECT_EQ(Rules::readIssueVoucher(db(), 1)->srNo, largest);
+
+    // Past a double's digits, and halves to the even neighbour as the return rounds them.
+    ASSERT_EQ(issue("101", "7", 1, "9007199254740993").refusal, Rules::Refusal::None);
+    EXPECT_EQ(voucherField(1, "SrNO").toLongLong(), 9007199254740993LL);
+    ASSERT_EQ(issue("101", "7", 1, "2.5").refusal, Rules::Refusal::None);
+    EXPECT_EQ(voucherField(1, "SrNO").toLongLong(), 2);
+    EXPECT_EQ(db().scalar("SELECT typeof(SrNO) FROM Voucher").toString(), "integer");
+    ASSERT_EQ(issue("101", "7", 1, "").refusal, Rules::Refusal::None);
+    EXPECT_EQ(voucherField(1, "SrNO").toLongLong(), 0);
+}
+
 TEST_F(CirculationRulesTest, CorrectingAVoucherMovesTheLoanBetweenCopies)
 {
     ASSERT_EQ(issue("101", "7").refusal, Rules::Refusal::None);  // voucher 1, book 2
@@ -86,7 +116,7 @@ TEST_F(CirculationRulesTest, CorrectingAVoucherMovesTheLoanBetweenCopies)
     EXPECT_EQ(bookField(3, "IssueID").toInt(), 2);
 
     // Moved to another copy: the old one goes back to the shelf, the key stays.
-    const auto moved = issue("101", "12B", 1, 8);
+    const auto moved = issue("101", "12B", 1, "8");
     ASSERT_EQ(moved.refusal, Rules::Refusal::None);
     EXPECT_EQ(moved.voucher.voucherId, 1);
     EXPECT_EQ(vouchers(), 2);

@@ -26,7 +26,7 @@ protected:
     }
     void lend(const QString &cardNo, const QString &accessionNo)
     {
-        ASSERT_EQ(Rules::saveIssue(db(), {0, QDate(2026, 3, 1), 1, cardNo, accessionNo}).refusal,
+        ASSERT_EQ(Rules::saveIssue(db(), {0, QDate(2026, 3, 1), "1", cardNo, accessionNo}).refusal,
                   Rules::Refusal::None);
     }
     // What the window holds after both look-ups.

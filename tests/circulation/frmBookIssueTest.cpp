@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <limits>
 
 namespace {
 
@@ -201,6 +202,41 @@ TEST_F(frmBookIssueTest, TheSaveReadsCardAndBookFromTheTypedNumbersNotStaleKeys)
     EXPECT_EQ(vouchers(), 1);
 }
 
+TEST_F(frmBookIssueTest, ASerialPastWhatTheVoucherKeepsIsRefusedAndTheLargestKept)
+{
+    open();
+    lookUp("101", "7");
+    box("txtSrNo")->setText("99999999999999999999");
+    dialogs->expectOk();
+    save();
+    EXPECT_EQ(dialogs->last().text, "The number in Sr No. cannot be stored as it stands.\rType a "
+                                    "whole number between -9223372036854775808 and "
+                                    "9223372036854775807.");
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(QApplication::focusWidget(), box("txtSrNo"));
+    EXPECT_EQ(vouchers(), 0);
+    EXPECT_EQ(bookField(2, "Status").toString(), "Available");
+
+    box("txtSrNo")->setText("9223372036854775807");
+    dialogs->expectOk();
+    dialogs->answers << Dialogs::Answer::No;
+    save();
+    EXPECT_EQ(dialogs->texts().mid(1),
+              (QStringList{"Book has been Issued", "Do You Want to Print"}));
+    EXPECT_EQ(voucherField(1, "SrNO").toLongLong(), std::numeric_limits<qint64>::max());
+
+    // Loaded for correction it shows to the last digit, so an update keeps it.
+    Module::SelectedRecordID = 1;
+    LoadIssueVoucherForUpdate();
+    EXPECT_EQ(box("txtSrNo")->text(), "9223372036854775807");
+    dialogs->expectOk();
+    dialogs->answers << Dialogs::Answer::No;
+    save();
+    EXPECT_EQ(dialogs->texts().mid(3),
+              (QStringList{"Book has been Issued", "Do You Want to Print"}));
+    EXPECT_EQ(voucherField(1, "SrNO").toLongLong(), std::numeric_limits<qint64>::max());
+}
+
 TEST_F(frmBookIssueTest, OnePressIssuesOneBook)
 {
     open();
@@ -250,7 +286,7 @@ TEST_F(frmBookIssueTest, FailuresAreReportedAndLeaveNothingHalfWritten)
 
 TEST_F(frmBookIssueTest, LoaderOpensAVoucherForCorrectionAndDeletion)
 {
-    ASSERT_EQ(CirculationRules::saveIssue(db(), {0, QDate(2026, 3, 5), 4, "101", "12B"}).refusal,
+    ASSERT_EQ(CirculationRules::saveIssue(db(), {0, QDate(2026, 3, 5), "4", "101", "12B"}).refusal,
               CirculationRules::Refusal::None);
     Module::SelectedRecordID = 99; // no such voucher
     LoadIssueVoucherForUpdate();
@@ -317,7 +353,7 @@ TEST_F(frmBookIssueTest, LoaderOpensAVoucherForCorrectionAndDeletion)
 TEST_F(frmBookIssueTest, CorrectingAReturnedIssueLeavesTheBookWhereItIs)
 {
     using CirculationRules::Refusal;
-    ASSERT_EQ(CirculationRules::saveIssue(db(), {0, QDate(2026, 3, 5), 1, "101", "12B"}).refusal,
+    ASSERT_EQ(CirculationRules::saveIssue(db(), {0, QDate(2026, 3, 5), "1", "101", "12B"}).refusal,
               Refusal::None);
     ReturnRules::ReceiptEntry back;
     back.date = QDate(2026, 3, 9);
@@ -347,7 +383,7 @@ TEST_F(frmBookIssueTest, CorrectingAReturnedIssueLeavesTheBookWhereItIs)
 
     // Out again to Ravi under issue 3: correcting Asha's returned issue neither refuses the book
     // nor takes it from Ravi.
-    ASSERT_EQ(CirculationRules::saveIssue(db(), {0, QDate(2026, 3, 12), 2, "102", "12B"}).refusal,
+    ASSERT_EQ(CirculationRules::saveIssue(db(), {0, QDate(2026, 3, 12), "2", "102", "12B"}).refusal,
               Refusal::None);
     LoadIssueVoucherForUpdate();
     dialogs->boxes.clear();
@@ -369,7 +405,7 @@ TEST_F(frmBookIssueTest, RightsOfThePositionDriveTheButtons)
     Module::CurrentUserPosition = "Clerk";
     db().execute("INSERT INTO UserProfile (PositionID, \"Position\", Entry, \"Add\", Modify, "
                  "\"Delete\", \"Print\") VALUES (1, 'clerk', 'Book Issue', 'Y', 'N', 'Y', 'N')");
-    ASSERT_EQ(CirculationRules::saveIssue(db(), {0, QDate(2026, 3, 5), 1, "101", "7"}).refusal,
+    ASSERT_EQ(CirculationRules::saveIssue(db(), {0, QDate(2026, 3, 5), "1", "101", "7"}).refusal,
               CirculationRules::Refusal::None);
     open();
     EXPECT_TRUE(button("cmdsave")->isVisible());

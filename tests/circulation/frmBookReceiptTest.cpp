@@ -36,7 +36,7 @@ protected:
     // Lent on the 1st of March 2026.
     void lend(const QString &cardNo, const QString &accessionNo, const QDate &on = {2026, 3, 1})
     {
-        ASSERT_EQ(CirculationRules::saveIssue(db(), {0, on, 1, cardNo, accessionNo}).refusal,
+        ASSERT_EQ(CirculationRules::saveIssue(db(), {0, on, "1", cardNo, accessionNo}).refusal,
                   CirculationRules::Refusal::None);
     }
     frmBookReceipt *open(const QDate &returnDate = {2026, 3, 10})

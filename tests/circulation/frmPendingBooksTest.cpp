@@ -33,9 +33,10 @@ protected:
     }
     void issue(const QString &cardNo, const QString &accessionNo)
     {
-        ASSERT_EQ(CirculationRules::saveIssue(db(), {0, QDate(2026, 3, 5), 1, cardNo, accessionNo})
-                      .refusal,
-                  CirculationRules::Refusal::None);
+        ASSERT_EQ(
+            CirculationRules::saveIssue(db(), {0, QDate(2026, 3, 5), "1", cardNo, accessionNo})
+                .refusal,
+            CirculationRules::Refusal::None);
     }
     frmPendingBooks *open()
     {
