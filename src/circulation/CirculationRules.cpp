@@ -2,7 +2,6 @@
 
 #include "core/DateText.h"
 #include "core/Numbers.h"
-#include "core/Pattern.h"
 
 namespace CirculationRules {
 
@@ -67,14 +66,6 @@ void writeIssueVoucher(Database &db, const IssueVoucher &v)
          v.book.author,   v.book.subject, v.book.publisher,
          v.book.edition,  v.book.year,    v.book.pages,
          v.book.vol,      v.remarks});
-}
-
-Recordset search(Database &db, const QString &sql, const std::array<QString, 4> &typed)
-{
-    QVariantList patterns;
-    for (const QString &text : typed)
-        patterns << Pattern::prefix(text);
-    return db.query(sql, patterns);
 }
 
 } // namespace
@@ -250,24 +241,6 @@ bool deleteIssue(Database &db, double voucherId)
     db.execute(QLatin1String(FreeBookUnderVoucher), {stored->book.bookId, voucherId});
     transaction.commit();
     return true;
-}
-
-Recordset searchCards(Database &db, const std::array<QString, 4> &typed)
-{
-    return search(db,
-                  QStringLiteral("SELECT * FROM Card WHERE Pattern(Name, ?) AND "
-                                 "Pattern(GroupName, ?) AND Pattern(OT11, ?) AND "
-                                 "Pattern(RollNo, ?) ORDER BY Name"),
-                  typed);
-}
-
-Recordset searchBooks(Database &db, const std::array<QString, 4> &typed)
-{
-    return search(db,
-                  QStringLiteral("SELECT * FROM Book WHERE Pattern(title, ?) AND "
-                                 "Pattern(Author, ?) AND Pattern(Subject, ?) AND "
-                                 "Pattern(Publisher, ?) ORDER BY title"),
-                  typed);
 }
 
 std::optional<QString> pickedCardNo(Database &db, double cardId)

@@ -4,7 +4,6 @@
 
 #include <QDate>
 #include <QString>
-#include <array>
 #include <optional>
 
 // The circulation rules that need no window: card and book look-ups, the group's book limit, the
@@ -129,11 +128,8 @@ IssueResult saveIssue(Database &db, const IssueEntry &entry);
 // out under this voucher. One transaction. Returns false when no such voucher was stored.
 bool deleteIssue(Database &db, double voucherId);
 
-// The card and book search panels: prefix filters on four columns each, every filter bound.
-Recordset searchCards(Database &db, const std::array<QString, 4> &typed);
-Recordset searchBooks(Database &db, const std::array<QString, 4> &typed);
-// The number a picked row puts into the window: the card's CardNo or the copy's AccessionNo, or
-// nothing when the record has gone since the list was filled.
+// The number a picked row of the card or book search panel puts into the window: the card's CardNo
+// or the copy's AccessionNo, or nothing when the record has gone since the list was filled.
 std::optional<QString> pickedCardNo(Database &db, double cardId);
 std::optional<QString> pickedAccessionNo(Database &db, double bookId);
 

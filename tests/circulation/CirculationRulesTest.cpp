@@ -1,4 +1,5 @@
 #include "CirculationFixture.h"
+#include "SearchQueries.h"
 
 #include "circulation/CirculationRules.h"
 #include "circulation/PendingBooks.h"
@@ -203,13 +204,13 @@ TEST_F(CirculationRulesTest, SearchPanelsFilterByPrefixAndSkipEmptyColumns)
     addCard(3, 103, 1, "SMALL Tim");
     addCard(4, 104, 1, "Smith Jo");
     addCard(5, 105, 1, "Asmita", "R1", QVariant());
-    Recordset rs = Rules::searchCards(db(), {"sm", "", "", ""});
+    Recordset rs = SearchQueries::cards(db(), {"sm", "", "", ""});
     QStringList names;
     for (; !rs.eof(); rs.moveNext())
         names << rs.text("Name");
     EXPECT_EQ(names, (QStringList{"SMALL Tim", "Smith Jo"}));
     int all = 0;
-    for (Recordset every = Rules::searchCards(db(), {"", "", "", ""}); !every.eof();
+    for (Recordset every = SearchQueries::cards(db(), {"", "", "", ""}); !every.eof();
          every.moveNext())
         ++all;
     EXPECT_EQ(all, 4); // Asmita has no father's name, so no Father filter passes her

@@ -1,6 +1,6 @@
 #include "CirculationFixture.h"
+#include "SearchQueries.h"
 
-#include "circulation/CirculationRules.h"
 #include "circulation/SearchPanel.h"
 #include "ui/RecordList.h"
 
@@ -41,11 +41,11 @@ protected:
     {
         RecordList reference;
         if (kind == SearchPanel::Kind::Book) {
-            Recordset rs = CirculationRules::searchBooks(db(), typed);
+            Recordset rs = SearchQueries::books(db(), typed);
             reference.fill(rs,
                            {"BookID", "title", "Author", "Publisher", "Subject", "OT11", "OT12"});
         } else {
-            Recordset rs = CirculationRules::searchCards(db(), typed);
+            Recordset rs = SearchQueries::cards(db(), typed);
             reference.fill(rs, {"CardID", "Name", "GroupName", "RollNo", "CardNo", "OT11", "OT13"});
         }
         return texts(&reference);
