@@ -118,11 +118,14 @@ void replacePosition(Database &db, int id, const QString &name,
     transaction.commit();
 }
 
-void deletePosition(Database &db, int id)
+std::optional<QString> deletePosition(Database &db, int id)
 {
     Transaction transaction(db);
+    if (auto refusal = positionInUseRefusal(db, id))
+        return refusal;
     removePosition(db, id);
     transaction.commit();
+    return std::nullopt;
 }
 
 int positionHolders(Database &db, int id)

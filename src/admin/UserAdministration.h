@@ -53,8 +53,10 @@ int addPosition(Database &db, const QString &name,
 // Replaces the position of that key (its name and all five rights rows) under the same key.
 void replacePosition(Database &db, int id, const QString &name,
                      const std::array<EntryRights, EntryCount> &rights);
-// Removes the position of that key from both tables; users keep the name they hold.
-void deletePosition(Database &db, int id);
+// Removes the position of that key from both tables unless users hold it; the test and the delete
+// are one write, so a position given to a user by another program meanwhile stays. Returns why it
+// was not deleted (positionInUseRefusal), or nothing when it was.
+std::optional<QString> deletePosition(Database &db, int id);
 
 // How many users hold the position of that key: their position matches its name as the rights
 // checks match it (whole, letter case ignored).

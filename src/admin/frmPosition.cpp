@@ -38,6 +38,11 @@ void showError(const AppError &error, const QString &title = QString())
     Dialogs::message(error.boxText(), Dialogs::Buttons::Ok, Dialogs::Icon::Information, title);
 }
 
+void showHeldPosition(const QString &refusal)
+{
+    Dialogs::critical(refusal, QStringLiteral("Can't be Delete"));
+}
+
 } // namespace
 
 frmPosition::frmPosition(QWidget *parent) : QWidget(parent)
@@ -246,7 +251,7 @@ bool frmPosition::refuseHeldPosition()
             Admin::positionInUseRefusal(Module::open(Module::CompanyDb), positionKey());
         if (!refusal)
             return false;
-        Dialogs::critical(*refusal, QStringLiteral("Can't be Delete"));
+        showHeldPosition(*refusal);
     } catch (const AppError &error) {
         showError(error, Dialogs::programTitle());
     }
@@ -263,7 +268,12 @@ void frmPosition::cmdDelete_Click()
     if (!Dialogs::askYesNo(question, QString(), Dialogs::Icon::Critical))
         return;
     try {
-        Admin::deletePosition(Module::open(Module::CompanyDb), positionKey());
+        // Another program may have given a user the position while the question was open.
+        if (const auto refusal =
+                Admin::deletePosition(Module::open(Module::CompanyDb), positionKey())) {
+            showHeldPosition(*refusal);
+            return;
+        }
     } catch (const AppError &error) {
         showError(error, Dialogs::programTitle());
         return;

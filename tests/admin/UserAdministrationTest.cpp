@@ -35,7 +35,7 @@ TEST_F(UserAdministrationTest, KeysFollowTheHighestAndAFailedWriteLeavesNothing)
     EXPECT_EQ(Admin::nextUserId(db()), 1);
     db().execute(
         "INSERT INTO Users (UserID, UserName, UserPosition) VALUES (2, 'a', 'SUPER USER')");
-    EXPECT_EQ(Admin::addUser(db(), {0, "b", "Clerk", "x"}), 3);
+    EXPECT_EQ(Admin::addUser(db(), {0, "b", "Teacher", "x"}), 3);
 
     // The fifth rights row fails: neither the position nor any of its rows stay.
     Database::setFailureHook({.failOnWrite = 6, .failOnTable = {}});

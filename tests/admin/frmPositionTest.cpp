@@ -1,3 +1,4 @@
+#include "AnotherProgram.h"
 #include "UserAdminFixture.h"
 
 #include "admin/frmPosition.h"
@@ -233,6 +234,34 @@ TEST_F(frmPositionTest, DeletesAfterTheQuestionAndRefusesWithoutAKey)
     EXPECT_EQ(column(list(), 1), QStringList{"Monitor"});
     EXPECT_EQ(box("txtPositionName")->text(), "");
     EXPECT_FALSE(button("cmdDelete")->isEnabled());
+}
+
+TEST_F(frmPositionTest, APositionGivenToAUserWhileTheQuestionIsOpenStays)
+{
+    openWindow();
+    save("Clerk");
+    doubleClickRow(list(), 0);
+    AnotherProgram other(*Module::CompanyDb);
+    other.beforeNextWrite([](Database &db) {
+        db.execute("INSERT INTO Users (UserID, UserName, UserPosition, Password) VALUES (9, "
+                   "'ann', 'clerk', 'x')");
+    });
+    dialogs->boxes.clear();
+    dialogs->answers << Dialogs::Answer::Yes;
+    dialogs->expectOk();
+    button("cmdDelete")->click();
+    EXPECT_TRUE(other.acted());
+    EXPECT_EQ(dialogs->texts(),
+              QStringList({"Position Name : Clerk\r\nAre you sure you want to Delete this "
+                           "Position?",
+                           "This Position is held by 1 user and Can't be Deleted"}));
+    EXPECT_EQ(dialogs->last().title, "Can't be Delete");
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM UserProfile WHERE PositionID = 1").toInt(), 5);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM \"Position\"").toInt(), 1);
+    // Still loaded, as a refusal before the question leaves it.
+    EXPECT_EQ(box("txtPositionName")->text(), "Clerk");
+    EXPECT_TRUE(button("cmdDelete")->isEnabled());
 }
 
 TEST_F(frmPositionTest, OtherPositionsHaveOnlyTheirUserRightsHere)
