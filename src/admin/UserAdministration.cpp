@@ -47,6 +47,11 @@ User userFrom(const Recordset &rs)
                 rs.text(QStringLiteral("UserPosition")), rs.text(QStringLiteral("Password"))};
 }
 
+void removeUser(Database &db, int id)
+{
+    db.execute(QStringLiteral("DELETE FROM Users WHERE UserID = ?"), {id});
+}
+
 void insertUser(Database &db, const User &user)
 {
     db.execute(QStringLiteral("INSERT INTO Users (UserID, UserName, UserPosition, Password) "
@@ -226,17 +231,25 @@ int addUser(Database &db, const User &user)
     return added.id;
 }
 
-void replaceUser(Database &db, const User &user)
+std::optional<QString> replaceUser(Database &db, const User &user)
 {
     Transaction transaction(db);
-    deleteUser(db, user.id);
+    if (auto refusal = superUserRefusal(db, user.id, user.position))
+        return refusal;
+    removeUser(db, user.id);
     insertUser(db, user);
     transaction.commit();
+    return std::nullopt;
 }
 
-void deleteUser(Database &db, int id)
+std::optional<QString> deleteUser(Database &db, int id)
 {
-    db.execute(QStringLiteral("DELETE FROM Users WHERE UserID = ?"), {id});
+    Transaction transaction(db);
+    if (auto refusal = superUserRefusal(db, id, std::nullopt))
+        return refusal;
+    removeUser(db, id);
+    transaction.commit();
+    return std::nullopt;
 }
 
 std::optional<QString> superUserRefusal(Database &db, int id,

@@ -91,10 +91,13 @@ std::optional<User> loadUser(Database &db, int id);
 
 // Adds the user under a new key and returns the key.
 int addUser(Database &db, const User &user);
-// Replaces the row of user.id whole (columns this window does not keep come back empty).
-void replaceUser(Database &db, const User &user);
-// Removes the row of that key, if any.
-void deleteUser(Database &db, int id);
+// Replaces the row of user.id whole (columns this window does not keep come back empty), unless
+// superUserRefusal refuses the new position. The guard and the write are one transaction, so two
+// programs cannot each take away one of the last two super users. Returns the refusal, or nothing
+// when the row was replaced.
+std::optional<QString> replaceUser(Database &db, const User &user);
+// Removes the row of that key, if any, unless superUserRefusal refuses it; guarded as replaceUser.
+std::optional<QString> deleteUser(Database &db, int id);
 
 // Why the user of that key may not be replaced by one of the new position (or deleted, with no
 // position): the last "SUPER USER" stays, or nobody could manage users any more.

@@ -225,13 +225,12 @@ void frmUsers::saveUser(const QString &caption)
             user.id = Admin::addUser(db, user);
         } else {
             user.id = userKey();
-            if (const auto refusal = Admin::superUserRefusal(db, user.id, user.position)) {
+            // The row is replaced whole, or kept when the replacement fails or is refused.
+            if (const auto refusal = Admin::replaceUser(db, user)) {
                 Dialogs::message(*refusal, Dialogs::Buttons::Ok, Dialogs::Icon::Critical,
                                  QString());
                 return;
             }
-            // The row is replaced whole, or kept when the replacement fails.
-            Admin::replaceUser(db, user);
         }
     } catch (const AppError &error) {
         showError(error);
@@ -252,12 +251,10 @@ void frmUsers::cmdDelete_Click()
     if (!Dialogs::askYesNo(QStringLiteral("Are You Sure To Delete User")))
         return;
     try {
-        Database &db = Module::open(Module::CompanyDb);
-        if (const auto refusal = Admin::superUserRefusal(db, userKey(), std::nullopt)) {
+        if (const auto refusal = Admin::deleteUser(Module::open(Module::CompanyDb), userKey())) {
             Dialogs::message(*refusal, Dialogs::Buttons::Ok, Dialogs::Icon::Critical, QString());
             return;
         }
-        Admin::deleteUser(db, userKey());
     } catch (const AppError &error) {
         showError(error);
         return;

@@ -67,8 +67,16 @@ TEST_F(UserAdministrationTest, OnlyTheLastExactSuperUserIsGuarded)
     EXPECT_FALSE(Admin::superUserRefusal(db(), 4, QString("Clerk")));
     EXPECT_FALSE(Admin::superUserRefusal(db(), 99, std::nullopt));
 
+    // The writes themselves keep the guard.
+    EXPECT_TRUE(Admin::replaceUser(db(), {2, "admin", "Clerk", "x"}));
+    EXPECT_TRUE(Admin::deleteUser(db(), 2));
+    EXPECT_EQ(db().scalar("SELECT UserPosition FROM Users WHERE UserID = 2").toString(),
+              "SUPER USER");
+
     db().execute("UPDATE Users SET UserPosition = 'SUPER USER' WHERE UserID = 4");
     EXPECT_FALSE(Admin::superUserRefusal(db(), 2, std::nullopt));
+    EXPECT_FALSE(Admin::deleteUser(db(), 2));
+    EXPECT_EQ(count("Users"), 2);
 
     EXPECT_TRUE(Admin::positionRefusal(""));
     EXPECT_TRUE(Admin::positionRefusal("super user"));

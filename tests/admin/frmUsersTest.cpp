@@ -1,3 +1,4 @@
+#include "AnotherProgram.h"
 #include "UserAdminFixture.h"
 
 #include "admin/frmUsers.h"
@@ -235,6 +236,41 @@ TEST_F(frmUsersTest, TheLastSuperUserCanNeitherLeaveThePositionNorBeDeleted)
     dialogs->expectOk();
     click("cmdDelete");
     EXPECT_TRUE(dialogs->last().text.contains("cannot be deleted"));
+}
+
+TEST_F(frmUsersTest, TwoCopiesCannotEachTakeAwayOneOfTheLastTwoSuperUsers)
+{
+    addPosition("Clerk");
+    addUser(2, "admin", "SUPER USER");
+    addUser(3, "boss", "SUPER USER");
+    AnotherProgram other(*Module::CompanyDb);
+    openWindow();
+
+    // The other copy moves boss away just before this one moves admin: admin stays.
+    other.beforeNextWrite([](Database &db) {
+        db.execute("UPDATE Users SET UserPosition = 'Clerk' WHERE UserID = 3");
+    });
+    dialogs->expectOk();
+    update("admin", "Clerk");
+    EXPECT_TRUE(other.acted());
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_TRUE(dialogs->last().text.startsWith("admin is the last SUPER USER of this company and "
+                                                "cannot be moved to another position"))
+        << dialogs->last().text.toStdString();
+    EXPECT_EQ(scalar("SELECT UserPosition FROM Users WHERE UserID = 2"), "SUPER USER");
+    EXPECT_EQ(button("cmdAdd")->caption(), "&Update");
+
+    // Both SUPER USERs again; the other copy deletes boss while this one asks about admin.
+    Module::CompanyDb->execute("UPDATE Users SET UserPosition = 'SUPER USER' WHERE UserID = 3");
+    doubleClickRow(list(), int(column(list(), 2).indexOf("admin")));
+    other.beforeNextWrite([](Database &db) { db.execute("DELETE FROM Users WHERE UserID = 3"); });
+    dialogs->answers << Dialogs::Answer::Yes;
+    dialogs->expectOk();
+    click("cmdDelete");
+    EXPECT_TRUE(other.acted());
+    EXPECT_TRUE(dialogs->last().text.contains("cannot be deleted"))
+        << dialogs->last().text.toStdString();
+    EXPECT_EQ(scalar("SELECT UserPosition FROM Users WHERE UserID = 2"), "SUPER USER");
 }
 
 TEST_F(frmUsersTest, OtherPositionsLookButNeverChange)
