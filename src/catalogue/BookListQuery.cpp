@@ -1,13 +1,18 @@
 #include "catalogue/BookListQuery.h"
 
+#include "core/AppError.h"
 #include "core/Database.h"
 #include "core/ListRows.h"
 #include "core/Numbers.h"
 #include "core/Pattern.h"
 
+#include <QThread>
+
 #include <algorithm>
+#include <atomic>
 #include <numeric>
 #include <optional>
+#include <thread>
 #include <vector>
 
 namespace BookListQuery {
@@ -47,6 +52,96 @@ std::optional<LikeTest> likePrefix(const QString &typed)
     return test;
 }
 
+constexpr int MaxParts = 4;
+// A smaller range of keys reads faster on one connection than another connection opens.
+constexpr qint64 KeysPerPart = 10000;
+
+struct Key
+{
+    double value;
+    qint64 bookId;
+    int row;
+};
+
+struct Part
+{
+    ListRows texts;
+    std::vector<Key> keys;
+};
+
+void readRows(Recordset &rs, Part &part)
+{
+    const int columns = int(fields().size());
+    for (int row = 0; !rs.eof(); rs.moveNext(), ++row) {
+        part.texts.startRow();
+        for (int column = 0; column < columns; ++column)
+            rs.addDisplayText(column, part.texts);
+        // Val(AccessionNo) from the text just stored, without a function call per row.
+        const QByteArrayView accessionNo = part.texts.utf8(row, 1);
+        part.keys.push_back({Numbers::leadingValue(accessionNo.data(), int(accessionNo.size())),
+                             rs.field(0).toLongLong(), row});
+    }
+    rs.close();
+}
+
+// Most of a first read is decrypting the table's pages, one at a time: the range of keys is cut
+// into parts, each read on a connection of its own, side by side. The statement that finds the
+// range keeps a read open on the main connection until every part is read, and while it is open
+// no program can commit: every part sees the same state of the file. A part that meets a lock
+// gives up at once (it would wait for a writer that waits for this read), and false sends the
+// caller to read the table in one statement.
+bool readInParts(Database &db, const QString &sql, const QVariantList &values, int parts,
+                 std::vector<Part> &read)
+{
+    // Inside a write of this connection the others would not see what it has written.
+    if (db.inTransaction())
+        return false;
+    Recordset range =
+        db.query(QStringLiteral("SELECT (SELECT min(BookID) FROM Book), (SELECT max(BookID) "
+                                "FROM Book)"));
+    if (range.field(0).isNull())
+        return false;
+    const qint64 first = range.field(0).toLongLong();
+    const qint64 last = range.field(1).toLongLong();
+    // Unsigned: the keys may lie far apart at both ends of the 64 bits.
+    const quint64 span = quint64(last) - quint64(first);
+    if (span / quint64(parts) < quint64(KeysPerPart))
+        return false;
+    const QString partSql = sql + QStringLiteral(" AND BookID BETWEEN ? AND ?");
+    const auto start = [&](int part) {
+        return qint64(quint64(first) + span / quint64(parts) * quint64(part));
+    };
+    std::vector<QVariantList> bounds(size_t(parts), values);
+    for (int part = 0; part < parts; ++part)
+        bounds[size_t(part)] << start(part) << (part == parts - 1 ? last : start(part + 1) - 1);
+    std::vector<Database *> readers;
+    try {
+        for (int part = 1; part < parts; ++part)
+            readers.push_back(&db.reader(part - 1));
+    } catch (const AppError &) {
+        return false;
+    }
+    read.clear();
+    read.resize(size_t(parts));
+    std::atomic<bool> failed = false;
+    {
+        std::vector<std::jthread> threads;
+        for (int part = 1; part < parts; ++part)
+            threads.emplace_back([&, part] {
+                try {
+                    Recordset rs = readers[size_t(part - 1)]->query(partSql, bounds[size_t(part)]);
+                    readRows(rs, read[size_t(part)]);
+                } catch (...) {
+                    failed = true;
+                }
+            });
+        Recordset rs = db.query(partSql, bounds[0]);
+        readRows(rs, read[0]);
+    }
+    range.close();
+    return !failed;
+}
+
 } // namespace
 
 const QStringList &fields()
@@ -61,6 +156,11 @@ const QStringList &fields()
 }
 
 ListRows rows(Database &db, const Filter &filter)
+{
+    return rows(db, filter, std::min(MaxParts, QThread::idealThreadCount()));
+}
+
+ListRows rows(Database &db, const Filter &filter, int parts)
 {
     const std::pair<const char *, const QString *> tests[] = {{"AccessionNo", &filter.accessionNo},
                                                               {"title", &filter.title},
@@ -88,32 +188,29 @@ ListRows rows(Database &db, const Filter &filter)
             values << Pattern::prefix(*typed);
         }
     }
-    // Sorting here, on the key alone, costs a fraction of sorting the wide rows in the query.
-    Recordset rs = db.query(
+    const QString sql =
         QStringLiteral("SELECT BookID, AccessionNo, title, Author, Subject, Publisher, OT11, "
                        "Edition, \"Year\", Pages, VOL, Source, IFNULL(Cost, 0) AS Cost, OT14 "
                        "FROM Book WHERE %1")
-            .arg(conditions.join(QStringLiteral(" AND "))),
-        values);
-    const int columns = int(fields().size());
-    struct Key
-    {
-        double value;
-        qint64 bookId;
-        int row;
-    };
-    std::vector<Key> keys;
-    ListRows texts;
-    for (int row = 0; !rs.eof(); rs.moveNext(), ++row) {
-        texts.startRow();
-        for (int column = 0; column < columns; ++column)
-            rs.addDisplayText(column, texts);
-        // Val(AccessionNo) from the text just stored, without a function call per row.
-        const QByteArrayView accessionNo = texts.utf8(row, 1);
-        keys.push_back({Numbers::leadingValue(accessionNo.data(), int(accessionNo.size())),
-                        rs.field(0).toLongLong(), row});
+            .arg(conditions.join(QStringLiteral(" AND ")));
+    std::vector<Part> read;
+    if (parts < 2 || !readInParts(db, sql, values, parts, read)) {
+        read.clear();
+        read.resize(1);
+        Recordset rs = db.query(sql, values);
+        readRows(rs, read[0]);
     }
-    rs.close();
+    ListRows texts;
+    std::vector<Key> keys;
+    for (Part &part : read) {
+        const int offset = texts.size();
+        texts.append(std::move(part.texts));
+        for (Key key : part.keys) {
+            key.row += offset;
+            keys.push_back(key);
+        }
+    }
+    // Sorting here, on the key alone, costs a fraction of sorting the wide rows in the query.
     std::sort(keys.begin(), keys.end(), [](const Key &a, const Key &b) {
         return a.value != b.value ? a.value < b.value : a.bookId < b.bookId;
     });

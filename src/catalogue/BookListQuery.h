@@ -30,6 +30,8 @@ const QStringList &fields();
 
 // The rows' texts in the list's column order.
 ListRows rows(Database &db, const Filter &filter);
+// The same rows, a large table read in at most that many parts side by side.
+ListRows rows(Database &db, const Filter &filter, int parts);
 
 // The list's loads one after another: when the database has not changed since the last load and
 // the only change is more text at the end of one box, the rows already listed are filtered in

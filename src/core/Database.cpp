@@ -53,8 +53,7 @@ void patternFunction(sqlite3_context *context, int, sqlite3_value **args)
     QString converted;
     const QString *pattern = static_cast<const QString *>(sqlite3_get_auxdata(context, 1));
     if (!pattern) {
-        converted =
-            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(args[1])));
+        converted = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(args[1])));
         pattern = &converted;
         sqlite3_set_auxdata(context, 1, new QString(converted), freePattern);
     }
@@ -88,6 +87,17 @@ bool isWrite(const QString &sql)
            word != QLatin1String("WITH") && word != QLatin1String("BEGIN") &&
            word != QLatin1String("COMMIT") && word != QLatin1String("ROLLBACK") &&
            word != QLatin1String("SAVEPOINT") && word != QLatin1String("RELEASE");
+}
+
+// Before SQLite starts: its memory statistics take a global lock at every allocation, and a
+// large list's read allocates for every row. Nothing in the program reads them.
+void configureSqlite()
+{
+    static const bool configured = [] {
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return true;
+    }();
+    (void)configured;
 }
 
 } // namespace
@@ -124,11 +134,37 @@ Database::~Database()
 
 std::shared_ptr<Database> Database::open(const QString &path)
 {
+    return open(path, SQLITE_OPEN_READWRITE, BusyTimeoutMs);
+}
+
+std::shared_ptr<Database> Database::openReader(const QString &path)
+{
+    return open(path, SQLITE_OPEN_READONLY, 0);
+}
+
+bool Database::inTransaction() const
+{
+    return sqlite3_get_autocommit(db_) == 0;
+}
+
+Database &Database::reader(int index)
+{
+    if (readers_.size() <= size_t(index))
+        readers_.resize(size_t(index) + 1);
+    std::shared_ptr<Database> &slot = readers_[size_t(index)];
+    if (!slot)
+        slot = openReader(path_);
+    return *slot;
+}
+
+std::shared_ptr<Database> Database::open(const QString &path, int flags, int busyTimeoutMs)
+{
     // SQLite would make an empty file for a missing one; a missing database is always an error.
     if (!QFileInfo(path).isFile())
         throw AppError(3024, QStringLiteral("Could not find file '%1'.").arg(path));
+    configureSqlite();
     sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
     std::shared_ptr<Database> result(new Database(db, path));
     if (rc != SQLITE_OK)
         result->fail(rc, path);
@@ -137,7 +173,7 @@ std::shared_ptr<Database> Database::open(const QString &path)
         result->fail(sqlite3_errcode(db), path);
     // Before the first read: another program in the middle of a commit makes every read wait a
     // moment, the key check included.
-    sqlite3_busy_timeout(db, BusyTimeoutMs);
+    sqlite3_busy_timeout(db, busyTimeoutMs);
     // The key is only checked on the first read.
     const int check =
         sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -158,6 +194,7 @@ std::shared_ptr<Database> Database::create(const QString &path)
 {
     if (QFileInfo::exists(path))
         throw AppError(3204, QStringLiteral("Database '%1' already exists.").arg(path));
+    configureSqlite();
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);

@@ -27,6 +27,14 @@ public:
 
     // Opens an existing file; a missing file, a wrong key or a damaged file is an AppError.
     static std::shared_ptr<Database> open(const QString &path);
+    // A second, read-only connection to a file for a read beside the main one's. It never waits
+    // for a lock: where the main connection holds a read open, waiting could only end when a
+    // writer of another program gave up.
+    static std::shared_ptr<Database> openReader(const QString &path);
+    // The index-th reader of this file (see openReader), opened at its first call and kept with
+    // this connection, so that its page cache stays warm from one read to the next. Each serves
+    // one thread at a time; make the first call for every index before the threads start.
+    Database &reader(int index);
     // Makes a new, empty encrypted file; used by the build tool and the tests.
     static std::shared_ptr<Database> create(const QString &path);
 
@@ -42,6 +50,8 @@ public:
     QStringList columns(const QString &table);
 
     const QString &path() const { return path_; }
+    // A transaction of this connection is open: its writes are not yet seen by others.
+    bool inTransaction() const;
     sqlite3 *handle() const { return db_; }
 
     // The program's raw key as a hex text, derived once per process.
@@ -62,6 +72,7 @@ public:
 
 private:
     Database(sqlite3 *db, const QString &path);
+    static std::shared_ptr<Database> open(const QString &path, int flags, int busyTimeoutMs);
     sqlite3_stmt *prepare(const QString &sql, const QVariantList &values);
     sqlite3_stmt *compile(const QString &sql);
     void bind(sqlite3_stmt *statement, const QString &sql, const QVariantList &values);
@@ -82,6 +93,7 @@ private:
     };
     static constexpr size_t KeptStatements = 16;
     std::vector<Kept> kept_;
+    std::vector<std::shared_ptr<Database>> readers_;
     friend class Recordset;
     friend class Transaction;
 };

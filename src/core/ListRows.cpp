@@ -86,6 +86,40 @@ void ListRows::append(const QStringList &texts)
         addText(text);
 }
 
+void ListRows::append(ListRows &&other)
+{
+    if (other.rows_.empty())
+        return;
+    if (!store_) {
+        *this = std::move(other);
+        return;
+    }
+    if (other.store_.use_count() > 1) {
+        // Another list still reads those blocks: copy the texts instead of taking them.
+        for (int row = 0; row < other.size(); ++row) {
+            startRow();
+            for (int column = 0; column < other.textCount(row); ++column) {
+                const QByteArrayView text = other.utf8(row, column);
+                addText(text.data(), text.size());
+            }
+        }
+        other = ListRows();
+        return;
+    }
+    Store &mine = store();
+    Store &theirs = *other.store_;
+    const qsizetype offset = qsizetype(mine.texts.size());
+    // The blocks move, their bytes stay put, so the texts moved along still point at them. This
+    // list's last block stays last: it is the one still being filled.
+    mine.blocks.insert(mine.blocks.begin(), std::make_move_iterator(theirs.blocks.begin()),
+                       std::make_move_iterator(theirs.blocks.end()));
+    mine.texts.insert(mine.texts.end(), theirs.texts.begin(), theirs.texts.end());
+    rows_.reserve(rows_.size() + other.rows_.size());
+    for (const Row &row : other.rows_)
+        rows_.push_back({row.firstText + offset, row.count});
+    other = ListRows();
+}
+
 QByteArrayView ListRows::utf8(int row, int column) const
 {
     const Row &span = rows_[size_t(row)];

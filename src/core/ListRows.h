@@ -26,6 +26,8 @@ public:
     void addText(const char *utf8, qsizetype bytes);
     void addText(const QString &text);
     void append(const QStringList &texts);
+    // Adds the other list's rows after these; its texts move along without being copied.
+    void append(ListRows &&other);
 
     int textCount(int row) const { return rows_[size_t(row)].count; }
     // The row's text in that column; an empty text past the row's last column.

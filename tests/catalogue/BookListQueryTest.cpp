@@ -1,7 +1,10 @@
 #include "CatalogueTestSupport.h"
 
 #include "catalogue/BookListQuery.h"
+#include "core/AppError.h"
 #include "core/Pattern.h"
+
+#include <QElapsedTimer>
 
 #include "PatternSamples.h"
 
@@ -123,4 +126,70 @@ TEST_F(BookListQueryTest, LoadsOneAfterAnotherEqualAFreshQuery)
     }
     check({QString(), "advanced b"});
     check({QString(), "advanced bo"});
+}
+
+// A catalogue whose keys span 400,000 is read in parts, one per range of keys: with the books
+// at the ranges' ends, the parts list the same rows in the same order as one statement does.
+TEST_F(BookListQueryTest, ALargeCatalogueReadInPartsListsWhatOneStatementLists)
+{
+    const int edges[] = {100000, 100001, 200000, 200001, 300000, 300001, 400001, 250000, 7777};
+    for (const int key : edges)
+        addBook(key, {{"AccessionNo", QString::number(key % 13)},
+                      {"title", key % 2 ? "Advanced Algebra" : "Ärzte"},
+                      {"Subject", "Maths"},
+                      {"Edition", "1st"},
+                      {"OT11", "Rack 3"},
+                      {"Cost", key / 3.0}});
+    for (const BookListQuery::Filter &filter :
+         {BookListQuery::Filter{}, BookListQuery::Filter{QString(), "adv"},
+          BookListQuery::Filter{"1", QString()}, BookListQuery::Filter{QString(), "är"}}) {
+        const QList<QStringList> whole = texts(BookListQuery::rows(*Module::CompanyDb, filter, 1));
+        EXPECT_EQ(keys(BookListQuery::rows(*Module::CompanyDb, filter, 1)), expected(filter));
+        for (const int parts : {2, 3, 4})
+            EXPECT_EQ(texts(BookListQuery::rows(*Module::CompanyDb, filter, parts)), whole)
+                << parts << " parts, title " << filter.title.toStdString();
+    }
+}
+
+// The parts see one state of the file: what this connection has not committed yet is listed, what
+// another program is committing is not, and a part that meets that program's lock gives way to one
+// statement instead of waiting for it.
+TEST_F(BookListQueryTest, PartsListOneStateOfTheFile)
+{
+    addBook(400001, {{"AccessionNo", "1"},
+                     {"title", "Far"},
+                     {"Subject", "S"},
+                     {"Edition", "1st"},
+                     {"OT11", "Rack 1"}});
+    const auto listed = [] { return keys(BookListQuery::rows(*Module::CompanyDb, {}, 4)); };
+    const QStringList before = listed();
+    ASSERT_TRUE(before.contains("400001"));
+
+    {
+        Transaction transaction(*Module::CompanyDb);
+        addBook(200000, {{"AccessionNo", "2"},
+                         {"title", "Mine"},
+                         {"Subject", "S"},
+                         {"Edition", "1st"},
+                         {"OT11", "Rack 1"}});
+        EXPECT_TRUE(listed().contains("200000"));
+    }
+    EXPECT_EQ(listed(), before);
+
+    // The other program has written and waits to commit: it holds the lock that keeps new readers
+    // out until this connection's read is over.
+    Recordset reading = Module::CompanyDb->query("SELECT BookID FROM Book");
+    auto other = Database::open(Module::CompanyDb->path());
+    other->scalar("PRAGMA busy_timeout = 0");
+    other->execute("BEGIN IMMEDIATE");
+    other->execute("INSERT INTO Book (BookID, AccessionNo, title, Subject, Edition, OT11) "
+                   "VALUES (300000, '3', 'Theirs', 'S', '1st', 'Rack 1')");
+    EXPECT_THROW(other->execute("COMMIT"), AppError);
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_EQ(listed(), before);
+    EXPECT_LT(waited.elapsed(), 1000);
+    reading.close();
+    other->execute("COMMIT");
+    EXPECT_TRUE(listed().contains("300000"));
 }

@@ -246,6 +246,33 @@ TEST_F(DatabaseTest, ListRowsHoldTextsAsReadAndReorder)
     EXPECT_EQ(rows.texts(3), QStringList({"9", "", "-3"}));
 }
 
+// Appended rows follow in their order with their own texts; a list whose texts a subset still
+// reads gives copies and the subset keeps its own.
+TEST_F(DatabaseTest, ListRowsAppendAnotherListsRows)
+{
+    ListRows first;
+    first.append({"1", "one"});
+    ListRows second;
+    second.append({"2", "two"});
+    second.append({"3"});
+    first.append(std::move(second));
+    first.append({"4", "four"});
+    ListRows shared;
+    shared.append({"5", "five"});
+    const ListRows subset = shared.subset({0});
+    first.append(std::move(shared));
+    ASSERT_EQ(first.size(), 5);
+    EXPECT_EQ(first.texts(0), QStringList({"1", "one"}));
+    EXPECT_EQ(first.texts(1), QStringList({"2", "two"}));
+    EXPECT_EQ(first.texts(2), QStringList({"3"}));
+    EXPECT_EQ(first.texts(3), QStringList({"4", "four"}));
+    EXPECT_EQ(first.texts(4), QStringList({"5", "five"}));
+    EXPECT_EQ(subset.texts(0), QStringList({"5", "five"}));
+    ListRows empty;
+    empty.append(std::move(first));
+    EXPECT_EQ(empty.size(), 5);
+}
+
 // A filter over rows already read keeps exactly the rows the pattern function keeps for the same
 // typed prefix, letter case, accents and pattern characters included; a subset shares the texts
 // and goes on after its source is gone.
