@@ -1,18 +1,14 @@
 #include "catalogue/BookListQuery.h"
 
-#include "core/AppError.h"
 #include "core/Database.h"
 #include "core/ListRows.h"
 #include "core/Numbers.h"
+#include "core/PartedRead.h"
 #include "core/Pattern.h"
 
-#include <QThread>
-
 #include <algorithm>
-#include <atomic>
 #include <numeric>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace BookListQuery {
@@ -52,7 +48,6 @@ std::optional<LikeTest> likePrefix(const QString &typed)
     return test;
 }
 
-constexpr int MaxParts = 4;
 // A smaller range of keys reads faster on one connection than another connection opens.
 constexpr qint64 KeysPerPart = 10000;
 
@@ -84,18 +79,11 @@ void readRows(Recordset &rs, Part &part)
     rs.close();
 }
 
-// Most of a first read is decrypting the table's pages, one at a time: the range of keys is cut
-// into parts, each read on a connection of its own, side by side. The statement that finds the
-// range keeps a read open on the main connection until every part is read, and while it is open
-// no program can commit: every part sees the same state of the file. A part that meets a lock
-// gives up at once (it would wait for a writer that waits for this read), and false sends the
-// caller to read the table in one statement.
+// Cut into ranges of keys, a large catalogue reads side by side. The statement that finds the
+// range keeps the read open that the parts need.
 bool readInParts(Database &db, const QString &sql, const QVariantList &values, int parts,
                  std::vector<Part> &read)
 {
-    // Inside a write of this connection the others would not see what it has written.
-    if (db.inTransaction())
-        return false;
     Recordset range =
         db.query(QStringLiteral("SELECT (SELECT min(BookID) FROM Book), (SELECT max(BookID) "
                                 "FROM Book)"));
@@ -107,39 +95,16 @@ bool readInParts(Database &db, const QString &sql, const QVariantList &values, i
     const quint64 span = quint64(last) - quint64(first);
     if (span / quint64(parts) < quint64(KeysPerPart))
         return false;
-    const QString partSql = sql + QStringLiteral(" AND BookID BETWEEN ? AND ?");
     const auto start = [&](int part) {
         return qint64(quint64(first) + span / quint64(parts) * quint64(part));
     };
     std::vector<QVariantList> bounds(size_t(parts), values);
     for (int part = 0; part < parts; ++part)
         bounds[size_t(part)] << start(part) << (part == parts - 1 ? last : start(part + 1) - 1);
-    std::vector<Database *> readers;
-    try {
-        for (int part = 1; part < parts; ++part)
-            readers.push_back(&db.reader(part - 1));
-    } catch (const AppError &) {
-        return false;
-    }
     read.clear();
     read.resize(size_t(parts));
-    std::atomic<bool> failed = false;
-    {
-        std::vector<std::jthread> threads;
-        for (int part = 1; part < parts; ++part)
-            threads.emplace_back([&, part] {
-                try {
-                    Recordset rs = readers[size_t(part - 1)]->query(partSql, bounds[size_t(part)]);
-                    readRows(rs, read[size_t(part)]);
-                } catch (...) {
-                    failed = true;
-                }
-            });
-        Recordset rs = db.query(partSql, bounds[0]);
-        readRows(rs, read[0]);
-    }
-    range.close();
-    return !failed;
+    return PartedRead::run(db, sql + QStringLiteral(" AND BookID BETWEEN ? AND ?"), bounds,
+                           [&read](Recordset &rs, int part) { readRows(rs, read[size_t(part)]); });
 }
 
 } // namespace
@@ -157,7 +122,7 @@ const QStringList &fields()
 
 ListRows rows(Database &db, const Filter &filter)
 {
-    return rows(db, filter, std::min(MaxParts, QThread::idealThreadCount()));
+    return rows(db, filter, PartedRead::parts());
 }
 
 ListRows rows(Database &db, const Filter &filter, int parts)

@@ -3,6 +3,7 @@
 #include "circulation/CardLedger.h"
 #include "circulation/VoucherRegister.h"
 #include "core/AppError.h"
+#include "core/Database.h"
 
 using VoucherRegister::Kind;
 
@@ -59,6 +60,35 @@ TEST_F(VoucherRegisterTest, ListsTheVouchersOfARangeAcrossTheYearEnd)
     ASSERT_EQ(returns.size(), 1);
     EXPECT_EQ(returns.texts(0), (QStringList{"6", "31-12-2025", "1", "101", "10", "Asha Verma",
                                              "R7", "Zoology", "3", "1.5", ""}));
+}
+
+// Two years' register reads in spans of days side by side: it lists what its months list one by
+// one, in their order, under a filter too.
+TEST_F(VoucherRegisterTest, ALongRangeListsWhatItsMonthsList)
+{
+    {
+        Transaction transaction(db());
+        int id = 0;
+        for (QDate day(2024, 1, 1); day < QDate(2026, 1, 1); day = day.addDays(1)) {
+            const QString date = day.toString(Qt::ISODate);
+            ++id;
+            addVoucher({.id = id, .date = date, .srNo = id % 5, .name = id % 3 ? "Asha" : "Ravi"});
+            if (day.day() % 2)
+                addVoucher({.id = ++id, .date = date, .srNo = id % 7 ? QVariant(9 - id % 7) : "x"});
+        }
+        transaction.commit();
+    }
+    for (const QString &typed : {"", "as"}) {
+        const ListFilter::Filter name{"Name", typed};
+        QStringList monthly;
+        for (QDate month(2024, 1, 1); month < QDate(2026, 1, 1); month = month.addMonths(1))
+            monthly +=
+                keys(issues(month, month.addMonths(1).addDays(-1), {"AccessionNo", ""}, name));
+        ASSERT_GT(monthly.size(), 300);
+        EXPECT_EQ(keys(issues(QDate(2024, 1, 1), QDate(2025, 12, 31), {"AccessionNo", ""}, name)),
+                  monthly)
+            << typed.toStdString();
+    }
 }
 
 TEST_F(VoucherRegisterTest, FiltersTestOnlyTheFixedColumnsAndBindWhatWasTyped)
