@@ -79,32 +79,25 @@ void readRows(Recordset &rs, Part &part)
     rs.close();
 }
 
-// Cut into ranges of keys, a large catalogue reads side by side. The statement that finds the
-// range keeps the read open that the parts need.
-bool readInParts(Database &db, const QString &sql, const QVariantList &values, int parts,
-                 std::vector<Part> &read)
+// A large catalogue reads side by side in ranges of keys: the values of each range's statement.
+// The recordset that finds the range holds the read open that the parts share.
+std::vector<QVariantList> keyRanges(Recordset &range, const QVariantList &values, int parts)
 {
-    Recordset range =
-        db.query(QStringLiteral("SELECT (SELECT min(BookID) FROM Book), (SELECT max(BookID) "
-                                "FROM Book)"));
-    if (range.field(0).isNull())
-        return false;
+    if (parts < 2 || range.field(0).isNull())
+        return {};
     const qint64 first = range.field(0).toLongLong();
     const qint64 last = range.field(1).toLongLong();
     // Unsigned: the keys may lie far apart at both ends of the 64 bits.
     const quint64 span = quint64(last) - quint64(first);
     if (span / quint64(parts) < quint64(KeysPerPart))
-        return false;
+        return {};
     const auto start = [&](int part) {
         return qint64(quint64(first) + span / quint64(parts) * quint64(part));
     };
     std::vector<QVariantList> bounds(size_t(parts), values);
     for (int part = 0; part < parts; ++part)
         bounds[size_t(part)] << start(part) << (part == parts - 1 ? last : start(part + 1) - 1);
-    read.clear();
-    read.resize(size_t(parts));
-    return PartedRead::run(db, sql + QStringLiteral(" AND BookID BETWEEN ? AND ?"), bounds,
-                           [&read](Recordset &rs, int part) { readRows(rs, read[size_t(part)]); });
+    return bounds;
 }
 
 } // namespace
@@ -158,13 +151,16 @@ ListRows rows(Database &db, const Filter &filter, int parts)
                        "Edition, \"Year\", Pages, VOL, Source, IFNULL(Cost, 0) AS Cost, OT14 "
                        "FROM Book WHERE %1")
             .arg(conditions.join(QStringLiteral(" AND ")));
-    std::vector<Part> read;
-    if (parts < 2 || !readInParts(db, sql, values, parts, read)) {
-        read.clear();
-        read.resize(1);
-        Recordset rs = db.query(sql, values);
-        readRows(rs, read[0]);
-    }
+    Recordset range =
+        db.query(QStringLiteral("SELECT (SELECT min(BookID) FROM Book), (SELECT max(BookID) "
+                                "FROM Book)"));
+    // Read whole, the range of keys takes every book (none in an empty catalogue).
+    QVariantList whole = values;
+    whole << range.field(0) << range.field(1);
+    std::vector<Part> read =
+        PartedRead::collect(db, sql + QStringLiteral(" AND BookID BETWEEN ? AND ?"), whole,
+                            keyRanges(range, values, parts), readRows);
+    range.close();
     ListRows texts;
     std::vector<Key> keys;
     for (Part &part : read) {

@@ -148,30 +148,19 @@ ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter:
                        "title, %1 FROM Voucher WHERE TransactionType = ? AND \"Date\" >= ? AND "
                        "\"Date\" < ? AND %2 AND %3 ORDER BY \"Date\"")
             .arg(lastCells, firstTest, secondTest);
-    std::vector<Part> read;
     // A long range reads in spans of days side by side.
     const int parts = std::min(PartedRead::parts(), int(range.from.daysTo(range.to) / DaysPerPart));
-    bool partsRead = false;
-    if (parts > 1) {
-        // The read the parts share, open until they are read.
-        Recordset holding = db.query(QStringLiteral("SELECT (SELECT max(VoucherID) FROM Voucher)"));
-        std::vector<QVariantList> spans(size_t(parts), values);
-        const qint64 days = range.from.daysTo(range.to) + 1;
-        for (int part = 1; part < parts; ++part) {
-            const QString cut = DateText::toIso(range.from.addDays(days * part / parts));
-            spans[size_t(part - 1)][2] = cut;
-            spans[size_t(part)][1] = cut;
-        }
-        read.resize(size_t(parts));
-        partsRead = PartedRead::run(
-            db, sql, spans, [&read](Recordset &rs, int part) { readPart(rs, read[size_t(part)]); });
+    std::vector<QVariantList> spans(size_t(std::max(parts, 1)), values);
+    const qint64 days = range.from.daysTo(range.to) + 1;
+    for (int part = 1; part < parts; ++part) {
+        const QString cut = DateText::toIso(range.from.addDays(days * part / parts));
+        spans[size_t(part - 1)][2] = cut;
+        spans[size_t(part)][1] = cut;
     }
-    if (!partsRead) {
-        read.clear();
-        read.resize(1);
-        Recordset rs = db.query(sql, values);
-        readPart(rs, read[0]);
-    }
+    // The read the parts share, open until they are read.
+    Recordset holding = db.query(QStringLiteral("SELECT (SELECT max(VoucherID) FROM Voucher)"));
+    std::vector<Part> read = PartedRead::collect(db, sql, values, spans, readPart);
+    holding.close();
     ListRows rows;
     std::vector<int> order;
     for (Part &part : read) {

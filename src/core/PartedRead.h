@@ -1,12 +1,11 @@
 #pragma once
 
+#include "core/Database.h"
+
 #include <QString>
 #include <QVariantList>
 #include <functional>
 #include <vector>
-
-class Database;
-class Recordset;
 
 // One query of a large list read in parts side by side: most of a first read is decrypting the
 // file's pages, one at a time on one thread.
@@ -24,5 +23,23 @@ int parts();
 // statement. So does a write transaction open on db, since the readers cannot see its rows.
 bool run(Database &db, const QString &sql, const std::vector<QVariantList> &values,
          const std::function<void(Recordset &rs, int part)> &read);
+
+// The parts read as run reads them, one for each set of values in parts; or, where there are
+// fewer than two or run gives up, the whole read in one statement with the values of whole.
+template <typename Part>
+std::vector<Part> collect(Database &db, const QString &sql, const QVariantList &whole,
+                          const std::vector<QVariantList> &parts,
+                          void (*readPart)(Recordset &rs, Part &part))
+{
+    std::vector<Part> read(parts.size());
+    if (parts.size() > 1 &&
+        run(db, sql, parts, [&](Recordset &rs, int part) { readPart(rs, read[size_t(part)]); }))
+        return read;
+    read.clear();
+    read.resize(1);
+    Recordset rs = db.query(sql, whole);
+    readPart(rs, read[0]);
+    return read;
+}
 
 } // namespace PartedRead
