@@ -84,7 +84,7 @@ std::optional<ReceiptVoucher> readReceiptVoucher(Database &db, double voucherId)
     ReceiptVoucher v;
     v.voucherId = rs.number(QStringLiteral("VoucherID"));
     v.date = DateText::parse(rs.text(QStringLiteral("Date")));
-    v.srNo = rs.number(QStringLiteral("SrNO"));
+    v.srNo = rs.field(QStringLiteral("SrNO")).toLongLong(); // past a double's 53 bits too
     auto &card = v.card;
     card.cardId = rs.number(QStringLiteral("CardID"));
     card.cardNo = rs.number(QStringLiteral("CardNo"));

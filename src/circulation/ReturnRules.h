@@ -43,7 +43,7 @@ struct ReceiptVoucher
 {
     double voucherId = 0;
     QDate date;
-    double srNo = 0;
+    qint64 srNo = 0;
     CirculationRules::CardDetail card;
     CirculationRules::BookDetail book;
     double accessionNo = 0; // the leading numeric value the voucher keeps

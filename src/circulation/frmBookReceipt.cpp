@@ -408,7 +408,7 @@ void frmBookReceipt::loadVoucher(double key)
     const auto book = Rules::findBookById(db, v->book.bookId);
     box("txtVoucherID")->setText(plain(v->voucherId));
     dtpDate->setDate(v->date);
-    txtSrNo->setText(plain(v->srNo));
+    txtSrNo->setText(QString::number(v->srNo));
     txtCardNo->setText(plain(v->card.cardNo));
     txtAccessionNo->setText(book ? book->accessionNo : v->book.accessionNo);
     VoucherForm::showCard(this, v->card);

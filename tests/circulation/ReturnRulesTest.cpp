@@ -278,4 +278,5 @@ TEST_F(ReturnRulesTest, NumbersTheVoucherCannotKeepAreRefused)
     EXPECT_EQ(voucherField(2, "DaysDelayed").toLongLong(), std::numeric_limits<qint64>::min());
     EXPECT_EQ(voucherField(2, "FineReceiptNo").toLongLong(), std::numeric_limits<qint64>::max());
     EXPECT_EQ(ReturnRules::readReceiptVoucher(db(), 2)->totalFine, "1234567.89");
+    EXPECT_EQ(ReturnRules::readReceiptVoucher(db(), 2)->srNo, 9007199254740993LL);
 }
