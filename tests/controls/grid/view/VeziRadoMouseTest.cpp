@@ -456,3 +456,35 @@ TEST(VeziRadoMouse, DroppedTextLandsOnlyWhereEditingWouldAccept)
     drop(grid, host.at(5, 3), QStringLiteral("127"));
     EXPECT_EQ(grid.CellText(5, 3), QStringLiteral("127"));
 }
+
+TEST(VeziRadoMouse, TheHandGoesWhenThePointerMovesOntoTheGridsOwnScrollBar)
+{
+    MouseHost host(40);
+    VeziRado &grid = *host.grid;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host.window));
+    QScrollBar *bar = grid.verticalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    grid.setCellHandPointer(6, 0, true);
+    QSignalSpy hands(&grid, &VeziRado::CellHandClick);
+    QSignalSpy left(&grid, &VeziRado::MouseLeave);
+    QSignalSpy entered(&grid, &VeziRado::MouseEnter);
+
+    QTest::mouseMove(grid.viewport(), host.at(6, 0));
+    ASSERT_TRUE(grid.IsHandPointer());
+    ASSERT_EQ(grid.MouseRow(), 6);
+    QTest::mouseMove(bar, QPoint(bar->width() / 2, bar->height() / 2));
+    EXPECT_FALSE(grid.IsHandPointer());
+    EXPECT_EQ(grid.MousePointer(), 0);
+    EXPECT_EQ(grid.MouseRow(), -1);
+    EXPECT_EQ(grid.viewport()->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(left.count(), 1);
+    QTest::keyClick(&grid, Qt::Key_Space);
+    EXPECT_EQ(hands.count(), 0);
+
+    // Back on the hand cell the hand shows again.
+    QTest::mouseMove(grid.viewport(), host.at(6, 0));
+    EXPECT_TRUE(grid.IsHandPointer());
+    EXPECT_EQ(entered.count(), 2);
+    QTest::keyClick(&grid, Qt::Key_Space);
+    EXPECT_EQ(hands.count(), 1);
+}
