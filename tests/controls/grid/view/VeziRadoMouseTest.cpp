@@ -465,7 +465,8 @@ TEST(VeziRadoMouse, TheHandGoesWhenThePointerMovesOntoTheGridsOwnScrollBar)
     QScrollBar *bar = grid.verticalScrollBar();
     ASSERT_TRUE(bar->isVisible());
     grid.setCellHandPointer(6, 0, true);
-    QSignalSpy hands(&grid, &VeziRado::CellHandClick);
+    int hands = 0;
+    QObject::connect(&grid, &VeziRado::CellHandClick, &grid, [&hands](int, int, int &) { ++hands; });
     QSignalSpy left(&grid, &VeziRado::MouseLeave);
     QSignalSpy entered(&grid, &VeziRado::MouseEnter);
 
@@ -479,12 +480,13 @@ TEST(VeziRadoMouse, TheHandGoesWhenThePointerMovesOntoTheGridsOwnScrollBar)
     EXPECT_EQ(grid.viewport()->cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(left.count(), 1);
     QTest::keyClick(&grid, Qt::Key_Space);
-    EXPECT_EQ(hands.count(), 0);
+    EXPECT_EQ(hands, 0);
 
     // Back on the hand cell the hand shows again.
+    const int entries = int(entered.count());
     QTest::mouseMove(grid.viewport(), host.at(6, 0));
     EXPECT_TRUE(grid.IsHandPointer());
-    EXPECT_EQ(entered.count(), 2);
+    EXPECT_EQ(entered.count(), entries + 1);
     QTest::keyClick(&grid, Qt::Key_Space);
-    EXPECT_EQ(hands.count(), 1);
+    EXPECT_EQ(hands, 1);
 }
