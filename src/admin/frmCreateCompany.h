@@ -5,7 +5,7 @@
 #include <QWidget>
 
 class QComboBox;
-class QDateEdit;
+class DateBox;
 class QLabel;
 class QLineEdit;
 class StyledButton;
@@ -55,8 +55,8 @@ private:
     QLineEdit *txtGSTNo = nullptr;
     QLineEdit *txtpanno = nullptr;
     QLineEdit *txtPassword = nullptr;
-    QDateEdit *DTPicker1 = nullptr;
-    QDateEdit *DTPicker2 = nullptr;
+    DateBox *DTPicker1 = nullptr;
+    DateBox *DTPicker2 = nullptr;
     QLabel *labpath = nullptr;
     QLabel *labcompanyid = nullptr;
     QLabel *Image1 = nullptr;

@@ -8,12 +8,12 @@
 #include "core/DateText.h"
 #include "core/Dialogs.h"
 #include "core/Numbers.h"
+#include "ui/DateBox.h"
 #include "ui/KeyPreview.h"
 #include "ui/ReportHandOver.h"
 #include "ui/WindowRegistry.h"
 
 #include <QApplication>
-#include <QDateEdit>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -64,7 +64,7 @@ void build(QWidget *window, const Shape &shape, std::initializer_list<FormBuilde
             {kind<QLabel>(), "lblHeader", shape.heading, 0, 0, 15120, 600},
             {kind<QGroupBox>(), "fraForm", "", 120, 720, 14880, shape.formHeight},
             {kind<QLabel>(), "fraForm/lblDate", shape.dateCaption, 240, 180, 2400, 240},
-            {kind<QDateEdit>(), "fraForm/dtpDate", "", 240, 450, 2400, 390},
+            {kind<DateBox>(), "fraForm/dtpDate", shape.dateCaption, 240, 450, 2400, 390},
             {kind<QLabel>(), "fraForm/lblSrNo", "Sr No.", 2880, 180, 1800, 240},
             {kind<QLineEdit>(), "fraForm/txtSrNo", "", 2880, 450, 1800, 390},
             {kind<QLabel>(), "fraForm/lblCardNo", "Card No.", 4920, 180, 1000, 240},
@@ -129,7 +129,6 @@ void build(QWidget *window, const Shape &shape, std::initializer_list<FormBuilde
                        });
 
     WindowLook::heading(window->findChild<QLabel *>("lblHeader"));
-    WindowLook::datePicker(window->findChild<QDateEdit *>("dtpDate"));
     // What the look-ups and the loader fill is shown, not typed.
     WindowLook::shownNotTyped(window->findChild<QGroupBox *>("Frame1"));
     WindowLook::shownNotTyped(window->findChild<QGroupBox *>("Frame3"));
@@ -155,7 +154,7 @@ void build(QWidget *window, const Shape &shape, std::initializer_list<FormBuilde
 void installKeys(QWidget *window, const KeyActions &actions,
                  const QList<QPair<QWidget *, QWidget *>> &chain)
 {
-    auto *dtpDate = window->findChild<QDateEdit *>("dtpDate");
+    auto *dtpDate = window->findChild<DateBox *>("dtpDate");
     QWidget *txtSrNo = box(window, "txtSrNo");
     QLineEdit *txtCardNo = box(window, "txtCardNo");
     QWidget *txtAccessionNo = box(window, "txtAccessionNo");
@@ -280,7 +279,7 @@ void deleteVoucher(QWidget *window, const std::function<bool(double key)> &erase
     const QString question =
         QStringLiteral("Are You Sure To Delete Voucher\r\nSR No. = ") +
         box(window, "txtSrNo")->text() + QStringLiteral(" Dated: ") +
-        DateText::toLong(window->findChild<QDateEdit *>("dtpDate")->date()) +
+        DateText::toLong(window->findChild<DateBox *>("dtpDate")->date()) +
         QStringLiteral("\r\n  Name : ") + box(window, "txtName")->text() +
         QStringLiteral("\r\nDeleting this voucher will erase all information about this voucher");
     if (!Dialogs::askYesNo(question, QString(), Dialogs::Icon::Critical))

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-class QDateEdit;
+class DateBox;
 class QLabel;
 class QLineEdit;
 class SearchPanel;
@@ -65,7 +65,7 @@ private:
     void bookPicked(const QString &accessionNo);
     QLineEdit *box(const char *name) const;
 
-    QDateEdit *dtpDate = nullptr;
+    DateBox *dtpDate = nullptr;
     QLineEdit *txtSrNo = nullptr;
     QLineEdit *txtCardNo = nullptr;
     QLineEdit *txtAccessionNo = nullptr;

@@ -9,12 +9,12 @@
 #include "core/Dialogs.h"
 #include "core/Module.h"
 #include "core/Numbers.h"
+#include "ui/DateBox.h"
 #include "ui/FormBuilder.h"
 #include "ui/ReportHandOver.h"
 #include "ui/RightsCheck.h"
 #include "ui/WindowRegistry.h"
 
-#include <QDateEdit>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,7 +86,7 @@ void frmBookReceipt::buildControls()
             {kind<QLineEdit>(), "Frame4/txtIssueID", "", 4000, 0, 900, 300},
         });
 
-    dtpDate = findChild<QDateEdit *>("dtpDate");
+    dtpDate = findChild<DateBox *>("dtpDate");
     txtSrNo = box("txtSrNo");
     txtCardNo = box("txtCardNo");
     txtAccessionNo = box("txtAccessionNo");
@@ -209,7 +209,10 @@ void frmBookReceipt::GetBookDetail()
     txtAccessionNo->setText(book->accessionNo);
     VoucherForm::showBook(this, *book);
     box("txtIssueID")->setText(plain(book->issueId));
-    const qint64 days = ReturnRules::daysBetween(issued, dtpDate->date());
+    const auto returned = dtpDate->checkedDate();
+    if (!returned)
+        return;
+    const qint64 days = ReturnRules::daysBetween(issued, *returned);
     box("txtDaysDelayed")->setText(QString::number(days));
     const auto fine = ReturnRules::finePerDay(db, Numbers::leadingValue(box("txtGroupID")->text()));
     if (fine)
@@ -249,9 +252,12 @@ void frmBookReceipt::GetSavedRecord()
     saving_ = true;
     const auto done = qScopeGuard([this] { saving_ = false; });
     try {
+        const auto returned = dtpDate->checkedDate();
+        if (!returned)
+            return;
         ReturnRules::ReceiptEntry entry;
         entry.voucherId = newReturnMode() ? 0 : Numbers::leadingValue(box("txtVoucherID")->text());
-        entry.date = dtpDate->date();
+        entry.date = *returned;
         entry.srNo = txtSrNo->text();
         entry.cardNo = txtCardNo->text();
         entry.accessionNo = txtAccessionNo->text();
@@ -346,7 +352,7 @@ void frmBookReceipt::GetCleanBox()
         box(name)->clear();
     cmdsave->setCaption(SaveCaption);
     cmdDelete->setEnabled(false);
-    dtpDate->setFocus();
+    dtpDate->typeAnew();
 }
 
 void frmBookReceipt::LvLoadCardSerch()

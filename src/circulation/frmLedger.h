@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-class QDateEdit;
+class DateBox;
 class QLabel;
 class QLineEdit;
 class RecordList;
@@ -39,8 +39,8 @@ private:
     QLineEdit *txtCardID = nullptr;
     QLabel *lblName = nullptr;
     QLabel *lblRollNo = nullptr;
-    QDateEdit *dtpFromDate = nullptr;
-    QDateEdit *dtpToDate = nullptr;
+    DateBox *dtpFromDate = nullptr;
+    DateBox *dtpToDate = nullptr;
     StyledButton *cmdOK = nullptr;
     RecordList *Lv1 = nullptr;
     SearchPanel *fraSearch = nullptr;

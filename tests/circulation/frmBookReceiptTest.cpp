@@ -1,4 +1,5 @@
 #include "CirculationFixture.h"
+#include "DateTyping.h"
 
 #include "circulation/CirculationRules.h"
 #include "circulation/ReceiptVoucherLoader.h"
@@ -631,4 +632,84 @@ TEST_F(frmBookReceiptTest, PrintButtonStagesWhateverTheWindowHolds)
     EXPECT_TRUE(dialogs->last().text.startsWith("Error "));
     EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::None);
     EXPECT_EQ(dialogs->last().title, Dialogs::programTitle());
+}
+
+// Return dates typed key by key count the days and are the dates the returns keep, the next one
+// typed straight after a Save as well.
+TEST_F(frmBookReceiptTest, TypedReturnDatesCountTheDaysAndAreKept)
+{
+    for (const QString &accessionNo : {"12B", "7", "30"})
+        lend("101", accessionNo, {2027, 6, 15});
+    open();
+    ASSERT_EQ(QApplication::focusWidget(), date());
+    const auto typeAndReturn = [&](const QString &keys, const QString &accessionNo) {
+        QTest::keyClicks(date(), keys);
+        QTest::keyClick(date(), Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget(), box("txtSrNo"));
+        QTest::keyClick(box("txtSrNo"), Qt::Key_Return);
+        QTest::keyClick(box("txtCardNo"), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box("txtCardNo"), "101");
+        QTest::keyClick(box("txtCardNo"), Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget(), box("txtAccessionNo"));
+        QTest::keyClick(box("txtAccessionNo"), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box("txtAccessionNo"), accessionNo);
+        QTest::keyClick(box("txtAccessionNo"), Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget(), box("txtDaysDelayed"));
+        for (const char *name : {"txtDaysDelayed", "txtTotalFine", "txtFineReceiptNo", "txtRemarks1"})
+            QTest::keyClick(box(name), Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget(), button("cmdsave"));
+        dialogs->expectOk();
+        dialogs->answers << Dialogs::Answer::No;
+        QTest::keyClick(button("cmdsave"), Qt::Key_Return);
+        ASSERT_EQ(dialogs->texts().last(), "Do You Want to Print");
+        ASSERT_EQ(QApplication::focusWidget(), date());
+    };
+    const auto returned = [&](const QString &field) {
+        QStringList values;
+        Recordset rs = db().query("SELECT " + field +
+                                  " FROM Voucher WHERE TransactionType = 'Receipt' "
+                                  "ORDER BY VoucherID");
+        for (; !rs.eof(); rs.moveNext())
+            values << QString::number(rs.field(0).toDouble(), 'g', 12);
+        return values;
+    };
+
+    typeAndReturn("02-01-2030", "12B");
+    typeAndReturn("03012030", "7");
+    QTest::keyClick(date(), Qt::Key_A, Qt::ControlModifier);
+    typeAndReturn("010130", "30");
+
+    EXPECT_EQ(returned("julianday(\"Date\") - julianday('2030-01-01')"),
+              (QStringList{"1", "2", "0"}));
+    EXPECT_EQ(returned("DaysDelayed"), (QStringList{"932", "933", "931"}));
+    EXPECT_EQ(returned("TotalFine"), (QStringList{"1864", "1866", "1862"}));
+    EXPECT_TRUE(dialogs->texts().filter("The date in").isEmpty());
+    for (int bookId = 1; bookId <= 3; ++bookId)
+        EXPECT_EQ(bookField(bookId, "Status").toString(), "Available") << bookId;
+}
+
+// A return date that does not exist stops the days from being counted from another date.
+TEST_F(frmBookReceiptTest, AReturnDateThatDoesNotExistIsSaidAndNothingCountedFromIt)
+{
+    lend("101", "12B", {2027, 6, 15});
+    open({2027, 6, 20});
+    clickIntoDate(date(), 1);
+    QTest::keyClicks(date(), "31-06");
+    EXPECT_EQ(date()->date(), QDate(2027, 6, 20));
+    enterIn("txtCardNo", "101"); // leaving the box
+    dialogs->expectOk();
+    enterIn("txtAccessionNo", "12B");
+    const QString notADate = "The date in Date Of Return, 31-06-2027, is not a date.\r"
+                             "Type the day, the month and the year, as 15-06-2027.";
+    EXPECT_EQ(dialogs->texts(), QStringList{notADate});
+    EXPECT_EQ(box("txtDaysDelayed")->text(), "");
+    EXPECT_EQ(QApplication::focusWidget(), date());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialogs->texts(), QStringList{notADate});
+
+    dialogs->expectOk();
+    save();
+    EXPECT_EQ(dialogs->texts().count(notADate), 2);
+    EXPECT_EQ(vouchers(), 1);
+    EXPECT_EQ(bookField(1, "Status").toString(), "Issue");
 }

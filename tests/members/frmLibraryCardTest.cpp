@@ -455,3 +455,30 @@ TEST_F(frmLibraryCardTest, TheKeyColumnShowsLongKeysWhole)
         EXPECT_LE(lv->sizeHintForIndex(lv->records()->index(row, 0)).width(), lv->columnWidth(0))
             << lv->records()->text(row, 0).toStdString();
 }
+
+// Valid Upto and the list's range take the dates typed: the day is not capped by the month the
+// box showed before the new month was typed.
+TEST_F(frmLibraryCardTest, ValidityDatesAreTakenAsTyped)
+{
+    auto *window = openCards();
+    auto *valid = control<QDateEdit>(window, "dtpValidDate");
+    valid->setDate(QDate(2027, 6, 30));
+    control(window, "txtName")->setText("Asha Rani");
+    valid->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(valid, "31122027");
+    dialogs->expectOk();
+    click(window, "cmdsave");
+    EXPECT_EQ(dialogs->texts(), QStringList{"New Card has been Added"});
+    EXPECT_EQ(db().scalar("SELECT OD1 FROM Card").toString(), "2027-12-31");
+
+    click(window, "cmdValidity");
+    ASSERT_EQ(QApplication::focusWidget(), control<QDateEdit>(window, "dtpFromDate"));
+    QTest::keyClicks(QApplication::focusWidget(), "31-12-2027");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), control<QDateEdit>(window, "dtpToDate"));
+    QTest::keyClicks(QApplication::focusWidget(), "010128");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    click(window, "cmdSearch");
+    EXPECT_EQ(listColumn(window, 2), QStringList{"Asha Rani"});
+    EXPECT_EQ(control<QDateEdit>(window, "dtpToDate")->date(), QDate(2028, 1, 1));
+}
