@@ -139,7 +139,7 @@ void IssueSave(benchmark::State &state)
         const QString accessionNo = shelf[next++ % shelf.size()];
         const QString cardNo = QString::number(1000 + 1 + next % Cards);
         const auto result = CirculationRules::saveIssue(
-            db, {0, QDate(2026, 3, 5), QString::number(CirculationRules::nextSerial(db, "Issue")),
+            db, {0, QDate(2026, 3, 5), QString::number(*CirculationRules::nextSerial(db, "Issue")),
                  cardNo, accessionNo});
         if (result.refusal != CirculationRules::Refusal::None)
             state.SkipWithError("the issue was refused");
@@ -192,7 +192,7 @@ void ReceiptSave(benchmark::State &state)
     size_t next = 0;
     for (auto _ : state) {
         ReturnRules::ReceiptEntry &e = entries[next++ % entries.size()];
-        e.srNo = QString::number(CirculationRules::nextSerial(db, "Receipt"));
+        e.srNo = QString::number(*CirculationRules::nextSerial(db, "Receipt"));
         if (ReturnRules::saveReceipt(db, e).refusal != ReturnRules::Refusal::None)
             state.SkipWithError("the return was refused");
         ReceiptPrintout::Slip slip;

@@ -212,8 +212,27 @@ bool proposesSerial(QEvent *event)
 {
     if (event->type() != QEvent::FocusIn)
         return false;
-    const auto reason = static_cast<QFocusEvent *>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+    switch (static_cast<QFocusEvent *>(event)->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::MouseFocusReason:
+    case Qt::ShortcutFocusReason:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void proposeSerial(QLineEdit *txtSrNo, std::optional<qint64> next)
+{
+    if (next) {
+        txtSrNo->setText(QString::number(*next));
+        return;
+    }
+    if (txtSrNo->text().isEmpty())
+        Dialogs::information(QStringLiteral("No Sr No. can follow the highest one stored: a "
+                                            "voucher keeps no larger number.\rType the Sr No. of "
+                                            "this voucher yourself."));
 }
 
 void closePanelOrWindow(QWidget *window, SearchPanel *cardSearch, SearchPanel *bookSearch)
@@ -302,8 +321,9 @@ void refuseNumber(QLineEdit *box, const QString &caption, StoredNumber stored)
             .arg(caption,
                  stored == StoredNumber::Fine
                      ? QStringLiteral("Type a fine of at most 15 digits, no more than 10 of them "
-                                      "after the point.")
-                     : QStringLiteral("Type a whole number between -9223372036854775808 and "
+                                      "after the point, without an exponent.")
+                     : QStringLiteral("Type a whole number in plain digits, without a point "
+                                      "or an exponent, between -9223372036854775808 and "
                                       "9223372036854775807.")));
     box->setFocus();
 }

@@ -177,7 +177,8 @@ bool frmBookIssue::GetCheckTotalIssBook()
 
 void frmBookIssue::GetSrNo()
 {
-    txtSrNo->setText(plain(Rules::nextSerial(Module::open(Module::CompanyDb), Rules::IssueType)));
+    VoucherForm::proposeSerial(
+        txtSrNo, Rules::nextSerial(Module::open(Module::CompanyDb), Rules::IssueType));
 }
 
 void frmBookIssue::GetBookDetail()

@@ -181,18 +181,24 @@ void frmBookReceipt::GetCardDetail()
             txtCardNo->setFocus();
             return;
         }
-        VoucherForm::showCard(this, *card);
-        txtCardNo->setText(plain(card->cardNo));
-        box("txtRemarks")->setText(card->remarks);
+        showLookedUpCard(*card);
         txtAccessionNo->setFocus();
     } catch (const AppError &error) {
         showError(error);
     }
 }
 
+void frmBookReceipt::showLookedUpCard(const Rules::CardDetail &card)
+{
+    VoucherForm::showCard(this, card);
+    txtCardNo->setText(plain(card.cardNo));
+    box("txtRemarks")->setText(card.remarks);
+}
+
 void frmBookReceipt::GetSrNo()
 {
-    txtSrNo->setText(plain(Rules::nextSerial(Module::open(Module::CompanyDb), Rules::ReceiptType)));
+    VoucherForm::proposeSerial(
+        txtSrNo, Rules::nextSerial(Module::open(Module::CompanyDb), Rules::ReceiptType));
 }
 
 void frmBookReceipt::GetBookDetail()
@@ -205,6 +211,12 @@ void frmBookReceipt::GetBookDetail()
         return;
     }
     box("txtBookID")->setText(plain(book->bookId));
+    // A loaded return typed onto another copy closes that copy's loan: its holder's card is the
+    // return's, and the fine is that card's group's.
+    if (!newReturnMode() && book->cardId != Numbers::leadingValue(box("txtCardID")->text())) {
+        if (const auto holder = Rules::findCardById(db, book->cardId))
+            showLookedUpCard(*holder);
+    }
     const QDate issued = ReturnRules::loanIssueDate(db, *book);
     txtAccessionNo->setText(book->accessionNo);
     VoucherForm::showBook(this, *book);

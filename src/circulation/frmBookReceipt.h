@@ -8,6 +8,10 @@ class QLineEdit;
 class SearchPanel;
 class StyledButton;
 
+namespace CirculationRules {
+struct CardDetail;
+} // namespace CirculationRules
+
 // BOOK RECEIPT: takes one lent book back from a card per save, with the days since the issue and
 // the group's fine proposed, and corrects or deletes a return voucher that a list opened. The save
 // button's caption is the window's mode: "&Save" for a new return, "&Update" for a loaded one.
@@ -59,6 +63,7 @@ private:
     void lblLedger_Click();
     void cardPicked(const QString &cardNo);
     void bookPicked(const QString &accessionNo);
+    void showLookedUpCard(const CirculationRules::CardDetail &card);
     QLineEdit *box(const char *name) const;
 
     DateBox *dtpDate = nullptr;

@@ -20,6 +20,9 @@ namespace {
 
 const QString LimitText = "Book Can't be issue this Student\r\rBecause this card  Max Book Limit "
                           "Cross to issue books against";
+const QString WholeSrNoText = "The number in Sr No. cannot be stored as it stands.\rType a whole "
+                              "number in plain digits, without a point or an exponent, between "
+                              "-9223372036854775808 and 9223372036854775807.";
 
 class frmBookIssueTest : public CirculationTest
 {
@@ -57,6 +60,11 @@ protected:
         enterIn("txtAccessionNo", accessionNo);
     }
     void save() { emit button("cmdsave")->Click(); }
+    void pressSave()
+    {
+        button("cmdsave")->setFocus();
+        QTest::keyClick(button("cmdsave"), Qt::Key_Return);
+    }
 
     frmBookIssue *window = nullptr;
 };
@@ -210,9 +218,7 @@ TEST_F(frmBookIssueTest, ASerialPastWhatTheVoucherKeepsIsRefusedAndTheLargestKep
     box("txtSrNo")->setText("99999999999999999999");
     dialogs->expectOk();
     save();
-    EXPECT_EQ(dialogs->last().text, "The number in Sr No. cannot be stored as it stands.\rType a "
-                                    "whole number between -9223372036854775808 and "
-                                    "9223372036854775807.");
+    EXPECT_EQ(dialogs->last().text, WholeSrNoText);
     EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
     EXPECT_EQ(QApplication::focusWidget(), box("txtSrNo"));
     EXPECT_EQ(vouchers(), 0);
@@ -600,4 +606,47 @@ TEST_F(frmBookIssueTest, TypedDatesAreTheDatesTheVouchersKeep)
     EXPECT_EQ(vouchers(), 7);
     EXPECT_EQ(bookField(8, "Status").toString(), "Available");
     EXPECT_EQ(QApplication::focusWidget(), date);
+}
+
+TEST_F(frmBookIssueTest, SrNoTakesWholeNumbersAsTypedAndNoneIsProposedPastTheLast)
+{
+    db().execute("INSERT INTO Voucher (VoucherID, TransactionType, SrNO) VALUES (9, 'Issue', ?)",
+                 {QVariant(std::numeric_limits<qlonglong>::max())});
+    open();
+    lookUp("101", "7");
+    QLineEdit *srNo = box("txtSrNo");
+    box("txtCardNo")->setFocus();
+    dialogs->expectOk();
+    QTest::keyClick(box("txtCardNo"), Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), srNo);
+    EXPECT_EQ(dialogs->texts(),
+              QStringList{"No Sr No. can follow the highest one stored: a voucher "
+                          "keeps no larger number.\rType the Sr No. of this "
+                          "voucher yourself."});
+    EXPECT_EQ(srNo->text(), "");
+
+    for (const QString &refused : {"2.5", "3.5", "1e3", "4E-0"}) {
+        SCOPED_TRACE(refused.toStdString());
+        srNo->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(srNo, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(srNo, refused);
+        dialogs->boxes.clear();
+        dialogs->expectOk();
+        pressSave();
+        EXPECT_EQ(dialogs->texts(), QStringList{WholeSrNoText});
+        EXPECT_EQ(QApplication::focusWidget(), srNo);
+        EXPECT_EQ(srNo->text(), refused);
+        EXPECT_EQ(vouchers(), 1);
+        EXPECT_EQ(bookField(2, "Status").toString(), "Available");
+    }
+
+    QTest::keyClick(srNo, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(srNo, "4.0");
+    dialogs->boxes.clear();
+    dialogs->expectOk();
+    dialogs->answers << Dialogs::Answer::No;
+    pressSave();
+    EXPECT_EQ(dialogs->texts(), (QStringList{"Book has been Issued", "Do You Want to Print"}));
+    EXPECT_EQ(voucherField(10, "SrNO").toLongLong(), 4);
+    EXPECT_EQ(bookField(2, "Status").toString(), "Issue");
 }
