@@ -276,10 +276,6 @@ void frmLibraryCard::cmdsave_Click()
         Card card;
         card.id = qint64(Numbers::leadingValue(txtCardID->text()));
         card.cardNo = Numbers::leadingValue(txtCardNo->text());
-        if (const auto group = GroupRecords::findByName(db, cboGroupName->currentText())) {
-            card.groupId = group->id;
-            card.groupName = group->name;
-        }
         card.rollNo = txtRollNo->text();
         card.name = txtName->text();
         card.contact1 = txtContact1->text();
@@ -291,9 +287,10 @@ void frmLibraryCard::cmdsave_Click()
         card.photo = txtPhoto->text();
         card.remarks = txtRemarks->text();
         card.validUpto = *validUpto;
-        // A new card's key is taken inside the save, where no other program can take it too.
-        const qint64 key = CardRecords::save(
-            db, card, isNew ? CardRecords::Write::Add : CardRecords::Write::Replace);
+        // A new card's key and the card's group are taken inside the save, where no other
+        // program can take the key too or delete the group meanwhile.
+        const auto write = isNew ? CardRecords::Write::Add : CardRecords::Write::Replace;
+        const qint64 key = CardRecords::save(db, card, write, cboGroupName->currentText());
         txtCardID->setText(QString::number(key));
     } catch (const AppError &error) {
         showError(error);

@@ -297,6 +297,47 @@ TEST_F(frmLibraryCardTest, AnotherCounterAtWorkOnTheSameCards)
     EXPECT_EQ(caption(window, "cmdsave"), "&Update");
 }
 
+// The group is the one of that name when the card is written: a group that another counter
+// deleted meanwhile is not named, so a group added later under its key cannot take the card in.
+TEST_F(frmLibraryCardTest, ACardNeverNamesAGroupDeletedWhileItWasTyped)
+{
+    addGroup("Senior");
+    addGroup("Junior");
+    AnotherProgram other(db());
+    auto *window = openCards();
+    auto *groups = control<QComboBox>(window, "cboGroupName");
+    groups->setFocus();
+    QTest::keyClick(groups, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(groups, "Junior");
+    control(window, "txtName")->setFocus();
+    QTest::keyClicks(control(window, "txtName"), "Bhavna");
+
+    other.beforeNextWrite([](Database &db) {
+        // As the group window deletes it: no card names it yet.
+        db.execute("DELETE FROM Group1 WHERE GroupName = 'Junior' AND NOT EXISTS "
+                   "(SELECT 1 FROM Card WHERE Card.GroupID = Group1.GroupID)");
+    });
+    dialogs->expectOk();
+    click(window, "cmdsave");
+    EXPECT_TRUE(other.acted());
+    EXPECT_EQ(dialogs->texts(), QStringList{"New Card has been Added"});
+    EXPECT_EQ(db().scalar("SELECT count(*) FROM Group1").toInt(), 1);
+    EXPECT_TRUE(db().scalar("SELECT GroupID FROM Card WHERE Name = 'Bhavna'").isNull());
+    EXPECT_TRUE(db().scalar("SELECT GroupName FROM Card WHERE Name = 'Bhavna'").isNull());
+
+    // A group that stays is named as before.
+    groups->setFocus();
+    QTest::keyClick(groups, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(groups, "senior");
+    control(window, "txtName")->setFocus();
+    QTest::keyClicks(control(window, "txtName"), "Chetan");
+    dialogs->expectOk();
+    click(window, "cmdsave");
+    EXPECT_EQ(db().scalar("SELECT GroupID || ' ' || GroupName FROM Card WHERE Name = 'Chetan'")
+                  .toString(),
+              "1 Senior");
+}
+
 TEST_F(frmLibraryCardTest, TheValidityRangeListsTheCardsValidUpToADayInIt)
 {
     addGroup("Senior");
