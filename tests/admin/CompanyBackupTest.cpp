@@ -180,7 +180,7 @@ TEST_F(CompanyBackupTest, AnotherProgramCommittingAllTheTimeNeitherStallsNorMixe
                 copied << percent;
         });
     });
-    const bool finished = backup.wait_for(std::chrono::seconds(15)) == std::future_status::ready;
+    const bool finished = backup.wait_for(std::chrono::seconds(45)) == std::future_status::ready;
     const int commitsBefore = other.commits();
     // The copy held no lock past the time a commit waits for one: the other program went on.
     EXPECT_EQ(other.stop(), "");
@@ -207,6 +207,21 @@ TEST_F(CompanyBackupTest, AnotherProgramCommittingAllTheTimeNeitherStallsNorMixe
         copy->scalar("SELECT count(DISTINCT Remarks) FROM Book WHERE BookID IN (1, 6000)").toInt(),
         1);
     EXPECT_GT(copy->scalar("SELECT Remarks FROM Book WHERE BookID = 1").toInt(), 0);
+}
+
+TEST_F(CompanyBackupTest, AFileWithAWriteAheadLogIsCopiedWithItsLastCommits)
+{
+    addBooks(300);
+    ASSERT_EQ(Module::CompanyDb->scalar("PRAGMA journal_mode = WAL").toString(), "wal");
+    // Committed into the log; the file itself does not hold it yet.
+    Module::CompanyDb->execute("UPDATE Book SET Title = 'Logged' WHERE BookID = 7");
+    ASSERT_TRUE(QFile::exists(Module::CompanyDb->path() + "-wal"));
+    const auto plan = planAt(5);
+    CompanyBackup::run(plan);
+    ZipArchive::extract(plan.archive, "City_Library_Annex_07_95.mdb", path("restored.mdb"));
+    const auto copy = Database::open(path("restored.mdb"));
+    EXPECT_EQ(copy->scalar("PRAGMA integrity_check").toString(), "ok");
+    EXPECT_EQ(copy->scalar("SELECT Title FROM Book WHERE BookID = 7").toString(), "Logged");
 }
 
 TEST_F(CompanyBackupTest, AProgramKeepingTheFileLockedIsToldNotWaitedForEndlessly)

@@ -102,7 +102,7 @@ TEST_F(frmAutoBackupTest, ABackupEndsWhileAnotherProgramKeepsCommittingAndShowsH
 
     dialogs->expectOk();
     click(window, "cmdbackup");
-    const bool ended = waitFor([window] { return !window->working(); }, 15000);
+    const bool ended = waitFor([window] { return !window->working(); }, 45000);
     EXPECT_EQ(other.stop(), "");
     ASSERT_TRUE(ended) << "Backup, E-mail and Close stayed disabled";
     EXPECT_TRUE(control<StyledButton>(window, "cmdClose")->isEnabled());
