@@ -86,14 +86,7 @@ TEST_F(frmAutoBackupTest, ABackupCopiesArchivesRecordsAndSays)
 
 TEST_F(frmAutoBackupTest, ABackupEndsWhileAnotherProgramKeepsCommittingAndShowsHowFarItGot)
 {
-    {
-        Transaction t(*Module::CompanyDb);
-        for (int i = 1; i <= 6000; ++i)
-            Module::CompanyDb->execute(
-                "INSERT INTO Book (BookID, AccessionNo, Title, Remarks) VALUES (?, ?, ?, ?)",
-                {i, QString::number(i), QString("Title of book %1").arg(i), QString(400, 'r')});
-        t.commit();
-    }
+    addThickBooks(*Module::CompanyDb, 6000);
     auto *window = open();
     KeepsCommitting other(Module::CompanyDb->path(), 1, 6000);
     ASSERT_TRUE(waitFor([&other] { return other.commits() > 20; }));
