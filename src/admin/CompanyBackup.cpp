@@ -57,55 +57,82 @@ struct HeldRead
     std::shared_ptr<Database> db;
 };
 
+using Copied = std::function<void(int percent)>;
+
 void writeCopy(QFile &target, const char *data, qint64 size, const QString &to)
 {
     if (target.write(data, size) != size)
         throw AppError(61, QStringLiteral("Disk full: %1 (%2)").arg(to, target.errorString()));
 }
 
-// Copies the bytes of the company's file while one read is held on it, so the copy is one state of
-// the file and another program's commit waits only as long as a file copy takes. (Through SQLite's
-// backup, a copy that let go of its read between steps started again after every commit and,
-// against a program that kept committing, never ended; one holding its read would keep commits
-// waiting while it decrypted and encrypted every page.) The program's files keep their journal
-// beside them, so while a read is held the file alone holds every commit. The bytes are read
-// through SQLite's own handle on the file: a descriptor of ours on it, once closed, would drop
-// every lock SQLite holds on that file in this process.
-void copyDatabase(const QString &from, const QString &to, const std::function<void(int)> &copied)
+// The bytes of the file as they stand, read through SQLite's own handle on it: a descriptor of
+// ours on the file, once closed, would drop every lock SQLite holds on it in this process.
+void copyBytes(Database &source, const QString &part, const QString &to, const Copied &copied)
+{
+    QFile target(part);
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw AppError(
+            75, QStringLiteral("Path/File access error: %1 (%2)").arg(to, target.errorString()));
+    sqlite3_file *file = nullptr;
+    sqlite3_file_control(source.handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file);
+    sqlite3_int64 size = 0;
+    int rc = file && file->pMethods ? file->pMethods->xFileSize(file, &size) : SQLITE_MISUSE;
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    int shown = -1;
+    for (sqlite3_int64 done = 0; rc == SQLITE_OK && done < size;) {
+        const int length = int(std::min<sqlite3_int64>(buffer.size(), size - done));
+        rc = file->pMethods->xRead(file, buffer.data(), length, done);
+        if (rc != SQLITE_OK)
+            break;
+        writeCopy(target, buffer.constData(), length, to);
+        done += length;
+        const int percent = int(done * 100 / size);
+        if (percent != shown && copied)
+            copied(shown = percent);
+    }
+    if (rc != SQLITE_OK)
+        throw AppError(rc, QStringLiteral("%1 (%2)").arg(QString::fromUtf8(sqlite3_errstr(rc)),
+                                                         source.path()));
+    if (!target.flush())
+        throw AppError(61, QStringLiteral("Disk full: %1 (%2)").arg(to, target.errorString()));
+}
+
+// Every page in one step of SQLite's backup: for a file with a write-ahead log, whose last commits
+// are not in the file itself. A reader there keeps no writer waiting.
+void copyPages(Database &source, const QString &part, const QString &to)
+{
+    const auto target = Database::create(part);
+    sqlite3_backup *backup = sqlite3_backup_init(target->handle(), "main", source.handle(), "main");
+    if (!backup)
+        throw AppError(sqlite3_errcode(target->handle()),
+                       QString::fromUtf8(sqlite3_errmsg(target->handle())));
+    const int rc = sqlite3_backup_step(backup, -1);
+    sqlite3_backup_finish(backup);
+    if (rc == SQLITE_FULL)
+        throw AppError(61, QStringLiteral("Disk full: %1").arg(to));
+    if (rc != SQLITE_DONE)
+        throw AppError(rc, QString::fromUtf8(sqlite3_errstr(rc)));
+}
+
+// Copies the company while one read is held on it, so the copy is one state of the file whatever
+// other programs commit meanwhile, and checks the copy. With the program's journal beside the file,
+// the file alone holds every commit while a read is held, and its bytes are copied: another
+// program's commit then waits only as long as a file copy takes. SQLite's backup would not do
+// there: letting go of its read between steps it starts again after every commit of another
+// program, and holding its read it keeps commits waiting while it decrypts and encrypts every page.
+void copyDatabase(const QString &from, const QString &to, const Copied &copied)
 {
     const QString part = FileWriting::partName(to);
     QFile::remove(part);
     try {
         {
-            QFile target(part);
-            if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                throw AppError(75, QStringLiteral("Path/File access error: %1 (%2)")
-                                       .arg(to, target.errorString()));
             const HeldRead read(from);
-            sqlite3_file *file = nullptr;
-            sqlite3_file_control(read.db->handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file);
-            sqlite3_int64 size = 0;
-            int rc =
-                file && file->pMethods ? file->pMethods->xFileSize(file, &size) : SQLITE_MISUSE;
-            QByteArray buffer(1 << 20, Qt::Uninitialized);
-            int shown = -1;
-            for (sqlite3_int64 done = 0; rc == SQLITE_OK && done < size;) {
-                const int length = int(std::min<sqlite3_int64>(buffer.size(), size - done));
-                rc = file->pMethods->xRead(file, buffer.data(), length, done);
-                if (rc != SQLITE_OK)
-                    break;
-                writeCopy(target, buffer.constData(), length, to);
-                done += length;
-                const int percent = int(done * 100 / size);
-                if (percent != shown && copied)
-                    copied(shown = percent);
-            }
-            if (rc != SQLITE_OK)
-                throw AppError(
-                    rc, QStringLiteral("%1 (%2)").arg(QString::fromUtf8(sqlite3_errstr(rc)), from));
-            if (!target.flush())
-                throw AppError(61,
-                               QStringLiteral("Disk full: %1 (%2)").arg(to, target.errorString()));
+            const QString journal =
+                read.db->scalar(QStringLiteral("PRAGMA journal_mode")).toString();
+            if (journal.compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+                copyPages(*read.db, part, to);
+            else
+                copyBytes(*read.db, part, to, copied);
         }
         // The check reads the copy alone, with no lock on the company; it cannot tell how far it
         // got.

@@ -7,6 +7,15 @@
 #include <chrono>
 #include <thread>
 
+// Books of long remarks, BookID 1 to count, in one statement: a file of many pages made quickly.
+inline void addThickBooks(Database &db, int count)
+{
+    db.execute("INSERT INTO Book (BookID, AccessionNo, Title, Status, Remarks) "
+               "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
+               "SELECT i, i, 'Title of book ' || i, 'Available', ? FROM n",
+               {count, QString(400, 'r')});
+}
+
 // Another program that commits again and again on a connection of its own, from a thread of its
 // own, until it stops. Each commit writes one number into the remarks of two books that lie far
 // apart in the file: a copy that mixed two states of the file shows two numbers.

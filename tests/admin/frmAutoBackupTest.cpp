@@ -86,14 +86,7 @@ TEST_F(frmAutoBackupTest, ABackupCopiesArchivesRecordsAndSays)
 
 TEST_F(frmAutoBackupTest, ABackupEndsWhileAnotherProgramKeepsCommittingAndShowsHowFarItGot)
 {
-    {
-        Transaction t(*Module::CompanyDb);
-        for (int i = 1; i <= 6000; ++i)
-            Module::CompanyDb->execute(
-                "INSERT INTO Book (BookID, AccessionNo, Title, Remarks) VALUES (?, ?, ?, ?)",
-                {i, QString::number(i), QString("Title of book %1").arg(i), QString(400, 'r')});
-        t.commit();
-    }
+    addThickBooks(*Module::CompanyDb, 6000);
     auto *window = open();
     KeepsCommitting other(Module::CompanyDb->path(), 1, 6000);
     ASSERT_TRUE(waitFor([&other] { return other.commits() > 20; }));
@@ -102,7 +95,7 @@ TEST_F(frmAutoBackupTest, ABackupEndsWhileAnotherProgramKeepsCommittingAndShowsH
 
     dialogs->expectOk();
     click(window, "cmdbackup");
-    const bool ended = waitFor([window] { return !window->working(); }, 15000);
+    const bool ended = waitFor([window] { return !window->working(); }, 45000);
     EXPECT_EQ(other.stop(), "");
     ASSERT_TRUE(ended) << "Backup, E-mail and Close stayed disabled";
     EXPECT_TRUE(control<StyledButton>(window, "cmdClose")->isEnabled());
