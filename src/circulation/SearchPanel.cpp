@@ -130,6 +130,15 @@ SearchPanel::SearchPanel(Kind kind, QWidget *host, int leftTwips, int topTwips)
     reloadTimer_->setInterval(0);
     connect(reloadTimer_, &QTimer::timeout, this, &SearchPanel::reload);
 
+    // Once the panel is used, rows changed by a save (or another program) are read again soon
+    // after, on their thread, so the next F4 after a save finds them read.
+    changeWatch_ = new QTimer(this);
+    changeWatch_->setInterval(1000);
+    connect(changeWatch_, &QTimer::timeout, this, [this] {
+        if (window()->isVisible())
+            startReading();
+    });
+
     for (int i = 0; i < 4; ++i) {
         auto *caption = new QLabel(QLatin1String(layout.captions[i]), this);
         caption->setGeometry(Units::twipsRect(BoxLefts[i], 405, BoxWidths[i], 195));
@@ -173,6 +182,7 @@ void SearchPanel::open()
     // The table is read while the user starts typing. A failure to start is reported by the
     // keystroke, which reads the table then.
     startReading();
+    changeWatch_->start();
 }
 
 void SearchPanel::reload()

@@ -81,6 +81,7 @@ private:
     std::deque<std::unique_ptr<QKeyEvent>> heldKeys_;
     bool replaying_ = false;
     QTimer *reloadTimer_ = nullptr;
+    QTimer *changeWatch_ = nullptr;
     QLabel *header_ = nullptr;
     QList<QLineEdit *> filters_;
     RecordList *list_ = nullptr;

@@ -253,3 +253,26 @@ TEST_F(SearchPanelTest, IssueWindowF4AndABurstOfKeysPickTheBookTyped)
     EXPECT_EQ(window->findChild<QLineEdit *>("txtTitle")->text(), "Godan");
     EXPECT_EQ(QApplication::focusWidget(), accessionNo);
 }
+
+// Rows changed by a save are read again while the window idles once the panel has been used, so
+// the next F4 and its keys act at once instead of waiting for a read.
+TEST_F(SearchPanelTest, RowsChangedBySaveAreReadBeforeTheNextF4)
+{
+    addBook(1, "G-1", "Gaban");
+    QApplication::setActiveWindow(host.get());
+    QSignalSpy picked(books, &SearchPanel::picked);
+    books->open();
+    ASSERT_TRUE(waitFor([&] { return !books->reading(); }));
+    books->hide();
+
+    addBook(2, "G-2", "Godan"); // a save while the panel is hidden
+    ASSERT_TRUE(waitFor([&] { return books->reading(); }));
+    ASSERT_TRUE(waitFor([&] { return !books->reading(); }));
+    books->open();
+    EXPECT_FALSE(books->reading());
+    burst("God");
+    burst(Qt::Key_Down);
+    burst(Qt::Key_Return);
+    ASSERT_EQ(picked.count(), 1);
+    EXPECT_EQ(picked[0][0].toString(), "G-2");
+}
