@@ -601,3 +601,16 @@ TEST_F(frmBookIssueTest, TypedDatesAreTheDatesTheVouchersKeep)
     EXPECT_EQ(bookField(8, "Status").toString(), "Available");
     EXPECT_EQ(QApplication::focusWidget(), date);
 }
+
+// Print with the focus still in the date (its access key) prints the date typed, not the last one.
+TEST_F(frmBookIssueTest, PrintTakesTheDateStillBeingTyped)
+{
+    open();
+    auto *date = window->findChild<QDateEdit *>("dtpDate");
+    ASSERT_EQ(QApplication::focusWidget(), date);
+    QTest::keyClicks(date, "05-03-27");
+    emit button("cmdPrint")->Click();
+    EXPECT_EQ(staged("T3").toString(), "05-Mar-27");
+    EXPECT_EQ(date->date(), QDate(2027, 3, 5));
+    EXPECT_EQ(QApplication::focusWidget(), date);
+}

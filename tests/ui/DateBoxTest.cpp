@@ -1,4 +1,5 @@
 #include "DateTyping.h"
+#include "QtPrinters.h"
 #include "ScriptedDialogs.h"
 #include "WaitFor.h"
 
@@ -6,9 +7,16 @@
 #include "ui/DateBox.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
+
+// GoogleTest prints a date as bytes without this.
+static void PrintTo(const QDate &date, std::ostream *out)
+{
+    *out << date.toString(Qt::ISODate).toStdString();
+}
 
 namespace {
 
@@ -143,6 +151,12 @@ TEST_F(DateBoxTest, SelectingAllStartsAtTheDay)
     QTest::keyClicks(box, "16-07-2028");
     EXPECT_EQ(box->date(), QDate(2028, 7, 16));
     EXPECT_EQ(shown(), "16-07-2028");
+
+    // A pasted date is typed as its keys would be.
+    QGuiApplication::clipboard()->setText("5/6/2029");
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box->date(), QDate(2029, 6, 5));
 }
 
 TEST_F(DateBoxTest, TypingStartsInThePartUnderTheCaret)
@@ -168,6 +182,14 @@ TEST_F(DateBoxTest, TypingStartsInThePartUnderTheCaret)
     EXPECT_EQ(shown(), "21-10-2029");
     leave();
     EXPECT_EQ(box->date(), QDate(2029, 10, 21));
+
+    // A click into a date still being typed mends it where the click is, the rest kept.
+    tabInAndType("3012");
+    clickAt(4);
+    QTest::keyClicks(box, "11");
+    EXPECT_EQ(shown(), "30-11-2029");
+    leave();
+    EXPECT_EQ(box->date(), QDate(2029, 11, 30));
     EXPECT_TRUE(dialogs->boxes.isEmpty());
 }
 
