@@ -595,7 +595,8 @@ TEST_F(frmBookIssueTest, TypedDatesAreTheDatesTheVouchersKeep)
     dialogs->expectOk();
     save();
     EXPECT_EQ(dialogs->last().text, notADate);
-    QCoreApplication::processEvents(); // leaving the box for the look-ups was said once, by the save
+    QCoreApplication::processEvents(); // leaving the box for the look-ups was said once, by the
+                                       // save
     EXPECT_EQ(dialogs->texts().count(notADate), 2);
     EXPECT_EQ(vouchers(), 7);
     EXPECT_EQ(bookField(8, "Status").toString(), "Available");

@@ -90,13 +90,12 @@ TEST_F(DateBoxTest, DigitsFillDayMonthAndYearWithOrWithoutSeparators)
     EXPECT_EQ(box->date(), QDate(2030, 1, 1));
     EXPECT_EQ(shown(), "01-01-2030");
 
-    for (const auto &[keys, expected] :
-         {std::pair<QString, QDate>{"15062027", {2027, 6, 15}},
-          {"5/6/2028", {2028, 6, 5}},
-          {"7.8.2029", {2029, 8, 7}},
-          {"9 10 2026", {2026, 10, 9}},
-          {"1-2-2031", {2031, 2, 1}},
-          {"31-12-2027", {2027, 12, 31}}}) {
+    for (const auto &[keys, expected] : {std::pair<QString, QDate>{"15062027", {2027, 6, 15}},
+                                         {"5/6/2028", {2028, 6, 5}},
+                                         {"7.8.2029", {2029, 8, 7}},
+                                         {"9 10 2026", {2026, 10, 9}},
+                                         {"1-2-2031", {2031, 2, 1}},
+                                         {"31-12-2027", {2027, 12, 31}}}) {
         tabInAndType(keys);
         EXPECT_EQ(box->date(), expected) << keys.toStdString();
         EXPECT_EQ(shown(), DateText::toLong(expected)) << keys.toStdString();
