@@ -5,9 +5,9 @@
 #include <QWidget>
 
 class QComboBox;
-class DateBox;
 class QLabel;
 class QLineEdit;
+class DateBox;
 class StyledButton;
 
 // CREATE COMPANY: collects a new company's details, its financial year and first user, and creates

@@ -349,6 +349,8 @@ void frmBookIssue::cmdDelete_Click()
 
 void frmBookIssue::cmdPrint_Click()
 {
+    if (!dtpDate->checkedDate())
+        return;
     try {
         GetPrintRecord();
         ReportHandOver::showReport(IssuePrintout::TemplatePath);

@@ -458,6 +458,8 @@ void frmBookReceipt::cmdDelete_Click()
 
 void frmBookReceipt::cmdPrint_Click()
 {
+    if (!dtpDate->checkedDate())
+        return;
     try {
         GetPrintRecord();
         ReportHandOver::showReport(ReceiptPrintout::TemplatePath);

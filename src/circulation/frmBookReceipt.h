@@ -2,9 +2,9 @@
 
 #include <QWidget>
 
-class DateBox;
 class QLabel;
 class QLineEdit;
+class DateBox;
 class SearchPanel;
 class StyledButton;
 

@@ -6,9 +6,9 @@
 #include <optional>
 
 class QComboBox;
-class DateBox;
 class QLabel;
 class QLineEdit;
+class DateBox;
 class RecordList;
 class StyledButton;
 

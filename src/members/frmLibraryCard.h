@@ -3,11 +3,11 @@
 #include <QWidget>
 
 class QComboBox;
-class DateBox;
 class QFrame;
 class QImage;
 class QLabel;
 class QLineEdit;
+class DateBox;
 class ImportFrame;
 class RecordList;
 class StyledButton;

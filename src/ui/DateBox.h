@@ -67,17 +67,17 @@ private:
     void stepFromCaret();
 
     QString caption_;
-    std::array<QString, 3> parts_;  // day, month, year as shown
-    int part_ = 0;                  // the part the next digit goes into
-    int typedInPart_ = 0;           // digits typed into it; none: the next digit replaces it
-    bool partJustFilled_ = false;   // a separator now only confirms the part that filled up
-    bool pending_ = false;          // the box shows a typed date not yet taken into date()
+    std::array<QString, 3> parts_; // day, month, year as shown
+    int part_ = 0;                 // the part the next digit goes into
+    int typedInPart_ = 0;          // digits typed into it; none: the next digit replaces it
+    bool partJustFilled_ = false;  // a separator now only confirms the part that filled up
+    bool pending_ = false;         // the box shows a typed date not yet taken into date()
     bool taking_ = false;
     bool followingSections_ = true; // the editor follows the caret from section to section
     bool reported_ = false;
     bool focusedBefore_ = false;
-    QString shown_;                 // the text this box last wrote
-    int caretSeen_ = -1;            // where it left the caret and the selection
+    QString shown_;      // the text this box last wrote
+    int caretSeen_ = -1; // where it left the caret and the selection
     int selectionSeen_ = -1;
     int selectionLengthSeen_ = 0;
 };

@@ -601,7 +601,8 @@ TEST_F(frmBookIssueTest, TypedDatesAreTheDatesTheVouchersKeep)
     dialogs->expectOk();
     save();
     EXPECT_EQ(dialogs->last().text, notADate);
-    QCoreApplication::processEvents(); // leaving the box for the look-ups was said once, by the save
+    QCoreApplication::processEvents(); // leaving the box for the look-ups was said once, by the
+                                       // save
     EXPECT_EQ(dialogs->texts().count(notADate), 2);
     EXPECT_EQ(vouchers(), 7);
     EXPECT_EQ(bookField(8, "Status").toString(), "Available");
@@ -649,4 +650,17 @@ TEST_F(frmBookIssueTest, SrNoTakesWholeNumbersAsTypedAndNoneIsProposedPastTheLas
     EXPECT_EQ(dialogs->texts(), (QStringList{"Book has been Issued", "Do You Want to Print"}));
     EXPECT_EQ(voucherField(10, "SrNO").toLongLong(), 4);
     EXPECT_EQ(bookField(2, "Status").toString(), "Issue");
+}
+
+// Print with the focus still in the date (its access key) prints the date typed, not the last one.
+TEST_F(frmBookIssueTest, PrintTakesTheDateStillBeingTyped)
+{
+    open();
+    auto *date = window->findChild<QDateEdit *>("dtpDate");
+    ASSERT_EQ(QApplication::focusWidget(), date);
+    QTest::keyClicks(date, "05-03-27");
+    emit button("cmdPrint")->Click();
+    EXPECT_EQ(staged("T3").toString(), "05-Mar-27");
+    EXPECT_EQ(date->date(), QDate(2027, 3, 5));
+    EXPECT_EQ(QApplication::focusWidget(), date);
 }

@@ -673,7 +673,8 @@ TEST_F(frmBookReceiptTest, TypedReturnDatesCountTheDaysAndAreKept)
         QTest::keyClicks(box("txtAccessionNo"), accessionNo);
         QTest::keyClick(box("txtAccessionNo"), Qt::Key_Return);
         ASSERT_EQ(QApplication::focusWidget(), box("txtDaysDelayed"));
-        for (const char *name : {"txtDaysDelayed", "txtTotalFine", "txtFineReceiptNo", "txtRemarks1"})
+        for (const char *name :
+             {"txtDaysDelayed", "txtTotalFine", "txtFineReceiptNo", "txtRemarks1"})
             QTest::keyClick(box(name), Qt::Key_Return);
         ASSERT_EQ(QApplication::focusWidget(), button("cmdsave"));
         dialogs->expectOk();

@@ -1,4 +1,5 @@
 #include "DateTyping.h"
+#include "QtPrinters.h"
 #include "ScriptedDialogs.h"
 #include "WaitFor.h"
 
@@ -6,9 +7,16 @@
 #include "ui/DateBox.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
+
+// GoogleTest prints a date as bytes without this.
+static void PrintTo(const QDate &date, std::ostream *out)
+{
+    *out << date.toString(Qt::ISODate).toStdString();
+}
 
 namespace {
 
@@ -82,13 +90,12 @@ TEST_F(DateBoxTest, DigitsFillDayMonthAndYearWithOrWithoutSeparators)
     EXPECT_EQ(box->date(), QDate(2030, 1, 1));
     EXPECT_EQ(shown(), "01-01-2030");
 
-    for (const auto &[keys, expected] :
-         {std::pair<QString, QDate>{"15062027", {2027, 6, 15}},
-          {"5/6/2028", {2028, 6, 5}},
-          {"7.8.2029", {2029, 8, 7}},
-          {"9 10 2026", {2026, 10, 9}},
-          {"1-2-2031", {2031, 2, 1}},
-          {"31-12-2027", {2027, 12, 31}}}) {
+    for (const auto &[keys, expected] : {std::pair<QString, QDate>{"15062027", {2027, 6, 15}},
+                                         {"5/6/2028", {2028, 6, 5}},
+                                         {"7.8.2029", {2029, 8, 7}},
+                                         {"9 10 2026", {2026, 10, 9}},
+                                         {"1-2-2031", {2031, 2, 1}},
+                                         {"31-12-2027", {2027, 12, 31}}}) {
         tabInAndType(keys);
         EXPECT_EQ(box->date(), expected) << keys.toStdString();
         EXPECT_EQ(shown(), DateText::toLong(expected)) << keys.toStdString();
@@ -143,6 +150,12 @@ TEST_F(DateBoxTest, SelectingAllStartsAtTheDay)
     QTest::keyClicks(box, "16-07-2028");
     EXPECT_EQ(box->date(), QDate(2028, 7, 16));
     EXPECT_EQ(shown(), "16-07-2028");
+
+    // A pasted date is typed as its keys would be.
+    QGuiApplication::clipboard()->setText("5/6/2029");
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box->date(), QDate(2029, 6, 5));
 }
 
 TEST_F(DateBoxTest, TypingStartsInThePartUnderTheCaret)
@@ -168,6 +181,14 @@ TEST_F(DateBoxTest, TypingStartsInThePartUnderTheCaret)
     EXPECT_EQ(shown(), "21-10-2029");
     leave();
     EXPECT_EQ(box->date(), QDate(2029, 10, 21));
+
+    // A click into a date still being typed mends it where the click is, the rest kept.
+    tabInAndType("3012");
+    clickAt(4);
+    QTest::keyClicks(box, "11");
+    EXPECT_EQ(shown(), "30-11-2029");
+    leave();
+    EXPECT_EQ(box->date(), QDate(2029, 11, 30));
     EXPECT_TRUE(dialogs->boxes.isEmpty());
 }
 
