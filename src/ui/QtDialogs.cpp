@@ -9,10 +9,12 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace Dialogs {
@@ -123,6 +125,24 @@ private:
     bool fitted_ = false;
 };
 
+// Qt hands a file to xdg-open and reports success once that has started, also where no program
+// is set for the file's type and nothing opens: ask xdg-mime first. A desktop without it, or with
+// a browser named for everything, is left to Qt.
+bool desktopHasProgramFor(const QUrl &url)
+{
+    const QString query = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (query.isEmpty() || !qEnvironmentVariableIsEmpty("BROWSER"))
+        return true;
+    const QString type = url.isLocalFile()
+                             ? QMimeDatabase().mimeTypeForFile(url.toLocalFile()).name()
+                             : QStringLiteral("x-scheme-handler/") + url.scheme();
+    QProcess process;
+    process.start(query, {QStringLiteral("query"), QStringLiteral("default"), type});
+    if (!process.waitForFinished(5000))
+        return true;
+    return !process.readAllStandardOutput().trimmed().isEmpty();
+}
+
 } // namespace
 
 Answer QtService::message(const Message &message)
@@ -177,7 +197,7 @@ bool QtService::openWithDesktop(const QString &pathOrLink)
 {
     const QUrl url = QFileInfo::exists(pathOrLink) ? QUrl::fromLocalFile(pathOrLink)
                                                    : QUrl::fromUserInput(pathOrLink);
-    return QDesktopServices::openUrl(url);
+    return desktopHasProgramFor(url) && QDesktopServices::openUrl(url);
 }
 
 bool QtService::startProgram(const QString &program, const QStringList &arguments,
