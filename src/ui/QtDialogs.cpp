@@ -125,9 +125,8 @@ private:
     bool fitted_ = false;
 };
 
-// Qt hands a file to xdg-open and reports success once that has started, also where no program
-// is set for the file's type and nothing opens: ask xdg-mime first. A desktop without it, or with
-// a browser named for everything, is left to Qt.
+// xdg-open starts and ends well also where no program is set for the file's type and nothing
+// opens: xdg-mime is asked first. A browser named for everything opens what is left.
 bool desktopHasProgramFor(const QUrl &url)
 {
     const QString query = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
@@ -197,7 +196,13 @@ bool QtService::openWithDesktop(const QString &pathOrLink)
 {
     const QUrl url = QFileInfo::exists(pathOrLink) ? QUrl::fromLocalFile(pathOrLink)
                                                    : QUrl::fromUserInput(pathOrLink);
-    return desktopHasProgramFor(url) && QDesktopServices::openUrl(url);
+    // Where the desktop has xdg-open, it is started as Qt would start it, but only once a program
+    // is known to take the file: Qt reports success as soon as xdg-open has started.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty())
+        return QDesktopServices::openUrl(url);
+    return desktopHasProgramFor(url) &&
+           QProcess::startDetached(opener, {url.isLocalFile() ? url.toLocalFile() : url.toString()});
 }
 
 bool QtService::startProgram(const QString &program, const QStringList &arguments,
