@@ -202,7 +202,8 @@ bool QtService::openWithDesktop(const QString &pathOrLink)
     if (opener.isEmpty())
         return QDesktopServices::openUrl(url);
     return desktopHasProgramFor(url) &&
-           QProcess::startDetached(opener, {url.isLocalFile() ? url.toLocalFile() : url.toString()});
+           QProcess::startDetached(opener,
+                                   {url.isLocalFile() ? url.toLocalFile() : url.toString()});
 }
 
 bool QtService::startProgram(const QString &program, const QStringList &arguments,

@@ -63,9 +63,10 @@ protected:
         const double mm = 25.4 / 72;
         QList<Word> found;
         for (const QRegularExpressionMatch &m : word.globalMatch(html))
-            found.append({QRectF(QPointF(m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm),
-                                 QPointF(m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm)),
-                          m.captured(5)});
+            found.append(
+                {QRectF(QPointF(m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm),
+                        QPointF(m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm)),
+                 m.captured(5)});
         return found;
     }
 
@@ -148,8 +149,8 @@ TEST_F(PrintedValuesTest, EveryColumnPrintsItsLongestValueWhole)
             QDir(testOutputFolder()).filePath("values-" + QString(name).replace('/', '_') + ".pdf");
         ReportOutput::exportPdf(*document, pdf);
         ReportOutput::pageImage(*document, 0, 200)
-            .save(QDir(testOutputFolder()).filePath("values-" + QString(name).replace('/', '_') +
-                                                    ".png"));
+            .save(QDir(testOutputFolder())
+                      .filePath("values-" + QString(name).replace('/', '_') + ".png"));
 
         const QList<Word> page = words(pdf);
         QPointF origin;

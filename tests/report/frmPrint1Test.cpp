@@ -195,8 +195,8 @@ TEST_F(frmPrint1Test, WithoutAPrinterOrAProgramForPdfsTheWindowSaysSo)
     const QString pdf = path("PDFs/2807143005.pdf");
     EXPECT_TRUE(QFile::exists(pdf));
     ASSERT_EQ(dialogs->boxes.size(), 1);
-    EXPECT_EQ(dialogs->last().text,
-              "Unable to open target file.\r\nIt has been saved as " + QDir::toNativeSeparators(pdf));
+    EXPECT_EQ(dialogs->last().text, "Unable to open target file.\r\nIt has been saved as " +
+                                        QDir::toNativeSeparators(pdf));
 
     // No printer installed: Printer Setup says what Print says and writes no file anywhere.
     if (!QPrinterInfo::availablePrinterNames().isEmpty())
