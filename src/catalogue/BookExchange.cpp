@@ -42,12 +42,13 @@ std::vector<QStringList> exportRows(Database &db, const QList<double> &keys)
     for (const char *column : Columns)
         indexes << rs.columnIndex(QLatin1String(column));
     const int keyIndex = rs.columnIndex(QStringLiteral("BookID"));
+    const int thisYear = DateText::thisYear(); // once an export, not once a book
     for (; !rs.eof(); rs.moveNext()) {
         QStringList texts;
         texts.reserve(indexes.size());
         for (const int index : indexes)
             texts << rs.displayText(index);
-        const QDate date = DateText::parse(texts.at(0));
+        const QDate date = DateText::parse(texts.at(0), thisYear);
         if (date.isValid())
             texts[0] = DateText::toShort(date);
         books.insert(rs.field(keyIndex).toDouble(), texts);

@@ -9,11 +9,11 @@ namespace CardLedger {
 
 namespace {
 
-QString shownDate(const QString &stored)
+QString shownDate(const QString &stored, int thisYear)
 {
     if (stored.isEmpty())
         return stored;
-    const QDate date = DateText::parse(stored);
+    const QDate date = DateText::parse(stored, thisYear);
     return date.isValid() ? DateText::toLong(date) : stored;
 }
 
@@ -35,13 +35,14 @@ std::vector<Row> load(Database &db, double cardId, const VoucherRegister::DateRa
         {CirculationRules::ReceiptType, CirculationRules::IssueType, cardId,
          DateText::toIso(range.from), DateText::toIso(range.to.addDays(1))});
     std::vector<Row> rows;
+    const int thisYear = DateText::thisYear(); // once a ledger, not once a date
     for (; !rs.eof(); rs.moveNext()) {
         Row row;
         row.reserve(10);
         for (int i = 0; i < 10; ++i)
             row << rs.displayText(i);
-        row[4] = shownDate(row[4]);
-        row[5] = shownDate(row[5]);
+        row[4] = shownDate(row[4], thisYear);
+        row[5] = shownDate(row[5], thisYear);
         rows.push_back(std::move(row));
     }
     return rows;

@@ -73,9 +73,9 @@ struct Serial
     }
 };
 
-QString shownDate(const QString &stored)
+QString shownDate(const QString &stored, int thisYear)
 {
-    const QDate date = DateText::parse(stored);
+    const QDate date = DateText::parse(stored, thisYear);
     return date.isValid() ? DateText::toLong(date) : stored;
 }
 
@@ -105,6 +105,7 @@ void readPart(Recordset &rs, Part &part)
     };
     ListRows &rows = part.rows;
     const int columns = rs.columnCount();
+    const int thisYear = DateText::thisYear(); // once a part, not once a row
     for (int row = 0; !rs.eof(); rs.moveNext(), ++row) {
         rows.startRow();
         rs.addDisplayText(0, rows);
@@ -113,7 +114,7 @@ void readPart(Recordset &rs, Part &part)
             closeRun();
             runDate = date;
         }
-        rows.addText(shownDate(date));
+        rows.addText(shownDate(date, thisYear));
         const QString srNo = rs.displayText(2);
         rows.addText(srNo.isEmpty() ? QStringLiteral("0") : srNo);
         for (int i = 3; i < columns; ++i)

@@ -48,6 +48,12 @@ std::optional<QDate> isoStart(const QString &text)
     return QDate(year, month, day);
 }
 
+std::function<QDate()> &testClock()
+{
+    static std::function<QDate()> clock;
+    return clock;
+}
+
 int monthFromName(const QString &name)
 {
     for (int m = 1; m <= 12; ++m)
@@ -105,9 +111,15 @@ QString toGeneral(const QDateTime &dateTime)
     return date + QLatin1Char(' ') + english().toString(dateTime.time(), QStringLiteral("h:mm:ss AP"));
 }
 
+int thisYear()
+{
+    const std::function<QDate()> &clock = testClock();
+    return (clock ? clock() : QDate::currentDate()).year();
+}
+
 int expandYear(int twoDigitYear)
 {
-    return expandYear(twoDigitYear, QDate::currentDate().year());
+    return expandYear(twoDigitYear, thisYear());
 }
 
 int expandYear(int twoDigitYear, int thisYear)
@@ -121,15 +133,10 @@ int expandYear(int twoDigitYear, int thisYear)
     return year;
 }
 
-QDate parse(const QString &text)
-{
-    if (!text.isEmpty() && isDigit(text.front().unicode()))
-        if (const auto date = isoStart(text))
-            return *date;
-    return parseDateTime(text).date();
-}
+namespace {
 
-QDateTime parseDateTime(const QString &raw)
+// ThisYear gives the year that places a two-digit year, asked only when one is read.
+template <typename ThisYear> QDateTime readDateTime(const QString &raw, ThisYear thisYear)
 {
     const QString text = raw.trimmed();
     static const QRegularExpression iso(
@@ -138,7 +145,9 @@ QDateTime parseDateTime(const QString &raw)
         QStringLiteral("^(\\d{1,2})[- /]([A-Za-z]{3,9})[- /](\\d{2}|\\d{4})(?:\\s+(\\d{1,2}):(\\d{2})(?::(\\d{2}))?\\s*([AaPp][Mm])?)?$"));
     static const QRegularExpression numeric(
         QStringLiteral("^(\\d{1,2})[-/.](\\d{1,2})[-/.](\\d{2}|\\d{4})$"));
-    auto year = [](const QString &y) { return y.size() == 2 ? expandYear(y.toInt()) : y.toInt(); };
+    auto year = [&thisYear](const QString &y) {
+        return y.size() == 2 ? expandYear(y.toInt(), thisYear()) : y.toInt();
+    };
     QRegularExpressionMatch m = iso.match(text);
     if (m.hasMatch()) {
         const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
@@ -163,6 +172,41 @@ QDateTime parseDateTime(const QString &raw)
     if (m.hasMatch())
         return QDateTime(QDate(year(m.captured(3)), m.captured(2).toInt(), m.captured(1).toInt()), QTime(0, 0));
     return QDateTime();
+}
+
+template <typename ThisYear> QDate readDate(const QString &text, ThisYear thisYear)
+{
+    if (!text.isEmpty() && isDigit(text.front().unicode()))
+        if (const auto date = isoStart(text))
+            return *date;
+    return readDateTime(text, thisYear).date();
+}
+
+} // namespace
+
+QDate parse(const QString &text)
+{
+    return readDate(text, [] { return thisYear(); });
+}
+
+QDate parse(const QString &text, int thisYear)
+{
+    return readDate(text, [thisYear] { return thisYear; });
+}
+
+QDateTime parseDateTime(const QString &text)
+{
+    return readDateTime(text, [] { return thisYear(); });
+}
+
+QDateTime parseDateTime(const QString &text, int thisYear)
+{
+    return readDateTime(text, [thisYear] { return thisYear; });
+}
+
+void setClockForTest(std::function<QDate()> today)
+{
+    testClock() = std::move(today);
 }
 
 } // namespace DateText

@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
+
 // Dates in the program's formats. Month names are always English; a two-digit year reads as the
 // year of the hundred from 80 years before the running year to 19 after it (in 2026: 1946-2045).
 namespace DateText {
@@ -15,13 +17,23 @@ QString toIso(const QDateTime &dateTime);      // "2024-03-05 14:30:05"
 // "05-Mar-24 2:30:05 PM"; a time of midnight is left out, as the program always showed it.
 QString toGeneral(const QDateTime &dateTime);
 
+// The running year. Reading the clock costs more than reading a date: a run that reads many
+// dates (a register, a list, an export) takes the year once and passes it on.
+int thisYear();
+
 // A two-digit year in the hundred years around the running year, or around thisYear.
 int expandYear(int twoDigitYear);
 int expandYear(int twoDigitYear, int thisYear);
 
 // Reads any of the program's forms: ISO date or date-time, "dd-MMM-yy", "dd-MMM-yyyy",
-// "dd-MM-yyyy", "dd/MM/yyyy". An invalid QDate when the text is none of them.
+// "dd-MM-yyyy", "dd/MM/yyyy". An invalid QDate when the text is none of them. Without thisYear
+// the clock is read for a two-digit year.
 QDate parse(const QString &text);
+QDate parse(const QString &text, int thisYear);
 QDateTime parseDateTime(const QString &text);
+QDateTime parseDateTime(const QString &text, int thisYear);
+
+// Test aid: the clock thisYear() reads; an empty function restores the system's.
+void setClockForTest(std::function<QDate()> today);
 
 } // namespace DateText

@@ -104,7 +104,10 @@ std::optional<Card> find(Database &db, qint64 id)
     return fromRow(rs);
 }
 
-QString shortDate(const QString &stored)
+namespace {
+
+// Without a year the clock is read, and only for a two-digit one.
+QString shortDateOf(const QString &stored, std::optional<int> thisYear)
 {
     static const char *const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
@@ -115,7 +118,15 @@ QString shortDate(const QString &stored)
             return stored.mid(8, 2) + QLatin1Char('-') + QLatin1String(months[month - 1]) +
                    QLatin1Char('-') + stored.mid(2, 2);
     }
-    return DateText::toShort(DateText::parse(stored));
+    return DateText::toShort(thisYear ? DateText::parse(stored, *thisYear)
+                                      : DateText::parse(stored));
+}
+
+} // namespace
+
+QString shortDate(const QString &stored)
+{
+    return shortDateOf(stored, std::nullopt);
 }
 
 ListRows listRows(Database &db, std::optional<ValidityRange> range)
@@ -129,11 +140,12 @@ ListRows listRows(Database &db, std::optional<ValidityRange> range)
                                     {DateText::toIso(range->from), DateText::toIso(range->to)})
                          : db.query(QLatin1String(select) + QStringLiteral("ORDER BY CardNo, CardID"));
     ListRows rows;
+    const int thisYear = DateText::thisYear(); // once a list, not once a card
     for (; !rs.eof(); rs.moveNext()) {
         rows.startRow();
         for (int column = 0; column < ValidColumn; ++column)
             rs.addDisplayText(column, rows);
-        rows.addText(shortDate(rs.displayText(ValidColumn)));
+        rows.addText(shortDateOf(rs.displayText(ValidColumn), thisYear));
     }
     return rows;
 }

@@ -47,6 +47,35 @@ TEST(HelpersTest, DatesReadAndWriteInTheProgramsFormats)
     EXPECT_EQ(DateText::parseDateTime("05-Mar-24 2:30:05 PM"), QDateTime(d, QTime(14, 30, 5)));
 }
 
+// Two-digit years are placed around a year that a run of dates takes once; the clock is read only
+// when a two-digit year is read without one.
+TEST(HelpersTest, TwoDigitYearsReadTheClockOnlyWhenGivenNoYear)
+{
+    int reads = 0;
+    DateText::setClockForTest([&reads] {
+        ++reads;
+        return QDate(2090, 6, 1);
+    });
+    const QDate read = DateText::parse("01-Jan-09");
+    const int readsForOne = reads;
+    const QDate iso = DateText::parse("2009-01-01");
+    const QDateTime given = DateText::parseDateTime("01-Jan-09 2:30:05 PM", 2026);
+    const QDate numeric = DateText::parse("01-01-09", 2026);
+    const QDate full = DateText::parse("01-Jan-2009", 2090);
+    const int year = DateText::thisYear();
+    DateText::setClockForTest({});
+
+    EXPECT_EQ(read, QDate(2109, 1, 1));
+    EXPECT_EQ(readsForOne, 1);
+    EXPECT_EQ(iso, QDate(2009, 1, 1));
+    EXPECT_EQ(given, QDateTime(QDate(2009, 1, 1), QTime(14, 30, 5)));
+    EXPECT_EQ(numeric, QDate(2009, 1, 1));
+    EXPECT_EQ(full, QDate(2009, 1, 1));
+    EXPECT_EQ(year, 2090);
+    EXPECT_EQ(reads, 2);
+    EXPECT_EQ(DateText::thisYear(), QDate::currentDate().year());
+}
+
 // Stored ISO dates are read without the general reader; every text reads as that reader reads it,
 // and the long form is written as the date format writes it.
 TEST(HelpersTest, StoredDatesReadAsTheGeneralReaderReadsThem)

@@ -1,5 +1,6 @@
 #include "MembersFixture.h"
 
+#include "core/DateText.h"
 #include "members/CardRecords.h"
 #include "members/GroupRecords.h"
 #include "members/frmGroup.h"
@@ -83,6 +84,26 @@ TEST_F(MemberRecordsTest, ListDatesShowShortAndRangesIncludeBothEnds)
     const auto all = CardRecords::listRows(db());
     EXPECT_EQ(all.text(1, CardRecords::NameColumn), "Two");
     EXPECT_EQ(all.text(2, CardRecords::NameColumn), "Two again");
+}
+
+TEST_F(MemberRecordsTest, TheCardListReadsTheClockOnceForDatesWrittenTheOldWay)
+{
+    for (int id = 1; id <= 40; ++id)
+        addCard(id, id, QString("Card %1").arg(id), QVariant(), id % 2 ? "05-Mar-24" : "2024-03-05");
+    addCard(41, 41, "Far", QVariant(), "31-Dec-09");
+    int reads = 0;
+    DateText::setClockForTest([&reads] {
+        ++reads;
+        return QDate(2090, 1, 1);
+    });
+    const auto rows = CardRecords::listRows(db());
+    DateText::setClockForTest({});
+    EXPECT_EQ(reads, 1);
+    ASSERT_EQ(rows.size(), 41);
+    EXPECT_EQ(rows.text(0, CardRecords::ValidColumn), "05-Mar-24");
+    EXPECT_EQ(rows.text(1, CardRecords::ValidColumn), "05-Mar-24");
+    // In 2090 the year 09 is 2109, still written with two digits.
+    EXPECT_EQ(rows.text(40, CardRecords::ValidColumn), "31-Dec-09");
 }
 
 } // namespace

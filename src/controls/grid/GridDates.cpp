@@ -5,6 +5,12 @@
 namespace GridDates {
 namespace {
 
+std::function<QDate()> &testClock()
+{
+    static std::function<QDate()> clock;
+    return clock;
+}
+
 constexpr std::array<const char16_t *, 12> MonthNames = {
     u"JAN", u"FEB", u"MAR", u"APR", u"MAY", u"JUN", u"JUL", u"AUG", u"SEP", u"OCT", u"NOV", u"DEC",
 };
@@ -57,17 +63,17 @@ private:
 
 // Two digits name the year of the hundred from 80 years ago to 19 years ahead, never a fixed
 // century, as the program's own date texts read them.
-int expandYear(int year, int digits)
+template <typename ThisYear> int expandYear(int year, int digits, ThisYear thisYear)
 {
     if (digits > 2)
         return year;
-    const int first = QDate::currentDate().year() - 80;
+    const int first = thisYear() - 80;
     const int expanded = first - first % 100 + year;
     return expanded < first ? expanded + 100 : expanded;
 }
 
 // Day first: dd-MMM-yy(yy), dd-MM-yyyy, dd/MM/yyyy.
-QDate dayFirst(Cursor &in)
+template <typename ThisYear> QDate dayFirst(Cursor &in, ThisYear thisYear)
 {
     const int day = in.number(1, 2);
     if (day < 0)
@@ -86,7 +92,7 @@ QDate dayFirst(Cursor &in)
     const int digits = int(in.position() - yearStart);
     if (year < 0 || digits == 3)
         return {};
-    return QDate(expandYear(year, digits), month, day);
+    return QDate(expandYear(year, digits, thisYear), month, day);
 }
 
 QDate yearFirst(Cursor &in)
@@ -123,22 +129,43 @@ int timeOfDay(Cursor &in)
     return in.atEnd() ? hours * 3600 + minutes * 60 + seconds : -1;
 }
 
-} // namespace
-
-std::optional<DateValue> recognise(QStringView text)
+template <typename ThisYear> std::optional<DateValue> read(QStringView text, ThisYear thisYear)
 {
     const QStringView trimmed = text.trimmed();
     if (trimmed.size() < 6)
         return std::nullopt;
     Cursor in(trimmed);
     const bool isoLike = trimmed.size() > 4 && trimmed[4] == u'-';
-    const QDate date = isoLike ? yearFirst(in) : dayFirst(in);
+    const QDate date = isoLike ? yearFirst(in) : dayFirst(in, thisYear);
     if (!date.isValid())
         return std::nullopt;
     const int seconds = timeOfDay(in);
     if (seconds < 0)
         return std::nullopt;
     return DateValue{date, seconds};
+}
+
+} // namespace
+
+int currentYear()
+{
+    const std::function<QDate()> &clock = testClock();
+    return (clock ? clock() : QDate::currentDate()).year();
+}
+
+std::optional<DateValue> recognise(QStringView text)
+{
+    return read(text, currentYear);
+}
+
+std::optional<DateValue> recognise(QStringView text, int thisYear)
+{
+    return read(text, [thisYear] { return thisYear; });
+}
+
+void setClockForTest(std::function<QDate()> today)
+{
+    testClock() = std::move(today);
 }
 
 } // namespace GridDates

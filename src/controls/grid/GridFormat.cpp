@@ -200,9 +200,8 @@ GridDates::DateValue dateOfSerial(double serial)
     return {QDate(1899, 12, 30).addDays(qint64(days)), seconds};
 }
 
-} // namespace
-
-QString formatValue(const QString &text, QStringView format)
+template <typename Recognise>
+QString formatWith(const QString &text, QStringView format, Recognise recognise)
 {
     if (format.isEmpty())
         return text;
@@ -212,12 +211,25 @@ QString formatValue(const QString &text, QStringView format)
     if (const auto pattern = numberPattern(format))
         return number ? formatNumber(*number, *pattern) : text;
     if (const auto tokens = dateTokens(format)) {
-        if (const auto date = GridDates::recognise(text))
+        if (const auto date = recognise(text))
             return formatDate(*date, *tokens);
         if (number)
             return formatDate(dateOfSerial(*number), *tokens);
     }
     return text;
+}
+
+} // namespace
+
+QString formatValue(const QString &text, QStringView format)
+{
+    return formatWith(text, format, [](QStringView t) { return GridDates::recognise(t); });
+}
+
+QString formatValue(const QString &text, QStringView format, int thisYear)
+{
+    return formatWith(text, format,
+                      [thisYear](QStringView t) { return GridDates::recognise(t, thisYear); });
 }
 
 } // namespace GridFormat

@@ -10,5 +10,7 @@
 namespace GridFormat {
 
 QString formatValue(const QString &text, QStringView format);
+// The same, with the year that places two-digit years taken once for a run of values.
+QString formatValue(const QString &text, QStringView format, int thisYear);
 
 } // namespace GridFormat

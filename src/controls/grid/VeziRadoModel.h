@@ -276,8 +276,8 @@ private:
     void resetCurrentState();
     bool selectRowRange(bool select, int from, int to);
     void raise(const std::function<void()> &event) const;
-    void sortRange(int first, int last, int col, SortDirection state);
-    void sortSecondary();
+    void sortRange(int first, int last, int col, SortDirection state, int thisYear);
+    void sortSecondary(int thisYear);
 
     GridView *view_;
     VeziRadoEvents events_;
@@ -296,6 +296,7 @@ private:
     bool drawingOn_ = false;
     bool repaintPending_ = false;
     bool layoutPending_ = false;
+    int paints_ = 0; // repaints asked for so far, so an operation can tell whether it repainted
     bool cellsChanged_ = false;
     quint32 progressBarColor_ = 0;
     std::int16_t expandRowImage_ = 0;

@@ -419,6 +419,7 @@ void VeziRadoModel::RefreshIfRedraw()
 
 void VeziRadoModel::repaint()
 {
+    ++paints_;
     view_->drawGrid(drawingOn_);
     repaintPending_ = !drawingOn_;
 }

@@ -113,9 +113,15 @@ void VeziRadoModel::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortT
     }
 
     const int currentRecord = currentRow_ >= 0 ? rowOrder_[size_t(currentRow_)] : -1;
+    const int paintsBefore = paints_;
     if (first.SortState != SortDirection::Unsorted) {
-        sortRange(0, LastRowIndex(), primary, first.SortState);
-        sortSecondary();
+        // Two-digit years read around the year the sort began, taken once for every run.
+        const auto isDate = [this](int col) {
+            return col != -1 && columns_[size_t(col)].DataType == ColumnType::Date;
+        };
+        const int thisYear = isDate(primary) || isDate(secondary) ? GridDates::currentYear() : 0;
+        sortRange(0, LastRowIndex(), primary, first.SortState, thisYear);
+        sortSecondary(thisYear);
     } else {
         std::iota(rowOrder_.begin(), rowOrder_.end(), 0);
         primarySortCol_ = -1;
@@ -139,11 +145,14 @@ void VeziRadoModel::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortT
             repaint();
         }
     }
+    // The rows moved and the header marks changed whether or not the current row moved.
+    if (paints_ == paintsBefore)
+        repaint();
     raise(events_.SortComplete);
     view_->processEvents();
 }
 
-void VeziRadoModel::sortRange(int first, int last, int col, SortDirection state)
+void VeziRadoModel::sortRange(int first, int last, int col, SortDirection state, int thisYear)
 {
     if (first >= last)
         return;
@@ -159,7 +168,7 @@ void VeziRadoModel::sortRange(int first, int last, int col, SortDirection state)
     case ColumnType::Date:
         // Texts that are no dates come before every date.
         sortByKey<qint64>(records, descending, [&](int record) {
-            const auto date = GridDates::recognise(textOf(record));
+            const auto date = GridDates::recognise(textOf(record), thisYear);
             return date ? date->sortKey() : std::numeric_limits<qint64>::min();
         });
         break;
@@ -190,15 +199,20 @@ void VeziRadoModel::sortRange(int first, int last, int col, SortDirection state)
         // Text in the reader's order: accented letters beside their base letter, case ignored.
         QCollator collator;
         collator.setCaseSensitivity(Qt::CaseInsensitive);
+        // Some collators make their sort keys from the plain text whatever the case setting
+        // (the C locale's, which a host that sets no locale runs under): they get folded text.
+        const bool keysKeepCase =
+            collator.sortKey(QStringLiteral("a")).compare(collator.sortKey(QStringLiteral("A"))) != 0;
         sortByKey<QCollatorSortKey>(records, descending, [&](int record) {
-            return collator.sortKey(textOf(record).toString());
+            const QString text = textOf(record).toString();
+            return collator.sortKey(keysKeepCase ? text.toCaseFolded() : text);
         });
         break;
     }
     }
 }
 
-void VeziRadoModel::sortSecondary()
+void VeziRadoModel::sortSecondary(int thisYear)
 {
     if (secondarySortCol_ == -1)
         return;
@@ -210,7 +224,7 @@ void VeziRadoModel::sortSecondary()
         int end = start;
         while (end < LastRowIndex() && primaryText(end + 1) == primaryText(start))
             ++end;
-        sortRange(start, end, secondarySortCol_, state);
+        sortRange(start, end, secondarySortCol_, state, thisYear);
         start = end + 1;
     }
 }

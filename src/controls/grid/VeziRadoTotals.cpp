@@ -17,10 +17,19 @@ QString oneLine(QStringView text)
     return line;
 }
 
-// The export has no quoting: a comma inside a field becomes a space.
+// A field holding a quote mark is quoted with its quote marks doubled: a reader would otherwise
+// take the quote for the start of a quoted field and run it on across the following lines.
+QString quotedIfNeeded(QString field)
+{
+    if (!field.contains(u'"'))
+        return field;
+    return u'"' + field.replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
+}
+
+// A comma inside a field becomes a space; only a field holding a quote mark is quoted.
 QString csvField(QStringView text)
 {
-    return oneLine(text).replace(u',', u' ') + u',';
+    return quotedIfNeeded(oneLine(text).replace(u',', u' ')) + u',';
 }
 
 } // namespace
@@ -89,7 +98,7 @@ QString VeziRadoModel::BuildCsv(const CsvOptions &options) const
 
     QString csv;
     if (!options.caption.isEmpty())
-        csv += oneLine(options.caption) + LineEnd;
+        csv += quotedIfNeeded(oneLine(options.caption)) + LineEnd;
     for (const int col : columns)
         csv += csvField(columns_[size_t(col)].Heading);
     csv += LineEnd;

@@ -28,10 +28,11 @@ struct Context
     int page; // from 0
     int row;  // -1 outside the detail band
     double scale;
+    int thisYear; // places two-digit years: read once a page, not once a value
     Surface surface;
 };
 
-QString formatted(const ReportElement &e, const QString &value);
+QString formatted(const ReportElement &e, const QString &value, int thisYear);
 
 // The element of the detail band that shows a column, if one gives it a number format.
 const ReportElement *columnFormat(const ReportTemplate &t, const QString &column)
@@ -85,9 +86,10 @@ QString rawValue(const Context &c, const QString &field)
         double total = 0;
         const int rows = data.columnIndex(name) >= 0 ? data.rowCount() : 0;
         for (int row = 0; row < rows; ++row) {
-            QString shown = rawValue({c.document, c.page, row, c.scale, c.surface}, name);
+            QString shown =
+                rawValue({c.document, c.page, row, c.scale, c.thisYear, c.surface}, name);
             if (column) {
-                shown = formatted(*column, shown);
+                shown = formatted(*column, shown, c.thisYear);
                 if (column->thousands)
                     shown.remove(QLatin1Char(','));
             }
@@ -95,13 +97,13 @@ QString rawValue(const Context &c, const QString &field)
         }
         // A total reads as its column does: "20.13" under rows of "2.50".
         if (column)
-            return formatted(*column, Numbers::plainText(total));
+            return formatted(*column, Numbers::plainText(total), c.thisYear);
         return Numbers::plainText(total);
     }
     return QString();
 }
 
-QString formatted(const ReportElement &e, const QString &value)
+QString formatted(const ReportElement &e, const QString &value, int thisYear)
 {
     if (value.isEmpty())
         return value;
@@ -116,7 +118,7 @@ QString formatted(const ReportElement &e, const QString &value)
         }
     }
     if (!e.dateFormat.isEmpty()) {
-        const QDate date = DateText::parse(value.trimmed());
+        const QDate date = DateText::parse(value.trimmed(), thisYear);
         if (date.isValid())
             return QLocale(QLocale::English).toString(date, e.dateFormat);
     }
@@ -127,7 +129,7 @@ QString resolve(const Context &c, const ReportElement &e, const TemplateText &te
 {
     QString result;
     for (const TemplateText::Piece &piece : text.pieces)
-        result += piece.isField ? formatted(e, rawValue(c, piece.text)) : piece.text;
+        result += piece.isField ? formatted(e, rawValue(c, piece.text), c.thisYear) : piece.text;
     return result;
 }
 
@@ -144,7 +146,7 @@ QString elementText(const Context &c, const ReportElement &e)
                 text += piece.text;
                 continue;
             }
-            const QString value = formatted(e, rawValue(c, piece.text)).trimmed();
+            const QString value = formatted(e, rawValue(c, piece.text), c.thisYear).trimmed();
             anyValue = anyValue || !value.isEmpty();
             text += value;
         }
@@ -399,8 +401,9 @@ void paintPage(QPainter &painter, const ReportDocument &document, int pageIndex,
     const double columnWidth = t.detail.columnWidth > 0
                                    ? t.detail.columnWidth
                                    : t.printableArea().width() / t.detail.columns;
+    const int thisYear = DateText::thisYear();
     for (const PlacedBand &placed : document.page(pageIndex).bands) {
-        const Context context{document, pageIndex, placed.row, dotsPerMm, surface};
+        const Context context{document, pageIndex, placed.row, dotsPerMm, thisYear, surface};
         const ReportBand &band = *placed.band;
         if (placed.row >= 0 && placed.row % 2 == 1 && band.stripe.isValid()) {
             const double width = band.columns > 1 ? columnWidth : t.printableArea().width();

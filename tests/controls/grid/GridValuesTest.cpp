@@ -113,4 +113,10 @@ TEST(GridValues, DisplayFormats)
     EXPECT_EQ(formatValue("45000", u"dd-mm-yyyy"), "15-03-2023");
     EXPECT_EQ(formatValue("someday", u"dd-mm-yyyy"), "someday");
     EXPECT_EQ(formatValue("12", u"Scientific"), "12");
+
+    // A run of values places two-digit years around the year it was given.
+    EXPECT_EQ(formatValue("31-Dec-45", u"dd-mm-yyyy", 2026), "31-12-2045");
+    EXPECT_EQ(formatValue("01-Jan-46", u"dd-mm-yyyy", 2026), "01-01-1946");
+    EXPECT_EQ(formatValue("01-Jan-46", u"dd-mm-yyyy", 2127), "01-01-2146");
+    EXPECT_EQ(formatValue("1234.5", u"#,##0.00", 2026), "1,234.50");
 }

@@ -1,5 +1,7 @@
 #include "GridTestSupport.h"
 
+#include "controls/grid/GridDates.h"
+
 #include <gtest/gtest.h>
 
 using namespace GridTest;
@@ -169,4 +171,82 @@ TEST(VeziRadoSort, LargeRunsOfEqualKeysSortQuickly)
     EXPECT_EQ(grid.recordAt(0), 1);
     grid.Sort(1);
     EXPECT_EQ(grid.recordAt(0), 0);
+}
+
+TEST(VeziRadoSort, TextIgnoresLetterCaseWhateverTheHostsLocale)
+{
+    // A host that sets no locale of its own runs under the system's, which may be plain C.
+    const QLocale kept;
+    QLocale::setDefault(QLocale::c());
+    VeziRadoModel grid =
+        gridOf(ColumnType::Text, {"b", "A", "E", "a", "Zola", "e", "apple", "B", "zoo"});
+    grid.Sort(0);
+    const QStringList ascending = columnTexts(grid, 0);
+    grid.Sort(0, int(SortDirection::Descending));
+    const QStringList descending = columnTexts(grid, 0);
+    QLocale::setDefault(kept);
+    EXPECT_EQ(ascending, (QStringList{"A", "a", "apple", "b", "B", "E", "e", "Zola", "zoo"}));
+    EXPECT_EQ(descending, (QStringList{"zoo", "Zola", "E", "e", "b", "B", "apple", "A", "a"}));
+}
+
+TEST(VeziRadoSort, DateSortReadsTheClockOnceAndPlacesTwoDigitYearsAroundIt)
+{
+    int reads = 0;
+    QDate today(2090, 6, 1);
+    GridDates::setClockForTest([&] {
+        ++reads;
+        return today;
+    });
+    QStringList texts;
+    for (int i = 0; i < 200; ++i)
+        texts << QStringLiteral("%1-Mar-%2").arg(i % 28 + 1).arg(i % 89 + 10);
+    texts << "01-Jan-09" << "31-Dec-99" << "31-Dec-2099" << "no date";
+    VeziRadoModel grid = gridOf(ColumnType::Date, texts);
+    const int ascending = int(SortDirection::Ascending);
+    grid.Sort(0, ascending);
+    const QStringList sorted = columnTexts(grid, 0);
+    const int readsBySort = reads;
+    today = QDate(2026, 12, 10);
+    grid.Sort(0, ascending);
+    const QStringList sortedNow = columnTexts(grid, 0);
+    // By a column of many short runs, then the dates within each run.
+    VeziRadoModel runs;
+    runs.AddColumn("Run");
+    runs.AddColumn("Due", 500, 4, ColumnType::Date);
+    for (int i = 0; i < 300; ++i)
+        runs.AddRow(QStringLiteral("%1\t%2").arg(i / 2).arg(i % 2 ? "01-Jan-99" : "01-Jan-01"));
+    reads = 0;
+    runs.Sort(0, ascending, 1, ascending);
+    const int readsByRuns = reads;
+    GridDates::setClockForTest({});
+
+    EXPECT_EQ(readsBySort, 1);
+    EXPECT_EQ(readsByRuns, 1);
+    for (int p = 0; p < 300; p += 2) {
+        EXPECT_EQ(runs.CellText(p, 1), "01-Jan-99");
+        EXPECT_EQ(runs.CellText(p + 1, 1), "01-Jan-01");
+    }
+    // In 2090 two digits name 2010 to 2109; in 2026 they name 1946 to 2045.
+    EXPECT_EQ(sorted.first(), "no date");
+    EXPECT_EQ(sorted.mid(sorted.size() - 3),
+              (QStringList{"31-Dec-99", "31-Dec-2099", "01-Jan-09"}));
+    EXPECT_EQ(sortedNow.last(), "31-Dec-2099");
+    EXPECT_LT(sortedNow.indexOf("31-Dec-99"), sortedNow.indexOf("01-Jan-09"));
+    EXPECT_LT(sortedNow.indexOf("01-Jan-09"), sortedNow.indexOf("1-Mar-10"));
+}
+
+TEST(VeziRadoSort, EverySortRepaints)
+{
+    RecordingView view;
+    VeziRadoModel grid = gridOf(ColumnType::Text, {"c", "b", "a"});
+    grid.setView(&view);
+    grid.setRedraw(true);
+    // No current row; a current row that keeps its place; one that moves.
+    for (const int current : {-1, 1, 0}) {
+        if (current >= 0)
+            grid.setRow(current);
+        view.paints = 0;
+        grid.Sort(0, int(current == 0 ? SortDirection::Descending : SortDirection::Ascending));
+        EXPECT_EQ(view.paints, 1) << current;
+    }
 }

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 
 #include <algorithm>
+#include <limits>
 
 int FontTextMeasurer::lineHeight(const QFont &font) const
 {
@@ -103,13 +104,13 @@ int GridGeometry::RowsPerPage(int surfaceHeight) const
                          standardRowHeight_);
 }
 
-int GridGeometry::RowTop(int row, int first) const
+qint64 GridGeometry::RowTop(int row, int first) const
 {
     if (first == -1)
         first = verticalPosition();
     if (row < first)
         return -1;
-    int y = metrics_.HeaderHeight;
+    qint64 y = metrics_.HeaderHeight;
     for (int i = first; i < row; ++i) {
         const RowRecord &record = model_.rowAt(i);
         if (record.Visible)
@@ -122,7 +123,7 @@ int GridGeometry::RowFromY(double y) const
 {
     if (model_.Rows() == 0)
         return -1;
-    int s = 0;
+    qint64 s = 0;
     if (metrics_.HeaderHeight > 0) {
         s = metrics_.HeaderHeight;
         if (y <= s)
@@ -192,7 +193,7 @@ bool GridGeometry::ImageMarginTest(int col) const
     return col == 0 && metrics_.LeadingWidth > 3;
 }
 
-PixelRect GridGeometry::CellPartRect(int row, int col, int top, CellPart part) const
+PixelRect GridGeometry::CellPartRect(int row, int col, qint64 top, CellPart part) const
 {
     const ColumnRecord &column = model_.column(model_.ColumnOrder().at(size_t(col)));
     const int rowHeight = model_.rowAt(row).Height;
@@ -219,7 +220,7 @@ PixelRect GridGeometry::CellPartRect(int row, int col, int top, CellPart part) c
     const int left = column.Left;
     const int w = column.WidthPixels;
     int x = 0;
-    int y = 0;
+    qint64 y = 0;
     static constexpr int Valid[] = {0, 1, 2, 4, 5, 6, 8, 9, 10};
     if (std::find(std::begin(Valid), std::end(Valid), alignment) != std::end(Valid)) {
         switch (alignment & 3) {
@@ -238,7 +239,7 @@ PixelRect GridGeometry::CellPartRect(int row, int col, int top, CellPart part) c
             y = top + 2;
             break;
         case 4:
-            y = roundHalfEven(top + rowHeight / 2.0 - height / 2.0);
+            y = qint64(Units::roundHalfEven(double(top) + rowHeight / 2.0 - height / 2.0));
             break;
         default:
             y = top + rowHeight - height - 2;
@@ -246,7 +247,11 @@ PixelRect GridGeometry::CellPartRect(int row, int col, int top, CellPart part) c
         }
     }
     x += rowNumberWidth_;
-    return {x, y, x + width, y + height};
+    const auto edge = [](qint64 v) {
+        return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(),
+                                      std::numeric_limits<int>::max()));
+    };
+    return {x, edge(y), x + width, edge(y + height)};
 }
 
 std::optional<int> GridGeometry::RowAutoHeight(int row) const

@@ -92,13 +92,15 @@ public:
     int horizontalPosition() const { return horizontal_.position(); }
 
     int RowsPerPage(int surfaceHeight) const;
-    int RowTop(int row, int first = -1) const;
+    // 64 bits: rows may each be as tall as 32 bits allow, and their sum goes past them.
+    qint64 RowTop(int row, int first = -1) const;
     int RowFromY(double y) const;
     int ColFromX(double x) const;
     // Left and right edge of a display column; a column scrolled off gets only a left edge.
     void ColLeft(int col, PixelRect &rect) const;
     bool ImageMarginTest(int col) const;
-    PixelRect CellPartRect(int row, int col, int top, CellPart part) const;
+    // A part below the 32-bit range lies at its far edge, below any surface.
+    PixelRect CellPartRect(int row, int col, qint64 top, CellPart part) const;
     // The height a row needs for its word-wrapped texts, or empty while word wrap is off.
     std::optional<int> RowAutoHeight(int row) const;
 

@@ -819,6 +819,7 @@ private:
     bool repaintAgain_ = false;
     bool againRedraw_ = false;
     bool againHideFocus_ = false;
+    std::optional<int> paintYear_; // the year that places the repaint's two-digit years
     QPainter *painter_ = nullptr;
     // What the mouse handling tells the painters: the hot header, the column being swapped or
     // dragged (display positions) and the row of a held left press.

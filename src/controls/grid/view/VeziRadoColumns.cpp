@@ -1,5 +1,6 @@
 #include "controls/grid/view/VeziRado.h"
 
+#include "controls/grid/GridDates.h"
 #include "controls/grid/GridFormat.h"
 #include "controls/grid/GridNumbers.h"
 #include "core/Units.h"
@@ -57,8 +58,11 @@ void VeziRado::AutoSizeColumn(int col)
 
     const TextMeasurer &measurer = geometry_.measurer();
     const int imageWidth = geometry_.metrics().ImageWidth;
-    const auto formatted = [&column](const QString &text) {
-        return column.Format.isEmpty() ? text : GridFormat::formatValue(text, column.Format);
+    // One year for the whole column: the clock costs more than a row.
+    const int thisYear = column.Format.isEmpty() ? 0 : GridDates::currentYear();
+    const auto formatted = [&column, thisYear](const QString &text) {
+        return column.Format.isEmpty() ? text
+                                       : GridFormat::formatValue(text, column.Format, thisYear);
     };
 
     int widest = 0;

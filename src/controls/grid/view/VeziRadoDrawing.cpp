@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QStyle>
 
+#include <limits>
+
 // The layout pass and the repaint: everything is drawn into the surface, which the window
 // copies. A repaint never lets the event loop run.
 
@@ -43,6 +45,8 @@ void VeziRado::DrawGrid(bool bRedraw, bool bHideFocus)
         againHideFocus_ = bHideFocus;
         return;
     }
+    // One year for the dates of the whole repaint, read when the first one is formatted.
+    paintYear_.reset();
     std::optional<int> request = paintOnce(bRedraw, bHideFocus);
     // A repaint asked for by the repaint itself (a scroll bar set in passing) runs at most a
     // few times more, so a request that keeps coming cannot hang the window.
@@ -131,13 +135,15 @@ std::optional<int> VeziRado::paintOnce(bool bRedraw, bool bHideFocus)
     const quint32 marginRgb = rgb(margin);
     const quint32 even = rgb(p_.BackColorEvenRows);
     const quint32 back = rgb(p_.BackColor);
-    int y = geometry_.metrics().HeaderHeight;
+    // Each row painted starts on the surface; the sum that passes its bottom may pass 32 bits.
+    qint64 rowsBottom = geometry_.metrics().HeaderHeight;
     int i = firstVisibleRow_;
     for (; i <= last; ++i) {
         const RowRecord &record = model_.rowAt(i);
         if (!record.Visible && !record.GroupHeader)
             continue;
         parity = !parity;
+        const int y = int(rowsBottom);
         const int height = record.Height;
         if (p_.ShowRowNumbers) {
             PixelRect box{0, y, rnw, y + height};
@@ -175,10 +181,11 @@ std::optional<int> VeziRado::paintOnce(bool bRedraw, bool bHideFocus)
             GridPaint::DrawLine(painter, rnw, y, right, y, gridColour, p_.GridLineWidth);
         if (p_.ShowRowNumbers)
             GridPaint::DrawLine(painter, 0, y, rnw, y, marginLine, p_.GridLineWidth);
-        y += height;
-        if (y > surfaceHeight)
+        rowsBottom += height;
+        if (rowsBottom > surfaceHeight)
             break;
     }
+    const int y = int(std::min<qint64>(rowsBottom, std::numeric_limits<int>::max() / 2));
     lastVisibleRow_ = std::min(i, last);
     const bool request = surfaceHeight > y || i >= last;
 

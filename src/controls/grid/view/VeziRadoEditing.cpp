@@ -141,6 +141,9 @@ void VeziRado::StartCellEdit(int row, int col)
         return;
     if (!CanEdit() || row < 0 || row >= Rows() || col < 0 || col >= Cols())
         return;
+    // A row the filter hides may still be current; an editor over it would change it unseen.
+    if (!model_.rowAt(row).Visible)
+        return;
     const int column = model_.ColumnOrder()[size_t(col)];
     const ColumnRecord &record = model_.column(column);
     if (record.DataType == ColumnType::CheckBox)
@@ -241,7 +244,8 @@ void VeziRado::PositionEditor()
     PixelRect rect;
     geometry_.ColLeft(editCol_, rect);
     const int left = rect.left + (geometry_.ImageMarginTest(editCol_) ? 0 : line);
-    const int top = geometry_.RowTop(editRow_, -1);
+    // A row below the 32-bit range puts the editor just below the view, where it is not seen.
+    const int top = int(std::min<qint64>(geometry_.RowTop(editRow_, -1), viewport()->height()));
     const int height = model_.rowAt(editRow_).Height;
     const int width = std::max(rect.right - left, 0);
 

@@ -118,7 +118,7 @@ void VeziRado::dividerSearch(float x, float y)
         dividerSearching_ = false;
     } else if (p_.AllowRowResizing) {
         dividerSearching_ = true;
-        int edge = geometry_.metrics().HeaderHeight;
+        qint64 edge = geometry_.metrics().HeaderHeight;
         resizeRow_ = -1;
         for (int row = SBValueGet(Bar::Vertical); row <= model_.LastRowIndex(); ++row) {
             const RowRecord &record = model_.rowAt(row);

@@ -23,11 +23,14 @@ void VeziRado::hookOwnWindow()
 
 bool VeziRado::viewportEvent(QEvent *event)
 {
-    // The viewport receives the mouse and the wheel; they count as the grid window's own.
+    // The viewport receives the mouse and the wheel; they count as the grid window's own. The
+    // viewport is the grid's client area: the pointer leaving it onto the grid's own scroll bars
+    // or frame has left the rows, though not the grid's widget.
     const auto handle = [this, event] {
         return viewportMouseEvent(event) || QAbstractScrollArea::viewportEvent(event);
     };
-    if (event->type() == QEvent::Wheel || event->type() == QEvent::MouseMove)
+    if (event->type() == QEvent::Wheel || event->type() == QEvent::MouseMove ||
+        event->type() == QEvent::Leave)
         return hook_.dispatch(this, event, handle);
     return handle();
 }

@@ -652,7 +652,7 @@ int VeziRado::PageRowStep(int start) const
     if (model_.Rows() == 0)
         return -1;
     const int scaleHeight = viewport()->height();
-    int total = geometry_.metrics().HeaderHeight;
+    qint64 total = geometry_.metrics().HeaderHeight;
     for (int r = std::min(start, model_.LastRowIndex()); r >= 0; --r) {
         const RowRecord &row = model_.rowAt(r);
         if (!row.Visible)
@@ -677,7 +677,7 @@ int VeziRado::keepCurrentRowInView(int lastInView)
     int units = firstVisibleRow_;
     const int room = int(Units::roundHalfEven(VisibleHeight() / twipsPerPixel())) -
                      geometry_.metrics().HeaderHeight;
-    int used = model_.TotalsLineShow() ? standard : 0;
+    qint64 used = model_.TotalsLineShow() ? standard : 0;
     for (int i = firstVisibleRow_; i <= lastInView; ++i) {
         const RowRecord &row = model_.rowAt(i);
         if (row.Visible) {

@@ -1,5 +1,6 @@
 #include "controls/grid/view/VeziRado.h"
 
+#include "controls/grid/GridDates.h"
 #include "controls/grid/GridFormat.h"
 #include "controls/grid/view/GridPainter.h"
 #include "core/Colour.h"
@@ -7,6 +8,8 @@
 
 #include <QPainter>
 #include <QPixmap>
+
+#include <algorithm>
 
 // The rows of a repaint: backgrounds, cells, the totals line, vertical lines and the focus
 // rectangle.
@@ -174,8 +177,11 @@ void VeziRado::paintCell(QPainter &painter, const RowPaint &row, int j, int x, q
 
     int room = W - 15;
     QString value = r.text(c).toString();
-    if (!column.Format.isEmpty())
-        value = GridFormat::formatValue(value, column.Format);
+    if (!column.Format.isEmpty()) {
+        if (!paintYear_)
+            paintYear_ = GridDates::currentYear();
+        value = GridFormat::formatValue(value, column.Format, *paintYear_);
+    }
     int format = cell.Alignment | GridPaint::SingleLine;
     int cellImage = f.Image;
     bool lineBreak = value.contains(QLatin1Char('\r'));
@@ -309,11 +315,13 @@ void VeziRado::paintFocusRect(QPainter &painter, int right)
     if (current < 0 || current > model_.LastRowIndex() ||
         p_.FocusRectMode == Grid::FocusRectMode::None)
         return;
-    const int t = geometry_.RowTop(current);
-    if (t == -1)
+    const qint64 t = geometry_.RowTop(current);
+    // A row that starts below the surface leaves no mark on it.
+    if (t == -1 || t >= surface_.height())
         return;
-    const int height = model_.rowAt(current).Height;
-    PixelRect rect{1, t + 1, right, t + height};
+    // A bottom far below the surface is drawn just below it.
+    const qint64 bottom = std::min<qint64>(t + model_.rowAt(current).Height, surface_.height() + 8);
+    PixelRect rect{1, int(t) + 1, right, int(bottom)};
     if (p_.FocusRectMode == Grid::FocusRectMode::Cell) {
         const int col = model_.CurrentColPosition();
         if (col < 0 || col >= model_.Cols())

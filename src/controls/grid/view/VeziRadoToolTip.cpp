@@ -116,10 +116,12 @@ void VeziRado::ShowCellToolTip(int row, int col)
     const RowRecord &record = model_.rowAt(row);
     PixelRect edges{0, 0, -1, 0};
     geometry_.ColLeft(col, edges);
-    const int top = geometry_.RowTop(row);
+    const qint64 rowTop = geometry_.RowTop(row);
     // A row or column hidden or scrolled away during the wait is no longer under the pointer.
-    if (!record.Visible || !column.Visible || top < 0 || edges.right < 0)
+    if (!record.Visible || !column.Visible || rowTop < 0 || rowTop >= viewport()->height() ||
+        edges.right < 0)
         return;
+    const int top = int(rowTop);
 
     const CellFormatRecord *look = nullptr;
     if (cell->FormatIndex >= 0 && cell->FormatIndex < model_.CellFormats().size())

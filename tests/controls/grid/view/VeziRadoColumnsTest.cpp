@@ -1,5 +1,6 @@
 #include "GridViewTestSupport.h"
 
+#include "controls/grid/GridDates.h"
 #include "core/AppError.h"
 
 #include <QSignalSpy>
@@ -260,4 +261,33 @@ TEST(VeziRadoColumns, HeaderLinesAtLeastOneAndSmallHeaderWaitsForTheNextLayout)
 
     grid.setColumnHeaders(false);
     EXPECT_EQ(grid.headerHeight(), 0);
+}
+
+TEST(VeziRadoColumns, DateFormatsReadTheClockOncePerAutoSizeAndRepaint)
+{
+    int reads = 0;
+    GridDates::setClockForTest([&reads] {
+        ++reads;
+        return QDate(2026, 12, 10);
+    });
+    AutoSizeHost host;
+    VeziRado &grid = *host.grid;
+    host.window.show();
+    grid.AddColumn("Due", 900, 4, ColumnType::Date, "dd-mm-yyyy");
+    for (int i = 0; i < 300; ++i)
+        grid.AddRow(QStringLiteral("%1-Mar-%2").arg(i % 28 + 1).arg(i % 100, 2, 10, QLatin1Char('0')));
+    grid.setRedraw(false); // the measuring alone
+    reads = 0;
+    grid.ColWidthAutoSize(0);
+    const int bySize = reads;
+    grid.setRedraw(true);
+    reads = 0;
+    grid.Refresh();
+    const int byRepaint = reads;
+    GridDates::setClockForTest({});
+
+    EXPECT_EQ(bySize, 1);
+    EXPECT_LE(byRepaint, 1);
+    // Ten characters of five pixels and the margin.
+    EXPECT_NEAR(grid.ColWidth(0), (50 + twipsPerPixel(grid)) * twipsPerPixel(grid), 0.01);
 }

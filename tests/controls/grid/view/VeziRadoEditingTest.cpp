@@ -1,4 +1,4 @@
-#include "GridViewTestSupport.h"
+#include "GridMouseTestSupport.h"
 
 #include "ProgramTest.h"
 #include "WaitFor.h"
@@ -574,4 +574,35 @@ TEST(VeziRadoEditing, ScreenshotOfAnOpenEditor)
     QTest::keyClicks(host.box, QStringLiteral(" (2nd ed.)"));
     const QImage image = host.window.grab().toImage();
     EXPECT_TRUE(image.save(QDir(testOutputFolder()).filePath(QStringLiteral("grid-editor.png"))));
+}
+
+TEST(VeziRadoEditing, NoEditOpensOnARowTheFilterHides)
+{
+    EditHost host;
+    VeziRado &grid = *host.grid;
+    grid.setFocus();
+    GridMouse::click(grid, GridMouse::cellPoint(grid, 2, 0));
+    ASSERT_EQ(grid.Row(), 2);
+    ASSERT_EQ(grid.Col(), 0);
+    grid.FilterOn(QStringLiteral("Book 1"), 0, 5); // Book 1, Book 10 and Book 11 stay
+    ASSERT_FALSE(grid.RowVisible(2));
+    ASSERT_EQ(grid.Row(), 2);
+    QSignalSpy requests(&grid, &VeziRado::RequestEdit);
+
+    QTest::keyClick(&grid, Qt::Key_F2);
+    EXPECT_FALSE(grid.EditPending());
+    QTest::keyClicks(&grid, QStringLiteral("x"));
+    EXPECT_FALSE(grid.EditPending());
+    QTest::keyClick(&grid, Qt::Key_Return);
+    grid.ForceCellEdit();
+    EXPECT_FALSE(grid.EditPending());
+    EXPECT_FALSE(host.box->isVisible());
+    EXPECT_EQ(requests.count(), 0);
+    EXPECT_EQ(grid.CellText(2, 0), QStringLiteral("Book 2"));
+
+    // Shown again, the row edits as before.
+    grid.FilterOff();
+    QTest::keyClick(&grid, Qt::Key_F2);
+    EXPECT_TRUE(grid.EditPending());
+    EXPECT_EQ(requests.count(), 1);
 }

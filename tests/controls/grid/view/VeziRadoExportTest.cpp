@@ -169,3 +169,19 @@ TEST_F(ExportGrid, FailuresShowTheErrorBoxAndAskNothing)
         << dialogs.last().text.toStdString();
     EXPECT_EQ(dialogs.boxes.size(), 3);
 }
+
+TEST_F(ExportGrid, AFieldHoldingAQuoteMarkIsQuotedAndEveryOtherStaysAsItWas)
+{
+    grid.setCaption("Say \"when\", then");
+    grid.setColHeading(0, "\"Title\"");
+    grid.AddRow("\"leading quote\t1");
+    grid.AddRow("said \"no\", twice\t2");
+    grid.AddRow("a\"\t3");
+    grid.AddRow("plain, \t4");
+    dialogs.answers << Dialogs::Answer::No;
+    grid.ExportGrid("Quotes");
+    EXPECT_EQ(readFile(onDesktop("Quotes.csv")),
+              QByteArray("\"Say \"\"when\"\", then\"\r\n\"\"\"Title\"\"\",Price,\r\nA,12,\r\nB,8,\r\n"
+                         "\"\"\"leading quote\",1,\r\n\"said \"\"no\"\"  twice\",2,\r\n"
+                         "\"a\"\"\",3,\r\nplain  ,4,\r\n"));
+}

@@ -456,3 +456,37 @@ TEST(VeziRadoMouse, DroppedTextLandsOnlyWhereEditingWouldAccept)
     drop(grid, host.at(5, 3), QStringLiteral("127"));
     EXPECT_EQ(grid.CellText(5, 3), QStringLiteral("127"));
 }
+
+TEST(VeziRadoMouse, TheHandGoesWhenThePointerMovesOntoTheGridsOwnScrollBar)
+{
+    MouseHost host(40);
+    VeziRado &grid = *host.grid;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host.window));
+    QScrollBar *bar = grid.verticalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    grid.setCellHandPointer(6, 0, true);
+    int hands = 0;
+    QObject::connect(&grid, &VeziRado::CellHandClick, &grid, [&hands](int, int, int &) { ++hands; });
+    QSignalSpy left(&grid, &VeziRado::MouseLeave);
+    QSignalSpy entered(&grid, &VeziRado::MouseEnter);
+
+    QTest::mouseMove(grid.viewport(), host.at(6, 0));
+    ASSERT_TRUE(grid.IsHandPointer());
+    ASSERT_EQ(grid.MouseRow(), 6);
+    QTest::mouseMove(bar, QPoint(bar->width() / 2, bar->height() / 2));
+    EXPECT_FALSE(grid.IsHandPointer());
+    EXPECT_EQ(grid.MousePointer(), 0);
+    EXPECT_EQ(grid.MouseRow(), -1);
+    EXPECT_EQ(grid.viewport()->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(left.count(), 1);
+    QTest::keyClick(&grid, Qt::Key_Space);
+    EXPECT_EQ(hands, 0);
+
+    // Back on the hand cell the hand shows again.
+    const int entries = int(entered.count());
+    QTest::mouseMove(grid.viewport(), host.at(6, 0));
+    EXPECT_TRUE(grid.IsHandPointer());
+    EXPECT_EQ(entered.count(), entries + 1);
+    QTest::keyClick(&grid, Qt::Key_Space);
+    EXPECT_EQ(hands, 1);
+}

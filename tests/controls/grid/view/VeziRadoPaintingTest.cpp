@@ -250,3 +250,81 @@ TEST(VeziRadoPainting, RepaintRunsNoEventLoop)
     grid.Refresh();
     EXPECT_FALSE(delivered);
 }
+
+TEST(VeziRadoPainting, AHostsSortShowsEveryRowWhereItNowIs)
+{
+    Host host;
+    VeziRado &grid = *host.grid;
+    host.window.show();
+    plainLook(grid);
+    grid.AddColumn(QStringLiteral("Key"), 1200);
+    grid.AddColumn(QStringLiteral("Record"), 1200);
+    for (int i = 0; i < 41; ++i)
+        grid.AddRow(QStringLiteral("k%1\trec%2").arg(40 - i, 3, 10, QLatin1Char('0')).arg(i));
+    grid.setRedraw(true);
+    // What the sort left on the surface is what a full repaint draws.
+    const auto showsItsRows = [&grid] {
+        const QImage shown = grid.surfaceImage().copy();
+        grid.Refresh();
+        return shown == grid.surfaceImage();
+    };
+
+    grid.Sort(0, 2); // no current row
+    ASSERT_EQ(grid.CellText(1, 1), QStringLiteral("rec39"));
+    EXPECT_TRUE(showsItsRows());
+
+    grid.Sort(0, 1);
+    grid.setRow(20);
+    grid.verticalScrollBar()->setValue(0);
+    grid.Refresh();
+    ASSERT_EQ(grid.CellText(1, 1), QStringLiteral("rec1"));
+    grid.Sort(0, 2); // the current row keeps its place
+    ASSERT_EQ(grid.Row(), 20);
+    ASSERT_EQ(grid.CellText(1, 1), QStringLiteral("rec39"));
+    EXPECT_TRUE(showsItsRows());
+
+    grid.FilterOn(QStringLiteral("rec3"), 1, 5); // hides the current row
+    ASSERT_FALSE(grid.RowVisible(20));
+    grid.Refresh();
+    grid.Sort(0, 1);
+    ASSERT_EQ(grid.Row(), 20);
+    EXPECT_TRUE(showsItsRows());
+}
+
+TEST(VeziRadoPainting, RowPositionsPastThirtyTwoBits)
+{
+    Host host;
+    VeziRado &grid = *host.grid;
+    host.window.show();
+    plainLook(grid);
+    grid.AddColumn(QStringLiteral("Title"), 1500);
+    for (int i = 0; i < 4; ++i)
+        grid.AddRow(QStringLiteral("row %1").arg(i));
+    grid.setFocusRectMode(Grid::FocusRectMode::Row);
+    grid.setFocusRectStyle(Grid::FocusRectStyle::Thin);
+    grid.setFocusRowHighlight(true);
+    grid.setFocusRectColor(0x0000FF);
+    grid.setRedraw(true);
+    grid.setRow(3);
+    grid.setRowHeight(1, 2147483520);
+    grid.setRowHeight(2, 2147483520);
+    grid.setRowHeight(3, 356);
+    grid.verticalScrollBar()->setValue(0);
+    grid.Refresh();
+    ASSERT_EQ(grid.Row(), 3);
+
+    const int header = grid.headerHeight();
+    const int first = grid.model().rowAt(0).Height;
+    EXPECT_EQ(grid.geometry().RowTop(3, 0), header + first + 2 * qint64(2147483520));
+    EXPECT_EQ(grid.geometry().RowTop(3, 1), header + 2 * qint64(2147483520));
+    if (grid.verticalScrollBar()->value() == 0)
+        EXPECT_EQ(grid.geometry().RowFromY(header + first + 5), 1);
+    // The current row lies far below the surface: no focus rectangle on it.
+    const QImage &image = grid.surfaceImage();
+    bool framed = false;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            framed = framed || at(grid, x, y) == 0x0000FFu;
+    }
+    EXPECT_FALSE(framed);
+}
