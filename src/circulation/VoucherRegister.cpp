@@ -7,7 +7,6 @@
 #include "core/PrintingStage.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace VoucherRegister {
 
@@ -83,23 +82,11 @@ QString shownDate(const QString &stored)
 // Fewer days than this a part reads faster on one connection: a month's register takes a few
 // milliseconds.
 constexpr int DaysPerPart = 60;
-// Dates of the range whose first keys tell where the range's vouchers lie among the keys.
-constexpr int KeyProbes = 24;
-
-// The rows of one date in a part, sorted by serial number.
-struct Run
-{
-    QByteArray date;
-    int part;
-    size_t first;
-    size_t last;
-};
 
 struct Part
 {
     ListRows rows;
-    std::vector<Serial> serials; // the rows in the register's order within this part
-    std::vector<Run> runs;
+    std::vector<int> order; // the rows' indexes in the register's order
 };
 
 // The rows come in date order; serial numbers within a date are sorted here, which costs far less
@@ -107,14 +94,14 @@ struct Part
 // list's compact form.
 void readPart(Recordset &rs, Part &part)
 {
-    std::vector<Serial> &serials = part.serials;
+    std::vector<Serial> serials;
     QString runDate;
+    size_t runStart = 0;
     const auto closeRun = [&] {
-        const size_t runStart = part.runs.empty() ? 0 : part.runs.back().last;
-        if (runStart == serials.size())
-            return;
         std::sort(serials.begin() + qsizetype(runStart), serials.end());
-        part.runs.push_back({runDate.toUtf8(), 0, runStart, serials.size()});
+        for (size_t i = runStart; i < serials.size(); ++i)
+            part.order.push_back(serials[i].row);
+        runStart = serials.size();
     };
     ListRows &rows = part.rows;
     const int columns = rs.columnCount();
@@ -137,78 +124,6 @@ void readPart(Recordset &rs, Part &part)
     closeRun();
 }
 
-// A long range reads side by side in ranges of keys, so that each connection reads only its own
-// rows' pages whatever order the vouchers were written in (a span of days would touch pages all
-// over the table where keys and dates do not go together). The cuts are taken from keys found at
-// dates spread over the range; the first and the last part are open, so every key is read once.
-std::vector<QVariantList> keyRanges(Database &db, const QVariantList &values, int parts)
-{
-    if (parts < 2)
-        return {};
-    const QDate from = QDate::fromString(values[1].toString(), Qt::ISODate);
-    const qint64 days = from.daysTo(QDate::fromString(values[2].toString(), Qt::ISODate));
-    std::vector<qint64> keys;
-    for (int probe = 0; probe < KeyProbes; ++probe) {
-        Recordset rs = db.query(
-            QStringLiteral("SELECT VoucherID FROM Voucher WHERE TransactionType = ? AND \"Date\" "
-                           ">= ? AND \"Date\" < ? ORDER BY \"Date\" LIMIT 8"),
-            {values[0], DateText::toIso(from.addDays(days * probe / KeyProbes)), values[2]});
-        for (; !rs.eof(); rs.moveNext())
-            keys.push_back(rs.field(0).toLongLong());
-    }
-    std::sort(keys.begin(), keys.end());
-    std::vector<qint64> cuts;
-    for (int part = 1; part < parts && !keys.empty(); ++part) {
-        const qint64 cut = keys[keys.size() * size_t(part) / size_t(parts)];
-        if (cuts.empty() || cut > cuts.back())
-            cuts.push_back(cut);
-    }
-    if (cuts.empty())
-        return {};
-    std::vector<QVariantList> ranges(cuts.size() + 1, values);
-    for (size_t part = 0; part < ranges.size(); ++part) {
-        ranges[part][3] = part == 0 ? std::numeric_limits<qint64>::min() : cuts[part - 1];
-        ranges[part][4] = part == cuts.size() ? std::numeric_limits<qint64>::max() : cuts[part] - 1;
-    }
-    return ranges;
-}
-
-// The register's order over all parts: by date as the index orders it (the stored text's bytes),
-// then by serial number; each part's runs of one date are already sorted by serial.
-std::vector<int> registerOrder(std::vector<Part> &read, const std::vector<int> &offsets)
-{
-    std::vector<Run *> runs;
-    for (size_t part = 0; part < read.size(); ++part)
-        for (Run &run : read[part].runs) {
-            run.part = int(part);
-            runs.push_back(&run);
-        }
-    std::stable_sort(runs.begin(), runs.end(),
-                     [](const Run *a, const Run *b) { return a->date < b->date; });
-    std::vector<int> order;
-    std::vector<Serial> day;
-    for (size_t first = 0; first < runs.size();) {
-        size_t last = first + 1;
-        while (last < runs.size() && runs[last]->date == runs[first]->date)
-            ++last;
-        day.clear();
-        for (size_t i = first; i < last; ++i) {
-            const Run &run = *runs[i];
-            const std::vector<Serial> &serials = read[size_t(run.part)].serials;
-            for (size_t k = run.first; k < run.last; ++k) {
-                day.push_back(serials[k]);
-                day.back().row += offsets[size_t(run.part)];
-            }
-        }
-        if (last - first > 1)
-            std::sort(day.begin(), day.end());
-        for (const Serial &serial : day)
-            order.push_back(serial.row);
-        first = last;
-    }
-    return order;
-}
-
 } // namespace
 
 QString templatePath(Kind kind)
@@ -228,28 +143,33 @@ ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter:
     const QString lastCells = kind == Kind::Issue
                                   ? QStringLiteral("Author")
                                   : QStringLiteral("DaysDelayed, TotalFine, FineReceiptNo");
-    // The key test comes first: it reads the key from the index, before the row is fetched.
-    values.insert(3, std::numeric_limits<qint64>::min());
-    values.insert(4, std::numeric_limits<qint64>::max());
     const QString sql =
         QStringLiteral("SELECT VoucherID, \"Date\", SrNO, CardNo, AccessionNo, Name, RollNo, "
                        "title, %1 FROM Voucher WHERE TransactionType = ? AND \"Date\" >= ? AND "
-                       "\"Date\" < ? AND +VoucherID BETWEEN ? AND ? AND %2 AND %3 "
-                       "ORDER BY \"Date\"")
+                       "\"Date\" < ? AND %2 AND %3 ORDER BY \"Date\"")
             .arg(lastCells, firstTest, secondTest);
+    // A long range reads in spans of days side by side.
+    const int parts = std::min(PartedRead::parts(), int(range.from.daysTo(range.to) / DaysPerPart));
+    std::vector<QVariantList> spans(size_t(std::max(parts, 1)), values);
+    const qint64 days = range.from.daysTo(range.to) + 1;
+    for (int part = 1; part < parts; ++part) {
+        const QString cut = DateText::toIso(range.from.addDays(days * part / parts));
+        spans[size_t(part - 1)][2] = cut;
+        spans[size_t(part)][1] = cut;
+    }
     // The read the parts share, open until they are read.
     Recordset holding = db.query(QStringLiteral("SELECT (SELECT max(VoucherID) FROM Voucher)"));
-    const int parts = std::min(PartedRead::parts(), int(range.from.daysTo(range.to) / DaysPerPart));
-    std::vector<Part> read =
-        PartedRead::collect(db, sql, values, keyRanges(db, values, parts), readPart);
+    std::vector<Part> read = PartedRead::collect(db, sql, values, spans, readPart);
     holding.close();
     ListRows rows;
-    std::vector<int> offsets;
+    std::vector<int> order;
     for (Part &part : read) {
-        offsets.push_back(rows.size());
+        const int offset = rows.size();
         rows.append(std::move(part.rows));
+        for (const int row : part.order)
+            order.push_back(offset + row);
     }
-    rows.reorder(registerOrder(read, offsets));
+    rows.reorder(order);
     return rows;
 }
 

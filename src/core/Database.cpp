@@ -24,8 +24,7 @@ Database::FailureHook failureHook;
 constexpr int BusyTimeoutMs = 5000;
 
 // Decrypted pages kept by each connection, in KiB: room for a catalogue of 100,000 books and a
-// year's vouchers (a scan larger than the cache would decrypt every page anew). The readers of a
-// connection share one such budget: each reads only its part of a large list.
+// year's vouchers (a scan larger than the cache would decrypt every page anew).
 constexpr int CacheKiB = 131072;
 
 const char *const Password = "quietmaple";
@@ -175,12 +174,6 @@ std::vector<Database *> Database::readers(int count)
         for (const std::optional<AppError> &error : errors)
             if (error)
                 throw *error;
-    }
-    if (readers_.size() != before) {
-        const QByteArray share =
-            "PRAGMA cache_size = -" + QByteArray::number(CacheKiB / int(readers_.size()));
-        for (const std::shared_ptr<Database> &reader : readers_)
-            sqlite3_exec(reader->db_, share.constData(), nullptr, nullptr, nullptr);
     }
     std::vector<Database *> first;
     for (int index = 0; index < count; ++index)

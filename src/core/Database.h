@@ -33,8 +33,7 @@ public:
     static std::shared_ptr<Database> openReader(const QString &path);
     // The first count readers of this file (see openReader), those missing opened side by side, and
     // kept with this connection, so that their page caches stay warm from one read to the next.
-    // They share one cache budget: each reads its part of a large list. Each serves one thread at
-    // a time. An AppError when one cannot be opened.
+    // Each serves one thread at a time. An AppError when one cannot be opened.
     std::vector<Database *> readers(int count);
     // Makes a new, empty encrypted file; used by the build tool and the tests.
     static std::shared_ptr<Database> create(const QString &path);
