@@ -1,5 +1,6 @@
 #include "admin/CompanyBackup.h"
 
+#include "admin/BackupRunMark.h"
 #include "core/AppError.h"
 #include "core/Database.h"
 #include "core/DateText.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <sqlcipher/sqlite3.h>
 
 namespace CompanyBackup {
@@ -27,35 +29,115 @@ bool holds(const QString &folder, const QString &path)
            path.startsWith(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
 }
 
-// Copies the open company page by page through SQLite's backup, so a database in use is copied
-// as one consistent state, never as a file caught in the middle of a write.
-void copyDatabase(const QString &from, const QString &to)
+// The company opened on a connection of the copy's own, with one read held until it goes: no
+// program commits to the file meanwhile.
+struct HeldRead
+{
+    explicit HeldRead(const QString &path)
+    {
+        try {
+            db = Database::open(path);
+            db->execute(QStringLiteral("BEGIN"));
+            // The first read takes the lock: a writer in the middle of its commit is waited for as
+            // long as any statement waits.
+            db->scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        } catch (const AppError &error) {
+            if (error.number() != SQLITE_BUSY && error.number() != SQLITE_LOCKED)
+                throw;
+            throw AppError(error.number(),
+                           QStringLiteral("The database cannot be copied: another program keeps "
+                                          "it locked. Try the backup again in a moment. (%1)")
+                               .arg(path));
+        }
+    }
+    ~HeldRead() { sqlite3_exec(db->handle(), "ROLLBACK", nullptr, nullptr, nullptr); }
+    HeldRead(const HeldRead &) = delete;
+    HeldRead &operator=(const HeldRead &) = delete;
+
+    std::shared_ptr<Database> db;
+};
+
+using Copied = std::function<void(int percent)>;
+
+void writeCopy(QFile &target, const char *data, qint64 size, const QString &to)
+{
+    if (target.write(data, size) != size)
+        throw AppError(61, QStringLiteral("Disk full: %1 (%2)").arg(to, target.errorString()));
+}
+
+// The bytes of the file as they stand, read through SQLite's own handle on it: a descriptor of
+// ours on the file, once closed, would drop every lock SQLite holds on it in this process.
+void copyBytes(Database &source, const QString &part, const QString &to, const Copied &copied)
+{
+    QFile target(part);
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw AppError(
+            75, QStringLiteral("Path/File access error: %1 (%2)").arg(to, target.errorString()));
+    sqlite3_file *file = nullptr;
+    sqlite3_file_control(source.handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file);
+    sqlite3_int64 size = 0;
+    int rc = file && file->pMethods ? file->pMethods->xFileSize(file, &size) : SQLITE_MISUSE;
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    int shown = -1;
+    for (sqlite3_int64 done = 0; rc == SQLITE_OK && done < size;) {
+        const int length = int(std::min<sqlite3_int64>(buffer.size(), size - done));
+        rc = file->pMethods->xRead(file, buffer.data(), length, done);
+        if (rc != SQLITE_OK)
+            break;
+        writeCopy(target, buffer.constData(), length, to);
+        done += length;
+        const int percent = int(done * 100 / size);
+        if (percent != shown && copied)
+            copied(shown = percent);
+    }
+    if (rc != SQLITE_OK)
+        throw AppError(rc, QStringLiteral("%1 (%2)").arg(QString::fromUtf8(sqlite3_errstr(rc)),
+                                                         source.path()));
+    if (!target.flush())
+        throw AppError(61, QStringLiteral("Disk full: %1 (%2)").arg(to, target.errorString()));
+}
+
+// Every page in one step of SQLite's backup: for a file with a write-ahead log, whose last commits
+// are not in the file itself. A reader there keeps no writer waiting.
+void copyPages(Database &source, const QString &part, const QString &to)
+{
+    const auto target = Database::create(part);
+    sqlite3_backup *backup = sqlite3_backup_init(target->handle(), "main", source.handle(), "main");
+    if (!backup)
+        throw AppError(sqlite3_errcode(target->handle()),
+                       QString::fromUtf8(sqlite3_errmsg(target->handle())));
+    const int rc = sqlite3_backup_step(backup, -1);
+    sqlite3_backup_finish(backup);
+    if (rc == SQLITE_FULL)
+        throw AppError(61, QStringLiteral("Disk full: %1").arg(to));
+    if (rc != SQLITE_DONE)
+        throw AppError(rc, QString::fromUtf8(sqlite3_errstr(rc)));
+}
+
+// Copies the company while one read is held on it, so the copy is one state of the file whatever
+// other programs commit meanwhile, and checks the copy. With the program's journal beside the file,
+// the file alone holds every commit while a read is held, and its bytes are copied: another
+// program's commit then waits only as long as a file copy takes. SQLite's backup would not do
+// there: letting go of its read between steps it starts again after every commit of another
+// program, and holding its read it keeps commits waiting while it decrypts and encrypts every page.
+void copyDatabase(const QString &from, const QString &to, const Copied &copied)
 {
     const QString part = FileWriting::partName(to);
     QFile::remove(part);
     try {
         {
-            const auto source = Database::open(from);
-            const auto target = Database::create(part);
-            sqlite3_backup *backup =
-                sqlite3_backup_init(target->handle(), "main", source->handle(), "main");
-            if (!backup)
-                throw AppError(sqlite3_errcode(target->handle()),
-                               QString::fromUtf8(sqlite3_errmsg(target->handle())));
-            int rc;
-            do {
-                rc = sqlite3_backup_step(backup, 256);
-                // Another connection writing or holding a lock: wait a moment and go on.
-                if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
-                    sqlite3_sleep(20);
-            } while (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
-            sqlite3_backup_finish(backup);
-            if (rc != SQLITE_DONE) {
-                const int code = rc == SQLITE_FULL ? 61 : rc;
-                throw AppError(code, rc == SQLITE_FULL ? QStringLiteral("Disk full: %1").arg(to)
-                                                       : QString::fromUtf8(sqlite3_errstr(rc)));
-            }
+            const HeldRead read(from);
+            const QString journal =
+                read.db->scalar(QStringLiteral("PRAGMA journal_mode")).toString();
+            if (journal.compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+                copyPages(*read.db, part, to);
+            else
+                copyBytes(*read.db, part, to, copied);
         }
+        // The check reads the copy alone, with no lock on the company; it cannot tell how far it
+        // got.
+        if (copied)
+            copied(-1);
         const auto copy = Database::open(part);
         const QString verdict = copy->scalar(QStringLiteral("PRAGMA integrity_check")).toString();
         if (verdict != QLatin1String("ok"))
@@ -157,9 +239,9 @@ std::optional<Plan> plan(const Request &request)
 
 void run(const Plan &plan, const Progress &progress)
 {
-    const auto report = [&progress](Step step) {
+    const auto report = [&progress](Step step, int percent = -1) {
         if (progress)
-            progress(step);
+            progress(step, percent);
     };
     if (plan.keepCopy && plan.backupCopy.isEmpty())
         throw AppError(76, QStringLiteral("Path not found: no backup folder is given"));
@@ -169,10 +251,13 @@ void run(const Plan &plan, const Progress &progress)
     if (plan.database.isEmpty())
         throw AppError(3024, QStringLiteral("Could not find file '%1': no company is open.")
                                  .arg(QLatin1String(Module::CompanyDatabaseName)));
+    const BackupRunMark running(plan.tempFolder, plan.archiveFolder);
 
-    report(Step::PlainCopy);
-    naming(QStringLiteral("the folder"), plan.plainCopy,
-           [&plan] { copyDatabase(plan.database, plan.plainCopy); });
+    report(Step::PlainCopy, 0);
+    naming(QStringLiteral("the folder"), plan.plainCopy, [&plan, &report] {
+        copyDatabase(plan.database, plan.plainCopy,
+                     [&report](int percent) { report(Step::PlainCopy, percent); });
+    });
 
     report(Step::Archive);
     naming(QStringLiteral("the folder"), plan.archive,

@@ -56,10 +56,14 @@ struct Plan
 std::optional<Plan> plan(const Request &request);
 
 enum class Step { Folders, PlainCopy, Archive, BackupCopy };
-using Progress = std::function<void(Step)>;
+// Each step as it begins, and the copy of the database as it goes: percent is how much of the
+// step is done, 0 to 100, or -1 where the step cannot tell (the check of the copy, the archive).
+using Progress = std::function<void(Step step, int percent)>;
 
 // Does the file work of a plan; any failure is an AppError and what was done before it stays.
-// Safe on a thread of its own: it reads the company through a connection of its own.
+// Safe on a thread of its own: it reads the company through a connection of its own. The copy of
+// the database ends in a bounded time whatever other programs do with the file, and the
+// half-written files of backups that died on the way are cleared first (BackupRunMark).
 void run(const Plan &plan, const Progress &progress = {});
 
 // Records the time of the last backup in Path.OD1 of the application database.

@@ -221,14 +221,17 @@ std::optional<User> loadUser(Database &db, int id)
     return userFrom(rs);
 }
 
-int addUser(Database &db, const User &user)
+std::optional<QString> addUser(Database &db, User &user)
 {
     Transaction transaction(db);
+    if (auto refusal = missingPositionRefusal(db, user.position))
+        return refusal;
     User added = user;
     added.id = nextUserId(db);
     insertUser(db, added);
     transaction.commit();
-    return added.id;
+    user.id = added.id;
+    return std::nullopt;
 }
 
 std::optional<QString> replaceUser(Database &db, const User &user)
@@ -236,6 +239,12 @@ std::optional<QString> replaceUser(Database &db, const User &user)
     Transaction transaction(db);
     if (auto refusal = superUserRefusal(db, user.id, user.position))
         return refusal;
+    // A user who holds a position that has gone since keeps it through a change of name or
+    // password: the save gives nothing new.
+    const std::optional<User> stored = loadUser(db, user.id);
+    if (!stored || stored->position != user.position)
+        if (auto refusal = missingPositionRefusal(db, user.position))
+            return refusal;
     removeUser(db, user.id);
     insertUser(db, user);
     transaction.commit();
@@ -273,6 +282,23 @@ std::optional<QString> superUserRefusal(Database &db, int id,
                           "could manage the users any more.\r\nGive another user the position "
                           "SUPER USER first.")
         .arg(user->name, action);
+}
+
+std::optional<QString> missingPositionRefusal(Database &db, const QString &position)
+{
+    if (isSuperUser(position))
+        return std::nullopt;
+    if (position.isEmpty())
+        return QStringLiteral("Choose the user's Position: a user without one would hold every "
+                              "right.");
+    // Compared here, not in SQL: the rights checks ignore letter case beyond A-Z too.
+    for (Recordset rs = db.query(QStringLiteral("SELECT PositionName FROM \"Position\""));
+         !rs.eof(); rs.moveNext())
+        if (rs.displayText(0).compare(position, Qt::CaseInsensitive) == 0)
+            return std::nullopt;
+    return QStringLiteral("The Position \"%1\" no longer exists: a user holding it would hold "
+                          "every right.\r\nThe user has not been saved; choose another Position.")
+        .arg(position);
 }
 
 } // namespace UserAdministration

@@ -89,12 +89,15 @@ int nextUserId(Database &db);
 
 std::optional<User> loadUser(Database &db, int id);
 
-// Adds the user under a new key and returns the key.
-int addUser(Database &db, const User &user);
+// Adds the user under a new key, written into user.id, unless missingPositionRefusal refuses the
+// position. The test and the write are one transaction, so a position deleted by another program
+// meanwhile is never given. Returns the refusal, or nothing when the user was added.
+std::optional<QString> addUser(Database &db, User &user);
 // Replaces the row of user.id whole (columns this window does not keep come back empty), unless
-// superUserRefusal refuses the new position. The guard and the write are one transaction, so two
-// programs cannot each take away one of the last two super users. Returns the refusal, or nothing
-// when the row was replaced.
+// superUserRefusal or missingPositionRefusal refuses the new position; the position the stored
+// row holds may stay. The guards and the write are one transaction, so two programs cannot each
+// take away one of the last two super users. Returns the refusal, or nothing when the row was
+// replaced.
 std::optional<QString> replaceUser(Database &db, const User &user);
 // Removes the row of that key, if any, unless superUserRefusal refuses it; guarded as replaceUser.
 std::optional<QString> deleteUser(Database &db, int id);
@@ -103,5 +106,10 @@ std::optional<QString> deleteUser(Database &db, int id);
 // position): the last "SUPER USER" stays, or nobody could manage users any more.
 std::optional<QString> superUserRefusal(Database &db, int id,
                                         const std::optional<QString> &newPosition);
+
+// Why a user may not be given that position: neither "SUPER USER" nor a stored position has that
+// name (letter case ignored, as the rights checks match it), so the user would match no rights row
+// and hold every right. Nothing when it may be given.
+std::optional<QString> missingPositionRefusal(Database &db, const QString &position);
 
 } // namespace UserAdministration

@@ -133,10 +133,10 @@ void frmAutoBackup::startBackup(Purpose purpose)
     BackgroundWork *work = work_;
     work_->start(
         [plan = *plan, work] {
-            CompanyBackup::run(plan, [work](CompanyBackup::Step step) {
-                work->post([work, step] {
+            CompanyBackup::run(plan, [work](CompanyBackup::Step step, int percent) {
+                work->post([work, step, percent] {
                     if (auto *window = qobject_cast<frmAutoBackup *>(work->parent()))
-                        window->showStep(stepText(step));
+                        window->showStep(stepText(step), percent);
                 });
             });
         },
@@ -169,15 +169,24 @@ void frmAutoBackup::backupSaved()
                      Dialogs::Icon::Information, QStringLiteral("Backup Saved"));
 }
 
-void frmAutoBackup::showStep(const QString &text)
+void frmAutoBackup::showStep(const QString &text, int percent)
 {
-    if (work_->running())
-        lblWorking->setText(text);
+    if (!work_->running())
+        return;
+    lblWorking->setText(text);
+    // A step that cannot tell how far it got shows the bar running to and fro.
+    if (percent < 0) {
+        prgWorking->setRange(0, 0);
+    } else {
+        prgWorking->setRange(0, 100);
+        prgWorking->setValue(percent);
+    }
 }
 
 void frmAutoBackup::setWorking(bool working)
 {
     prgWorking->setVisible(working);
+    prgWorking->setRange(0, 0);
     lblWorking->setText(working ? stepText(CompanyBackup::Step::Folders) : QString());
     const QList<QWidget *> commands = {txtPath, cmdPath, cmdbackup, cmdEmailBackup, cmdClose};
     for (QWidget *control : commands)

@@ -33,7 +33,8 @@ private:
 
     void buildControls();
     void startBackup(Purpose purpose);
-    void showStep(const QString &text);
+    // percent: how far the step got, or -1 where it cannot tell.
+    void showStep(const QString &text, int percent);
     void setWorking(bool working);
     void backupSaved();
     void cmdPath_Click();

@@ -4,6 +4,7 @@
 #include "core/Colour.h"
 #include "core/Dialogs.h"
 #include "core/Module.h"
+#include "ui/DateBox.h"
 #include "ui/FormBuilder.h"
 #include "ui/KeyPreview.h"
 #include "ui/WindowRegistry.h"
@@ -11,7 +12,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,9 +115,9 @@ void frmCreateCompany::buildControls()
             {kind<QLabel>(), "lblFinancialYear", "Financial Year Date Range", 5925, 4170, 5250,
              270},
             {kind<QLabel>(), "lblStartDate", "Financial Year Starting Date", 5925, 4500, 2550, 240},
-            {kind<QDateEdit>(), "DTPicker1", "", 5925, 4740, 2550, 330},
+            {kind<DateBox>(), "DTPicker1", "Financial Year Starting Date", 5925, 4740, 2550, 330},
             {kind<QLabel>(), "lblEndDate", "Financial Year Will Close On", 8625, 4500, 2550, 240},
-            {kind<QDateEdit>(), "DTPicker2", "", 8625, 4740, 2550, 330},
+            {kind<DateBox>(), "DTPicker2", "Financial Year Will Close On", 8625, 4740, 2550, 330},
             {kind<QLabel>(), "lblFirstUser", "Make a Sure User for this company", 5925, 5160, 5250,
              270},
             {kind<QLabel>(), "lblUserName", "User Name :", 5925, 5520, 1200, 240},
@@ -139,8 +139,8 @@ void frmCreateCompany::buildControls()
     txtGSTNo = findChild<QLineEdit *>("txtGSTNo");
     txtpanno = findChild<QLineEdit *>("txtpanno");
     txtPassword = findChild<QLineEdit *>("txtPassword");
-    DTPicker1 = findChild<QDateEdit *>("DTPicker1");
-    DTPicker2 = findChild<QDateEdit *>("DTPicker2");
+    DTPicker1 = findChild<DateBox *>("DTPicker1");
+    DTPicker2 = findChild<DateBox *>("DTPicker2");
     labpath = findChild<QLabel *>("labpath");
     labcompanyid = findChild<QLabel *>("labcompanyid");
     Image1 = findChild<QLabel *>("Image1");
@@ -177,12 +177,8 @@ void frmCreateCompany::buildControls()
     findChild<QLineEdit *>("txtUserName")->setText(QLatin1String(DefaultUserName));
     txtPassword->setText(QLatin1String(DefaultPassword));
 
-    for (QDateEdit *picker : {DTPicker1, DTPicker2}) {
-        picker->setLocale(QLocale(QLocale::English));
-        picker->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-        picker->setCalendarPopup(true);
+    for (DateBox *picker : {DTPicker1, DTPicker2})
         picker->setDate(QDate(2013, 9, 1));
-    }
 
     cmdsave->setCaption(QStringLiteral("&Create Company"));
     cmdClose->setCaption(QStringLiteral("&No thanks, Close it"));
@@ -231,7 +227,10 @@ void frmCreateCompany::installKeys()
             if (name != name.toUpper())
                 txtCompanyName->setText(CompanyCreation::properCase(name));
         } else if (focus && (focus == DTPicker1 || DTPicker1->isAncestorOf(focus))) {
-            DTPicker2->setDate(CompanyCreation::yearEndFor(DTPicker1->date()));
+            const auto start = DTPicker1->checkedDate();
+            if (!start)
+                return true; // the box has said why; the focus stays to mend the date
+            DTPicker2->setDate(CompanyCreation::yearEndFor(*start));
         }
         return false;
     });
@@ -382,6 +381,8 @@ CompanyCreation::Entries frmCreateCompany::entries() const
 
 void frmCreateCompany::cmdsave_Click()
 {
+    if (!DTPicker1->checkedDate() || !DTPicker2->checkedDate())
+        return;
     const CompanyCreation::Entries e = entries();
     if (const auto refusal = CompanyCreation::check(e)) {
         Dialogs::message(refusal->message, Dialogs::Buttons::Ok, Dialogs::Icon::Information,

@@ -5,9 +5,9 @@
 #include <QWidget>
 
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
+class DateBox;
 class StyledButton;
 
 // CREATE COMPANY: collects a new company's details, its financial year and first user, and creates
@@ -55,8 +55,8 @@ private:
     QLineEdit *txtGSTNo = nullptr;
     QLineEdit *txtpanno = nullptr;
     QLineEdit *txtPassword = nullptr;
-    QDateEdit *DTPicker1 = nullptr;
-    QDateEdit *DTPicker2 = nullptr;
+    DateBox *DTPicker1 = nullptr;
+    DateBox *DTPicker2 = nullptr;
     QLabel *labpath = nullptr;
     QLabel *labcompanyid = nullptr;
     QLabel *Image1 = nullptr;

@@ -161,7 +161,7 @@ void frmUsers::installKeys()
     KeyPreview::install(this, [this](QKeyEvent *event) {
         if (event->key() != Qt::Key_F3 || QApplication::focusWidget() != cboPosition)
             return false;
-        WindowRegistry::show(QLatin1String(PositionWindow));
+        showPositionsWindow();
         return true;
     });
     KeyPreview::installEscClose(this);
@@ -176,6 +176,30 @@ void frmUsers::LoadAllPosition()
     const bool onlySuperUser =
         cboPosition->count() == 1 && Admin::isSuperUser(Module::CurrentUserPosition);
     cboPosition->setCurrentIndex(onlySuperUser ? -1 : 0);
+}
+
+void frmUsers::showPositionsWindow()
+{
+    QWidget *positions = WindowRegistry::show(QLatin1String(PositionWindow));
+    if (positions && positions != positionsWindow_) {
+        positionsWindow_ = positions;
+        connect(positions, &QObject::destroyed, this, &frmUsers::reloadPositions);
+    }
+}
+
+void frmUsers::reloadPositions()
+{
+    const QString shown = cboPosition->currentText();
+    try {
+        LoadAllPosition();
+    } catch (const AppError &error) {
+        showError(error);
+    }
+    const int index = cboPosition->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0)
+        cboPosition->setCurrentIndex(index);
+    else if (cmdAdd->caption() == QLatin1String("&Update") && !shown.isEmpty())
+        showPosition(shown); // the loaded user's own; the save decides whether it may stay
 }
 
 void frmUsers::Lv1Load()
@@ -221,14 +245,18 @@ void frmUsers::saveUser(const QString &caption)
     Admin::User user{0, txtUserName->text(), cboPosition->currentText(), txtPassword->text()};
     try {
         Database &db = Module::open(Module::CompanyDb);
+        // The position is tested inside the write: another program may have deleted it since
+        // the list was read.
         if (caption == QLatin1String("&Save")) {
-            user.id = Admin::addUser(db, user);
+            if (const auto refusal = Admin::addUser(db, user)) {
+                refusePosition(*refusal);
+                return;
+            }
         } else {
             user.id = userKey();
             // The row is replaced whole, or kept when the replacement fails or is refused.
             if (const auto refusal = Admin::replaceUser(db, user)) {
-                Dialogs::message(*refusal, Dialogs::Buttons::Ok, Dialogs::Icon::Critical,
-                                 QString());
+                refusePosition(*refusal);
                 return;
             }
         }
@@ -244,6 +272,13 @@ void frmUsers::saveUser(const QString &caption)
     txtPassword->clear();
     cmdAdd->setCaption(QStringLiteral("&New"));
     cmdAdd->setFocus();
+}
+
+void frmUsers::refusePosition(const QString &refusal)
+{
+    Dialogs::message(refusal, Dialogs::Buttons::Ok, Dialogs::Icon::Critical, QString());
+    // A position gone since the list was read is offered no more.
+    reloadPositions();
 }
 
 void frmUsers::cmdDelete_Click()

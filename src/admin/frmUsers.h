@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class QComboBox;
@@ -18,7 +19,8 @@ class frmUsers : public QWidget
 public:
     explicit frmUsers(QWidget *parent = nullptr);
 
-    // The offered positions, read when the window opens only.
+    // The offered positions, read when the window opens and again when the positions window it
+    // opened closes.
     void LoadAllPosition();
     // Refills the list and its count from the filter text.
     void Lv1Load();
@@ -43,6 +45,11 @@ private:
     void maskPassword(bool masked);
     int userKey() const;
     void closeWindow();
+    void showPositionsWindow();
+    // The positions read again (the positions window closing, a refused position), the one shown
+    // kept where it is still offered.
+    void reloadPositions();
+    void refusePosition(const QString &refusal);
 
     QFrame *fraUser = nullptr;
     QLineEdit *txtUserName = nullptr;
@@ -57,6 +64,8 @@ private:
     QLineEdit *txtSearch = nullptr;
     QLabel *lblCount = nullptr;
 
+    // The positions window opened from here, watched for its closing.
+    QPointer<QWidget> positionsWindow_;
     // A press on the password label that its release turns into a click (not a double-click's).
     bool showPressed_ = false;
 };

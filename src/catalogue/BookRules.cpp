@@ -156,12 +156,15 @@ void writeRow(Database &db, const BookRecord &book, SaveMode mode)
 
 } // namespace
 
-double saveBook(Database &db, const BookRecord &book, SaveMode mode)
+std::optional<double> saveBook(Database &db, const BookRecord &book, SaveMode mode)
 {
     Transaction transaction(db);
     BookRecord stored = book;
-    if (mode == SaveMode::New)
+    if (mode == SaveMode::New) {
+        if (accessionNoStored(db, book.value(QStringLiteral("AccessionNo"))))
+            return std::nullopt;
         stored[QStringLiteral("BookID")] = Numbers::plainText(nextBookID(db));
+    }
     writeRow(db, stored, mode);
     transaction.commit();
     return Numbers::leadingValue(stored.value(QStringLiteral("BookID")));

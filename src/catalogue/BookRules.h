@@ -42,12 +42,14 @@ bool titleStored(Database &db, const QString &title);
 
 // Writes the copy and returns its key. A new copy takes the next key inside the write, so copies
 // added by two programs at once are both stored, and the circulation defaults ("Available", 0
-// and empty); a changed one is deleted and written again under its key in one transaction, so a
-// failure leaves the old row, and keeps the loan state stored at that moment (Status to
-// IssueDate), whatever the record says: only the issue and the return change it. An empty Status
-// becomes "Available".
-double saveBook(Database &db, const BookRecord &book, SaveMode mode);
-// Writes a new copy as saveBook does, inside the caller's transaction.
+// and empty); it is refused (nothing written, no key) when a stored copy has its accession
+// number, tested inside the write, so two programs cannot both store one number. A changed one
+// is deleted and written again under its key in one transaction, so a failure leaves the old
+// row, and keeps the loan state stored at that moment (Status to IssueDate), whatever the record
+// says: only the issue and the return change it. An empty Status becomes "Available".
+std::optional<double> saveBook(Database &db, const BookRecord &book, SaveMode mode);
+// Writes a new copy as saveBook does but without the accession test (an import stores the numbers
+// as the sheet holds them), inside the caller's transaction.
 void insertNewBook(Database &db, const BookRecord &book);
 
 // The copy with that key as the boxes show it (Cost and IssueID "0" when empty), or nothing.

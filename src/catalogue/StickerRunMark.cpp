@@ -1,12 +1,11 @@
 #include "catalogue/StickerRunMark.h"
 
 #include "core/AppError.h"
+#include "core/ProcessLock.h"
 
 #include <QDir>
 #include <QFile>
 #include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -20,22 +19,13 @@ namespace {
 // that meanwhile points elsewhere is tried again.
 int lockMark(const QString &path)
 {
-    const QByteArray name = QFile::encodeName(path);
     for (;;) {
-        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-        if (fd < 0)
+        const ProcessLock::Lock lock = ProcessLock::take(
+            path, O_RDWR | O_CREAT, ProcessLock::Kind::Exclusive, ProcessLock::Wait::Yes);
+        if (lock.outcome == ProcessLock::Outcome::CannotOpen)
             fail(path);
-        struct stat locked
-        {
-        };
-        struct stat named
-        {
-        };
-        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &locked) == 0 &&
-            ::stat(name.constData(), &named) == 0 && locked.st_ino == named.st_ino &&
-            locked.st_dev == named.st_dev)
-            return fd;
-        ::close(fd);
+        if (lock.outcome == ProcessLock::Outcome::Locked)
+            return lock.descriptor;
     }
 }
 

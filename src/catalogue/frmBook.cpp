@@ -361,10 +361,15 @@ bool frmBook::alreadyAccessionNo()
 {
     if (!isSaveMode() || !BookRules::accessionNoStored(companyDb(), txtAccessionNo->text()))
         return true;
+    refuseStoredAccessionNo();
+    return false;
+}
+
+void frmBook::refuseStoredAccessionNo()
+{
     Dialogs::critical(QStringLiteral("Accession No. Already Exits"));
     const QScopedValueRollback keep(keepTypedAccessionNo_, true);
     txtAccessionNo->setFocus();
-    return false;
 }
 
 bool frmBook::alreadyBookName()
@@ -413,15 +418,17 @@ void frmBook::save()
         txtTitle->setFocus();
         return;
     }
-    if (!alreadyAccessionNo())
-        return;
     const bool isNew = isSaveMode();
     BookRules::BookRecord book;
     for (const BookRules::BookColumn &column : BookRules::bookColumns())
         book[QLatin1String(column.column)] = boxText(column.control);
-    // A new copy's key is taken inside the save, where no other program can take it as well.
-    BookRules::saveBook(companyDb(), book,
-                        isNew ? BookRules::SaveMode::New : BookRules::SaveMode::Change);
+    // A new copy's accession number is tested and its key taken inside the save, where no other
+    // program can store the same number or take the same key meanwhile.
+    if (!BookRules::saveBook(companyDb(), book,
+                             isNew ? BookRules::SaveMode::New : BookRules::SaveMode::Change)) {
+        refuseStoredAccessionNo();
+        return;
+    }
     Dialogs::information(QStringLiteral("New Book has been Added"));
     CleanBox();
 }

@@ -52,6 +52,8 @@ private:
     QString boxText(const char *control) const;
     void setBoxText(const char *control, const QString &text);
     bool isSaveMode() const;
+    // "Accession No. Already Exits", the typed number kept in its box.
+    void refuseStoredAccessionNo();
 
     QFrame *fraForm = nullptr;
     QLineEdit *txtAccessionNo = nullptr;

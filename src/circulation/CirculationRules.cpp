@@ -3,6 +3,9 @@
 #include "core/DateText.h"
 #include "core/Numbers.h"
 
+#include <cmath>
+#include <limits>
+
 namespace CirculationRules {
 
 namespace {
@@ -130,14 +133,26 @@ int booksHeld(Database &db, double cardId)
         .toInt();
 }
 
-double nextSerial(Database &db, const QString &transactionType)
+std::optional<qint64> nextSerial(Database &db, const QString &transactionType)
 {
     // Serials are stored as numbers, so the highest is the last in the VoucherTypeSrNo index.
-    return db.scalar(QStringLiteral("SELECT SrNO FROM Voucher WHERE TransactionType = ? AND "
-                                    "SrNO IS NOT NULL ORDER BY SrNO DESC LIMIT 1"),
-                     {transactionType})
-               .toDouble() +
-           1;
+    const QVariant highest =
+        db.scalar(QStringLiteral("SELECT SrNO FROM Voucher WHERE TransactionType = ? AND "
+                                 "SrNO IS NOT NULL ORDER BY SrNO DESC LIMIT 1"),
+                  {transactionType});
+    constexpr qint64 largest = std::numeric_limits<qint64>::max();
+    if (highest.typeId() == QMetaType::LongLong || highest.typeId() == QMetaType::Int) {
+        // Whole serials are counted in 64 bits: a double would lose digits past 2^53.
+        const qint64 serial = highest.toLongLong();
+        if (serial == largest)
+            return std::nullopt;
+        return serial + 1;
+    }
+    // A serial stored with a fraction (older data) is followed by the next whole number.
+    const double serial = std::floor(highest.toDouble());
+    if (!(serial < 0x1p63))
+        return std::nullopt;
+    return qint64(std::max(serial, -0x1p63)) + 1;
 }
 
 double nextVoucherId(Database &db)
@@ -179,7 +194,7 @@ IssueResult saveIssue(Database &db, const IssueEntry &entry)
         return {Refusal::EnterAccessionNo, {}};
     if (Numbers::leadingValue(entry.cardNo) == 0)
         return {Refusal::EnterCardNo, {}};
-    const auto srNo = Numbers::wholeValue(entry.srNo);
+    const auto srNo = Numbers::wholeAsTyped(entry.srNo);
     if (!srNo)
         return {Refusal::NotStorable, {}};
 

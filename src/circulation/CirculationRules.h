@@ -62,9 +62,10 @@ inline bool mayLend(const BookDetail &book, double voucherId)
     return !book.isLent() || (voucherId > 0 && book.issueId == voucherId);
 }
 
-// The serial number proposed for the next voucher of that type: the highest plus one, 1 for the
-// first. Issue and return vouchers count apart.
-double nextSerial(Database &db, const QString &transactionType);
+// The serial number proposed for the next voucher of that type: the whole number after the
+// highest, 1 for the first; nothing when the highest is the largest a voucher keeps (no serial
+// follows it). Issue and return vouchers count apart.
+std::optional<qint64> nextSerial(Database &db, const QString &transactionType);
 // The key of a new voucher: the highest over both types plus one.
 double nextVoucherId(Database &db);
 
@@ -105,7 +106,7 @@ enum class Refusal {
     InvalidBook,      // no copy has that accession number
     AlreadyIssued,    // the copy is out under another voucher
     LimitReached,     // the card holds as many copies as its group allows
-    NotStorable,      // the Sr No. lies outside the 64-bit range its column holds
+    NotStorable,      // the Sr No. is no whole number the voucher keeps as typed
 };
 
 struct IssueResult
@@ -114,14 +115,14 @@ struct IssueResult
     IssueVoucher voucher; // what was written, when nothing refused
 };
 
-// Saves one issue. A Sr No. past the 64-bit range its column holds is refused before anything is
-// read; a fraction is rounded as the return rounds it. Then reads the card and the copy again from
-// the typed numbers (never from keys an earlier look-up left behind), refuses a copy out under
-// another voucher and, for a new issue or a voucher moved to another card, a full card; then in
-// one transaction replaces the old voucher, frees the copy the old voucher lent when it is still
-// out under it, writes the voucher and marks the copy lent. A loaded voucher whose return is
-// stored is history: it is corrected as typed and no copy's state changes (the copy is on the
-// shelf, or out on a later loan).
+// Saves one issue. A Sr No. that is no whole number as typed (a fraction, an exponent, past the
+// 64-bit range its column holds) is refused before anything is read. Then reads the card and the
+// copy again from the typed numbers (never from keys an earlier look-up left behind), refuses a
+// copy out under another voucher and, for a new issue or a voucher moved to another card, a full
+// card; then in one transaction replaces the old voucher, frees the copy the old voucher lent when
+// it is still out under it, writes the voucher and marks the copy lent. A loaded voucher whose
+// return is stored is history: it is corrected as typed and no copy's state changes (the copy is on
+// the shelf, or out on a later loan).
 IssueResult saveIssue(Database &db, const IssueEntry &entry);
 
 // Deletes an issue voucher and puts its copy back on the shelf, but only while that copy is still

@@ -121,22 +121,26 @@ ReceiptResult saveReceipt(Database &db, const ReceiptEntry &entry)
         return {Refusal::EnterAccessionNo, 0};
     if (Numbers::leadingValue(entry.cardNo) == 0)
         return {Refusal::EnterCardNo, 0};
-    const auto srNo = Numbers::wholeValue(entry.srNo);
+    const auto srNo = Numbers::wholeAsTyped(entry.srNo);
     if (!srNo)
         return {Refusal::NotStorable, 0, NumberBox::SrNo};
-    const auto daysDelayed = Numbers::wholeValue(entry.daysDelayed);
+    const auto daysDelayed = Numbers::wholeAsTyped(entry.daysDelayed);
     if (!daysDelayed)
         return {Refusal::NotStorable, 0, NumberBox::DaysDelayed};
     if (!Numbers::keepsAsTyped(entry.totalFine))
         return {Refusal::NotStorable, 0, NumberBox::TotalFine};
-    const auto fineReceiptNo = Numbers::wholeValue(entry.fineReceiptNo);
+    const auto fineReceiptNo = Numbers::wholeAsTyped(entry.fineReceiptNo);
     if (!fineReceiptNo)
         return {Refusal::NotStorable, 0, NumberBox::FineReceiptNo};
 
     const bool newReturn = entry.voucherId <= 0;
     Transaction transaction(db);
     const auto book = CirculationRules::findBook(db, entry.accessionNo);
-    if (newReturn && (!book || !book->isLent()))
+    const auto stored = newReturn ? std::nullopt : readReceiptVoucher(db, entry.voucherId);
+    // A loaded return typed onto another copy closes that copy's loan now, as a new return would.
+    const bool moved = stored && book && book->bookId != stored->book.bookId;
+    const bool closesLoanNow = newReturn || moved;
+    if (closesLoanNow && (!book || !book->isLent()))
         return {Refusal::NotIssued, 0};
     const auto card = CirculationRules::findCard(db, entry.cardNo);
     if (!card)
@@ -145,14 +149,13 @@ ReceiptResult saveReceipt(Database &db, const ReceiptEntry &entry)
         return {Refusal::CardNotLookedUp, 0};
     if (!book || book->bookId != entry.book.bookId)
         return {Refusal::BookNotLookedUp, 0};
-    if (newReturn && book->cardId != card->cardId)
+    if (closesLoanNow && book->cardId != card->cardId)
         return {Refusal::NotThisPerson, 0};
 
     const double voucherId = newReturn ? CirculationRules::nextVoucherId(db) : entry.voucherId;
-    // A new return closes the loan the copy is out under now, whatever an earlier look-up left.
-    const double issueId = newReturn ? book->issueId : entry.issueId;
+    // Closing a loan now takes the one the copy is out under, whatever an earlier look-up left.
+    const double issueId = closesLoanNow ? book->issueId : entry.issueId;
     if (!newReturn) {
-        const auto stored = readReceiptVoucher(db, voucherId);
         db.execute(
             QStringLiteral("DELETE FROM Voucher WHERE VoucherID = ? AND TransactionType = ?"),
             {voucherId, ReceiptType});

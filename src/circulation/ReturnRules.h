@@ -74,11 +74,11 @@ enum class Refusal {
     None,
     EnterAccessionNo, // the accession number's value is 0
     EnterCardNo,      // the card number's value is 0
-    NotIssued,        // new return: no copy of that accession number is out
+    NotIssued,        // new or moved return: no copy of that accession number is out
     InvalidCard,      // no card has the typed number
     CardNotLookedUp,  // the card shown is not the one the typed number names
     BookNotLookedUp,  // the copy shown is not the one the typed accession number names
-    NotThisPerson,    // new return: the copy is out on another card
+    NotThisPerson,    // new or moved return: the copy is out on another card
     NotStorable,      // a number the voucher cannot keep as typed (see ReceiptResult::box)
     LentAgain,        // correction: the copy the return took back is out on a later loan
 };
@@ -93,11 +93,13 @@ struct ReceiptResult
     NumberBox box = NumberBox::None; // the box refused as NotStorable
 };
 
-// Saves one return. A number the voucher's columns cannot hold as typed (past the 64-bit range,
-// or a fine with more digits than a stored fine keeps) is refused before anything is read. In one
-// transaction: reads the card and the copy again from the typed numbers and insists that the keys
-// the look-ups left belong to them (the days and the fine were proposed for those); a new return
-// needs the copy out on that card; a loaded return replaces its stored row under the same key. The
+// Saves one return. A number the voucher's columns cannot hold as typed (a fraction or an exponent
+// in a whole-number box, past the 64-bit range, or a fine with more digits than a stored fine
+// keeps) is refused before anything is read. In one transaction: reads the card and the copy again
+// from the typed numbers and insists that the keys the look-ups left belong to them (the days and
+// the fine were proposed for those); a new return, and a loaded return moved to another copy, needs
+// the copy out on that card and closes the loan it is out under now; a loaded return replaces its
+// stored row under the same key. The
 // copy is put back on the shelf only while it is still out under the issue this return closes (or
 // already back): a later loan to someone else is never wiped. A loaded return moved to another
 // loan puts the copy of the loan it closed before back out on that loan, or is refused (LentAgain)

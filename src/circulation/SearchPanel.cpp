@@ -9,10 +9,17 @@
 #include "ui/KeyPreview.h"
 #include "ui/RecordList.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
+
+// Qt's own road for a key press: the shortcut override, then the shortcuts (as QTest sends keys).
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject *o, ulong timestamp, int k,
+                                               Qt::KeyboardModifiers mods, const QString &text,
+                                               bool autorep, ushort count);
 
 namespace {
 
@@ -44,19 +51,55 @@ const Layout BookLayout = {"fraSearch2",
 
 // What the panels list, in list order: the key, then the six shown columns.
 const SearchPanelRows::Source CardRows = {
-    "SELECT CardID, Name, GroupName, RollNo, CardNo, OT11, OT13, (Name IS NULL) + "
-    "2 * (GroupName IS NULL) + 4 * (OT11 IS NULL) + 8 * (RollNo IS NULL) FROM Card ORDER BY Name",
+    "Card",
+    "CardID",
+    "CardID, Name, GroupName, RollNo, CardNo, OT11, OT13",
+    "(Name IS NULL) + 2 * (GroupName IS NULL) + 4 * (OT11 IS NULL) + 8 * (RollNo IS NULL)",
+    "Name, CardID",
     {1, 2, 5, 3}};
 const SearchPanelRows::Source BookRows = {
-    "SELECT BookID, title, Author, Publisher, Subject, OT11, OT12, (title IS NULL) + "
-    "2 * (Author IS NULL) + 4 * (Subject IS NULL) + 8 * (Publisher IS NULL) FROM Book "
-    "ORDER BY title",
+    "Book",
+    "BookID",
+    "BookID, title, Author, Publisher, Subject, OT11, OT12",
+    "(title IS NULL) + 2 * (Author IS NULL) + 4 * (Subject IS NULL) + 8 * (Publisher IS NULL)",
+    "title, BookID",
     {1, 2, 4, 3}};
 
 const int BoxLefts[4] = {120, 2685, 4605, 6335};
 const int BoxWidths[4] = {2565, 1920, 1725, 2280};
 
 } // namespace
+
+// While it lives, every key of the program waits in the panel's queue, in the order typed, so a
+// key that waits for the rows is not overtaken by a later one (a shortcut, Esc, a pick's Enter).
+class SearchPanel::KeyHold : public QObject
+{
+public:
+    explicit KeyHold(SearchPanel *panel) : QObject(panel), panel_(panel)
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            // Taken as typing, so no shortcut runs now: the key press comes next and waits.
+            event->accept();
+            return true;
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            panel_->hold(static_cast<QKeyEvent *>(event));
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    SearchPanel *panel_;
+};
 
 SearchPanel::SearchPanel(Kind kind, QWidget *host, int leftTwips, int topTwips)
     : QFrame(host), kind_(kind), rows_(kind == Kind::Card ? CardRows : BookRows)
@@ -87,6 +130,15 @@ SearchPanel::SearchPanel(Kind kind, QWidget *host, int leftTwips, int topTwips)
     reloadTimer_->setInterval(0);
     connect(reloadTimer_, &QTimer::timeout, this, &SearchPanel::reload);
 
+    // Once the panel is used, rows changed by a save (or another program) are read again soon
+    // after, on their thread, so the next F4 after a save finds them read.
+    changeWatch_ = new QTimer(this);
+    changeWatch_->setInterval(1000);
+    connect(changeWatch_, &QTimer::timeout, this, [this] {
+        if (window()->isVisible())
+            startReading();
+    });
+
     for (int i = 0; i < 4; ++i) {
         auto *caption = new QLabel(QLatin1String(layout.captions[i]), this);
         caption->setGeometry(Units::twipsRect(BoxLefts[i], 405, BoxWidths[i], 195));
@@ -115,35 +167,140 @@ SearchPanel::SearchPanel(Kind kind, QWidget *host, int leftTwips, int topTwips)
     hide();
 }
 
+SearchPanel::~SearchPanel()
+{
+    // The read touches nothing of the panel's; its result is dropped with the panel.
+    if (reader_.joinable())
+        reader_.join();
+}
+
 void SearchPanel::open()
 {
     show();
     raise();
     filters_.first()->setFocus();
-    // Read the table while the user starts typing, once the panel has shown. A failure here is
-    // reported by the keystroke, which reads the table again.
-    QTimer::singleShot(0, this, [this] {
-        try {
-            Module::open(Module::CompanyDb);
-            rows_.refresh(Module::CompanyDb);
-        } catch (const AppError &) {
-        }
-    });
+    // The table is read while the user starts typing. A failure to start is reported by the
+    // keystroke, which reads the table then.
+    startReading();
+    changeWatch_->start();
 }
 
 void SearchPanel::reload()
 {
     reloadTimer_->stop();
+    if (reading_ || startReading()) {
+        rowsOwed_ = true;
+        return;
+    }
+    showFiltered(true);
+}
+
+bool SearchPanel::startReading()
+{
+    if (reading_)
+        return true;
+    ListRowsVersion version;
+    QString path;
+    try {
+        Module::open(Module::CompanyDb);
+        const std::shared_ptr<Database> &db = Module::CompanyDb;
+        // Readers cannot see the rows of an open write transaction: those are read here.
+        if (db->inTransaction() || rows_.isCurrent(db))
+            return false;
+        version = ListRowsVersion::of(db);
+        path = db->path();
+    } catch (const AppError &) {
+        return false;
+    }
+    reading_ = true;
+    reader_ = std::jthread([this, source = rows_.source(), path, version] {
+        std::shared_ptr<SearchPanelRows::Read> read;
+        try {
+            read = std::make_shared<SearchPanelRows::Read>(
+                SearchPanelRows::read(source, path, version));
+        } catch (...) {
+            // Read again on the main connection, which reports the failure.
+        }
+        QMetaObject::invokeMethod(this, [this, read] { rowsRead(read); }, Qt::QueuedConnection);
+    });
+    return true;
+}
+
+void SearchPanel::rowsRead(const std::shared_ptr<SearchPanelRows::Read> &read)
+{
+    reading_ = false;
+    if (read)
+        rows_.take(std::move(*read));
+    if (rowsOwed_) {
+        rowsOwed_ = false;
+        showFiltered(!read);
+    }
+    releaseKeys();
+}
+
+void SearchPanel::showFiltered(bool readHere)
+{
     std::array<QString, 4> typed;
     for (int i = 0; i < 4; ++i)
         typed[size_t(i)] = filters_[i]->text();
     try {
-        Module::open(Module::CompanyDb);
         // The rows go only once they are read, so a failure leaves the list as it was.
-        list_->records()->setRows(rows_.filtered(Module::CompanyDb, typed));
+        if (readHere) {
+            Module::open(Module::CompanyDb);
+            list_->records()->setRows(rows_.filtered(Module::CompanyDb, typed));
+        } else {
+            list_->records()->setRows(rows_.filtered(typed));
+        }
     } catch (const AppError &error) {
         Dialogs::message(error.boxText(), Dialogs::Buttons::Ok, Dialogs::Icon::Information,
                          QString());
+    }
+}
+
+bool SearchPanel::holdForRows(QKeyEvent *key)
+{
+    if (reloadTimer_->isActive())
+        reload();
+    if (!rowsOwed_)
+        return false;
+    hold(key);
+    if (!keyHold_)
+        keyHold_ = new KeyHold(this);
+    return true;
+}
+
+void SearchPanel::hold(const QKeyEvent *key)
+{
+    auto kept = std::make_unique<QKeyEvent>(
+        key->type(), key->key(), key->modifiers(), key->nativeScanCode(), key->nativeVirtualKey(),
+        key->nativeModifiers(), key->text(), key->isAutoRepeat(), key->count());
+    kept->setTimestamp(key->timestamp());
+    // A key handed on again that must wait once more stays ahead of those typed after it.
+    if (replaying_)
+        heldKeys_.push_front(std::move(kept));
+    else
+        heldKeys_.push_back(std::move(kept));
+}
+
+void SearchPanel::releaseKeys()
+{
+    delete keyHold_;
+    keyHold_ = nullptr;
+    // Each key goes where the keys before it left the focus, as it would have gone when typed.
+    QPointer<SearchPanel> alive(this);
+    while (alive && !keyHold_ && !heldKeys_.empty()) {
+        const std::unique_ptr<QKeyEvent> key = std::move(heldKeys_.front());
+        heldKeys_.pop_front();
+        QWidget *target = QApplication::focusWidget();
+        if (!target)
+            continue;
+        replaying_ = true;
+        if (key->type() != QEvent::KeyPress ||
+            !qt_sendShortcutOverrideEvent(target, key->timestamp(), key->key(), key->modifiers(),
+                                          key->text(), key->isAutoRepeat(), key->count()))
+            QCoreApplication::sendEvent(target, key.get());
+        if (alive)
+            replaying_ = false;
     }
 }
 
@@ -175,12 +332,17 @@ bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
     }
     if (event->type() != QEvent::KeyPress)
         return false;
-    const auto *key = static_cast<QKeyEvent *>(event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    const bool down =
+        key->key() == Qt::Key_Down && filters_.contains(qobject_cast<QLineEdit *>(watched));
+    // A key for the list acts on the list for all the text typed before it.
+    if ((watched == list_ || down) && holdForRows(key))
+        return true;
     if (watched == list_ && KeyPreview::isEnter(key)) {
         pick();
         return true;
     }
-    if (key->key() == Qt::Key_Down && filters_.contains(qobject_cast<QLineEdit *>(watched))) {
+    if (down) {
         list_->setFocus(Qt::TabFocusReason);
         return true;
     }

@@ -1,32 +1,175 @@
 #include "circulation/SearchPanelRows.h"
 
 #include "core/Database.h"
+#include "core/PartedRead.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// Below this many keys a part costs more to start than it saves.
+constexpr quint64 KeysPerPart = 4096;
+
+QString statement(const SearchPanelRows::Source &source)
+{
+    return QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 BETWEEN ? AND ? ORDER BY %5")
+        .arg(QLatin1String(source.columns), QLatin1String(source.missing),
+             QLatin1String(source.table), QLatin1String(source.key), QLatin1String(source.order));
+}
+
+struct Part
+{
+    ListRows rows;
+    std::vector<quint8> missing;
+    std::vector<qint64> keys;
+};
+
+void readPart(Recordset &rs, Part &part)
+{
+    const int shown = rs.columnCount() - 1;
+    for (; !rs.eof(); rs.moveNext()) {
+        part.rows.startRow();
+        for (int column = 0; column < shown; ++column)
+            rs.addDisplayText(column, part.rows);
+        part.keys.push_back(rs.field(0).toLongLong());
+        part.missing.push_back(quint8(rs.field(shown).toInt()));
+    }
+}
+
+// The key ranges of the parts, or none where the table is too small to share out.
+std::vector<QVariantList> keyRanges(Recordset &range, int parts)
+{
+    if (parts < 2 || range.field(0).isNull())
+        return {};
+    const qint64 first = range.field(0).toLongLong();
+    const qint64 last = range.field(1).toLongLong();
+    // Unsigned: the keys may lie far apart at both ends of the 64 bits.
+    const quint64 span = quint64(last) - quint64(first);
+    if (span / quint64(parts) < KeysPerPart)
+        return {};
+    const auto start = [&](int part) {
+        return qint64(quint64(first) + span / quint64(parts) * quint64(part));
+    };
+    std::vector<QVariantList> bounds(static_cast<size_t>(parts));
+    for (int part = 0; part < parts; ++part)
+        bounds[size_t(part)] << start(part) << (part == parts - 1 ? last : start(part + 1) - 1);
+    return bounds;
+}
+
+// The order of a NOCASE column: bytes compared with ASCII letters folded, then the shorter first.
+int compareNoCase(QByteArrayView a, QByteArrayView b)
+{
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        auto x = uchar(a[i]);
+        auto y = uchar(b[i]);
+        if (x >= 'A' && x <= 'Z')
+            x += 'a' - 'A';
+        if (y >= 'A' && y <= 'Z')
+            y += 'a' - 'A';
+        if (x != y)
+            return int(x) - int(y);
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+} // namespace
+
+bool SearchPanelRows::isCurrent(const std::shared_ptr<Database> &db) const
+{
+    return ListRowsVersion::of(db) == read_;
+}
 
 void SearchPanelRows::refresh(const std::shared_ptr<Database> &db)
 {
     const ListRowsVersion version = ListRowsVersion::of(db);
     if (version == read_)
         return;
-    ListRows rows;
-    std::vector<quint8> missing;
-    Recordset rs = db->query(QLatin1String(source_.select));
-    const int shown = rs.columnCount() - 1;
-    for (; !rs.eof(); rs.moveNext()) {
-        rows.startRow();
-        for (int column = 0; column < shown; ++column)
-            rs.addDisplayText(column, rows);
-        missing.push_back(quint8(rs.field(shown).toInt()));
-    }
+    Read read;
+    read.version = version;
+    Part whole;
+    Recordset rs = db->query(statement(source_), {std::numeric_limits<qint64>::min(),
+                                                  std::numeric_limits<qint64>::max()});
+    readPart(rs, whole);
     rs.close();
-    rows_ = std::move(rows);
-    missing_ = std::move(missing);
-    read_ = version;
+    read.rows = std::move(whole.rows);
+    read.missing = std::move(whole.missing);
+    take(std::move(read));
 }
 
-ListRows SearchPanelRows::filtered(const std::shared_ptr<Database> &db,
-                                   const std::array<QString, 4> &typed)
+SearchPanelRows::Read SearchPanelRows::read(const Source &source, const QString &path,
+                                            const ListRowsVersion &version)
 {
-    refresh(db);
+    const auto anchor = Database::openReader(path);
+    // Held open while the parts are read, so that no program commits between them.
+    Recordset range = anchor->query(QStringLiteral("SELECT (SELECT min(%1) FROM %2), "
+                                                   "(SELECT max(%1) FROM %2)")
+                                        .arg(QLatin1String(source.key), QLatin1String(source.table)));
+    std::vector<Part> parts =
+        PartedRead::collect(*anchor, statement(source), {range.field(0), range.field(1)},
+                            keyRanges(range, PartedRead::parts()), readPart);
+    range.close();
+
+    // Each part is in the list's order; merged on box 1's column (missing values first, as
+    // the query puts them), then the key.
+    const int sorted = source.filteredColumns[0];
+    struct Head
+    {
+        int part;
+        int row;
+    };
+    const auto after = [&](const Head &a, const Head &b) {
+        const Part &x = parts[size_t(a.part)];
+        const Part &y = parts[size_t(b.part)];
+        const bool xMissing = x.missing[size_t(a.row)] & 1;
+        const bool yMissing = y.missing[size_t(b.row)] & 1;
+        if (xMissing != yMissing)
+            return yMissing;
+        if (const int order = compareNoCase(x.rows.utf8(a.row, sorted), y.rows.utf8(b.row, sorted)))
+            return order > 0;
+        return x.keys[size_t(a.row)] > y.keys[size_t(b.row)];
+    };
+    std::vector<Head> heads;
+    std::vector<int> offsets;
+    int total = 0;
+    for (int part = 0; part < int(parts.size()); ++part) {
+        offsets.push_back(total);
+        total += parts[size_t(part)].rows.size();
+        if (!parts[size_t(part)].rows.empty())
+            heads.push_back({part, 0});
+    }
+    std::make_heap(heads.begin(), heads.end(), after);
+    std::vector<int> order;
+    order.reserve(size_t(total));
+    Read read;
+    read.version = version;
+    read.missing.reserve(size_t(total));
+    while (!heads.empty()) {
+        std::pop_heap(heads.begin(), heads.end(), after);
+        Head &next = heads.back();
+        order.push_back(offsets[size_t(next.part)] + next.row);
+        read.missing.push_back(parts[size_t(next.part)].missing[size_t(next.row)]);
+        if (++next.row < parts[size_t(next.part)].rows.size())
+            std::push_heap(heads.begin(), heads.end(), after);
+        else
+            heads.pop_back();
+    }
+    for (Part &part : parts)
+        read.rows.append(std::move(part.rows));
+    read.rows.reorder(order);
+    return read;
+}
+
+void SearchPanelRows::take(Read &&read)
+{
+    rows_ = std::move(read.rows);
+    missing_ = std::move(read.missing);
+    read_ = read.version;
+}
+
+ListRows SearchPanelRows::filtered(const std::array<QString, 4> &typed) const
+{
     std::vector<int> kept;
     kept.reserve(size_t(rows_.size()));
     for (int row = 0; row < rows_.size(); ++row)
@@ -36,4 +179,11 @@ ListRows SearchPanelRows::filtered(const std::shared_ptr<Database> &db,
         if (!typed[box].isEmpty())
             kept = rows_.beginningWith(kept, source_.filteredColumns[box], typed[box]);
     return rows_.subset(kept);
+}
+
+ListRows SearchPanelRows::filtered(const std::shared_ptr<Database> &db,
+                                   const std::array<QString, 4> &typed)
+{
+    refresh(db);
+    return filtered(typed);
 }

@@ -18,22 +18,45 @@ class SearchPanelRows
 public:
     struct Source
     {
-        // The listed columns in list order, then the filtered columns' missing values as bits
-        // (box 1 = 1, box 2 = 2, ...), ordered as the list is.
-        const char *select;
+        const char *table;
+        const char *key;     // the integer primary key, listed first
+        const char *columns; // the listed columns in list order, the key first
+        // The filtered columns' missing values as bits (box 1 = 1, box 2 = 2, ...).
+        const char *missing;
+        const char *order;                  // the list's order: box 1's column, then the key
         std::array<int, 4> filteredColumns; // the list column each filter box tests
+    };
+
+    // The table's rows as read, with the state of the database they were read from.
+    struct Read
+    {
+        ListRowsVersion version;
+        ListRows rows;
+        std::vector<quint8> missing; // per row, bit i: filtered column i holds no value
     };
 
     explicit SearchPanelRows(const Source &source) : source_(source) {}
 
-    // The rows whose filtered columns begin with the texts typed, in the table's order.
-    ListRows filtered(const std::shared_ptr<Database> &db, const std::array<QString, 4> &typed);
-    // Reads the table unless the rows held are still those of the database.
+    const Source &source() const { return source_; }
+    // The rows held are those of the database as it stands.
+    bool isCurrent(const std::shared_ptr<Database> &db) const;
+    // Reads the table on db unless the rows held are still those of the database.
     void refresh(const std::shared_ptr<Database> &db);
+    // Reads the table on reader connections of its own to the file at path, in parts side by
+    // side; touches nothing else, so it runs on any thread. The version is the caller's, taken on
+    // the main connection before the read began: the rows read are of that state or a later one.
+    static Read read(const Source &source, const QString &path, const ListRowsVersion &version);
+    // Keeps rows read by read.
+    void take(Read &&read);
+
+    // The rows held whose filtered columns begin with the texts typed, in the table's order.
+    ListRows filtered(const std::array<QString, 4> &typed) const;
+    // The same, reading the table first unless the rows held are still current.
+    ListRows filtered(const std::shared_ptr<Database> &db, const std::array<QString, 4> &typed);
 
 private:
     Source source_;
     ListRowsVersion read_;
     ListRows rows_;
-    std::vector<quint8> missing_; // per row, bit i: filtered column i holds no value
+    std::vector<quint8> missing_;
 };

@@ -8,12 +8,12 @@
 #include "core/DateText.h"
 #include "core/Dialogs.h"
 #include "core/Numbers.h"
+#include "ui/DateBox.h"
 #include "ui/KeyPreview.h"
 #include "ui/ReportHandOver.h"
 #include "ui/WindowRegistry.h"
 
 #include <QApplication>
-#include <QDateEdit>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -64,7 +64,7 @@ void build(QWidget *window, const Shape &shape, std::initializer_list<FormBuilde
             {kind<QLabel>(), "lblHeader", shape.heading, 0, 0, 15120, 600},
             {kind<QGroupBox>(), "fraForm", "", 120, 720, 14880, shape.formHeight},
             {kind<QLabel>(), "fraForm/lblDate", shape.dateCaption, 240, 180, 2400, 240},
-            {kind<QDateEdit>(), "fraForm/dtpDate", "", 240, 450, 2400, 390},
+            {kind<DateBox>(), "fraForm/dtpDate", shape.dateCaption, 240, 450, 2400, 390},
             {kind<QLabel>(), "fraForm/lblSrNo", "Sr No.", 2880, 180, 1800, 240},
             {kind<QLineEdit>(), "fraForm/txtSrNo", "", 2880, 450, 1800, 390},
             {kind<QLabel>(), "fraForm/lblCardNo", "Card No.", 4920, 180, 1000, 240},
@@ -129,7 +129,6 @@ void build(QWidget *window, const Shape &shape, std::initializer_list<FormBuilde
                        });
 
     WindowLook::heading(window->findChild<QLabel *>("lblHeader"));
-    WindowLook::datePicker(window->findChild<QDateEdit *>("dtpDate"));
     // What the look-ups and the loader fill is shown, not typed.
     WindowLook::shownNotTyped(window->findChild<QGroupBox *>("Frame1"));
     WindowLook::shownNotTyped(window->findChild<QGroupBox *>("Frame3"));
@@ -155,7 +154,7 @@ void build(QWidget *window, const Shape &shape, std::initializer_list<FormBuilde
 void installKeys(QWidget *window, const KeyActions &actions,
                  const QList<QPair<QWidget *, QWidget *>> &chain)
 {
-    auto *dtpDate = window->findChild<QDateEdit *>("dtpDate");
+    auto *dtpDate = window->findChild<DateBox *>("dtpDate");
     QWidget *txtSrNo = box(window, "txtSrNo");
     QLineEdit *txtCardNo = box(window, "txtCardNo");
     QWidget *txtAccessionNo = box(window, "txtAccessionNo");
@@ -213,8 +212,27 @@ bool proposesSerial(QEvent *event)
 {
     if (event->type() != QEvent::FocusIn)
         return false;
-    const auto reason = static_cast<QFocusEvent *>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+    switch (static_cast<QFocusEvent *>(event)->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::MouseFocusReason:
+    case Qt::ShortcutFocusReason:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void proposeSerial(QLineEdit *txtSrNo, std::optional<qint64> next)
+{
+    if (next) {
+        txtSrNo->setText(QString::number(*next));
+        return;
+    }
+    if (txtSrNo->text().isEmpty())
+        Dialogs::information(QStringLiteral("No Sr No. can follow the highest one stored: a "
+                                            "voucher keeps no larger number.\rType the Sr No. of "
+                                            "this voucher yourself."));
 }
 
 void closePanelOrWindow(QWidget *window, SearchPanel *cardSearch, SearchPanel *bookSearch)
@@ -280,7 +298,7 @@ void deleteVoucher(QWidget *window, const std::function<bool(double key)> &erase
     const QString question =
         QStringLiteral("Are You Sure To Delete Voucher\r\nSR No. = ") +
         box(window, "txtSrNo")->text() + QStringLiteral(" Dated: ") +
-        DateText::toLong(window->findChild<QDateEdit *>("dtpDate")->date()) +
+        DateText::toLong(window->findChild<DateBox *>("dtpDate")->date()) +
         QStringLiteral("\r\n  Name : ") + box(window, "txtName")->text() +
         QStringLiteral("\r\nDeleting this voucher will erase all information about this voucher");
     if (!Dialogs::askYesNo(question, QString(), Dialogs::Icon::Critical))
@@ -303,8 +321,9 @@ void refuseNumber(QLineEdit *box, const QString &caption, StoredNumber stored)
             .arg(caption,
                  stored == StoredNumber::Fine
                      ? QStringLiteral("Type a fine of at most 15 digits, no more than 10 of them "
-                                      "after the point.")
-                     : QStringLiteral("Type a whole number between -9223372036854775808 and "
+                                      "after the point, without an exponent.")
+                     : QStringLiteral("Type a whole number in plain digits, without a point "
+                                      "or an exponent, between -9223372036854775808 and "
                                       "9223372036854775807.")));
     box->setFocus();
 }

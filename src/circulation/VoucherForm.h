@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 
 class AppError;
 class QEvent;
@@ -61,10 +62,14 @@ struct KeyActions
 void installKeys(QWidget *window, const KeyActions &actions,
                  const QList<QPair<QWidget *, QWidget *>> &chain);
 
-// True for a focus the user gave txtSrNo, so the serial is proposed: not when the window or a
-// message box gives the focus back, or a failing proposal's box would come again each time it
-// closes.
+// True for a focus the user gave txtSrNo (a key or a click), so the serial is proposed: not when
+// the window or a message box gives the focus back, or a failing proposal's box would come again
+// each time it closes, and a refused number the user typed would be replaced.
 bool proposesSerial(QEvent *event);
+
+// The proposed serial into txtSrNo. When none follows the highest stored, the box is left to the
+// user: an empty box is told so, once for each voucher, and a typed number stays.
+void proposeSerial(QLineEdit *txtSrNo, std::optional<qint64> next);
 
 // Hides the card panel, else the book panel, else closes the window.
 void closePanelOrWindow(QWidget *window, SearchPanel *cardSearch, SearchPanel *bookSearch);

@@ -5,7 +5,6 @@
 #include "ui/KeyPreview.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -62,13 +61,6 @@ void shownNotTyped(QWidget *frame)
          {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
         colours.setColor(QPalette::Disabled, role, colours.color(QPalette::Active, role));
     frame->setPalette(colours);
-}
-
-void datePicker(QDateEdit *picker)
-{
-    picker->setLocale(QLocale(QLocale::English));
-    picker->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-    picker->setCalendarPopup(true);
 }
 
 } // namespace WindowLook

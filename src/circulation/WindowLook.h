@@ -3,13 +3,12 @@
 #include <QList>
 
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QWidget;
 
-// The look the circulation lists share: the heading band, the filter boxes, the grey count box and
-// the date pickers.
+// The look the circulation lists share: the heading band, the filter boxes and the grey count box;
+// the date boxes bring their own.
 namespace WindowLook {
 
 void heading(QLabel *label);
@@ -21,7 +20,5 @@ void countBox(QLineEdit *box);
 // Boxes that show what the look-ups fill and take no typing: disabled, yet drawn at full contrast
 // so that a name can be read.
 void shownNotTyped(QWidget *frame);
-// English month names whatever the machine's locale, "dd-MM-yyyy", a calendar to pick from.
-void datePicker(QDateEdit *picker);
 
 } // namespace WindowLook

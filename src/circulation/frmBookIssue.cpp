@@ -8,12 +8,12 @@
 #include "core/Dialogs.h"
 #include "core/Module.h"
 #include "core/Numbers.h"
+#include "ui/DateBox.h"
 #include "ui/RecordLoader.h"
 #include "ui/ReportHandOver.h"
 #include "ui/RightsCheck.h"
 #include "ui/WindowRegistry.h"
 
-#include <QDateEdit>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -51,7 +51,7 @@ void frmBookIssue::buildControls()
 {
     VoucherForm::build(this, {"BOOK ISSUE", "Date Of Issue", 1080, 6720}, {}, {});
 
-    dtpDate = findChild<QDateEdit *>("dtpDate");
+    dtpDate = findChild<DateBox *>("dtpDate");
     txtSrNo = box("txtSrNo");
     txtCardNo = box("txtCardNo");
     txtAccessionNo = box("txtAccessionNo");
@@ -177,7 +177,8 @@ bool frmBookIssue::GetCheckTotalIssBook()
 
 void frmBookIssue::GetSrNo()
 {
-    txtSrNo->setText(plain(Rules::nextSerial(Module::open(Module::CompanyDb), Rules::IssueType)));
+    VoucherForm::proposeSerial(
+        txtSrNo, Rules::nextSerial(Module::open(Module::CompanyDb), Rules::IssueType));
 }
 
 void frmBookIssue::GetBookDetail()
@@ -214,7 +215,10 @@ void frmBookIssue::GetSavedRecord()
     saving_ = true;
     const auto done = qScopeGuard([this] { saving_ = false; });
     try {
-        const Rules::IssueEntry entry{loadedVoucherKey(), dtpDate->date(), txtSrNo->text(),
+        const auto issued = dtpDate->checkedDate();
+        if (!issued)
+            return;
+        const Rules::IssueEntry entry{loadedVoucherKey(), *issued, txtSrNo->text(),
                                       txtCardNo->text(), txtAccessionNo->text()};
         const Rules::IssueResult result = Rules::saveIssue(Module::open(Module::CompanyDb), entry);
         switch (result.refusal) {
@@ -271,7 +275,7 @@ void frmBookIssue::GetCleanBox()
         box(name)->clear();
     cmdsave->setCaption(SaveCaption);
     cmdDelete->setEnabled(false);
-    dtpDate->setFocus();
+    dtpDate->typeAnew();
 }
 
 void frmBookIssue::GetPrintRecord()
@@ -345,6 +349,8 @@ void frmBookIssue::cmdDelete_Click()
 
 void frmBookIssue::cmdPrint_Click()
 {
+    if (!dtpDate->checkedDate())
+        return;
     try {
         GetPrintRecord();
         ReportHandOver::showReport(IssuePrintout::TemplatePath);

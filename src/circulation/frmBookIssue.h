@@ -2,9 +2,9 @@
 
 #include <QWidget>
 
-class QDateEdit;
 class QLabel;
 class QLineEdit;
+class DateBox;
 class SearchPanel;
 class StyledButton;
 
@@ -65,7 +65,7 @@ private:
     void bookPicked(const QString &accessionNo);
     QLineEdit *box(const char *name) const;
 
-    QDateEdit *dtpDate = nullptr;
+    DateBox *dtpDate = nullptr;
     QLineEdit *txtSrNo = nullptr;
     QLineEdit *txtCardNo = nullptr;
     QLineEdit *txtAccessionNo = nullptr;

@@ -9,12 +9,12 @@
 #include "core/Dialogs.h"
 #include "core/Module.h"
 #include "core/Numbers.h"
+#include "ui/DateBox.h"
 #include "ui/FormBuilder.h"
 #include "ui/ReportHandOver.h"
 #include "ui/RightsCheck.h"
 #include "ui/WindowRegistry.h"
 
-#include <QDateEdit>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,7 +86,7 @@ void frmBookReceipt::buildControls()
             {kind<QLineEdit>(), "Frame4/txtIssueID", "", 4000, 0, 900, 300},
         });
 
-    dtpDate = findChild<QDateEdit *>("dtpDate");
+    dtpDate = findChild<DateBox *>("dtpDate");
     txtSrNo = box("txtSrNo");
     txtCardNo = box("txtCardNo");
     txtAccessionNo = box("txtAccessionNo");
@@ -181,18 +181,24 @@ void frmBookReceipt::GetCardDetail()
             txtCardNo->setFocus();
             return;
         }
-        VoucherForm::showCard(this, *card);
-        txtCardNo->setText(plain(card->cardNo));
-        box("txtRemarks")->setText(card->remarks);
+        showLookedUpCard(*card);
         txtAccessionNo->setFocus();
     } catch (const AppError &error) {
         showError(error);
     }
 }
 
+void frmBookReceipt::showLookedUpCard(const Rules::CardDetail &card)
+{
+    VoucherForm::showCard(this, card);
+    txtCardNo->setText(plain(card.cardNo));
+    box("txtRemarks")->setText(card.remarks);
+}
+
 void frmBookReceipt::GetSrNo()
 {
-    txtSrNo->setText(plain(Rules::nextSerial(Module::open(Module::CompanyDb), Rules::ReceiptType)));
+    VoucherForm::proposeSerial(
+        txtSrNo, Rules::nextSerial(Module::open(Module::CompanyDb), Rules::ReceiptType));
 }
 
 void frmBookReceipt::GetBookDetail()
@@ -205,11 +211,20 @@ void frmBookReceipt::GetBookDetail()
         return;
     }
     box("txtBookID")->setText(plain(book->bookId));
+    // A loaded return typed onto another copy closes that copy's loan: its holder's card is the
+    // return's, and the fine is that card's group's.
+    if (!newReturnMode() && book->cardId != Numbers::leadingValue(box("txtCardID")->text())) {
+        if (const auto holder = Rules::findCardById(db, book->cardId))
+            showLookedUpCard(*holder);
+    }
     const QDate issued = ReturnRules::loanIssueDate(db, *book);
     txtAccessionNo->setText(book->accessionNo);
     VoucherForm::showBook(this, *book);
     box("txtIssueID")->setText(plain(book->issueId));
-    const qint64 days = ReturnRules::daysBetween(issued, dtpDate->date());
+    const auto returned = dtpDate->checkedDate();
+    if (!returned)
+        return;
+    const qint64 days = ReturnRules::daysBetween(issued, *returned);
     box("txtDaysDelayed")->setText(QString::number(days));
     const auto fine = ReturnRules::finePerDay(db, Numbers::leadingValue(box("txtGroupID")->text()));
     if (fine)
@@ -249,9 +264,12 @@ void frmBookReceipt::GetSavedRecord()
     saving_ = true;
     const auto done = qScopeGuard([this] { saving_ = false; });
     try {
+        const auto returned = dtpDate->checkedDate();
+        if (!returned)
+            return;
         ReturnRules::ReceiptEntry entry;
         entry.voucherId = newReturnMode() ? 0 : Numbers::leadingValue(box("txtVoucherID")->text());
-        entry.date = dtpDate->date();
+        entry.date = *returned;
         entry.srNo = txtSrNo->text();
         entry.cardNo = txtCardNo->text();
         entry.accessionNo = txtAccessionNo->text();
@@ -346,7 +364,7 @@ void frmBookReceipt::GetCleanBox()
         box(name)->clear();
     cmdsave->setCaption(SaveCaption);
     cmdDelete->setEnabled(false);
-    dtpDate->setFocus();
+    dtpDate->typeAnew();
 }
 
 void frmBookReceipt::LvLoadCardSerch()
@@ -440,6 +458,8 @@ void frmBookReceipt::cmdDelete_Click()
 
 void frmBookReceipt::cmdPrint_Click()
 {
+    if (!dtpDate->checkedDate())
+        return;
     try {
         GetPrintRecord();
         ReportHandOver::showReport(ReceiptPrintout::TemplatePath);

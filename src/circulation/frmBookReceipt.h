@@ -2,11 +2,15 @@
 
 #include <QWidget>
 
-class QDateEdit;
 class QLabel;
 class QLineEdit;
+class DateBox;
 class SearchPanel;
 class StyledButton;
+
+namespace CirculationRules {
+struct CardDetail;
+} // namespace CirculationRules
 
 // BOOK RECEIPT: takes one lent book back from a card per save, with the days since the issue and
 // the group's fine proposed, and corrects or deletes a return voucher that a list opened. The save
@@ -59,9 +63,10 @@ private:
     void lblLedger_Click();
     void cardPicked(const QString &cardNo);
     void bookPicked(const QString &accessionNo);
+    void showLookedUpCard(const CirculationRules::CardDetail &card);
     QLineEdit *box(const char *name) const;
 
-    QDateEdit *dtpDate = nullptr;
+    DateBox *dtpDate = nullptr;
     QLineEdit *txtSrNo = nullptr;
     QLineEdit *txtCardNo = nullptr;
     QLineEdit *txtAccessionNo = nullptr;

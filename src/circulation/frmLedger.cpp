@@ -11,6 +11,7 @@
 #include "core/Dialogs.h"
 #include "core/Module.h"
 #include "core/Numbers.h"
+#include "ui/DateBox.h"
 #include "ui/FormBuilder.h"
 #include "ui/KeyPreview.h"
 #include "ui/RecordList.h"
@@ -18,7 +19,6 @@
 #include "ui/ReportHandOver.h"
 
 #include <QApplication>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -58,9 +58,9 @@ void frmLedger::buildControls()
                            {kind<QLabel>(), "lblName", "Name : ", 2580, 750, 4080, 300},
                            {kind<QLabel>(), "lblRollNo", "Roll No :", 2580, 1080, 4080, 300},
                            {kind<QLabel>(), "lblFrom", "From ", 6780, 720, 1700, 240},
-                           {kind<QDateEdit>(), "dtpFromDate", "", 6780, 990, 1700, 390},
+                           {kind<DateBox>(), "dtpFromDate", "From", 6780, 990, 1700, 390},
                            {kind<QLabel>(), "lblTo", "To", 8580, 720, 1700, 240},
-                           {kind<QDateEdit>(), "dtpToDate", "", 8580, 990, 1700, 390},
+                           {kind<DateBox>(), "dtpToDate", "To", 8580, 990, 1700, 390},
                            {kind<StyledButton>(), "cmdOK", "", 10440, 960, 1440, 450},
                            {kind<StyledButton>(), "cmdDelete", "", 11940, 960, 1440, 450},
                            {kind<StyledButton>(), "cmdClose", "", 13440, 960, 1440, 450},
@@ -72,14 +72,12 @@ void frmLedger::buildControls()
     txtCardID = findChild<QLineEdit *>("txtCardID");
     lblName = findChild<QLabel *>("lblName");
     lblRollNo = findChild<QLabel *>("lblRollNo");
-    dtpFromDate = findChild<QDateEdit *>("dtpFromDate");
-    dtpToDate = findChild<QDateEdit *>("dtpToDate");
+    dtpFromDate = findChild<DateBox *>("dtpFromDate");
+    dtpToDate = findChild<DateBox *>("dtpToDate");
     cmdOK = findChild<StyledButton *>("cmdOK");
     Lv1 = findChild<RecordList *>("Lv1");
 
     WindowLook::heading(findChild<QLabel *>("lblHeader"));
-    WindowLook::datePicker(dtpFromDate);
-    WindowLook::datePicker(dtpToDate);
     findChild<QGroupBox *>("fraCard")->hide();
     QFont bold = lblName->font();
     bold.setBold(true);
@@ -178,10 +176,13 @@ void frmLedger::GetCardDetail()
 
 void frmLedger::Lv1Load()
 {
+    const auto from = dtpFromDate->checkedDate();
+    const auto to = from ? dtpToDate->checkedDate() : std::nullopt;
+    if (!to)
+        return;
     try {
         auto rows = CardLedger::load(Module::open(Module::CompanyDb),
-                                     Numbers::leadingValue(txtCardID->text()),
-                                     {dtpFromDate->date(), dtpToDate->date()});
+                                     Numbers::leadingValue(txtCardID->text()), {*from, *to});
         ListContents::show(Lv1, std::move(rows));
     } catch (const AppError &error) {
         Dialogs::message(error.boxText());

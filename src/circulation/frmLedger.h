@@ -2,9 +2,9 @@
 
 #include <QWidget>
 
-class QDateEdit;
 class QLabel;
 class QLineEdit;
+class DateBox;
 class RecordList;
 class SearchPanel;
 class StyledButton;
@@ -39,8 +39,8 @@ private:
     QLineEdit *txtCardID = nullptr;
     QLabel *lblName = nullptr;
     QLabel *lblRollNo = nullptr;
-    QDateEdit *dtpFromDate = nullptr;
-    QDateEdit *dtpToDate = nullptr;
+    DateBox *dtpFromDate = nullptr;
+    DateBox *dtpToDate = nullptr;
     StyledButton *cmdOK = nullptr;
     RecordList *Lv1 = nullptr;
     SearchPanel *fraSearch = nullptr;

@@ -8,6 +8,7 @@
 #include "core/AppError.h"
 #include "core/Dialogs.h"
 #include "core/Module.h"
+#include "ui/DateBox.h"
 #include "ui/FormBuilder.h"
 #include "ui/KeyPreview.h"
 #include "ui/RecordList.h"
@@ -16,7 +17,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -80,9 +80,9 @@ void frmVoucherRegister::buildControls()
         this, {
                   {kind<QLabel>(), "lblHeader", "", 120, 120, 4800, 480},
                   {kind<QLabel>(), "lblFrom", "From", 5100, 210, 600, 300},
-                  {kind<QDateEdit>(), "dtpFromDate", "", 5700, 150, 1800, 390},
+                  {kind<DateBox>(), "dtpFromDate", "From", 5700, 150, 1800, 390},
                   {kind<QLabel>(), "lblTo", "To : ", 7680, 210, 600, 300},
-                  {kind<QDateEdit>(), "dtpToDate", "", 8280, 150, 1800, 390},
+                  {kind<DateBox>(), "dtpToDate", "To", 8280, 150, 1800, 390},
                   {kind<StyledButton>(), "cmdOK", "", 10260, 120, 1440, 450},
                   {kind<StyledButton>(), "cmdPrint", "", 11820, 120, 1440, 450},
                   {kind<StyledButton>(), "cmdClose", "", 13380, 120, 1440, 450},
@@ -96,8 +96,8 @@ void frmVoucherRegister::buildControls()
                   {kind<QLineEdit>(), "fraFilter/txtV1", "", 12600, 300, 1500, 360},
               });
     lblHeader = findChild<QLabel *>("lblHeader");
-    dtpFromDate = findChild<QDateEdit *>("dtpFromDate");
-    dtpToDate = findChild<QDateEdit *>("dtpToDate");
+    dtpFromDate = findChild<DateBox *>("dtpFromDate");
+    dtpToDate = findChild<DateBox *>("dtpToDate");
     cmdOK = findChild<StyledButton *>("cmdOK");
     Lv1 = findChild<RecordList *>("Lv1");
     cboSearch = findChild<QComboBox *>("cboSearch");
@@ -109,8 +109,6 @@ void frmVoucherRegister::buildControls()
     const Layout &layout = layoutOf(kind_);
     lblHeader->setText(layout.heading);
     WindowLook::heading(lblHeader);
-    WindowLook::datePicker(dtpFromDate);
-    WindowLook::datePicker(dtpToDate);
     WindowLook::filterPairs(cboSearch, txtSearch, cboSearch1, txtSearch1);
     WindowLook::countBox(txtV1);
     txtSearch->setMaxLength(50);
@@ -151,15 +149,24 @@ void frmVoucherRegister::installKeys()
     });
 }
 
-VoucherRegister::DateRange frmVoucherRegister::pickedRange() const
+std::optional<VoucherRegister::DateRange> frmVoucherRegister::pickedRange()
 {
-    return {dtpFromDate->date(), dtpToDate->date()};
+    const auto from = dtpFromDate->checkedDate();
+    if (!from)
+        return std::nullopt;
+    const auto to = dtpToDate->checkedDate();
+    if (!to)
+        return std::nullopt;
+    return VoucherRegister::DateRange{*from, *to};
 }
 
 void frmVoucherRegister::Lv1Load()
 {
+    const auto range = pickedRange();
+    if (!range)
+        return;
     try {
-        auto rows = VoucherRegister::load(Module::open(Module::CompanyDb), kind_, pickedRange(),
+        auto rows = VoucherRegister::load(Module::open(Module::CompanyDb), kind_, *range,
                                           {cboSearch->currentText(), txtSearch->text()},
                                           {cboSearch1->currentText(), txtSearch1->text()});
         ListContents::show(Lv1, std::move(rows));
@@ -193,16 +200,19 @@ void frmVoucherRegister::maxdaterecord()
         // The register still opens, on today's date; the list load reports a broken database.
     }
     // A picker refuses a date outside the financial year and keeps its own.
-    for (QDateEdit *picker : {dtpFromDate, dtpToDate})
+    for (DateBox *picker : {dtpFromDate, dtpToDate})
         if (latest >= picker->minimumDate() && latest <= picker->maximumDate())
             picker->setDate(latest);
 }
 
 void frmVoucherRegister::cmdPrint_Click()
 {
+    const auto range = pickedRange();
+    if (!range)
+        return;
     try {
         const auto rows = ListContents::shown(Lv1);
-        VoucherRegister::stage(rows, lblHeader->text(), pickedRange());
+        VoucherRegister::stage(rows, lblHeader->text(), *range);
         ReportHandOver::showReport(VoucherRegister::templatePath(kind_),
                                    ReportHandOver::Binding::Unbound);
     } catch (const AppError &error) {

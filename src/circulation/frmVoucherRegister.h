@@ -3,11 +3,12 @@
 #include "circulation/VoucherRegister.h"
 
 #include <QWidget>
+#include <optional>
 
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
+class DateBox;
 class RecordList;
 class StyledButton;
 
@@ -36,12 +37,13 @@ private:
     void installKeys();
     void cmdPrint_Click();
     void closeWindow();
-    VoucherRegister::DateRange pickedRange() const;
+    // The typed range; nothing after a box has said why its date cannot be used.
+    std::optional<VoucherRegister::DateRange> pickedRange();
 
     VoucherRegister::Kind kind_;
     QLabel *lblHeader = nullptr;
-    QDateEdit *dtpFromDate = nullptr;
-    QDateEdit *dtpToDate = nullptr;
+    DateBox *dtpFromDate = nullptr;
+    DateBox *dtpToDate = nullptr;
     StyledButton *cmdOK = nullptr;
     RecordList *Lv1 = nullptr;
     QComboBox *cboSearch = nullptr;

@@ -4,6 +4,7 @@
 #include "core/CrashPoint.h"
 #include "core/Database.h"
 #include "core/DiskSync.h"
+#include "core/ProcessLock.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,8 +12,6 @@
 #include <QUuid>
 #include <fcntl.h>
 #include <limits>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace CompanyFolders {
@@ -42,29 +41,13 @@ bool entryExists(const QString &path)
     return info.exists() || info.isSymLink();
 }
 
-// A lock that ends with the process, however it ends: a folder nobody holds is a crash's leftover.
+// A folder nobody holds is a crash's leftover; a recovery may have removed the folder between our
+// open and our lock.
 int lockFolder(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return -1;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    // A recovery may have removed the folder between our open and our lock.
-    struct stat opened
-    {
-    };
-    struct stat named
-    {
-    };
-    if (::fstat(fd, &opened) != 0 || ::stat(QFile::encodeName(path).constData(), &named) != 0 ||
-        opened.st_ino != named.st_ino || opened.st_dev != named.st_dev) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
+    return ProcessLock::take(path, O_RDONLY | O_DIRECTORY, ProcessLock::Kind::Exclusive,
+                             ProcessLock::Wait::No)
+        .descriptor;
 }
 
 bool registeredAt(Database &common, qint64 number, const QString &folder)

@@ -1,6 +1,7 @@
 #include "core/Dialogs.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace Dialogs {
@@ -35,6 +36,14 @@ QString programTitle()
 Answer message(const QString &text, Buttons buttons, Icon icon, const QString &title)
 {
     return service().message({text, buttons, icon, title});
+}
+
+void openSavedFile(const QString &path)
+{
+    if (!service().openWithDesktop(path))
+        message(QStringLiteral("Unable to open target file.\r\nIt has been saved as %1")
+                    .arg(QDir::toNativeSeparators(path)),
+                Buttons::Ok, Icon::Information);
 }
 
 } // namespace Dialogs

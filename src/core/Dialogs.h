@@ -38,7 +38,8 @@ public:
                              const QString &suggested) = 0;
     // A chosen folder, or an empty text.
     virtual QString browseFolder(const QString &title, const QString &initialFolder) = 0;
-    // Opens a file, folder or link with the program the desktop associates with it.
+    // Opens a file, folder or link with the program the desktop associates with it; false when
+    // the desktop has no program for it.
     virtual bool openWithDesktop(const QString &pathOrLink) = 0;
     // Starts a program detached.
     virtual bool startProgram(const QString &program, const QStringList &arguments,
@@ -64,6 +65,10 @@ inline void critical(const QString &text, const QString &title = QString())
 {
     message(text, Buttons::Ok, Icon::Critical, title);
 }
+// Opens a file the program has just saved; where the desktop has no program for it, says where
+// the file lies, so the user can take it from there.
+void openSavedFile(const QString &path);
+
 inline bool askYesNo(const QString &text, const QString &title = QString(), Icon icon = Icon::Question)
 {
     return message(text, Buttons::YesNo, icon, title) == Answer::Yes;

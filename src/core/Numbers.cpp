@@ -41,8 +41,14 @@ struct LeadingNumber
 {
     bool negative = false;
     QString whole, fraction;
+    bool exponent = false; // followed by "e" or "E", an optional sign and a digit
     bool hasDigits() const { return !whole.isEmpty() || !fraction.isEmpty(); }
 };
+
+bool isAsciiDigit(QChar c)
+{
+    return c.isDigit() && c.unicode() < 128;
+}
 
 LeadingNumber leadingNumber(const QString &text)
 {
@@ -56,12 +62,19 @@ LeadingNumber leadingNumber(const QString &text)
     bool point = false;
     for (; i < n; ++i) {
         const QChar c = text[i];
-        if (c.isDigit() && c.unicode() < 128)
+        if (isAsciiDigit(c))
             (point ? number.fraction : number.whole) += c;
         else if (c == QLatin1Char('.') && !point)
             point = true;
         else
             break;
+    }
+    if (number.hasDigits() && i < n &&
+        (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
+        ++i;
+        if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+            ++i;
+        number.exponent = i < n && isAsciiDigit(text[i]);
     }
     return number;
 }
@@ -144,11 +157,23 @@ std::optional<qint64> wholeValue(const QString &text)
     return qint64(magnitude);
 }
 
+std::optional<qint64> wholeAsTyped(const QString &text)
+{
+    const LeadingNumber number = leadingNumber(text);
+    const bool fraction = std::any_of(number.fraction.begin(), number.fraction.end(),
+                                      [](QChar c) { return c != QLatin1Char('0'); });
+    if (fraction || number.exponent)
+        return std::nullopt;
+    return wholeValue(text);
+}
+
 bool keepsAsTyped(const QString &text)
 {
     const LeadingNumber number = leadingNumber(text);
     if (!number.hasDigits())
         return true;
+    if (number.exponent)
+        return false;
     QString whole = number.whole;
     while (whole.startsWith(QLatin1Char('0')))
         whole.remove(0, 1);

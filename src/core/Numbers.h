@@ -20,8 +20,13 @@ QString plainText(double value);
 // it lies outside the 64-bit range a whole-number column holds.
 std::optional<qint64> wholeValue(const QString &text);
 
+// The leading number of a text as a whole-number column keeps it, when that is the number typed:
+// nothing for a fraction ("2.5"), an exponent ("1e3", which the leading-number rule reads as 1)
+// or a number outside the 64-bit range. Zeros after the point ("12.0") take nothing away.
+std::optional<qint64> wholeAsTyped(const QString &text);
+
 // Whether the leading number of a text, kept as a floating-point number and written back plainly,
-// is the number typed: false for more digits than such a number holds.
+// is the number typed: false for more digits than such a number holds, or an exponent.
 bool keepsAsTyped(const QString &text);
 
 } // namespace Numbers

@@ -82,13 +82,17 @@ void storeRow(Database &db, const XlsxReader::Sheet &sheet, int row, qint64 key,
 
 } // namespace
 
-ListWorkbook::RowStore rowStore(Database &db, const XlsxReader::Sheet &sheet,
-                                const std::optional<Group> &group)
+ListWorkbook::RowStore rowStore(Database &db, const XlsxReader::Sheet &sheet)
 {
     auto nextKey = std::make_shared<qint64>(0);
-    return {
-        [&db, nextKey] { *nextKey = CardRecords::nextId(db); },
-        [&db, &sheet, group, nextKey](int row) { storeRow(db, sheet, row, (*nextKey)++, group); }};
+    auto group = std::make_shared<std::optional<Group>>();
+    return {[&db, nextKey, group] {
+                *nextKey = CardRecords::nextId(db);
+                *group = importGroup(db);
+            },
+            [&db, &sheet, group, nextKey](int row) {
+                storeRow(db, sheet, row, (*nextKey)++, *group);
+            }};
 }
 
 } // namespace CardExchange

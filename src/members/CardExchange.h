@@ -29,10 +29,10 @@ struct Group
 };
 std::optional<Group> importGroup(Database &db);
 
-// Stores workbook rows as new cards in the given group, each under the next key: the highest plus
-// one, read at the start of each import transaction and counted on in memory. A card number that
-// is not a number fails its row.
-ListWorkbook::RowStore rowStore(Database &db, const XlsxReader::Sheet &sheet,
-                                const std::optional<Group> &group);
+// Stores workbook rows as new cards in the import group, each under the next key: the highest plus
+// one. Both are read at the start of each import transaction, so no card names a group another
+// program deleted meanwhile, and the key is counted on in memory. A card number that is not a
+// number fails its row.
+ListWorkbook::RowStore rowStore(Database &db, const XlsxReader::Sheet &sheet);
 
 } // namespace CardExchange

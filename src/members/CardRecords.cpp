@@ -3,6 +3,7 @@
 #include "core/Database.h"
 #include "core/DateText.h"
 #include "core/ListRows.h"
+#include "members/GroupRecords.h"
 
 namespace CardRecords {
 
@@ -48,10 +49,15 @@ double proposedCardNo(Database &db)
     return db.scalar(QStringLiteral("SELECT Max(CardNo) FROM Card")).toDouble() + 1;
 }
 
-qint64 save(Database &db, const Card &card, Write write)
+qint64 save(Database &db, const Card &card, Write write, const std::optional<QString> &groupName)
 {
     Transaction transaction(db);
     Card stored = card;
+    if (groupName) {
+        const std::optional<Group> group = GroupRecords::findByName(db, *groupName);
+        stored.groupId = group ? std::optional<qint64>(group->id) : std::nullopt;
+        stored.groupName = group ? group->name : QString();
+    }
     if (write == Write::Replace)
         db.execute(QStringLiteral("DELETE FROM Card WHERE CardID = ?"), {card.id});
     else

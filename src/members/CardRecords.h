@@ -41,8 +41,12 @@ double proposedCardNo(Database &db);
 // Writes the card and returns its key. An added card takes the next key inside the write (its id
 // is not used), so cards added by two programs at once are both stored; a replaced card keeps its
 // key and its old row goes in the same transaction, so a failure leaves the old row as it was.
+// Given a group name, the card takes the group of that name as it stands at the write (none when
+// none matches, GroupRecords::findByName), so a group deleted by another program meanwhile is
+// never named; otherwise it keeps the card's own group.
 enum class Write { Add, Replace };
-qint64 save(Database &db, const Card &card, Write write);
+qint64 save(Database &db, const Card &card, Write write,
+            const std::optional<QString> &groupName = std::nullopt);
 // Writes a new card's row inside the caller's transaction.
 void insert(Database &db, const Card &card);
 

@@ -7,6 +7,7 @@
 #include "members/CardRecords.h"
 #include "members/GroupRecords.h"
 #include "members/MembersLook.h"
+#include "ui/DateBox.h"
 #include "ui/FormBuilder.h"
 #include "ui/ImportFrame.h"
 #include "ui/KeyPreview.h"
@@ -15,7 +16,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QImageReader>
@@ -97,7 +97,7 @@ void frmLibraryCard::buildControls()
             {kind<QLabel>(), "fraForm/lblRemarks", "Remarks", 120, 4830, 1560, 330},
             {kind<QLineEdit>(), "fraForm/txtRemarks", "", 1740, 4800, 3600, 360},
             {kind<QLabel>(), "fraForm/lblValidDate", "Valid Upto", 120, 5280, 1560, 330},
-            {kind<QDateEdit>(), "fraForm/dtpValidDate", "", 1740, 5250, 1800, 360},
+            {kind<DateBox>(), "fraForm/dtpValidDate", "Valid Upto", 1740, 5250, 1800, 360},
             {kind<QLabel>(), "imgHappy", "", 5820, 720, 1800, 2100},
             {kind<QLabel>(), "lblAddPicture", "Add Picture", 5820, 2850, 1800, 300},
             {kind<QFrame>(), "Frame2", "", 5820, 3300, 1800, 3060},
@@ -129,7 +129,7 @@ void frmLibraryCard::buildControls()
     txtContact2 = box("txtContact2");
     txtRemarks = box("txtRemarks");
     cboGroupName = findChild<QComboBox *>(QStringLiteral("cboGroupName"));
-    dtpValidDate = findChild<QDateEdit *>(QStringLiteral("dtpValidDate"));
+    dtpValidDate = findChild<DateBox *>(QStringLiteral("dtpValidDate"));
     imgHappy = findChild<QLabel *>(QStringLiteral("imgHappy"));
     lblAddPicture = findChild<QLabel *>(QStringLiteral("lblAddPicture"));
     const auto button = [this](const char *name) {
@@ -152,9 +152,6 @@ void frmLibraryCard::buildControls()
     KeyPreview::setBackColour(txtRemarks, 0xFEF7F3);
     KeyPreview::installFocusColours({txtCardNo, txtRollNo, txtName, txtFatherName, txtaddress,
                                      txtCity, txtDistt, txtContact1, txtContact2});
-    dtpValidDate->setLocale(QLocale(QLocale::English));
-    dtpValidDate->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-    dtpValidDate->setCalendarPopup(true);
 
     imgHappy->setFrameStyle(QFrame::Box | QFrame::Plain);
     imgHappy->setAlignment(Qt::AlignCenter);
@@ -270,16 +267,15 @@ void frmLibraryCard::cmdsave_Click()
         Dialogs::information(QStringLiteral("Enter Card Name"));
         return;
     }
+    const auto validUpto = dtpValidDate->checkedDate();
+    if (!validUpto)
+        return;
     try {
         Database &db = Module::open(Module::CompanyDb);
         const bool isNew = isNewCard();
         Card card;
         card.id = qint64(Numbers::leadingValue(txtCardID->text()));
         card.cardNo = Numbers::leadingValue(txtCardNo->text());
-        if (const auto group = GroupRecords::findByName(db, cboGroupName->currentText())) {
-            card.groupId = group->id;
-            card.groupName = group->name;
-        }
         card.rollNo = txtRollNo->text();
         card.name = txtName->text();
         card.contact1 = txtContact1->text();
@@ -290,10 +286,11 @@ void frmLibraryCard::cmdsave_Click()
         card.district = txtDistt->text();
         card.photo = txtPhoto->text();
         card.remarks = txtRemarks->text();
-        card.validUpto = dtpValidDate->date();
-        // A new card's key is taken inside the save, where no other program can take it too.
-        const qint64 key = CardRecords::save(
-            db, card, isNew ? CardRecords::Write::Add : CardRecords::Write::Replace);
+        card.validUpto = *validUpto;
+        // A new card's key and the card's group are taken inside the save, where no other
+        // program can take the key too or delete the group meanwhile.
+        const auto write = isNew ? CardRecords::Write::Add : CardRecords::Write::Replace;
+        const qint64 key = CardRecords::save(db, card, write, cboGroupName->currentText());
         txtCardID->setText(QString::number(key));
     } catch (const AppError &error) {
         showError(error);

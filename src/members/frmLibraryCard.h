@@ -3,11 +3,11 @@
 #include <QWidget>
 
 class QComboBox;
-class QDateEdit;
 class QFrame;
 class QImage;
 class QLabel;
 class QLineEdit;
+class DateBox;
 class ImportFrame;
 class RecordList;
 class StyledButton;
@@ -80,7 +80,7 @@ private:
     QLineEdit *txtContact1 = nullptr;
     QLineEdit *txtContact2 = nullptr;
     QLineEdit *txtRemarks = nullptr;
-    QDateEdit *dtpValidDate = nullptr;
+    DateBox *dtpValidDate = nullptr;
     QLabel *imgHappy = nullptr;
     QLabel *lblAddPicture = nullptr;
     StyledButton *cmdsave = nullptr;
@@ -90,8 +90,8 @@ private:
     StyledButton *cmdValidity = nullptr;
     RecordList *Lv1 = nullptr;
     QFrame *fraValidity = nullptr;
-    QDateEdit *dtpFromDate = nullptr;
-    QDateEdit *dtpToDate = nullptr;
+    DateBox *dtpFromDate = nullptr;
+    DateBox *dtpToDate = nullptr;
     StyledButton *cmdSearch = nullptr;
     QLabel *lblExport = nullptr;
     QLabel *lblImport = nullptr;

@@ -72,6 +72,6 @@ void frmLibraryCard::lblExport_Click()
 void frmLibraryCard::GetImportNewRecord()
 {
     ListExchange::importList(fraImport, [](Database &db, const XlsxReader::Sheet &sheet) {
-        return CardExchange::rowStore(db, sheet, CardExchange::importGroup(db));
+        return CardExchange::rowStore(db, sheet);
     });
 }

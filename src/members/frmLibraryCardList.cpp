@@ -7,12 +7,12 @@
 #include "members/CardPrintout.h"
 #include "members/CardRecords.h"
 #include "members/MembersWindows.h"
+#include "ui/DateBox.h"
 #include "ui/FormBuilder.h"
 #include "ui/RecordList.h"
 #include "ui/RecordLoader.h"
 #include "ui/ReportHandOver.h"
 
-#include <QDateEdit>
 #include <QFrame>
 #include <QLabel>
 
@@ -27,15 +27,15 @@ void frmLibraryCard::buildListControls()
             {kind<QFrame>(), "fraValidity", "", 8040, 900, 4440, 2100},
             {kind<QLabel>(), "fraValidity/lblClose", " Show Card Expiring Within", 0, 0, 4440, 360},
             {kind<QLabel>(), "fraValidity/lblFromDate", "From Date ", 240, 570, 1200, 330},
-            {kind<QDateEdit>(), "fraValidity/dtpFromDate", "", 1500, 540, 2000, 360},
+            {kind<DateBox>(), "fraValidity/dtpFromDate", "From Date", 1500, 540, 2000, 360},
             {kind<QLabel>(), "fraValidity/lblToDate", "To Date", 240, 1020, 1200, 330},
-            {kind<QDateEdit>(), "fraValidity/dtpToDate", "", 1500, 990, 2000, 360},
+            {kind<DateBox>(), "fraValidity/dtpToDate", "To Date", 1500, 990, 2000, 360},
             {kind<StyledButton>(), "fraValidity/cmdSearch", "", 1500, 1470, 2000, 480},
         });
     Lv1 = findChild<RecordList *>(QStringLiteral("Lv1"));
     fraValidity = findChild<QFrame *>(QStringLiteral("fraValidity"));
-    dtpFromDate = findChild<QDateEdit *>(QStringLiteral("dtpFromDate"));
-    dtpToDate = findChild<QDateEdit *>(QStringLiteral("dtpToDate"));
+    dtpFromDate = findChild<DateBox *>(QStringLiteral("dtpFromDate"));
+    dtpToDate = findChild<DateBox *>(QStringLiteral("dtpToDate"));
     cmdSearch = findChild<StyledButton *>(QStringLiteral("cmdSearch"));
 
     Lv1->setColumns({QString(), QStringLiteral("Card No."), QStringLiteral("Name"),
@@ -63,11 +63,6 @@ void frmLibraryCard::buildListControls()
     auto *cross = new QLabel(QStringLiteral("X "), title);
     cross->setGeometry(title->rect());
     cross->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    for (QDateEdit *picker : {dtpFromDate, dtpToDate}) {
-        picker->setLocale(QLocale(QLocale::English));
-        picker->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-        picker->setCalendarPopup(true);
-    }
     cmdSearch->setCaption(QStringLiteral("&Search"));
     connect(cmdValidity, &StyledButton::Click, this, &frmLibraryCard::cmdValidity_Click);
     connect(cmdSearch, &StyledButton::Click, this, &frmLibraryCard::cmdSearch_Click);
@@ -77,7 +72,7 @@ void frmLibraryCard::buildListControls()
 void frmLibraryCard::datepickaa()
 {
     const QDate today = QDate::currentDate();
-    for (QDateEdit *picker : {dtpValidDate, dtpFromDate, dtpToDate})
+    for (DateBox *picker : {dtpValidDate, dtpFromDate, dtpToDate})
         picker->setDate(today);
 }
 
@@ -103,6 +98,9 @@ void frmLibraryCard::cmdValidity_Click()
 
 void frmLibraryCard::cmdSearch_Click()
 {
+    // A range the boxes cannot give keeps the frame open to mend it.
+    if (!dtpFromDate->checkedDate() || !dtpToDate->checkedDate())
+        return;
     Lv1Load(QStringLiteral("Date"));
     fraValidity->hide();
 }

@@ -33,7 +33,7 @@ void exportList(const QString &fileName, const QString &noun, QLabel *progress,
                     .arg(workbook.rows.size())
                     .arg(noun, path),
                 Dialogs::programTitle()))
-            Dialogs::service().openWithDesktop(path);
+            Dialogs::openSavedFile(path);
     } catch (const AppError &error) {
         Dialogs::information(error.boxText());
     }

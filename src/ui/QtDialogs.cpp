@@ -9,10 +9,12 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace Dialogs {
@@ -123,6 +125,23 @@ private:
     bool fitted_ = false;
 };
 
+// xdg-open starts and ends well also where no program is set for the file's type and nothing
+// opens: xdg-mime is asked first. A browser named for everything opens what is left.
+bool desktopHasProgramFor(const QUrl &url)
+{
+    const QString query = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (query.isEmpty() || !qEnvironmentVariableIsEmpty("BROWSER"))
+        return true;
+    const QString type = url.isLocalFile()
+                             ? QMimeDatabase().mimeTypeForFile(url.toLocalFile()).name()
+                             : QStringLiteral("x-scheme-handler/") + url.scheme();
+    QProcess process;
+    process.start(query, {QStringLiteral("query"), QStringLiteral("default"), type});
+    if (!process.waitForFinished(5000))
+        return true;
+    return !process.readAllStandardOutput().trimmed().isEmpty();
+}
+
 } // namespace
 
 Answer QtService::message(const Message &message)
@@ -177,7 +196,14 @@ bool QtService::openWithDesktop(const QString &pathOrLink)
 {
     const QUrl url = QFileInfo::exists(pathOrLink) ? QUrl::fromLocalFile(pathOrLink)
                                                    : QUrl::fromUserInput(pathOrLink);
-    return QDesktopServices::openUrl(url);
+    // Where the desktop has xdg-open, it is started as Qt would start it, but only once a program
+    // is known to take the file: Qt reports success as soon as xdg-open has started.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty())
+        return QDesktopServices::openUrl(url);
+    return desktopHasProgramFor(url) &&
+           QProcess::startDetached(opener,
+                                   {url.isLocalFile() ? url.toLocalFile() : url.toString()});
 }
 
 bool QtService::startProgram(const QString &program, const QStringList &arguments,

@@ -6,6 +6,7 @@
 
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 namespace ReportPrinter {
 
@@ -15,6 +16,11 @@ QString &printFile()
 {
     static QString path;
     return path;
+}
+
+[[noreturn]] void noPrinter()
+{
+    throw AppError(482, QStringLiteral("Printer error: no printer is installed"));
 }
 
 } // namespace
@@ -32,17 +38,24 @@ void preparePrinter(QPrinter &printer, const ReportDocument &document)
     printer.setDocName(document.layout().title);
 }
 
+void requirePrinter()
+{
+    if (printFile().isEmpty() && QPrinterInfo::availablePrinterNames().isEmpty())
+        noPrinter();
+}
+
 void print(const ReportDocument &document, QPrinter &printer)
 {
     // Without a print server Qt falls back to a PDF printer without a file: there is no printer.
     if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty())
-        throw AppError(482, QStringLiteral("Printer error: no printer is installed"));
+        noPrinter();
     // One copy, also after a set-up dialog where the user raised the copy count.
     printer.setCopyCount(1);
     QPainter painter;
     if (!painter.begin(&printer))
         throw AppError(482, QStringLiteral("Printer error: %1").arg(printer.printerName()));
-    ReportOutput::paintPages(painter, printer, document, printer.resolution());
+    ReportOutput::paintPages(painter, printer, document, printer.resolution(),
+                             ReportPainter::Surface::Paper);
     painter.end();
 }
 

@@ -10,6 +10,8 @@ namespace ReportPrinter {
 
 // Sets the printer's paper to the template's page, origin at the paper's corner.
 void preparePrinter(QPrinter &printer, const ReportDocument &document);
+// Throws the AppError of print when no printer is installed (and none is set to print to a file).
+void requirePrinter();
 // Prints every page, one copy. Throws AppError when there is no printer to print on.
 void print(const ReportDocument &document, QPrinter &printer);
 

@@ -170,6 +170,14 @@ QWidget *show(const QString &name)
     window->show();
     window->raise();
     window->activateWindow();
+    // The window just shown takes the keyboard, so that its access keys work before any click:
+    // Qt leaves the focus where it was (the ribbon, another window) when the window has none yet
+    // or the control that had it was hidden meanwhile (Print of the sticker preview).
+    if (frame) {
+        QWidget *focus = frame->window()->focusWidget();
+        if (!focus || !frame->isAncestorOf(focus) || !focus->isVisible())
+            focusWithin(frame)->setFocus(Qt::ActiveWindowFocusReason);
+    }
     return window;
 }
 

@@ -185,6 +185,8 @@ void frmPrint1::cmdPrinterSetup_Click()
         const auto document = commonStart();
         QPrinter printer(QPrinter::HighResolution);
         ReportPrinter::preparePrinter(printer, *document);
+        // Without a printer the set-up would offer only Qt's own print to a file.
+        ReportPrinter::requirePrinter();
         // A cancelled set-up still prints, on the printer it had.
         Dialogs::service().printSetup(&printer, this);
         ReportPrinter::print(*document, printer);
@@ -200,7 +202,7 @@ void frmPrint1::cmdPDF_Click()
         const auto document = commonStart();
         const QString path = ReportFiles::pdfPath();
         ReportOutput::exportPdf(*document, path);
-        Dialogs::service().openWithDesktop(path);
+        Dialogs::openSavedFile(path);
     } catch (const AppError &error) {
         errorBox(error);
     }

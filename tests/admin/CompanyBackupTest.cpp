@@ -1,11 +1,21 @@
 #include "AdminFixture.h"
 
+#include "ChildProcess.h"
+#include "KeepsCommitting.h"
+#include "LockHolder.h"
+
+#include "admin/BackupRunMark.h"
 #include "admin/CompanyBackup.h"
 #include "core/DiskSync.h"
+#include "core/ProcessLock.h"
 #include "platform/ZipArchive.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <csignal>
+#include <fcntl.h>
+#include <future>
+#include <unistd.h>
 
 namespace {
 
@@ -34,7 +44,38 @@ protected:
                 {i, QString::number(i), QString("Title of book %1").arg(i), "Available"});
         t.commit();
     }
+
+    CompanyBackup::Plan planAt(int minute)
+    {
+        return *CompanyBackup::plan(request(QDateTime(QDate(2024, 3, 7), QTime(9, minute))));
+    }
+
+    QStringList files(const char *folder)
+    {
+        return QDir(path(folder)).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
 };
+
+// A backup killed on the way, in a process of its own. Arguments: the company's file, the Temp and
+// AutoBKP folders, the base name, and what it dies writing ("copy" or "archive").
+const bool killedBackup = registerChildEntry("killed backup", [](const QStringList &arguments) {
+    CompanyBackup::Plan plan;
+    plan.database = arguments.value(0);
+    plan.tempFolder = arguments.value(1);
+    plan.archiveFolder = arguments.value(2);
+    plan.plainCopy = plan.tempFolder + "/" + arguments.value(3) + ".mdb";
+    plan.archive = plan.archiveFolder + "/" + arguments.value(3) + ".zip";
+    plan.keepCopy = false;
+    // Killed as the file is complete under its temporary name, the moment before it is named.
+    const QString dying =
+        FileWriting::partName(arguments.value(4) == "copy" ? plan.plainCopy : plan.archive);
+    DiskSync::setObserverForTests([dying](const QString &file) {
+        if (file == dying)
+            ::kill(::getpid(), SIGKILL);
+    });
+    CompanyBackup::run(plan);
+    return 0;
+});
 
 TEST(CompanyBackupNames, StampNameAndBackupPath)
 {
@@ -91,7 +132,10 @@ TEST_F(CompanyBackupTest, TheArchiveRestoresTheWholeCompany)
     addBooks(3000);
     const auto plan = CompanyBackup::plan(request());
     QList<CompanyBackup::Step> steps;
-    CompanyBackup::run(*plan, [&steps](CompanyBackup::Step step) { steps << step; });
+    CompanyBackup::run(*plan, [&steps](CompanyBackup::Step step, int) {
+        if (steps.isEmpty() || steps.last() != step)
+            steps << step;
+    });
     EXPECT_EQ(steps.size(), 4);
     EXPECT_TRUE(QFileInfo(path("Backup")).isDir());
     EXPECT_TRUE(QFile::exists(plan->plainCopy));
@@ -118,6 +162,128 @@ TEST_F(CompanyBackupTest, TheArchiveRestoresTheWholeCompany)
     EXPECT_EQ(QDir(path("AutoBKP")).entryList(QDir::Files).size(), 1);
     ZipArchive::extract(plan->backupCopy, "City_Library_Annex_07_95.mdb", restored);
     EXPECT_EQ(Database::open(restored)->scalar("SELECT count(*) FROM Book").toInt(), 10);
+}
+
+TEST_F(CompanyBackupTest, AnotherProgramCommittingAllTheTimeNeitherStallsNorMixesTheCopy)
+{
+    // Enough pages for many steps of the copy, and two books on pages far apart.
+    addThickBooks(*Module::CompanyDb, 6000);
+    const auto plan = planAt(5);
+    KeepsCommitting other(Module::CompanyDb->path(), 1, 6000);
+    ASSERT_TRUE(waitFor([&other] { return other.commits() > 20; }));
+
+    QList<int> copied;
+    auto backup = std::async(std::launch::async, [&plan, &copied] {
+        CompanyBackup::run(plan, [&copied](CompanyBackup::Step step, int percent) {
+            if (step == CompanyBackup::Step::PlainCopy && percent >= 0)
+                copied << percent;
+        });
+    });
+    const bool finished = backup.wait_for(std::chrono::seconds(45)) == std::future_status::ready;
+    const int commitsBefore = other.commits();
+    // The copy held no lock past the time a commit waits for one: the other program went on.
+    EXPECT_EQ(other.stop(), "");
+    EXPECT_TRUE(finished) << "the backup did not finish while another program kept committing";
+    backup.get();
+    EXPECT_GT(other.commits(), 20);
+    EXPECT_GE(commitsBefore, 20);
+
+    // The progress of the copy went from nothing to the whole, through steps in between.
+    ASSERT_GE(copied.size(), 3) << copied.size();
+    EXPECT_EQ(copied.first(), 0);
+    EXPECT_EQ(copied.last(), 100);
+    EXPECT_TRUE(std::is_sorted(copied.cbegin(), copied.cend()));
+    EXPECT_TRUE(
+        std::any_of(copied.cbegin(), copied.cend(), [](int p) { return p > 0 && p < 100; }));
+
+    // The archive holds one state of the file: both books carry the same commit's number.
+    const QString restored = path("restored.mdb");
+    ZipArchive::extract(plan.archive, "City_Library_Annex_07_95.mdb", restored);
+    const auto copy = Database::open(restored);
+    EXPECT_EQ(copy->scalar("PRAGMA integrity_check").toString(), "ok");
+    EXPECT_EQ(copy->scalar("SELECT count(*) FROM Book").toInt(), 6000);
+    EXPECT_EQ(
+        copy->scalar("SELECT count(DISTINCT Remarks) FROM Book WHERE BookID IN (1, 6000)").toInt(),
+        1);
+    EXPECT_GT(copy->scalar("SELECT Remarks FROM Book WHERE BookID = 1").toInt(), 0);
+}
+
+TEST_F(CompanyBackupTest, AFileWithAWriteAheadLogIsCopiedWithItsLastCommits)
+{
+    addBooks(300);
+    ASSERT_EQ(Module::CompanyDb->scalar("PRAGMA journal_mode = WAL").toString(), "wal");
+    // Committed into the log; the file itself does not hold it yet.
+    Module::CompanyDb->execute("UPDATE Book SET Title = 'Logged' WHERE BookID = 7");
+    ASSERT_TRUE(QFile::exists(Module::CompanyDb->path() + "-wal"));
+    const auto plan = planAt(5);
+    CompanyBackup::run(plan);
+    ZipArchive::extract(plan.archive, "City_Library_Annex_07_95.mdb", path("restored.mdb"));
+    const auto copy = Database::open(path("restored.mdb"));
+    EXPECT_EQ(copy->scalar("PRAGMA integrity_check").toString(), "ok");
+    EXPECT_EQ(copy->scalar("SELECT Title FROM Book WHERE BookID = 7").toString(), "Logged");
+}
+
+TEST_F(CompanyBackupTest, AProgramKeepingTheFileLockedIsToldNotWaitedForEndlessly)
+{
+    const auto plan = planAt(5);
+    LockHolder other(Module::CompanyDb->path(), "BEGIN EXCLUSIVE", 20000);
+    try {
+        CompanyBackup::run(plan);
+        ADD_FAILURE() << "the backup copied a file it could not read";
+    } catch (const AppError &error) {
+        EXPECT_TRUE(error.description().startsWith(
+            "The database cannot be copied: another program keeps it locked. Try the backup "
+            "again in a moment."))
+            << qPrintable(error.boxText());
+    }
+    EXPECT_FALSE(QFile::exists(plan.plainCopy));
+    EXPECT_EQ(files("Temp"), QStringList());
+}
+
+TEST_F(CompanyBackupTest, ABackupClearsWhatBackupsKilledOnTheWayLeftAndOnlyThat)
+{
+    addBooks(3000);
+    const auto killed = [this](const CompanyBackup::Plan &plan, const char *dying) {
+        const ChildEnd end =
+            runChild("killed backup", {plan.database, plan.tempFolder, plan.archiveFolder,
+                                       QFileInfo(plan.archive).completeBaseName(), dying});
+        EXPECT_TRUE(end.crashed) << qPrintable(end.errors);
+    };
+    const QString mark = BackupRunMark::markName();
+    killed(planAt(5), "copy");
+    {
+        // While another backup runs, what lies there may be its own: nothing goes, in this program
+        // or another.
+        QDir().mkpath(path("AutoBKP"));
+        const auto running = ProcessLock::take(path("AutoBKP/" + mark), O_RDWR | O_CREAT,
+                                               ProcessLock::Kind::Shared, ProcessLock::Wait::No);
+        ASSERT_EQ(running.outcome, ProcessLock::Outcome::Locked);
+        killed(planAt(6), "archive");
+        // A copy that SQLite was writing leaves its journal too; files no backup names stay.
+        for (const char *file : {"Temp/City_Library_Annex_07_94.mdb.part-journal",
+                                 "Temp/notes.part", "AutoBKP/holiday.zip.part"}) {
+            QFile f(path(file));
+            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+        CompanyBackup::run(planAt(7));
+        ::close(running.descriptor);
+    }
+    EXPECT_EQ(files("Temp"),
+              QStringList({"City_Library_Annex_07_94.mdb.part-journal",
+                           "City_Library_Annex_07_95.mdb.part", "City_Library_Annex_07_96.mdb",
+                           "City_Library_Annex_07_97.mdb", "notes.part"}));
+    EXPECT_EQ(files("AutoBKP"), QStringList({mark, "City_Library_Annex_07_96.zip.part",
+                                             "City_Library_Annex_07_97.zip", "holiday.zip.part"}));
+
+    CompanyBackup::run(planAt(8));
+    EXPECT_EQ(files("Temp"),
+              QStringList({"City_Library_Annex_07_96.mdb", "City_Library_Annex_07_97.mdb",
+                           "City_Library_Annex_07_98.mdb", "notes.part"}));
+    EXPECT_EQ(files("AutoBKP"), QStringList({mark, "City_Library_Annex_07_97.zip",
+                                             "City_Library_Annex_07_98.zip", "holiday.zip.part"}));
+    ZipArchive::extract(planAt(8).archive, "City_Library_Annex_07_98.mdb", path("restored.mdb"));
+    EXPECT_EQ(Database::open(path("restored.mdb"))->scalar("SELECT count(*) FROM Book").toInt(),
+              3000);
 }
 
 TEST_F(CompanyBackupTest, FailuresStopTheWorkAndLeaveNoHalfFiles)

@@ -35,7 +35,9 @@ TEST_F(UserAdministrationTest, KeysFollowTheHighestAndAFailedWriteLeavesNothing)
     EXPECT_EQ(Admin::nextUserId(db()), 1);
     db().execute(
         "INSERT INTO Users (UserID, UserName, UserPosition) VALUES (2, 'a', 'SUPER USER')");
-    EXPECT_EQ(Admin::addUser(db(), {0, "b", "Teacher", "x"}), 3);
+    Admin::User teacher{0, "b", "SUPER USER", "x"};
+    EXPECT_FALSE(Admin::addUser(db(), teacher));
+    EXPECT_EQ(teacher.id, 3);
 
     // The fifth rights row fails: neither the position nor any of its rows stay.
     Database::setFailureHook({.failOnWrite = 6, .failOnTable = {}});
@@ -51,7 +53,8 @@ TEST_F(UserAdministrationTest, KeysFollowTheHighestAndAFailedWriteLeavesNothing)
     EXPECT_EQ(count("UserProfile"), 5);
 
     Database::setFailureHook({.failOnWrite = 0, .failOnTable = "Users"});
-    EXPECT_THROW(Admin::addUser(db(), {0, "c", "Clerk", "x"}), AppError);
+    Admin::User clerk{0, "c", "Clerk", "x"};
+    EXPECT_THROW(Admin::addUser(db(), clerk), AppError);
     Database::clearFailureHook();
     EXPECT_EQ(count("Users"), 2);
 }
@@ -77,6 +80,20 @@ TEST_F(UserAdministrationTest, OnlyTheLastExactSuperUserIsGuarded)
     EXPECT_FALSE(Admin::superUserRefusal(db(), 2, std::nullopt));
     EXPECT_FALSE(Admin::deleteUser(db(), 2));
     EXPECT_EQ(count("Users"), 2);
+
+    // A position is given only while it exists, letter case apart; one a user holds may stay.
+    Admin::addPosition(db(), "Clérk", allGranted());
+    EXPECT_FALSE(Admin::missingPositionRefusal(db(), "CLÉRK"));
+    EXPECT_FALSE(Admin::missingPositionRefusal(db(), "SUPER USER"));
+    EXPECT_TRUE(Admin::missingPositionRefusal(db(), "Super User"));
+    EXPECT_TRUE(Admin::missingPositionRefusal(db(), ""));
+    Admin::User gone{0, "eve", "Retired", "x"};
+    EXPECT_TRUE(Admin::addUser(db(), gone));
+    EXPECT_EQ(count("Users"), 2);
+    EXPECT_TRUE(Admin::replaceUser(db(), {3, "ann", "Retired", "x"}));
+    db().execute("UPDATE Users SET UserPosition = 'Retired' WHERE UserID = 4");
+    EXPECT_FALSE(Admin::replaceUser(db(), {4, "bobby", "Retired", "y"}));
+    EXPECT_EQ(db().scalar("SELECT UserName FROM Users WHERE UserID = 4").toString(), "bobby");
 
     EXPECT_TRUE(Admin::positionRefusal(""));
     EXPECT_TRUE(Admin::positionRefusal("super user"));

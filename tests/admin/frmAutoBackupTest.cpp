@@ -1,4 +1,5 @@
 #include "AdminFixture.h"
+#include "KeepsCommitting.h"
 #include "LocalSmtpServer.h"
 
 #include "admin/frmAutoBackup.h"
@@ -12,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -80,6 +82,61 @@ TEST_F(frmAutoBackupTest, ABackupCopiesArchivesRecordsAndSays)
 
     const QPixmap shot = window->grab();
     EXPECT_TRUE(shot.save(QDir(testOutputFolder()).filePath("frmAutoBackup.png")));
+}
+
+TEST_F(frmAutoBackupTest, ABackupEndsWhileAnotherProgramKeepsCommittingAndShowsHowFarItGot)
+{
+    addThickBooks(*Module::CompanyDb, 6000);
+    auto *window = open();
+    KeepsCommitting other(Module::CompanyDb->path(), 1, 6000);
+    ASSERT_TRUE(waitFor([&other] { return other.commits() > 20; }));
+    auto *bar = control<QProgressBar>(window, "prgWorking");
+    QSignalSpy shown(bar, &QProgressBar::valueChanged);
+
+    dialogs->expectOk();
+    click(window, "cmdbackup");
+    const bool ended = waitFor([window] { return !window->working(); }, 45000);
+    EXPECT_EQ(other.stop(), "");
+    ASSERT_TRUE(ended) << "Backup, E-mail and Close stayed disabled";
+    EXPECT_TRUE(control<StyledButton>(window, "cmdClose")->isEnabled());
+    EXPECT_EQ(dialogs->last().text, "Backup Saved Sucessfully. . .");
+
+    QList<int> values;
+    for (const QList<QVariant> &signal : shown)
+        values << signal.first().toInt();
+    EXPECT_TRUE(values.contains(100)) << values.size();
+    EXPECT_TRUE(
+        std::any_of(values.cbegin(), values.cend(), [](int v) { return v > 0 && v < 100; }));
+
+    ASSERT_EQ(files("AutoBKP").size(), 1);
+    const QString restored = path("restored.mdb");
+    ZipArchive::extract(path("AutoBKP/" + files("AutoBKP").first()), files("Temp").first(),
+                        restored);
+    const auto copy = Database::open(restored);
+    EXPECT_EQ(copy->scalar("PRAGMA integrity_check").toString(), "ok");
+    EXPECT_EQ(
+        copy->scalar("SELECT count(DISTINCT Remarks) FROM Book WHERE BookID IN (1, 6000)").toInt(),
+        1);
+}
+
+TEST_F(frmAutoBackupTest, ABackupClearsTheHalfFilesADeadBackupLeft)
+{
+    QDir().mkpath(path("Temp"));
+    QDir().mkpath(path("AutoBKP"));
+    for (const char *file : {"Temp/City_Library_Annex_03_1712.mdb.part",
+                             "AutoBKP/City_Library_Annex_03_1711.zip.part"}) {
+        QFile f(path(file));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(2048, 'x'));
+    }
+    auto *window = open();
+    dialogs->expectOk();
+    backUp(window);
+    EXPECT_EQ(dialogs->last().text, "Backup Saved Sucessfully. . .");
+    ASSERT_EQ(files("Temp").size(), 1);
+    EXPECT_TRUE(files("Temp").first().endsWith(".mdb")) << qPrintable(files("Temp").first());
+    ASSERT_EQ(files("AutoBKP").size(), 1);
+    EXPECT_TRUE(files("AutoBKP").first().endsWith(".zip")) << qPrintable(files("AutoBKP").first());
 }
 
 TEST_F(frmAutoBackupTest, AFailureIsShownAndNeverReportedAsSaved)

@@ -339,4 +339,30 @@ TEST_F(frmCreateCompanyTest, WaysOutLeadBackToThePickerExceptThePicture)
     EXPECT_TRUE(dialogs->boxes.isEmpty());
 }
 
+// The year's dates are typed like every date; Enter in the start proposes the end from the typed
+// start, and a start that does not exist is said and proposes nothing.
+TEST_F(frmCreateCompanyTest, TypedYearDatesProposeTheEndFromTheTypedStart)
+{
+    auto *window = open();
+    auto *start = control<QDateEdit>(window, "DTPicker1");
+    auto *end = control<QDateEdit>(window, "DTPicker2");
+    start->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(start, "01-04-27");
+    QTest::keyClick(start, Qt::Key_Return);
+    EXPECT_EQ(start->date(), QDate(2027, 4, 1));
+    EXPECT_EQ(end->date(), QDate(2028, 3, 31));
+    EXPECT_EQ(QApplication::focusWidget(), end);
+
+    start->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(start, "31-02-2027");
+    dialogs->expectOk();
+    QTest::keyClick(start, Qt::Key_Return);
+    EXPECT_EQ(dialogs->texts(),
+              QStringList{"The date in Financial Year Starting Date, 31-02-2027, is not a date.\r"
+                          "Type the day, the month and the year, as 15-06-2027."});
+    EXPECT_EQ(QApplication::focusWidget(), start);
+    EXPECT_EQ(end->date(), QDate(2028, 3, 31));
+    EXPECT_EQ(start->date(), QDate(2027, 4, 1));
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 #include "AnotherProgram.h"
 #include "UserAdminFixture.h"
 
+#include "admin/UserAdministration.h"
 #include "admin/frmUsers.h"
 #include "controls/button/StyledButton.h"
 #include "core/Database.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 
 namespace {
 
@@ -332,6 +334,74 @@ TEST_F(frmUsersTest, ThePasswordShowsForOneClickOnTheLabel)
     send(QEvent::MouseButtonDblClick, Qt::LeftButton);
     send(QEvent::MouseButtonRelease, Qt::NoButton);
     EXPECT_EQ(box("txtPassword")->echoMode(), QLineEdit::Password);
+}
+
+// A user matching no rights row would hold every right: the position must exist when the user is
+// written, and the list follows the positions window.
+TEST_F(frmUsersTest, APositionDeletedSinceTheListWasReadIsNeverGiven)
+{
+    const std::array<EntryRights, UserAdministration::EntryCount> none{};
+    UserAdministration::addPosition(*Module::CompanyDb, "Clerk", none);
+    UserAdministration::addPosition(*Module::CompanyDb, "Temp", none);
+    addUser(2, "admin", "SUPER USER");
+    AnotherProgram other(*Module::CompanyDb);
+    openWindow();
+    EXPECT_EQ(entries(positions()), QStringList({"Clerk", "Temp", "SUPER USER"}));
+
+    // Temp, held by nobody, is deleted in the positions window that F3 opened; closing it brings
+    // the list up to date, the typed name and the position shown kept.
+    click("cmdAdd");
+    QTest::keyClicks(box("txtUserName"), "ravi");
+    QTest::keyClick(box("txtUserName"), Qt::Key_Return);
+    ASSERT_TRUE(positions()->hasFocus());
+    QTest::keyClick(positions(), Qt::Key_F3);
+    auto *positionsWindow = WindowRegistry::find("frmPosition");
+    ASSERT_TRUE(positionsWindow);
+    auto *positionList = control<RecordList>(positionsWindow, "Lv1");
+    doubleClickRow(positionList, int(column(positionList, 1).indexOf("Temp")));
+    dialogs->answers << Dialogs::Answer::Yes;
+    dialogs->expectOk();
+    control<QPushButton>(positionsWindow, "cmdDelete")->click();
+    EXPECT_EQ(dialogs->last().text, "Position Delete");
+    control<QPushButton>(positionsWindow, "cmdClose")->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(waitFor([] { return !WindowRegistry::find("frmPosition"); }));
+    EXPECT_EQ(entries(positions()), QStringList({"Clerk", "SUPER USER"}));
+    EXPECT_EQ(positions()->currentText(), "Clerk");
+    EXPECT_EQ(box("txtUserName")->text(), "ravi");
+
+    // Another program deletes Clerk as this one saves: refused, nothing typed is lost.
+    box("txtPassword")->setFocus();
+    QTest::keyClicks(box("txtPassword"), "pw1");
+    other.beforeNextWrite([](Database &db) {
+        db.execute("DELETE FROM UserProfile WHERE PositionID = 1");
+        db.execute("DELETE FROM \"Position\" WHERE PositionID = 1");
+    });
+    dialogs->expectOk();
+    click("cmdAdd");
+    EXPECT_TRUE(other.acted());
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_TRUE(dialogs->last().text.startsWith("The Position \"Clerk\" no longer exists"))
+        << dialogs->last().text.toStdString();
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Users").toInt(), 1);
+    EXPECT_EQ(button("cmdAdd")->caption(), "&Save");
+    EXPECT_EQ(box("txtUserName")->text(), "ravi");
+    EXPECT_EQ(box("txtPassword")->text(), "pw1");
+    EXPECT_EQ(entries(positions()), QStringList({"SUPER USER"}));
+
+    // No position at all is refused as well; SUPER USER, picked from the list, is given.
+    EXPECT_EQ(positions()->currentText(), "");
+    dialogs->expectOk();
+    click("cmdAdd");
+    EXPECT_TRUE(dialogs->last().text.startsWith("Choose the user's Position"));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Users").toInt(), 1);
+    positions()->setFocus();
+    QTest::keyClick(positions(), Qt::Key_Down);
+    ASSERT_EQ(positions()->currentText(), "SUPER USER");
+    dialogs->expectOk();
+    click("cmdAdd");
+    EXPECT_EQ(dialogs->last().text, "New User has been Added");
+    EXPECT_EQ(scalar("SELECT UserPosition FROM Users WHERE UserName = 'ravi'"), "SUPER USER");
 }
 
 TEST_F(frmUsersTest, F3OpensThePositionsAndEscDropsWhatIsTyped)

@@ -7,6 +7,7 @@
 #include "platform/XlsxReader.h"
 #include "ui/RecordList.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -97,6 +98,14 @@ TEST_F(BookExchangeTest, ExportsEveryListedBookInListOrderAndOffersToOpenIt)
     EXPECT_EQ(sheet.cell(4, 24).asText(), "Arts");
     EXPECT_EQ(sheet.cell(5, 2).kind, XlsxReader::Cell::Kind::Empty);
     EXPECT_EQ(sheet.cell(5, 4).asText(), "Gaban");
+
+    // A desktop with no program for workbooks: the box after Yes says where the file lies.
+    dialogs->desktopOpens = false;
+    dialogs->saveFiles << file;
+    dialogs->answers << Dialogs::Answer::Yes << Dialogs::Answer::Ok;
+    click("cmdExport");
+    EXPECT_EQ(dialogs->last().text, "Unable to open target file.\r\nIt has been saved as " +
+                                        QDir::toNativeSeparators(file));
 
     // Cancelling the save dialog writes nothing and asks nothing more.
     dialogs->saveFiles << "";

@@ -355,12 +355,13 @@ TEST_F(frmBookListTest, ThePrintedListShowsLongAccessionNumbersWhole)
     const QString pdf = QDir(testOutputFolder()).filePath("BookListLong.pdf");
     ReportOutput::exportPdf(*reportWindow()->CRViewer1()->reportSource(), pdf);
 
-    // The text of the accession number column alone (10 mm margin, column from 11.2 mm), at 72
-    // dots an inch.
+    // The text of the accession number column alone (10 mm margin, column from 11.2 mm, 20.6 mm
+    // wide), at 72 dots an inch, in the order it is drawn: pdftotext's reading order would join
+    // a number broken after a hyphen without its hyphen.
     const auto dots = [](double mm) { return QString::number(qRound(mm * 72 / 25.4)); };
     QProcess text;
-    text.start("pdftotext", {"-r", "72", "-x", dots(20.5), "-y", "0", "-W", dots(30), "-H",
-                             dots(210), pdf, "-"});
+    text.start("pdftotext", {"-raw", "-r", "72", "-x", dots(20.5), "-y", "0", "-W", dots(21.5),
+                             "-H", dots(210), pdf, "-"});
     ASSERT_TRUE(text.waitForFinished(60000));
     const QString column =
         QString::fromUtf8(text.readAllStandardOutput()).remove(QRegularExpression("\\s"));

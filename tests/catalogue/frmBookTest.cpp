@@ -311,7 +311,7 @@ TEST_F(frmBookTest, AnotherCounterAtWorkOnTheSameCatalogue)
     // The other counter stores a copy while this one saves: both copies are kept.
     other.beforeNextWrite([](Database &db) {
         db.execute("INSERT INTO Book (BookID, AccessionNo, title, Status) "
-                   "VALUES (2, '2', 'Godan', 'Available')");
+                   "VALUES (2, '9', 'Godan', 'Available')");
     });
     dialogs->expectOk();
     emit button("cmdNew")->Click();
@@ -338,6 +338,48 @@ TEST_F(frmBookTest, AnotherCounterAtWorkOnTheSameCatalogue)
     EXPECT_EQ(bookValue(3, "Status").toString(), "Issue");
     EXPECT_EQ(books(), 3);
     EXPECT_EQ(window->mode(), "&Update");
+}
+
+// Both counters propose the same number; the one that writes second is refused, whatever its
+// window saw when the number was entered.
+TEST_F(frmBookTest, TwoCountersCannotStoreOneAccessionNo)
+{
+    addPlainBook(1, "1");
+    AnotherProgram other(*Module::CompanyDb);
+    open();
+    emit button("cmdNew")->Click();
+    EXPECT_EQ(box("txtAccessionNo")->text(), "2");
+    enter(box("txtAccessionNo"));
+    enter(focus());
+    QTest::keyClicks(focus(), "Kamayani");
+    ASSERT_EQ(box("txtTitle")->text(), "Kamayani");
+
+    other.beforeNextWrite([](Database &db) {
+        db.execute("INSERT INTO Book (BookID, AccessionNo, title, Status) "
+                   "VALUES (2, '2', 'Godan', 'Available')");
+    });
+    dialogs->expectOk();
+    emit button("cmdNew")->Click();
+    EXPECT_TRUE(other.acted());
+    EXPECT_EQ(dialogs->texts(), QStringList{"Accession No. Already Exits"});
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(books(), 2);
+    EXPECT_EQ(bookValue(2, "title").toString(), "Godan");
+    // Nothing typed is lost: the number stays for the user to correct.
+    EXPECT_EQ(window->mode(), "&Save");
+    EXPECT_EQ(focus(), box("txtAccessionNo"));
+    EXPECT_EQ(box("txtAccessionNo")->text(), "2");
+    EXPECT_EQ(box("txtTitle")->text(), "Kamayani");
+
+    QTest::keyClick(box("txtAccessionNo"), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box("txtAccessionNo"), "3");
+    dialogs->expectOk();
+    emit button("cmdNew")->Click();
+    EXPECT_EQ(dialogs->last().text, "New Book has been Added");
+    EXPECT_EQ(bookValue(3, "AccessionNo").toString(), "3");
+    EXPECT_EQ(bookValue(3, "title").toString(), "Kamayani");
+    EXPECT_EQ(
+        Module::CompanyDb->scalar("SELECT COUNT(*) FROM Book WHERE AccessionNo = '2'").toInt(), 1);
 }
 
 TEST_F(frmBookTest, AFailedUpdateKeepsTheOldRowAndSaysSo)

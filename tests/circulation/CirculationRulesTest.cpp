@@ -43,6 +43,19 @@ TEST_F(CirculationRulesTest, KeysAndSerialsCountFromOneSerialsPerType)
     EXPECT_EQ(Rules::nextVoucherId(db()), 10);
     EXPECT_EQ(Rules::nextSerial(db(), Rules::IssueType), 6);
     EXPECT_EQ(Rules::nextSerial(db(), Rules::ReceiptType), 41);
+    // Counted in 64 bits to the end: past a double's 53 bits, after a fraction, and none after
+    // the largest a voucher keeps.
+    db().execute("UPDATE Voucher SET SrNO = 9007199254740993 WHERE VoucherID = 9");
+    EXPECT_EQ(Rules::nextSerial(db(), Rules::ReceiptType), 9007199254740994LL);
+    db().execute("UPDATE Voucher SET SrNO = 40.5 WHERE VoucherID = 9");
+    EXPECT_EQ(Rules::nextSerial(db(), Rules::ReceiptType), 41);
+    db().execute("UPDATE Voucher SET SrNO = 9223372036854775806 WHERE VoucherID = 9");
+    EXPECT_EQ(Rules::nextSerial(db(), Rules::ReceiptType), std::numeric_limits<qint64>::max());
+    db().execute("UPDATE Voucher SET SrNO = 9223372036854775807 WHERE VoucherID = 9");
+    EXPECT_FALSE(Rules::nextSerial(db(), Rules::ReceiptType));
+    db().execute("UPDATE Voucher SET SrNO = 1e19 WHERE VoucherID = 9");
+    EXPECT_FALSE(Rules::nextSerial(db(), Rules::ReceiptType));
+    db().execute("UPDATE Voucher SET SrNO = 40 WHERE VoucherID = 9");
     // The first voucher took key 1 and stored the leading value of "12B"-style numbers.
     ASSERT_EQ(issue("102", "12B", 0, "6").refusal, Rules::Refusal::None);
     EXPECT_EQ(voucherField(10, "AccessionNo").toInt(), 12);
@@ -96,10 +109,13 @@ TEST_F(CirculationRulesTest, SerialsAreStoredAsWholeNumbersOrRefusedWhenPast64Bi
     EXPECT_EQ(voucherField(1, "SrNO").toLongLong(), largest);
     EXPECT_EQ(Rules::readIssueVoucher(db(), 1)->srNo, largest);
 
-    // Past a double's digits, and halves to the even neighbour as the return rounds them.
+    // Past a double's digits; a fraction or an exponent is not the whole number stored.
     ASSERT_EQ(issue("101", "7", 1, "9007199254740993").refusal, Rules::Refusal::None);
     EXPECT_EQ(voucherField(1, "SrNO").toLongLong(), 9007199254740993LL);
-    ASSERT_EQ(issue("101", "7", 1, "2.5").refusal, Rules::Refusal::None);
+    EXPECT_EQ(issue("101", "7", 1, "2.5").refusal, Rules::Refusal::NotStorable);
+    EXPECT_EQ(issue("101", "7", 1, "2e0").refusal, Rules::Refusal::NotStorable);
+    EXPECT_EQ(voucherField(1, "SrNO").toLongLong(), 9007199254740993LL);
+    ASSERT_EQ(issue("101", "7", 1, "2.0").refusal, Rules::Refusal::None);
     EXPECT_EQ(voucherField(1, "SrNO").toLongLong(), 2);
     EXPECT_EQ(db().scalar("SELECT typeof(SrNO) FROM Voucher").toString(), "integer");
     ASSERT_EQ(issue("101", "7", 1, "").refusal, Rules::Refusal::None);

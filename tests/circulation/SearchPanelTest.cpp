@@ -3,8 +3,10 @@
 #include "SearchQueries.h"
 
 #include "circulation/SearchPanel.h"
+#include "circulation/frmBookIssue.h"
 #include "ui/RecordList.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -60,9 +62,23 @@ protected:
         for (int box = 0; box < 4; ++box)
             panel->filter(box)->setText(typed[size_t(box)]);
         panel->reload(); // at once, instead of after the keystrokes waiting
+        // The first reload waits for the table's rows.
+        ASSERT_TRUE(waitFor([&] { return !panel->reading(); }));
         EXPECT_EQ(texts(panel->list()), queried(panel->kind(), typed))
             << typed[0].toStdString() << "|" << typed[1].toStdString() << "|"
             << typed[2].toStdString() << "|" << typed[3].toStdString();
+    }
+
+    // Keys as a fast typist or a scanner sends them: each to the control that has the focus at
+    // that moment, with nothing in between that QTest does not do itself.
+    static void burst(const QString &text)
+    {
+        for (const QChar c : text)
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+    static void burst(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     }
 
     std::unique_ptr<QWidget> host;
@@ -138,4 +154,125 @@ TEST_F(SearchPanelTest, ReloadsOnceForTheLastKeystrokeAndSeesChanges)
     const auto expected = queried(SearchPanel::Kind::Book, {"god", "", "", ""});
     ASSERT_TRUE(waitFor([&] { return texts(books->list()) == expected; }));
     EXPECT_EQ(books->list()->records()->text(0, 1), "Godavari");
+}
+
+// Down, Enter and every key after them act on the list filtered for all the text typed before
+// them, whether the rows were read before the keys came or come after them.
+TEST_F(SearchPanelTest, KeysInABurstActOnAllTheTextTypedBeforeThem)
+{
+    addBook(1, "G-1", "Gaban");
+    addBook(2, "G-2", "godavari tales");
+    addBook(3, "G-3", "Godan");
+    addBook(4, "G-4", "Gitanjali");
+    QApplication::setActiveWindow(host.get());
+    QSignalSpy picked(books, &SearchPanel::picked);
+
+    // The rows read and the list showing "G": "od", Down and Enter come before the list reloads.
+    books->open();
+    burst("G");
+    ASSERT_TRUE(waitFor([&] { return books->list()->records()->size() == 4; }));
+    ASSERT_EQ(books->list()->records()->text(0, 1), "Gaban");
+    burst("od");
+    burst(Qt::Key_Down);
+    burst(Qt::Key_Return);
+    ASSERT_EQ(picked.count(), 1);
+    EXPECT_EQ(picked[0][0].toString(), "G-3");
+    EXPECT_EQ(QApplication::focusWidget(), books->list());
+
+    // After a save, F4 and the whole burst before the rows are read again: the keys wait for
+    // them, and the pick is from the rows of the file as it is now.
+    addBook(5, "G-5", "Godaan Retold");
+    books->hide();
+    books->open();
+    ASSERT_EQ(QApplication::focusWidget(), books->filter(0));
+    burst(Qt::Key_A, Qt::ControlModifier);
+    burst("God");
+    burst(Qt::Key_Down);
+    burst(Qt::Key_Return);
+    EXPECT_EQ(picked.count(), 1);
+    ASSERT_TRUE(waitFor([&] { return picked.count() == 2; }));
+    EXPECT_EQ(picked[1][0].toString(), "G-5"); // "Godaan Retold" before "Godan"
+    EXPECT_EQ(books->filter(0)->text(), "God");
+    EXPECT_EQ(books->list()->records()->size(), 3);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(picked.count(), 2);
+
+    // Keys typed into the boxes while the rows are read show once they come.
+    addBook(6, "G-6", "Gora");
+    books->open();
+    burst(Qt::Key_A, Qt::ControlModifier);
+    burst("gor");
+    ASSERT_TRUE(waitFor([&] { return !books->reading() && books->list()->records()->size() == 1; }));
+    EXPECT_EQ(books->list()->records()->text(0, 1), "Gora");
+}
+
+// F4 shows the panel at once; the window keeps answering while the rows are read, and the
+// keys typed meanwhile filter them once they come.
+TEST_F(SearchPanelTest, ShowsAtOnceAndReadsTheRowsBesideTheWindow)
+{
+    {
+        Transaction transaction(db());
+        for (int id = 1; id <= 20000; ++id)
+            db().execute("INSERT INTO Book (BookID, AccessionNo, title, Author, Subject, "
+                         "Publisher) VALUES (?, ?, ?, 'Author', 'Subject', 'Publisher')",
+                         {id, QString::number(id), QString("Book %1").arg(id * 7919 % 20011)});
+        transaction.commit();
+    }
+    QApplication::setActiveWindow(host.get());
+    books->open();
+    ASSERT_TRUE(books->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), books->filter(0));
+    QCoreApplication::processEvents(); // the window paints
+    EXPECT_TRUE(books->reading());
+    EXPECT_EQ(books->list()->records()->size(), 0);
+    burst("Book 12");
+    const auto expected = queried(SearchPanel::Kind::Book, {"Book 12", "", "", ""});
+    ASSERT_GT(expected.size(), 100);
+    EXPECT_TRUE(waitFor([&] { return texts(books->list()) == expected; }, 30000));
+}
+
+// In the issue window, F4 and the keys in one burst: Enter picks the book of the text typed
+// and closes the panel.
+TEST_F(SearchPanelTest, IssueWindowF4AndABurstOfKeysPickTheBookTyped)
+{
+    addBook(1, "11", "Gaban");
+    addBook(2, "12", "Godan");
+    addBook(3, "13", "Gitanjali");
+    auto *window = WindowRegistry::show<frmBookIssue>("frmBookIssue");
+    QApplication::setActiveWindow(window);
+    auto *accessionNo = window->findChild<QLineEdit *>("txtAccessionNo");
+    auto *panel = window->findChild<SearchPanel *>("fraSearch2");
+    accessionNo->setFocus();
+    burst(Qt::Key_F4);
+    ASSERT_TRUE(panel->isVisible());
+    burst("God");
+    burst(Qt::Key_Down);
+    burst(Qt::Key_Return);
+    ASSERT_TRUE(waitFor([&] { return !panel->isVisible(); }));
+    EXPECT_EQ(accessionNo->text(), "12");
+    EXPECT_EQ(window->findChild<QLineEdit *>("txtTitle")->text(), "Godan");
+    EXPECT_EQ(QApplication::focusWidget(), accessionNo);
+}
+
+// Rows changed by a save are read again while the window idles once the panel has been used, so
+// the next F4 and its keys act at once instead of waiting for a read.
+TEST_F(SearchPanelTest, RowsChangedBySaveAreReadBeforeTheNextF4)
+{
+    addBook(1, "G-1", "Gaban");
+    QApplication::setActiveWindow(host.get());
+    QSignalSpy picked(books, &SearchPanel::picked);
+    books->open();
+    ASSERT_TRUE(waitFor([&] { return !books->reading(); }));
+    books->hide();
+
+    addBook(2, "G-2", "Godan"); // a save while the panel is hidden
+    ASSERT_TRUE(waitFor([&] { return books->reading(); }));
+    ASSERT_TRUE(waitFor([&] { return !books->reading(); }));
+    books->open();
+    EXPECT_FALSE(books->reading());
+    burst("God");
+    burst(Qt::Key_Down);
+    burst(Qt::Key_Return);
+    ASSERT_EQ(picked.count(), 1);
+    EXPECT_EQ(picked[0][0].toString(), "G-2");
 }

@@ -1,4 +1,5 @@
 #include "CirculationFixture.h"
+#include "DateTyping.h"
 
 #include "circulation/CirculationRules.h"
 #include "circulation/ReturnRules.h"
@@ -19,6 +20,9 @@ namespace {
 
 const QString LimitText = "Book Can't be issue this Student\r\rBecause this card  Max Book Limit "
                           "Cross to issue books against";
+const QString WholeSrNoText = "The number in Sr No. cannot be stored as it stands.\rType a whole "
+                              "number in plain digits, without a point or an exponent, between "
+                              "-9223372036854775808 and 9223372036854775807.";
 
 class frmBookIssueTest : public CirculationTest
 {
@@ -56,6 +60,11 @@ protected:
         enterIn("txtAccessionNo", accessionNo);
     }
     void save() { emit button("cmdsave")->Click(); }
+    void pressSave()
+    {
+        button("cmdsave")->setFocus();
+        QTest::keyClick(button("cmdsave"), Qt::Key_Return);
+    }
 
     frmBookIssue *window = nullptr;
 };
@@ -209,9 +218,7 @@ TEST_F(frmBookIssueTest, ASerialPastWhatTheVoucherKeepsIsRefusedAndTheLargestKep
     box("txtSrNo")->setText("99999999999999999999");
     dialogs->expectOk();
     save();
-    EXPECT_EQ(dialogs->last().text, "The number in Sr No. cannot be stored as it stands.\rType a "
-                                    "whole number between -9223372036854775808 and "
-                                    "9223372036854775807.");
+    EXPECT_EQ(dialogs->last().text, WholeSrNoText);
     EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
     EXPECT_EQ(QApplication::focusWidget(), box("txtSrNo"));
     EXPECT_EQ(vouchers(), 0);
@@ -503,4 +510,157 @@ TEST_F(frmBookIssueTest, PrintButtonStagesWhateverTheWindowHolds)
     EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
     EXPECT_EQ(dialogs->last().title, "");
     EXPECT_EQ(stagedRows(), 1);
+}
+
+// Dates typed key by key, in every way a librarian types them, are the dates the vouchers keep.
+TEST_F(frmBookIssueTest, TypedDatesAreTheDatesTheVouchersKeep)
+{
+    addGroup(3, "Staff", 20);
+    addCard(3, 103, 3, "Meena");
+    for (int id = 4; id <= 8; ++id)
+        addBook(id, QString::number(100 + id), "Book " + QString::number(id));
+    open();
+    auto *date = window->findChild<QDateEdit *>("dtpDate");
+    ASSERT_EQ(QApplication::focusWidget(), date);
+    const auto type = [&](const QString &keys) { QTest::keyClicks(date, keys); };
+    const auto retype = [](QLineEdit *edit, const QString &keys) {
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, keys);
+        QTest::keyClick(edit, Qt::Key_Return);
+    };
+    // From the date along the Enter chain, the card and the book typed, saved by Enter; the window
+    // then gives the date box the focus for the next voucher.
+    const auto issue = [&](const QString &accessionNo) {
+        QTest::keyClick(date, Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget(), box("txtSrNo"));
+        QTest::keyClick(box("txtSrNo"), Qt::Key_Return);
+        retype(box("txtCardNo"), "103");
+        retype(box("txtAccessionNo"), accessionNo);
+        ASSERT_EQ(QApplication::focusWidget(), button("cmdsave"));
+        dialogs->expectOk();
+        dialogs->answers << Dialogs::Answer::No;
+        QTest::keyClick(button("cmdsave"), Qt::Key_Return);
+        ASSERT_EQ(dialogs->last().text, "Do You Want to Print");
+        QApplication::setActiveWindow(window);
+        ASSERT_EQ(QApplication::focusWidget(), date);
+    };
+    const auto issuedOn = [&](int voucherId) {
+        return QDate::fromString(voucherField(voucherId, "\"Date\"").toString(), Qt::ISODate);
+    };
+
+    type("01-01-2030");
+    EXPECT_EQ(date->date(), QDate(2030, 1, 1));
+    issue("12B");
+    EXPECT_EQ(issuedOn(1), QDate(2030, 1, 1));
+    EXPECT_EQ(bookField(1, "IssueDate").toString(), "01-Jan-30");
+
+    // Straight after a Save the next date replaces the last one.
+    type("15-06-2027");
+    issue("7");
+    EXPECT_EQ(issuedOn(2), QDate(2027, 6, 15));
+
+    type("010130"); // the year read by the program's rule when the Enter leaves the box
+    issue("30");
+    EXPECT_EQ(issuedOn(3), QDate(2030, 1, 1));
+
+    QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
+    type("15062027");
+    issue("104");
+    EXPECT_EQ(issuedOn(4), QDate(2027, 6, 15));
+
+    QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
+    type("16-07-2028");
+    issue("105");
+    EXPECT_EQ(issuedOn(5), QDate(2028, 7, 16));
+
+    clickIntoDate(date, 4); // the month
+    type("09");
+    issue("106");
+    EXPECT_EQ(issuedOn(6), QDate(2028, 9, 16));
+
+    QTest::keyClick(date, Qt::Key_End);
+    QTest::keyClick(date, Qt::Key_Home);
+    type("20");
+    issue("107");
+    EXPECT_EQ(issuedOn(7), QDate(2028, 9, 20));
+    EXPECT_TRUE(dialogs->texts().filter("The date in").isEmpty());
+
+    // A date that does not exist is said when the box is left and when the save needs it; no
+    // voucher is written with another date.
+    QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
+    type("31-02-2027");
+    dialogs->expectOk();
+    QTest::keyClick(date, Qt::Key_Return);
+    ASSERT_TRUE(waitFor([&] { return dialogs->answers.isEmpty(); }));
+    const QString notADate = "The date in Date Of Issue, 31-02-2027, is not a date.\r"
+                             "Type the day, the month and the year, as 15-06-2027.";
+    EXPECT_EQ(dialogs->last().text, notADate);
+    EXPECT_EQ(QApplication::focusWidget(), date);
+    EXPECT_EQ(date->date(), QDate(2028, 9, 20));
+    lookUp("103", "108");
+    dialogs->expectOk();
+    save();
+    EXPECT_EQ(dialogs->last().text, notADate);
+    QCoreApplication::processEvents(); // leaving the box for the look-ups was said once, by the
+                                       // save
+    EXPECT_EQ(dialogs->texts().count(notADate), 2);
+    EXPECT_EQ(vouchers(), 7);
+    EXPECT_EQ(bookField(8, "Status").toString(), "Available");
+    EXPECT_EQ(QApplication::focusWidget(), date);
+}
+
+TEST_F(frmBookIssueTest, SrNoTakesWholeNumbersAsTypedAndNoneIsProposedPastTheLast)
+{
+    db().execute("INSERT INTO Voucher (VoucherID, TransactionType, SrNO) VALUES (9, 'Issue', ?)",
+                 {QVariant(std::numeric_limits<qlonglong>::max())});
+    open();
+    lookUp("101", "7");
+    QLineEdit *srNo = box("txtSrNo");
+    box("txtCardNo")->setFocus();
+    dialogs->expectOk();
+    QTest::keyClick(box("txtCardNo"), Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), srNo);
+    EXPECT_EQ(dialogs->texts(),
+              QStringList{"No Sr No. can follow the highest one stored: a voucher "
+                          "keeps no larger number.\rType the Sr No. of this "
+                          "voucher yourself."});
+    EXPECT_EQ(srNo->text(), "");
+
+    for (const QString &refused : {"2.5", "3.5", "1e3", "4E-0"}) {
+        SCOPED_TRACE(refused.toStdString());
+        srNo->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(srNo, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(srNo, refused);
+        dialogs->boxes.clear();
+        dialogs->expectOk();
+        pressSave();
+        EXPECT_EQ(dialogs->texts(), QStringList{WholeSrNoText});
+        EXPECT_EQ(QApplication::focusWidget(), srNo);
+        EXPECT_EQ(srNo->text(), refused);
+        EXPECT_EQ(vouchers(), 1);
+        EXPECT_EQ(bookField(2, "Status").toString(), "Available");
+    }
+
+    QTest::keyClick(srNo, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(srNo, "4.0");
+    dialogs->boxes.clear();
+    dialogs->expectOk();
+    dialogs->answers << Dialogs::Answer::No;
+    pressSave();
+    EXPECT_EQ(dialogs->texts(), (QStringList{"Book has been Issued", "Do You Want to Print"}));
+    EXPECT_EQ(voucherField(10, "SrNO").toLongLong(), 4);
+    EXPECT_EQ(bookField(2, "Status").toString(), "Issue");
+}
+
+// Print with the focus still in the date (its access key) prints the date typed, not the last one.
+TEST_F(frmBookIssueTest, PrintTakesTheDateStillBeingTyped)
+{
+    open();
+    auto *date = window->findChild<QDateEdit *>("dtpDate");
+    ASSERT_EQ(QApplication::focusWidget(), date);
+    QTest::keyClicks(date, "05-03-27");
+    emit button("cmdPrint")->Click();
+    EXPECT_EQ(staged("T3").toString(), "05-Mar-27");
+    EXPECT_EQ(date->date(), QDate(2027, 3, 5));
+    EXPECT_EQ(QApplication::focusWidget(), date);
 }

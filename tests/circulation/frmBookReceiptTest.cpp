@@ -1,4 +1,6 @@
+#include "AnotherProgram.h"
 #include "CirculationFixture.h"
+#include "DateTyping.h"
 
 #include "circulation/CirculationRules.h"
 #include "circulation/ReceiptVoucherLoader.h"
@@ -13,11 +15,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <limits>
 
 namespace {
 
 const QString NotIssued = "Book has not been issued. hence can not be returned";
 const QString NotThisPerson = "Book has not been issued. to this Person";
+const QString NoSerialFollows = "No Sr No. can follow the highest one stored: a voucher keeps no "
+                                "larger number.\rType the Sr No. of this voucher yourself.";
 
 class frmBookReceiptTest : public CirculationTest
 {
@@ -62,6 +67,20 @@ protected:
         enterIn("txtAccessionNo", accessionNo);
     }
     void save() { emit button("cmdsave")->Click(); }
+    // Tab into the box, Ctrl+A and the text typed over what it held.
+    void typeOver(const char *name, const QString &text)
+    {
+        QLineEdit *edit = box(name);
+        edit->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, text);
+    }
+    void pressEnterIn(const char *name) { QTest::keyClick(box(name), Qt::Key_Return); }
+    void pressSave()
+    {
+        button("cmdsave")->setFocus();
+        QTest::keyClick(button("cmdsave"), Qt::Key_Return);
+    }
     // Saves and answers No to the print question.
     void saveWithoutPrinting()
     {
@@ -504,8 +523,8 @@ TEST_F(frmBookReceiptTest, NumbersPastWhatTheVoucherKeepsAreRefusedNamingTheirBo
             << dialogs->last().text.toStdString();
         EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
         EXPECT_EQ(QApplication::focusWidget(), box(name));
-        // The serial box, given the focus in "&Save" mode, takes a fresh proposal.
-        EXPECT_EQ(box(name)->text(), name == QLatin1String("txtSrNo") ? "1" : past);
+        // The serial box given the focus back by the window keeps the number typed.
+        EXPECT_EQ(box(name)->text(), past);
         EXPECT_EQ(vouchers(), 1);
     }
 
@@ -631,4 +650,273 @@ TEST_F(frmBookReceiptTest, PrintButtonStagesWhateverTheWindowHolds)
     EXPECT_TRUE(dialogs->last().text.startsWith("Error "));
     EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::None);
     EXPECT_EQ(dialogs->last().title, Dialogs::programTitle());
+}
+
+// Return dates typed key by key count the days and are the dates the returns keep, the next one
+// typed straight after a Save as well.
+TEST_F(frmBookReceiptTest, TypedReturnDatesCountTheDaysAndAreKept)
+{
+    for (const QString &accessionNo : {"12B", "7", "30"})
+        lend("101", accessionNo, {2027, 6, 15});
+    open();
+    ASSERT_EQ(QApplication::focusWidget(), date());
+    const auto typeAndReturn = [&](const QString &keys, const QString &accessionNo) {
+        QTest::keyClicks(date(), keys);
+        QTest::keyClick(date(), Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget(), box("txtSrNo"));
+        QTest::keyClick(box("txtSrNo"), Qt::Key_Return);
+        QTest::keyClick(box("txtCardNo"), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box("txtCardNo"), "101");
+        QTest::keyClick(box("txtCardNo"), Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget(), box("txtAccessionNo"));
+        QTest::keyClick(box("txtAccessionNo"), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box("txtAccessionNo"), accessionNo);
+        QTest::keyClick(box("txtAccessionNo"), Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget(), box("txtDaysDelayed"));
+        for (const char *name :
+             {"txtDaysDelayed", "txtTotalFine", "txtFineReceiptNo", "txtRemarks1"})
+            QTest::keyClick(box(name), Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget(), button("cmdsave"));
+        dialogs->expectOk();
+        dialogs->answers << Dialogs::Answer::No;
+        QTest::keyClick(button("cmdsave"), Qt::Key_Return);
+        ASSERT_EQ(dialogs->texts().last(), "Do You Want to Print");
+        ASSERT_EQ(QApplication::focusWidget(), date());
+    };
+    const auto returned = [&](const QString &field) {
+        QStringList values;
+        Recordset rs = db().query("SELECT " + field +
+                                  " FROM Voucher WHERE TransactionType = 'Receipt' "
+                                  "ORDER BY VoucherID");
+        for (; !rs.eof(); rs.moveNext())
+            values << QString::number(rs.field(0).toDouble(), 'g', 12);
+        return values;
+    };
+
+    typeAndReturn("02-01-2030", "12B");
+    typeAndReturn("03012030", "7");
+    QTest::keyClick(date(), Qt::Key_A, Qt::ControlModifier);
+    typeAndReturn("010130", "30");
+
+    EXPECT_EQ(returned("julianday(\"Date\") - julianday('2030-01-01')"),
+              (QStringList{"1", "2", "0"}));
+    EXPECT_EQ(returned("DaysDelayed"), (QStringList{"932", "933", "931"}));
+    EXPECT_EQ(returned("TotalFine"), (QStringList{"1864", "1866", "1862"}));
+    EXPECT_TRUE(dialogs->texts().filter("The date in").isEmpty());
+    for (int bookId = 1; bookId <= 3; ++bookId)
+        EXPECT_EQ(bookField(bookId, "Status").toString(), "Available") << bookId;
+}
+
+// A return date that does not exist stops the days from being counted from another date.
+TEST_F(frmBookReceiptTest, AReturnDateThatDoesNotExistIsSaidAndNothingCountedFromIt)
+{
+    lend("101", "12B", {2027, 6, 15});
+    open({2027, 6, 20});
+    clickIntoDate(date(), 1);
+    QTest::keyClicks(date(), "31-06");
+    EXPECT_EQ(date()->date(), QDate(2027, 6, 20));
+    enterIn("txtCardNo", "101"); // leaving the box
+    dialogs->expectOk();
+    enterIn("txtAccessionNo", "12B");
+    const QString notADate = "The date in Date Of Return, 31-06-2027, is not a date.\r"
+                             "Type the day, the month and the year, as 15-06-2027.";
+    EXPECT_EQ(dialogs->texts(), QStringList{notADate});
+    EXPECT_EQ(box("txtDaysDelayed")->text(), "");
+    EXPECT_EQ(QApplication::focusWidget(), date());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialogs->texts(), QStringList{notADate});
+
+    dialogs->expectOk();
+    save();
+    EXPECT_EQ(dialogs->texts().count(notADate), 2);
+    EXPECT_EQ(vouchers(), 1);
+    EXPECT_EQ(bookField(1, "Status").toString(), "Issue");
+}
+
+TEST_F(frmBookReceiptTest, AReturnMovedToAnotherBookClosesThatBooksLoanWithItsHolder)
+{
+    addGroup(2, "Staff", 0, 1.5);
+    addCard(3, 103, 2, "Meena Iyer", "S4", "Father", "Staff");
+    lend("101", "12B");                  // issue 1
+    lend("103", "7", QDate(2026, 3, 4)); // issue 2
+    lend("102", "30");                   // issue 3
+    open();
+    lookUp("101", "12B");
+    saveWithoutPrinting(); // return 4: Asha's 12B
+    Module::SelectedRecordID = 4;
+    LoadReceiptVoucherForUpdate();
+
+    // The return was Meena's book 7: typed over 12B, it takes her loan, her card and her group's
+    // fine.
+    dialogs->boxes.clear();
+    typeOver("txtAccessionNo", "7");
+    pressEnterIn("txtAccessionNo");
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+    EXPECT_EQ(box("txtCardNo")->text(), "103");
+    EXPECT_EQ(box("txtName")->text(), "Meena Iyer");
+    EXPECT_EQ(box("txtGroupName")->text(), "Staff");
+    EXPECT_EQ(box("txtIssueID")->text(), "2");
+    EXPECT_EQ(box("txtDaysDelayed")->text(), "6");
+    EXPECT_EQ(box("txtTotalFine")->text(), "9");
+    EXPECT_EQ(QApplication::focusWidget(), box("txtDaysDelayed"));
+    dialogs->expectOk();
+    dialogs->answers << Dialogs::Answer::No;
+    pressSave();
+    ASSERT_EQ(dialogs->texts(), (QStringList{"Book has been Receipt", "Do You Want to Print"}));
+    EXPECT_EQ(vouchers(), 4);
+    EXPECT_EQ(voucherField(4, "BookID").toInt(), 2);
+    EXPECT_EQ(voucherField(4, "IssueID").toInt(), 2);
+    EXPECT_EQ(voucherField(4, "CardID").toInt(), 3);
+    EXPECT_EQ(voucherField(4, "CardNo").toInt(), 103);
+    EXPECT_EQ(voucherField(4, "GroupID").toInt(), 2);
+    EXPECT_EQ(voucherField(4, "Name").toString(), "Meena Iyer");
+    EXPECT_EQ(voucherField(4, "DaysDelayed").toInt(), 6);
+    EXPECT_EQ(voucherField(4, "TotalFine").toDouble(), 9);
+    EXPECT_EQ(bookField(2, "Status").toString(), "Available");
+    EXPECT_EQ(bookField(1, "Status").toString(), "Issue"); // Asha has 12B again
+    EXPECT_EQ(bookField(1, "IssueID").toInt(), 1);
+    EXPECT_EQ(bookField(1, "CardID").toInt(), 1);
+
+    // Moved to Ravi's book 30 but typed back onto Asha's card: she does not hold it.
+    LoadReceiptVoucherForUpdate();
+    typeOver("txtAccessionNo", "30");
+    pressEnterIn("txtAccessionNo");
+    EXPECT_EQ(box("txtName")->text(), "Ravi Kumar");
+    typeOver("txtCardNo", "101");
+    pressEnterIn("txtCardNo");
+    dialogs->boxes.clear();
+    dialogs->expectOk();
+    pressSave();
+    EXPECT_EQ(dialogs->texts(), QStringList{NotThisPerson});
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(QApplication::focusWidget(), box("txtAccessionNo"));
+    EXPECT_EQ(voucherField(4, "BookID").toInt(), 2);
+    EXPECT_EQ(bookField(3, "CardID").toInt(), 2);
+
+    // Moved to book 30 while another counter takes it back between the look-up and the Update:
+    // it is no longer on loan, so the move is refused and that counter's return stands alone.
+    LoadReceiptVoucherForUpdate();
+    typeOver("txtAccessionNo", "30");
+    pressEnterIn("txtAccessionNo");
+    EXPECT_EQ(box("txtIssueID")->text(), "3");
+    AnotherProgram other(db());
+    other.beforeNextWrite([](Database &theirs) {
+        theirs.execute("INSERT INTO Voucher (VoucherID, TransactionType, SrNO, CardID, CardNo, "
+                       "BookID, IssueID) VALUES (5, 'Receipt', 2, 2, 102, 3, 3)");
+        theirs.execute("UPDATE Book SET Status = 'Available', IssueID = 0, CardID = 0, "
+                       "CardNo = 0, IssueDate = '' WHERE BookID = 3");
+    });
+    dialogs->boxes.clear();
+    dialogs->expectOk();
+    pressSave();
+    EXPECT_TRUE(other.acted());
+    EXPECT_EQ(dialogs->texts(), QStringList{NotIssued});
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(QApplication::focusWidget(), box("txtAccessionNo"));
+    EXPECT_EQ(button("cmdsave")->caption(), "&Update");
+    EXPECT_EQ(vouchers(), 5);
+    EXPECT_EQ(voucherField(4, "BookID").toInt(), 2);
+    EXPECT_EQ(voucherField(4, "IssueID").toInt(), 2);
+    EXPECT_EQ(db().scalar("SELECT Count(*) FROM Voucher WHERE IssueID = 3").toInt(), 1);
+    EXPECT_EQ(bookField(2, "Status").toString(), "Available");
+    EXPECT_EQ(bookField(1, "CardID").toInt(), 1);
+}
+
+TEST_F(frmBookReceiptTest, NoSerialFollowsTheLargestOneSoTheUserTypesIt)
+{
+    lend("101", "12B");
+    lend("102", "7");
+    db().execute("INSERT INTO Voucher (VoucherID, TransactionType, SrNO) VALUES (9, 'Receipt', ?)",
+                 {QVariant(std::numeric_limits<qlonglong>::max())});
+    open();
+    box("txtCardNo")->setFocus();
+    dialogs->expectOk();
+    QTest::keyClick(box("txtCardNo"), Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), box("txtSrNo"));
+    EXPECT_EQ(dialogs->texts(), QStringList{NoSerialFollows});
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
+    EXPECT_EQ(box("txtSrNo")->text(), "");
+
+    QTest::keyClicks(box("txtSrNo"), "77");
+    pressEnterIn("txtSrNo");
+    ASSERT_EQ(QApplication::focusWidget(), box("txtCardNo"));
+    // Back into the box: the number typed stays and nothing is said again.
+    QTest::keyClick(box("txtCardNo"), Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(box("txtSrNo")->text(), "77");
+    EXPECT_EQ(dialogs->boxes.size(), 1);
+    lookUp("101", "12B");
+    dialogs->expectOk();
+    dialogs->answers << Dialogs::Answer::No;
+    pressSave();
+    EXPECT_EQ(dialogs->texts().mid(1),
+              (QStringList{"Book has been Receipt", "Do You Want to Print"}));
+    EXPECT_EQ(voucherField(10, "SrNO").toLongLong(), 77);
+
+    // The next return is told again, once.
+    dialogs->expectOk();
+    box("txtSrNo")->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(dialogs->last().text, NoSerialFollows);
+    EXPECT_EQ(box("txtSrNo")->text(), "");
+
+    // Below the end, serials past a double's 53 bits follow to the last digit.
+    db().execute("UPDATE Voucher SET SrNO = 9007199254740993 WHERE VoucherID = 9");
+    QTest::keyClick(box("txtSrNo"), Qt::Key_Tab);
+    QTest::keyClick(box("txtCardNo"), Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(box("txtSrNo")->text(), "9007199254740994");
+    EXPECT_EQ(dialogs->boxes.size(), 4);
+}
+
+TEST_F(frmBookReceiptTest, WholeNumberBoxesRefuseFractionsAndExponentsKeepingWhatWasTyped)
+{
+    lend("101", "12B");
+    open();
+    lookUp("101", "12B");
+    struct Typed
+    {
+        const char *box;
+        QString caption, refused, kept;
+    };
+    const QList<Typed> cases = {
+        {"txtSrNo", "Sr No.", "2.5", "3"},
+        {"txtSrNo", "Sr No.", "1e3", "3"},
+        {"txtDaysDelayed", "No. of Days Delayed", "3.5", "9"},
+        {"txtDaysDelayed", "No. of Days Delayed", "1e309", "9"},
+        {"txtFineReceiptNo", "Fine Receipt No.", "2.5", "55"},
+        {"txtFineReceiptNo", "Fine Receipt No.", "1E+5", "55"},
+        {"txtTotalFine", "Total Fine", "1e309", "18"},
+        {"txtTotalFine", "Total Fine", "18e0", "18"},
+    };
+    for (const Typed &typed : cases) {
+        SCOPED_TRACE(typed.box + (" " + typed.refused).toStdString());
+        for (const Typed &other : cases)
+            typeOver(other.box, other.kept);
+        typeOver(typed.box, typed.refused);
+        dialogs->boxes.clear();
+        dialogs->expectOk();
+        pressSave();
+        ASSERT_EQ(dialogs->boxes.size(), 1);
+        EXPECT_TRUE(dialogs->last().text.startsWith("The number in " + typed.caption +
+                                                    " cannot be stored as it stands.\r"))
+            << dialogs->last().text.toStdString();
+        EXPECT_TRUE(dialogs->last().text.contains("exponent"));
+        EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+        EXPECT_EQ(QApplication::focusWidget(), box(typed.box));
+        EXPECT_EQ(box(typed.box)->text(), typed.refused);
+        EXPECT_EQ(vouchers(), 1);
+        EXPECT_EQ(bookField(1, "Status").toString(), "Issue");
+    }
+
+    // Zeros after the point take nothing away.
+    typeOver("txtSrNo", "3");
+    typeOver("txtDaysDelayed", "9.00");
+    typeOver("txtTotalFine", "18.50");
+    typeOver("txtFineReceiptNo", "55.");
+    dialogs->expectOk();
+    dialogs->answers << Dialogs::Answer::No;
+    pressSave();
+    EXPECT_EQ(vouchers(), 2);
+    EXPECT_EQ(voucherField(2, "SrNO").toLongLong(), 3);
+    EXPECT_EQ(voucherField(2, "DaysDelayed").toLongLong(), 9);
+    EXPECT_EQ(voucherField(2, "TotalFine").toDouble(), 18.5);
+    EXPECT_EQ(voucherField(2, "FineReceiptNo").toLongLong(), 55);
 }

@@ -214,3 +214,51 @@ TEST_F(frmVoucherRegisterTest, WithoutVouchersOpensOnTodayOrKeepsTheYearsBound)
     EXPECT_EQ(from->date(), QDate(2024, 4, 1));
     EXPECT_EQ(to->date(), QDate(2024, 4, 1));
 }
+
+// The From and To boxes take every date of the financial year as typed, January to March too; a
+// date outside it is said, naming the box, and lists nothing from another date.
+TEST_F(frmVoucherRegisterTest, TypedDatesOfTheFinancialYearListAsTyped)
+{
+    open("frmBookIssueRegister");
+    ASSERT_EQ(QApplication::focusWidget(), from);
+    QTest::keyClicks(from, "01042025");
+    QTest::keyClick(from, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), to);
+    QTest::keyClicks(to, "31032026");
+    EXPECT_EQ(from->date(), QDate(2025, 4, 1));
+    EXPECT_EQ(to->date(), QDate(2026, 3, 31));
+    click("cmdOK");
+    EXPECT_EQ(keys(), (QStringList{"1", "2", "3"}));
+
+    QTest::keyClick(to, Qt::Key_Backtab);
+    ASSERT_EQ(QApplication::focusWidget(), from);
+    QTest::keyClick(from, Qt::Key_Tab);
+    QTest::keyClicks(to, "15012026");
+    EXPECT_EQ(to->date(), QDate(2026, 1, 15));
+
+    // With dashes, along the Enter chain.
+    from->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(from, "01-12-2025");
+    QTest::keyClick(from, Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), to);
+    QTest::keyClicks(to, "01-01-2026");
+    QTest::keyClick(to, Qt::Key_Return);
+    EXPECT_EQ(from->date(), QDate(2025, 12, 1));
+    EXPECT_EQ(to->date(), QDate(2026, 1, 1));
+    click("cmdOK");
+    EXPECT_EQ(keys(), QStringList{"1"});
+
+    to->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(to, "15-04-2026");
+    dialogs->expectOk();
+    QTest::keyClick(to, Qt::Key_Tab);
+    ASSERT_TRUE(waitFor([&] { return dialogs->answers.isEmpty(); }));
+    const QString outside = "The date in To, 15-04-2026, is outside 01-04-2025 to 31-03-2026.";
+    EXPECT_EQ(dialogs->texts(), QStringList{outside});
+    EXPECT_EQ(QApplication::focusWidget(), to);
+    EXPECT_EQ(to->date(), QDate(2026, 1, 1));
+    dialogs->expectOk();
+    click("cmdOK");
+    EXPECT_EQ(dialogs->texts(), (QStringList{outside, outside}));
+    EXPECT_EQ(keys(), QStringList{"1"});
+}

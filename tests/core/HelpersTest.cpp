@@ -116,12 +116,26 @@ TEST(HelpersTest, NumbersFollowTheLeadingNumberRule)
     EXPECT_FALSE(Numbers::wholeValue("-9223372036854775809"));
     EXPECT_FALSE(Numbers::wholeValue("99999999999999999999999999"));
 
+    // A whole-number box: only the number typed, so no fraction and no exponent.
+    EXPECT_EQ(Numbers::wholeAsTyped(" 42 books"), 42);
+    EXPECT_EQ(Numbers::wholeAsTyped("-7"), -7);
+    EXPECT_EQ(Numbers::wholeAsTyped("12.000"), 12);
+    EXPECT_EQ(Numbers::wholeAsTyped("12."), 12);
+    EXPECT_EQ(Numbers::wholeAsTyped("R-17"), 0);
+    EXPECT_EQ(Numbers::wholeAsTyped(""), 0);
+    EXPECT_EQ(Numbers::wholeAsTyped("12e"), 12);   // no exponent without its digits
+    EXPECT_EQ(Numbers::wholeAsTyped("12 e5"), 12); // nor apart from the number
+    EXPECT_EQ(Numbers::wholeAsTyped("9223372036854775807"), std::numeric_limits<qint64>::max());
+    for (const char *refused : {"2.5", "-0.01", "3.5 days", "9223372036854775807.4", "1e309", "1E3",
+                                "2e+1", "5e-0", ".5e1", "9223372036854775808"})
+        EXPECT_FALSE(Numbers::wholeAsTyped(refused)) << refused;
+
     // Fines: kept as typed, or refused for more digits than a stored fine keeps.
     for (const char *kept : {"", "x", "18", "-6", "10.5", "3.375", "007.50", "1234567.89",
                              "123456789012345", "0.0000000001", "100000000000000000000"})
         EXPECT_TRUE(Numbers::keepsAsTyped(kept)) << kept;
-    for (const char *lost :
-         {"1234567890123456789", "0.00000000001", "1234567.891234567", "99999999999999999999"})
+    for (const char *lost : {"1234567890123456789", "0.00000000001", "1234567.891234567",
+                             "99999999999999999999", "1e309", "18e0", "1.5E-3"})
         EXPECT_FALSE(Numbers::keepsAsTyped(lost)) << lost;
     EXPECT_EQ(AppError(3024, "Could not find file.").boxText(), "Error 3024\r Could not find file.");
 }

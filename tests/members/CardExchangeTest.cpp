@@ -1,3 +1,4 @@
+#include "AnotherProgram.h"
 #include "MembersFixture.h"
 
 #include "members/frmLibraryCard.h"
@@ -35,6 +36,31 @@ protected:
 
     frmLibraryCard *window = nullptr;
 };
+
+// The import group is read inside the import's write: a group deleted by another counter just
+// before it is not named by the imported cards.
+TEST_F(CardExchangeTest, ImportedCardsNeverNameAGroupDeletedMeanwhile)
+{
+    addGroup("Juniors");
+    const qint64 seniors = addGroup("Seniors");
+    addCard(1, 101, "Asha", seniors, QVariant());
+    openWindow();
+    const QString file = path("Card List.xlsx");
+    dialogs->saveFiles << file;
+    dialogs->answers << Dialogs::Answer::No;
+    clickLabel("lblExport");
+
+    AnotherProgram other(db());
+    other.beforeNextWrite([](Database &db) {
+        db.execute("DELETE FROM Group1 WHERE GroupName = 'Juniors'");
+    });
+    dialogs->expectOk();
+    import(file, "4");
+    EXPECT_TRUE(other.acted());
+    EXPECT_EQ(dialogs->last().text, "1 records sucessfully fetched");
+    EXPECT_EQ(column(2, "GroupID").toLongLong(), seniors);
+    EXPECT_EQ(column(2, "GroupName").toString(), "Seniors");
+}
 
 TEST_F(CardExchangeTest, ExportsTheListedCardsAndImportsThemBackIntoTheFirstGroup)
 {

@@ -297,6 +297,47 @@ TEST_F(frmLibraryCardTest, AnotherCounterAtWorkOnTheSameCards)
     EXPECT_EQ(caption(window, "cmdsave"), "&Update");
 }
 
+// The group is the one of that name when the card is written: a group that another counter
+// deleted meanwhile is not named, so a group added later under its key cannot take the card in.
+TEST_F(frmLibraryCardTest, ACardNeverNamesAGroupDeletedWhileItWasTyped)
+{
+    addGroup("Senior");
+    addGroup("Junior");
+    AnotherProgram other(db());
+    auto *window = openCards();
+    auto *groups = control<QComboBox>(window, "cboGroupName");
+    groups->setFocus();
+    QTest::keyClick(groups, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(groups, "Junior");
+    control(window, "txtName")->setFocus();
+    QTest::keyClicks(control(window, "txtName"), "Bhavna");
+
+    other.beforeNextWrite([](Database &db) {
+        // As the group window deletes it: no card names it yet.
+        db.execute("DELETE FROM Group1 WHERE GroupName = 'Junior' AND NOT EXISTS "
+                   "(SELECT 1 FROM Card WHERE Card.GroupID = Group1.GroupID)");
+    });
+    dialogs->expectOk();
+    click(window, "cmdsave");
+    EXPECT_TRUE(other.acted());
+    EXPECT_EQ(dialogs->texts(), QStringList{"New Card has been Added"});
+    EXPECT_EQ(db().scalar("SELECT count(*) FROM Group1").toInt(), 1);
+    EXPECT_TRUE(db().scalar("SELECT GroupID FROM Card WHERE Name = 'Bhavna'").isNull());
+    EXPECT_TRUE(db().scalar("SELECT GroupName FROM Card WHERE Name = 'Bhavna'").isNull());
+
+    // A group that stays is named as before.
+    groups->setFocus();
+    QTest::keyClick(groups, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(groups, "senior");
+    control(window, "txtName")->setFocus();
+    QTest::keyClicks(control(window, "txtName"), "Chetan");
+    dialogs->expectOk();
+    click(window, "cmdsave");
+    EXPECT_EQ(db().scalar("SELECT GroupID || ' ' || GroupName FROM Card WHERE Name = 'Chetan'")
+                  .toString(),
+              "1 Senior");
+}
+
 TEST_F(frmLibraryCardTest, TheValidityRangeListsTheCardsValidUpToADayInIt)
 {
     addGroup("Senior");
@@ -454,4 +495,31 @@ TEST_F(frmLibraryCardTest, TheKeyColumnShowsLongKeysWhole)
     for (int row = 0; row < 3; ++row)
         EXPECT_LE(lv->sizeHintForIndex(lv->records()->index(row, 0)).width(), lv->columnWidth(0))
             << lv->records()->text(row, 0).toStdString();
+}
+
+// Valid Upto and the list's range take the dates typed: the day is not capped by the month the
+// box showed before the new month was typed.
+TEST_F(frmLibraryCardTest, ValidityDatesAreTakenAsTyped)
+{
+    auto *window = openCards();
+    auto *valid = control<QDateEdit>(window, "dtpValidDate");
+    valid->setDate(QDate(2027, 6, 30));
+    control(window, "txtName")->setText("Asha Rani");
+    valid->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(valid, "31122027");
+    dialogs->expectOk();
+    click(window, "cmdsave");
+    EXPECT_EQ(dialogs->texts(), QStringList{"New Card has been Added"});
+    EXPECT_EQ(db().scalar("SELECT OD1 FROM Card").toString(), "2027-12-31");
+
+    click(window, "cmdValidity");
+    ASSERT_EQ(QApplication::focusWidget(), control<QDateEdit>(window, "dtpFromDate"));
+    QTest::keyClicks(QApplication::focusWidget(), "31-12-2027");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), control<QDateEdit>(window, "dtpToDate"));
+    QTest::keyClicks(QApplication::focusWidget(), "010128");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    click(window, "cmdSearch");
+    EXPECT_EQ(listColumn(window, 2), QStringList{"Asha Rani"});
+    EXPECT_EQ(control<QDateEdit>(window, "dtpToDate")->date(), QDate(2028, 1, 1));
 }

@@ -18,6 +18,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -257,4 +258,55 @@ TEST_F(EveryWindowTest, TheWindowInUseComesBackToTheFrontAfterABox)
     EXPECT_EQ(dialogs->last().text, "1 records sucessfully fetched");
     settleActivation();
     EXPECT_EQ(front(), frameOf("frmBookList"));
+}
+
+// A window just opened from the ribbon or a list takes the keyboard: its access keys work before
+// any click.
+TEST_F(EveryWindowTest, AWindowJustOpenedTakesItsAccessKeysAtOnce)
+{
+    showOnSmallScreen();
+    // The focus lies in the window or on its frame, which Qt asks before it lets the window's
+    // access keys work.
+    const auto focusIn = [](QWidget *window) {
+        QWidget *focus = QApplication::focusWidget();
+        return focus && window->parentWidget()->isAncestorOf(focus);
+    };
+    for (int id = 0; id < 12; ++id) {
+        const QString name = MDIForm1::windowForButton(QString::number(id));
+        SCOPED_TRACE(name.toStdString());
+        emit main->RibbonMenu1()->ButtonClick(QString::number(id), QString());
+        settle();
+        QWidget *window = WindowRegistry::find(name);
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(focusIn(window));
+        WindowRegistry::close(name);
+        settle();
+    }
+
+    // Book Entry from the ribbon: Alt+N opens the form for a new book at once.
+    emit main->RibbonMenu1()->ButtonClick("0", QString());
+    settle();
+    QWidget *book = WindowRegistry::find("frmBook");
+    ASSERT_NE(book, nullptr);
+    auto *accessionNo = book->findChild<QLineEdit *>("txtAccessionNo");
+    ASSERT_FALSE(accessionNo->isEnabled());
+    ASSERT_TRUE(QApplication::focusWidget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::AltModifier);
+    EXPECT_TRUE(accessionNo->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), accessionNo);
+    WindowRegistry::close("frmBook");
+    settle();
+
+    // The sticker preview, Print hidden, from the book list: the focus goes with it.
+    Module::CompanyDb->execute("INSERT INTO Book (BookID, AccessionNo, title, Status, OT14) "
+                               "VALUES (1, '1', 'Godan', 'Available', 'B1')");
+    auto *list = WindowRegistry::show<frmBookList>("frmBookList");
+    settle();
+    list->findChild<RecordList *>("Lv1")->records()->setAllChecked(true);
+    emit list->findChild<StyledButton *>("cmdSticker")->Click();
+    settle();
+    auto *preview = WindowRegistry::find<frmPrint1>("frmPrint1");
+    ASSERT_NE(preview, nullptr);
+    ASSERT_FALSE(preview->cmdPrint()->isVisible());
+    EXPECT_TRUE(focusIn(preview));
 }

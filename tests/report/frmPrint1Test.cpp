@@ -2,6 +2,7 @@
 #include "ReportSamples.h"
 
 #include "core/Module.h"
+#include "core/PrintingStage.h"
 #include "core/report/ReportFiles.h"
 #include "core/report/ReportLayout.h"
 #include "core/report/ReportOutput.h"
@@ -180,6 +181,57 @@ TEST_F(frmPrint1Test, PrintAndPrinterSetupPrintTheStagedRows)
         ASSERT_EQ(dialogs->boxes.size(), 1);
         EXPECT_TRUE(dialogs->last().text.startsWith("Error 482\r "));
     }
+}
+
+TEST_F(frmPrint1Test, WithoutAPrinterOrAProgramForPdfsTheWindowSaysSo)
+{
+    ReportSamples::stage("BookList.rpt", 2);
+    frmPrint1 *window = ReportHandOver::showReport("BookList.rpt");
+
+    // Nothing on the desktop opens PDFs: the box says where the file lies.
+    dialogs->desktopOpens = false;
+    dialogs->expectOk();
+    click(window, "cmdPDF");
+    const QString pdf = path("PDFs/2807143005.pdf");
+    EXPECT_TRUE(QFile::exists(pdf));
+    ASSERT_EQ(dialogs->boxes.size(), 1);
+    EXPECT_EQ(dialogs->last().text, "Unable to open target file.\r\nIt has been saved as " +
+                                        QDir::toNativeSeparators(pdf));
+
+    // No printer installed: Printer Setup says what Print says and writes no file anywhere.
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        return;
+    dialogs->expectOk(2);
+    click(window, "cmdPrint");
+    click(window, "cmdPrinterSetup");
+    EXPECT_EQ(dialogs->printSetups, 0);
+    ASSERT_EQ(dialogs->boxes.size(), 3);
+    EXPECT_EQ(dialogs->boxes[1].text, "Error 482\r Printer error: no printer is installed");
+    EXPECT_EQ(dialogs->boxes[2].text, dialogs->boxes[1].text);
+}
+
+// Paper shows a title in an Indian script as its outlines alone; the letters a PDF file lays
+// invisibly over them for a search would print black over the outlines on many printers.
+TEST_F(frmPrint1Test, PaperCarriesNoHiddenLettersOverIndianScripts)
+{
+    const QString title = QString::fromUtf8("பொன்னியின் செல்வன்");
+    {
+        ReportHandOver::PrintingStage stage;
+        stage.addRow({{"T3", "101"}, {"T5", title}, {"T6", "Kalki"}});
+        stage.commit();
+    }
+    frmPrint1 *window = ReportHandOver::showReport("BookList.rpt");
+    click(window, "cmdPDF");
+    EXPECT_TRUE(ReportSamples::pdfText(path("PDFs/2807143005.pdf")).contains(title));
+
+    const QString printed = QDir(testOutputFolder()).filePath("printed-tamil.pdf");
+    QFile::remove(printed);
+    ReportPrinter::setPrintToFile(printed);
+    click(window, "cmdPrint");
+    const QString paper = ReportSamples::pdfText(printed);
+    EXPECT_TRUE(paper.contains("Kalki"));
+    EXPECT_FALSE(paper.contains(QString::fromUtf8("பொன்னியின்")));
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
 }
 
 TEST_F(frmPrint1Test, OnlyThePasswordOpensTheTemplate)

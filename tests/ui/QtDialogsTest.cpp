@@ -3,8 +3,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -39,4 +42,48 @@ TEST(QtDialogsTest, AnErrorBoxNeverGrowsTallerThanTheScreen)
     EXPECT_TRUE(screen.contains(ok)) << ok.y() << " " << screen.height();
     // Nothing of the text is lost.
     EXPECT_TRUE(details.contains(path.right(40)));
+}
+
+// The desktop's own tools stand in scripts that note what they are asked: xdg-mime names the
+// program set for a type (none until one is written), xdg-open notes the file it opens.
+TEST(QtDialogsTest, AFileNoProgramOpensIsNotReportedAsOpened)
+{
+    QTemporaryDir bin;
+    ASSERT_TRUE(bin.isValid());
+    const auto script = [&](const QString &name, const QByteArray &body) {
+        QFile file(QDir(bin.path()).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n" + body + "\n");
+        file.close();
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    };
+    script("xdg-mime", "cat \"$(dirname \"$0\")/default\" 2>/dev/null; exit 0");
+    script("xdg-open", "echo \"$1\" >> \"$(dirname \"$0\")/opened\"");
+    const QString pdf = QDir(bin.path()).filePath("2807143005.pdf");
+    {
+        QFile file(pdf);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4\n%%EOF\n");
+    }
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray browser = qgetenv("BROWSER");
+    qputenv("PATH", bin.path().toLocal8Bit() + ":/usr/bin:/bin");
+    qunsetenv("BROWSER");
+
+    Dialogs::QtService service;
+    EXPECT_FALSE(service.openWithDesktop(pdf));
+    EXPECT_FALSE(QFile::exists(QDir(bin.path()).filePath("opened")));
+
+    QFile setDefault(QDir(bin.path()).filePath("default"));
+    ASSERT_TRUE(setDefault.open(QIODevice::WriteOnly));
+    setDefault.write("org.gnome.Evince.desktop\n");
+    setDefault.close();
+    EXPECT_TRUE(service.openWithDesktop(pdf));
+    QFile opened(QDir(bin.path()).filePath("opened"));
+    QTRY_VERIFY(opened.exists());
+    QTRY_VERIFY(opened.open(QIODevice::ReadOnly) && opened.readAll().contains("2807143005.pdf"));
+
+    qputenv("PATH", path);
+    if (!browser.isEmpty())
+        qputenv("BROWSER", browser);
 }

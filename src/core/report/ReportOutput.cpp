@@ -21,13 +21,13 @@ QPageLayout pageLayout(const ReportDocument &document)
 } // namespace
 
 void paintPages(QPainter &painter, QPagedPaintDevice &device, const ReportDocument &document,
-                int dpi)
+                int dpi, ReportPainter::Surface surface)
 {
     const double dotsPerMm = dpi / 25.4;
     for (int i = 0; i < document.pageCount(); ++i) {
         if (i > 0)
             device.newPage();
-        ReportPainter::paintPage(painter, document, i, dotsPerMm);
+        ReportPainter::paintPage(painter, document, i, dotsPerMm, surface);
     }
 }
 

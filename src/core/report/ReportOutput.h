@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/report/ReportPainter.h"
+
 #include <QImage>
 #include <QString>
 
@@ -15,7 +17,7 @@ void exportPdf(const ReportDocument &document, const QString &filePath);
 
 // Draws every page onto a paged device (a PDF writer or a printer) at its resolution.
 void paintPages(QPainter &painter, QPagedPaintDevice &device, const ReportDocument &document,
-                int dpi);
+                int dpi, ReportPainter::Surface surface = ReportPainter::Surface::File);
 
 // A page as a picture at a zoom in percent of its size on a 96 dpi screen.
 QImage pageImage(const ReportDocument &document, int pageIndex, int zoomPercent);

@@ -14,7 +14,9 @@
 #include <QImage>
 #include <QLocale>
 #include <QPainter>
+#include <QTextLayout>
 #include <algorithm>
+#include <cmath>
 
 namespace ReportPainter {
 
@@ -26,6 +28,7 @@ struct Context
     int page; // from 0
     int row;  // -1 outside the detail band
     double scale;
+    Surface surface;
 };
 
 QString formatted(const ReportElement &e, const QString &value);
@@ -82,7 +85,7 @@ QString rawValue(const Context &c, const QString &field)
         double total = 0;
         const int rows = data.columnIndex(name) >= 0 ? data.rowCount() : 0;
         for (int row = 0; row < rows; ++row) {
-            QString shown = rawValue({c.document, c.page, row, c.scale}, name);
+            QString shown = rawValue({c.document, c.page, row, c.scale, c.surface}, name);
             if (column) {
                 shown = formatted(*column, shown);
                 if (column->thousands)
@@ -183,32 +186,153 @@ QFont fittedFont(const QPainter &p, const QRectF &box, const ReportElement &e, c
     return font;
 }
 
-void drawText(QPainter &p, const QRectF &box, const ReportElement &e, const QString &text)
+// A value set in its box: the font and the lines it is broken into.
+struct SetValue
 {
+    QFont font;
+    QStringList lines;
+    double lineHeight = 0;
+};
+
+constexpr double SmallestPoints = 4;
+
+// The value broken into lines of the box's width, at word boundaries where it can be and anywhere
+// else (an accession number has no spaces to break at).
+QStringList brokenLines(const QString &text, const QFont &font, QPaintDevice *device, double width)
+{
+    QTextLayout layout(text, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines << text.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    return lines;
+}
+
+// The value at the largest size, no larger than the element's, at which it fits the box whole:
+// on one line, or over the lines the box holds at that size. A value never printed cut is what
+// tells "Class VIII" from "Class VII". Below about 4 points the value takes the lines it needs.
+SetValue setValue(QPainter &p, const QRectF &box, const ReportElement &e, const QString &text)
+{
+    QPaintDevice *device = p.device();
+    const auto at = [&](double points) {
+        QFont font = e.font;
+        font.setPointSizeF(points);
+        return font;
+    };
+    const auto lineHeight = [&](const QFont &font) { return QFontMetricsF(font, device).height(); };
+    const double full = e.font.pointSizeF();
+    const double naturalWidth = QFontMetricsF(e.font, device).horizontalAdvance(text);
+    const bool oneLine = !text.contains(QLatin1Char('\n'));
+    if (naturalWidth <= 0 || (oneLine && naturalWidth <= box.width()))
+        return {e.font, {text}, lineHeight(e.font)};
+
+    // Fits at a size: the lines, else nothing.
+    const auto linesAt = [&](double points) -> QStringList {
+        const QFont font = at(points);
+        const QFontMetricsF metrics(font, device);
+        if (oneLine && metrics.horizontalAdvance(text) <= box.width())
+            return {text};
+        const int room = int(box.height() / metrics.height() + 1e-6);
+        if (room < 2)
+            return {};
+        QStringList lines;
+        for (const QString &paragraph : text.split(QLatin1Char('\n')))
+            lines << brokenLines(paragraph, font, device, box.width());
+        if (lines.size() > room)
+            return {};
+        for (const QString &line : lines)
+            if (metrics.horizontalAdvance(line) > box.width() + 0.5)
+                return {};
+        return lines;
+    };
+    // The size lies between one line's (its advance grows about as the size) and what the box's
+    // area allows: a size that fits below, one that does not above, and a few halvings between.
+    const double area = box.width() * box.height();
+    const double needed = naturalWidth * lineHeight(e.font);
+    double upper = std::min(full, full * std::sqrt(area / needed));
+    QStringList best = upper >= SmallestPoints ? linesAt(upper) : QStringList();
+    double bestPoints = upper;
+    if (best.isEmpty() && upper >= SmallestPoints) {
+        double lower = std::clamp(full * box.width() / naturalWidth, SmallestPoints, upper);
+        for (best = linesAt(lower); best.isEmpty() && lower > SmallestPoints;
+             best = linesAt(lower)) {
+            upper = lower;
+            lower = std::max(SmallestPoints, lower * 0.97);
+        }
+        bestPoints = lower;
+        for (int step = 0; !best.isEmpty() && step < 6 && upper - lower > 0.05; ++step) {
+            const double middle = (upper + lower) / 2;
+            const QStringList lines = linesAt(middle);
+            if (lines.isEmpty()) {
+                upper = middle;
+            } else {
+                lower = middle;
+                best = lines;
+                bestPoints = middle;
+            }
+        }
+    }
+    if (best.isEmpty()) {
+        // Too long for the box even at the smallest size: all of it, over the lines it needs.
+        bestPoints = SmallestPoints;
+        const QFont font = at(bestPoints);
+        for (const QString &paragraph : text.split(QLatin1Char('\n')))
+            best << brokenLines(paragraph, font, device, box.width());
+    }
+    const QFont font = at(bestPoints);
+    return {font, best, lineHeight(font)};
+}
+
+void drawText(QPainter &p, const QRectF &box, const ReportElement &e, const QString &text,
+              Surface surface)
+{
+    const bool textLayer = surface == Surface::File;
     p.setFont(e.font);
     p.setPen(e.colour);
-    int wrapFlags = e.wrap ? int(Qt::TextWordWrap) : 0;
-    if (e.wrap && e.fit)
-        wrapFlags |= Qt::TextWrapAnywhere; // an accession number has no spaces to break at
-    // A column heading is never cut: a heading wider than its column is set smaller.
-    const bool shrinks = e.fit || (!e.wrap && isFixedText(e));
-    if (shrinks)
+    if (isFixedText(e)) {
+        // A column heading is never cut: a heading wider than its column is set smaller.
+        const int wrapFlags = e.wrap ? int(Qt::TextWordWrap) : 0;
         p.setFont(fittedFont(p, box, e, text, wrapFlags));
-    if (!e.wrap && ReportScripts::needsTextLayer(text)) {
-        ReportScripts::drawSearchable(p, box, e.alignment, p.font(), e.colour, text);
+        if (e.wrap) {
+            p.save();
+            p.setClipRect(box);
+            p.drawText(box, int(e.alignment) | wrapFlags, text);
+            p.restore();
+            return;
+        }
+        if (ReportScripts::needsTextLayer(text))
+            ReportScripts::drawSearchable(p, box, e.alignment, p.font(), e.colour, text, textLayer);
+        else
+            p.drawText(box, int(e.alignment) | Qt::TextSingleLine, text);
         return;
     }
-    if (e.wrap) {
-        p.save();
-        p.setClipRect(box);
-        p.drawText(box, int(e.alignment) | wrapFlags, text);
-        p.restore();
+    if (text.isEmpty())
         return;
+    const SetValue value = setValue(p, box, e, text);
+    p.setFont(value.font);
+    const double height = value.lineHeight * value.lines.size();
+    double top = box.top() + (box.height() - height) / 2;
+    if (e.alignment & Qt::AlignTop)
+        top = box.top();
+    else if (e.alignment & Qt::AlignBottom)
+        top = box.bottom() - height;
+    const Qt::Alignment horizontal = e.alignment & Qt::AlignHorizontal_Mask;
+    const bool searchable = ReportScripts::needsTextLayer(text);
+    for (const QString &line : value.lines) {
+        const QRectF lineBox(box.left(), top, box.width(), value.lineHeight);
+        if (searchable)
+            ReportScripts::drawSearchable(p, lineBox, horizontal | Qt::AlignVCenter, value.font,
+                                          e.colour, line, textLayer);
+        else
+            p.drawText(lineBox, int(horizontal | Qt::AlignVCenter) | Qt::TextSingleLine, line);
+        top += value.lineHeight;
     }
-    const QString shown = isFixedText(e) || e.fit
-                              ? text
-                              : p.fontMetrics().elidedText(text, Qt::ElideRight, int(box.width()));
-    p.drawText(box, int(e.alignment) | Qt::TextSingleLine, shown);
 }
 
 void drawElement(QPainter &p, const Context &c, const ReportElement &e, const QPointF &origin)
@@ -217,7 +341,7 @@ void drawElement(QPainter &p, const Context &c, const ReportElement &e, const QP
     const QRectF box((origin.x() + e.x) * s, (origin.y() + e.y) * s, e.width * s, e.height * s);
     switch (e.kind) {
     case ReportElement::Kind::Text:
-        drawText(p, box, e, elementText(c, e));
+        drawText(p, box, e, elementText(c, e), c.surface);
         break;
     case ReportElement::Kind::Line:
         p.setPen(QPen(e.colour, std::max(1.0, e.lineWidth * s)));
@@ -266,7 +390,8 @@ void drawElement(QPainter &p, const Context &c, const ReportElement &e, const QP
 
 } // namespace
 
-void paintPage(QPainter &painter, const ReportDocument &document, int pageIndex, double dotsPerMm)
+void paintPage(QPainter &painter, const ReportDocument &document, int pageIndex, double dotsPerMm,
+               Surface surface)
 {
     if (pageIndex < 0 || pageIndex >= document.pageCount())
         return;
@@ -275,7 +400,7 @@ void paintPage(QPainter &painter, const ReportDocument &document, int pageIndex,
                                    ? t.detail.columnWidth
                                    : t.printableArea().width() / t.detail.columns;
     for (const PlacedBand &placed : document.page(pageIndex).bands) {
-        const Context context{document, pageIndex, placed.row, dotsPerMm};
+        const Context context{document, pageIndex, placed.row, dotsPerMm, surface};
         const ReportBand &band = *placed.band;
         if (placed.row >= 0 && placed.row % 2 == 1 && band.stripe.isValid()) {
             const double width = band.columns > 1 ? columnWidth : t.printableArea().width();

@@ -8,6 +8,12 @@ class ReportDocument;
 // the same on screen, paper and PDF.
 namespace ReportPainter {
 
-void paintPage(QPainter &painter, const ReportDocument &document, int pageIndex, double dotsPerMm);
+// What the page is drawn for. A file and the screen carry the invisible letters under a text in
+// an Indian script that make a PDF searchable; paper does not: print servers that know no
+// transparency print those letters black over the outlines, and the cell comes out bold.
+enum class Surface { File, Paper };
+
+void paintPage(QPainter &painter, const ReportDocument &document, int pageIndex, double dotsPerMm,
+               Surface surface = Surface::File);
 
 } // namespace ReportPainter

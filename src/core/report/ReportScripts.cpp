@@ -107,15 +107,14 @@ bool needsTextLayer(const QString &text)
 }
 
 void drawSearchable(QPainter &painter, const QRectF &box, Qt::Alignment alignment,
-                    const QFont &font, const QColor &colour, const QString &text)
+                    const QFont &font, const QColor &colour, const QString &text, bool textLayer)
 {
     // Outlines know no device: the font goes in at the device's pixel size.
     QFont pixelFont = font;
     pixelFont.setPixelSize(
         std::max(1, qRound(font.pointSizeF() * painter.device()->logicalDpiY() / 72.0)));
     const QFontMetricsF metrics(pixelFont);
-    const QString shown = metrics.elidedText(text, Qt::ElideRight, box.width());
-    const qreal width = metrics.horizontalAdvance(shown);
+    const qreal width = metrics.horizontalAdvance(text);
 
     qreal x = box.left();
     if (alignment & Qt::AlignRight)
@@ -129,12 +128,13 @@ void drawSearchable(QPainter &painter, const QRectF &box, Qt::Alignment alignmen
         y = box.bottom() - metrics.descent();
 
     QPainterPath outline;
-    outline.addText(QPointF(x, y), pixelFont, shown);
+    outline.addText(QPointF(x, y), pixelFont, text);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(outline, colour);
     painter.restore();
-    drawTextLayer(painter, QPointF(x, y), pixelFont, width, shown);
+    if (textLayer)
+        drawTextLayer(painter, QPointF(x, y), pixelFont, width, text);
 }
 
 } // namespace ReportScripts

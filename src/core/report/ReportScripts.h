@@ -17,8 +17,10 @@ namespace ReportScripts {
 // Whether the text holds letters of a script that needs the invisible layer.
 bool needsTextLayer(const QString &text);
 
-// Draws one line of text in the box, cut to the box's width, as described above.
+// Draws one line of text in the box as outlines, the letters laid over them when textLayer is
+// set; the caller sets the text to fit the box.
 void drawSearchable(QPainter &painter, const QRectF &box, Qt::Alignment alignment,
-                    const QFont &font, const QColor &colour, const QString &text);
+                    const QFont &font, const QColor &colour, const QString &text,
+                    bool textLayer = true);
 
 } // namespace ReportScripts

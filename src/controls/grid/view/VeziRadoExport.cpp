@@ -87,10 +87,8 @@ void VeziRado::ExportGrid(const QString &strGridName, bool vbVisibleColsOnly,
             QStringLiteral("File %1 was saved to your desktop.\r\nDo you want to open it?")
                 .arg(fileName),
             Dialogs::Buttons::YesNo, Dialogs::Icon::Question);
-        if (answer == Dialogs::Answer::Yes && !Dialogs::service().openWithDesktop(path)) {
-            Dialogs::message(QStringLiteral("Unable to open target file."), Dialogs::Buttons::Ok,
-                             Dialogs::Icon::Information);
-        }
+        if (answer == Dialogs::Answer::Yes)
+            Dialogs::openSavedFile(path);
     } catch (const AppError &error) {
         Dialogs::message(
             QStringLiteral("Error# %1\r\n%2").arg(error.number()).arg(error.description()),

@@ -1,0 +1,293 @@
+#include "DateTyping.h"
+#include "QtPrinters.h"
+#include "ScriptedDialogs.h"
+#include "WaitFor.h"
+
+#include "core/DateText.h"
+#include "ui/DateBox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// GoogleTest prints a date as bytes without this.
+static void PrintTo(const QDate &date, std::ostream *out)
+{
+    *out << date.toString(Qt::ISODate).toStdString();
+}
+
+namespace {
+
+// A box between two text boxes, as the windows place it, entered by Tab from the first.
+class DateBoxTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        dialogs = ScriptedDialogs::current();
+        before = new QLineEdit(&window);
+        box = new DateBox(&window);
+        after = new QLineEdit(&window);
+        before->setGeometry(0, 0, 100, 24);
+        box->setGeometry(0, 30, 160, 26);
+        after->setGeometry(0, 60, 100, 24);
+        box->setCaption("Date Of Issue");
+        box->setDate(QDate(2027, 6, 30));
+        window.show();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    QLineEdit *editor() { return box->findChild<QLineEdit *>(); }
+    QString shown() { return editor()->text(); }
+    // Tab from the box before, then the keys one by one.
+    void tabInAndType(const QString &keys)
+    {
+        before->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(before, Qt::Key_Tab);
+        ASSERT_TRUE(box->hasFocus());
+        QTest::keyClicks(box, keys);
+    }
+    void leave()
+    {
+        QTest::keyClick(box, Qt::Key_Tab);
+        QCoreApplication::processEvents();
+    }
+    void clickAt(int position) { clickIntoDate(box, position); }
+
+    ScriptedDialogs *dialogs = nullptr;
+    QWidget window;
+    QLineEdit *before = nullptr;
+    DateBox *box = nullptr;
+    QLineEdit *after = nullptr;
+};
+
+} // namespace
+
+TEST_F(DateBoxTest, LooksAsEveryDatePickerOfTheProgram)
+{
+    EXPECT_EQ(box->displayFormat(), "dd-MM-yyyy");
+    EXPECT_TRUE(box->calendarPopup());
+    EXPECT_EQ(box->locale().language(), QLocale::English);
+    EXPECT_EQ(shown(), "30-06-2027");
+
+    // Drawn as the plain date editor the windows had, so no window changes its look.
+    QDateEdit plain(&window);
+    plain.setLocale(QLocale(QLocale::English));
+    plain.setDisplayFormat("dd-MM-yyyy");
+    plain.setCalendarPopup(true);
+    plain.setDate(box->date());
+    plain.setGeometry(box->geometry().translated(0, 100));
+    plain.show();
+    EXPECT_EQ(plain.grab().toImage(), box->grab().toImage());
+}
+
+TEST_F(DateBoxTest, DigitsFillDayMonthAndYearWithOrWithoutSeparators)
+{
+    tabInAndType("01-01-2030");
+    EXPECT_EQ(box->date(), QDate(2030, 1, 1));
+    EXPECT_EQ(shown(), "01-01-2030");
+
+    for (const auto &[keys, expected] : {std::pair<QString, QDate>{"15062027", {2027, 6, 15}},
+                                         {"5/6/2028", {2028, 6, 5}},
+                                         {"7.8.2029", {2029, 8, 7}},
+                                         {"9 10 2026", {2026, 10, 9}},
+                                         {"1-2-2031", {2031, 2, 1}},
+                                         {"31-12-2027", {2027, 12, 31}}}) {
+        tabInAndType(keys);
+        EXPECT_EQ(box->date(), expected) << keys.toStdString();
+        EXPECT_EQ(shown(), DateText::toLong(expected)) << keys.toStdString();
+    }
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+TEST_F(DateBoxTest, ATwoDigitYearIsReadByTheProgramsRuleWhenTheBoxIsLeft)
+{
+    tabInAndType("010130");
+    EXPECT_EQ(shown(), "01-01-30");
+    EXPECT_EQ(box->date(), QDate(2027, 6, 30)); // more digits of the year may come
+    leave();
+    EXPECT_EQ(box->date(), QDate(DateText::expandYear(30), 1, 1));
+    EXPECT_EQ(shown(), "01-01-2030");
+
+    tabInAndType("2-3-99");
+    leave();
+    EXPECT_EQ(box->date(), QDate(DateText::expandYear(99), 3, 2));
+    // A separator after the year ends the date as well, as the window's use of it does.
+    tabInAndType("4-5-26-");
+    EXPECT_EQ(box->date(), QDate(DateText::expandYear(26), 5, 4));
+    tabInAndType("6-7-45");
+    EXPECT_EQ(box->checkedDate(), QDate(DateText::expandYear(45), 7, 6));
+}
+
+TEST_F(DateBoxTest, NoPartIsCappedByTheOthersWhileTheDateIsTyped)
+{
+    tabInAndType("31");
+    EXPECT_EQ(shown(), "31-06-2027"); // no 31st of June, yet the day stands
+    QTest::keyClicks(box, "122027");
+    EXPECT_EQ(box->date(), QDate(2027, 12, 31));
+
+    box->setDate(QDate(2027, 2, 28));
+    tabInAndType("29022028");
+    EXPECT_EQ(box->date(), QDate(2028, 2, 29));
+    box->setDate(QDate(2026, 4, 1));
+    tabInAndType("30-01-2027");
+    EXPECT_EQ(box->date(), QDate(2027, 1, 30));
+}
+
+TEST_F(DateBoxTest, SelectingAllStartsAtTheDay)
+{
+    box->setFocus(Qt::MouseFocusReason);
+    editor()->setCursorPosition(10);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, "15062027");
+    EXPECT_EQ(box->date(), QDate(2027, 6, 15));
+
+    editor()->setCursorPosition(10);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, "16-07-2028");
+    EXPECT_EQ(box->date(), QDate(2028, 7, 16));
+    EXPECT_EQ(shown(), "16-07-2028");
+
+    // A pasted date is typed as its keys would be.
+    QGuiApplication::clipboard()->setText("5/6/2029");
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box->date(), QDate(2029, 6, 5));
+}
+
+TEST_F(DateBoxTest, TypingStartsInThePartUnderTheCaret)
+{
+    box->setDate(QDate(2027, 6, 15));
+    box->setFocus(Qt::OtherFocusReason);
+    clickAt(4); // in the month
+    ASSERT_GE(editor()->cursorPosition(), 3);
+    ASSERT_LE(editor()->cursorPosition(), 5);
+    QTest::keyClicks(box, "09");
+    EXPECT_EQ(shown(), "15-09-2027");
+    leave();
+    EXPECT_EQ(box->date(), QDate(2027, 9, 15));
+
+    box->setFocus(Qt::OtherFocusReason);
+    clickAt(8); // in the year
+    QTest::keyClicks(box, "2029");
+    EXPECT_EQ(box->date(), QDate(2029, 9, 15));
+
+    // Home, then the day and the parts after it.
+    QTest::keyClick(box, Qt::Key_Home);
+    QTest::keyClicks(box, "2110");
+    EXPECT_EQ(shown(), "21-10-2029");
+    leave();
+    EXPECT_EQ(box->date(), QDate(2029, 10, 21));
+
+    // A click into a date still being typed mends it where the click is, the rest kept.
+    tabInAndType("3012");
+    clickAt(4);
+    QTest::keyClicks(box, "11");
+    EXPECT_EQ(shown(), "30-11-2029");
+    leave();
+    EXPECT_EQ(box->date(), QDate(2029, 11, 30));
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+TEST_F(DateBoxTest, ANewRoundOfTypingReplacesTheDate)
+{
+    tabInAndType("15062027");
+    // The caret left at the end, as a window that saves leaves it: typing anew starts at the day.
+    editor()->setCursorPosition(10);
+    box->typeAnew();
+    QTest::keyClicks(box, "01072028");
+    EXPECT_EQ(box->date(), QDate(2028, 7, 1));
+
+    // Backspace takes back the digit just typed.
+    box->typeAnew();
+    QTest::keyClicks(box, "0");
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, "2");
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, "3");
+    EXPECT_EQ(shown(), "3-07-2028");
+    leave();
+    EXPECT_EQ(box->date(), QDate(2028, 7, 3));
+}
+
+TEST_F(DateBoxTest, ADateOutsideTheLimitsIsSaidNamingTheBoxAndNotTaken)
+{
+    box->setDateRange(QDate(2026, 4, 1), QDate(2027, 3, 31));
+    box->setDate(QDate(2026, 12, 9));
+    tabInAndType("01042026");
+    EXPECT_EQ(box->date(), QDate(2026, 4, 1));
+    tabInAndType("31032027");
+    EXPECT_EQ(box->date(), QDate(2027, 3, 31));
+    tabInAndType("15012027");
+    EXPECT_EQ(box->date(), QDate(2027, 1, 15));
+
+    tabInAndType("15-04-2027");
+    EXPECT_EQ(box->date(), QDate(2027, 1, 15));
+    dialogs->expectOk();
+    leave();
+    ASSERT_TRUE(waitFor([&] { return !dialogs->boxes.isEmpty(); }));
+    EXPECT_EQ(dialogs->last().text,
+              "The date in Date Of Issue, 15-04-2027, is outside 01-04-2026 to 31-03-2027.");
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    // The typed date stays to be mended, in the box that has the focus again.
+    EXPECT_TRUE(box->hasFocus());
+    EXPECT_EQ(shown(), "15-04-2027");
+    EXPECT_EQ(box->date(), QDate(2027, 1, 15));
+    // The window asking for it hears the same.
+    dialogs->expectOk();
+    EXPECT_EQ(box->checkedDate(), std::nullopt);
+    EXPECT_EQ(dialogs->boxes.size(), 2);
+
+    QTest::keyClicks(box, "15-03-2027");
+    EXPECT_EQ(box->checkedDate(), QDate(2027, 3, 15));
+    EXPECT_EQ(dialogs->boxes.size(), 2);
+}
+
+TEST_F(DateBoxTest, ADateThatDoesNotExistIsSaidAndTheLastGoodDateKept)
+{
+    for (const QString keys : {"31-02-2027", "00-05-2027", "12-13-2027", "1-1-202", "45-06-2027"}) {
+        box->setDate(QDate(2027, 6, 30));
+        tabInAndType(keys);
+        dialogs->expectOk();
+        leave();
+        ASSERT_TRUE(waitFor([&] { return dialogs->answers.isEmpty(); })) << keys.toStdString();
+        EXPECT_TRUE(dialogs->last().text.startsWith("The date in Date Of Issue, "))
+            << dialogs->last().text.toStdString();
+        EXPECT_TRUE(dialogs->last().text.endsWith(
+            ", is not a date.\rType the day, the month and the year, as 15-06-2027."));
+        EXPECT_EQ(box->date(), QDate(2027, 6, 30)) << keys.toStdString();
+        EXPECT_TRUE(box->hasFocus());
+    }
+    EXPECT_EQ(dialogs->boxes[0].text, "The date in Date Of Issue, 31-02-2027, is not a date.\r"
+                                      "Type the day, the month and the year, as 15-06-2027.");
+}
+
+TEST_F(DateBoxTest, ArrowsStepThePartUnderTheCaret)
+{
+    box->setDate(QDate(2027, 6, 15));
+    tabInAndType("");
+    QTest::keyClick(box, Qt::Key_Up);
+    EXPECT_EQ(box->date(), QDate(2027, 6, 16));
+    box->setFocus(Qt::OtherFocusReason);
+    clickAt(4);
+    QTest::keyClick(box, Qt::Key_Up);
+    EXPECT_EQ(box->date(), QDate(2027, 7, 16));
+    // Typed, then stepped: the step goes from the typed date, in the year the caret went on to.
+    tabInAndType("1003");
+    QTest::keyClick(box, Qt::Key_Down);
+    EXPECT_EQ(box->date(), QDate(2026, 3, 10));
+    EXPECT_EQ(shown(), "10-03-2026");
+}
+
+TEST_F(DateBoxTest, ADateSetByTheWindowEndsWhatWasTyped)
+{
+    tabInAndType("31-02");
+    box->setDate(QDate(2026, 1, 5));
+    EXPECT_EQ(shown(), "05-01-2026");
+    leave();
+    EXPECT_EQ(box->date(), QDate(2026, 1, 5));
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
