@@ -11,7 +11,9 @@
 #include <charconv>
 #include <cmath>
 #include <openssl/evp.h>
+#include <optional>
 #include <sqlcipher/sqlite3.h>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -20,6 +22,10 @@ Database::FailureHook failureHook;
 
 // How long a statement waits for another program's lock before it fails with error 5.
 constexpr int BusyTimeoutMs = 5000;
+
+// Decrypted pages kept by each connection, in KiB: room for a catalogue of 100,000 books and a
+// year's vouchers (a scan larger than the cache would decrypt every page anew).
+constexpr int CacheKiB = 131072;
 
 const char *const Password = "quietmaple";
 
@@ -147,14 +153,32 @@ bool Database::inTransaction() const
     return sqlite3_get_autocommit(db_) == 0;
 }
 
-Database &Database::reader(int index)
+std::vector<Database *> Database::readers(int count)
 {
-    if (readers_.size() <= size_t(index))
-        readers_.resize(size_t(index) + 1);
-    std::shared_ptr<Database> &slot = readers_[size_t(index)];
-    if (!slot)
-        slot = openReader(path_);
-    return *slot;
+    const size_t before = readers_.size();
+    if (readers_.size() < size_t(count)) {
+        // Opening reads the key and the schema: a few milliseconds each, side by side.
+        readers_.resize(size_t(count));
+        std::vector<std::optional<AppError>> errors(static_cast<size_t>(count));
+        std::vector<std::jthread> opening;
+        for (size_t index = before; index < size_t(count); ++index)
+            opening.emplace_back([&, index] {
+                try {
+                    readers_[index] = openReader(path_);
+                } catch (const AppError &error) {
+                    errors[index] = error;
+                }
+            });
+        opening.clear();
+        readers_.erase(std::remove(readers_.begin(), readers_.end(), nullptr), readers_.end());
+        for (const std::optional<AppError> &error : errors)
+            if (error)
+                throw *error;
+    }
+    std::vector<Database *> first;
+    for (int index = 0; index < count; ++index)
+        first.push_back(readers_[size_t(index)].get());
+    return first;
 }
 
 std::shared_ptr<Database> Database::open(const QString &path, int flags, int busyTimeoutMs)
@@ -183,10 +207,10 @@ std::shared_ptr<Database> Database::open(const QString &path, int flags, int bus
                             nullptr, nullptr);
     sqlite3_create_function(db, "Pattern", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                             patternFunction, nullptr, nullptr);
-    // Decrypted pages stay cached, so refiltering a large list does not decrypt it again: room for
-    // a catalogue of 100,000 books and a year's vouchers (a scan larger than the cache would
-    // decrypt every page anew). Memory is taken only as pages are read.
-    sqlite3_exec(db, "PRAGMA cache_size = -131072", nullptr, nullptr, nullptr);
+    // Decrypted pages stay cached, so refiltering a large list does not decrypt it again. Memory is
+    // taken only as pages are read.
+    const QByteArray cache = "PRAGMA cache_size = -" + QByteArray::number(CacheKiB);
+    sqlite3_exec(db, cache.constData(), nullptr, nullptr, nullptr);
     return result;
 }
 

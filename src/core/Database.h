@@ -31,10 +31,10 @@ public:
     // for a lock: where the main connection holds a read open, waiting could only end when a
     // writer of another program gave up.
     static std::shared_ptr<Database> openReader(const QString &path);
-    // The index-th reader of this file (see openReader), opened at its first call and kept with
-    // this connection, so that its page cache stays warm from one read to the next. Each serves
-    // one thread at a time; make the first call for every index before the threads start.
-    Database &reader(int index);
+    // The first count readers of this file (see openReader), those missing opened side by side, and
+    // kept with this connection, so that their page caches stay warm from one read to the next.
+    // Each serves one thread at a time. An AppError when one cannot be opened.
+    std::vector<Database *> readers(int count);
     // Makes a new, empty encrypted file; used by the build tool and the tests.
     static std::shared_ptr<Database> create(const QString &path);
 

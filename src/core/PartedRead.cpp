@@ -25,8 +25,7 @@ bool run(Database &db, const QString &sql, const std::vector<QVariantList> &valu
     const int count = int(values.size());
     std::vector<Database *> readers;
     try {
-        for (int part = 1; part < count; ++part)
-            readers.push_back(&db.reader(part - 1));
+        readers = db.readers(count - 1);
     } catch (const AppError &) {
         return false;
     }

@@ -91,6 +91,48 @@ TEST_F(VoucherRegisterTest, ALongRangeListsWhatItsMonthsList)
     }
 }
 
+// Vouchers written in no order of their dates, keys far apart at both ends of the 64 bits: a long
+// range read side by side lists them as the one query sorting by date and serial does, equal dates
+// and serials that fall to different parts included.
+TEST_F(VoucherRegisterTest, ALongRangeOfKeysInNoOrderListsAsTheDateAndSerialQuery)
+{
+    const QVariant serials[] = {3, 1, QVariant(), 2.5, "10", "x", 3, 12};
+    {
+        Transaction transaction(db());
+        qint64 key = 7;
+        int n = 0;
+        for (QDate day(2024, 1, 1); day < QDate(2025, 1, 1); day = day.addDays(1)) {
+            for (int copy = 0; copy < 1 + day.day() % 3; ++copy, ++n) {
+                key = (key * 48271) % 2147483647;
+                const qint64 id = n % 5 == 0 ? -key : n % 7 == 0 ? key << 30 : key;
+                const QString date = day.toString(Qt::ISODate) +
+                                     (n % 11 == 0 ? QStringLiteral(" 10:00:00") : QString());
+                addVoucher({.type = n % 4 ? "Issue" : "Receipt",
+                            .date = date,
+                            .srNo = serials[n % 8],
+                            .name = n % 3 ? "Asha" : "Ravi"});
+                db().execute("UPDATE Voucher SET VoucherID = ? WHERE VoucherID = 0", {id});
+            }
+        }
+        transaction.commit();
+    }
+    for (const QString &typed : {"", "as"}) {
+        QStringList expected;
+        for (Recordset rs = db().query(
+                 "SELECT VoucherID FROM Voucher WHERE TransactionType = 'Issue' AND \"Date\" >= "
+                 "'2024-02-01' AND \"Date\" < '2024-12-01' AND Pattern(Name, ?) "
+                 "ORDER BY \"Date\", SrNO, VoucherID",
+                 {typed + '*'});
+             !rs.eof(); rs.moveNext())
+            expected << rs.displayText(0);
+        ASSERT_GT(expected.size(), 200);
+        EXPECT_EQ(keys(issues(QDate(2024, 2, 1), QDate(2024, 11, 30), {"AccessionNo", ""},
+                              {"Name", typed})),
+                  expected)
+            << typed.toStdString();
+    }
+}
+
 TEST_F(VoucherRegisterTest, FiltersTestOnlyTheFixedColumnsAndBindWhatWasTyped)
 {
     addVoucher({.id = 1, .date = "2026-03-01", .accessionNo = 12});

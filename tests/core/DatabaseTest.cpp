@@ -199,6 +199,18 @@ TEST_F(DatabaseTest, OpeningWaitsForAnotherProgramsLock)
     EXPECT_GE(timer.elapsed(), 300);
 }
 
+// The readers of a connection open side by side and are kept: asking for fewer gives the first of
+// those already open.
+TEST_F(DatabaseTest, ReadersOpenSideBySideAndAreKept)
+{
+    auto db = Database::open(path("Companies12.mdb"));
+    const std::vector<Database *> seven = db->readers(7);
+    ASSERT_EQ(seven.size(), 7u);
+    for (Database *reader : seven)
+        EXPECT_EQ(reader->scalar("SELECT count(*) FROM Path").toInt(), 1);
+    EXPECT_EQ(db->readers(2), std::vector<Database *>(seven.begin(), seven.begin() + 2));
+}
+
 // The filter's fast paths (short ASCII values widened in place, the pattern kept per statement)
 // answer as the plain rule does for every kind of value.
 TEST_F(DatabaseTest, PatternInQueriesMatchesLongAndNonAsciiValues)
