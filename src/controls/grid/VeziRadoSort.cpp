@@ -204,8 +204,9 @@ void VeziRadoModel::sortRange(int first, int last, int col, SortDirection state,
         const bool keysKeepCase =
             collator.sortKey(QStringLiteral("a")).compare(collator.sortKey(QStringLiteral("A"))) != 0;
         sortByKey<QCollatorSortKey>(records, descending, [&](int record) {
-            const QString text = textOf(record).toString();
-            return collator.sortKey(keysKeepCase ? text.toCaseFolded() : text);
+            // Folded in place: the text is a fresh copy either way.
+            QString text = textOf(record).toString();
+            return collator.sortKey(keysKeepCase ? std::move(text).toCaseFolded() : text);
         });
         break;
     }
