@@ -15,17 +15,9 @@
 
 // A printed list tells books apart by their values: "Class VIII" from "Class VII", one long
 // title from another. Each column's value is read back from its own box on the PDF page.
-class PrintedValuesTest : public ProgramTest
+class PrintedValuesTest : public ReportCompanyTest
 {
 protected:
-    void SetUp() override
-    {
-        ProgramTest::SetUp();
-        openApplicationDatabases();
-        makeCompany(path("Data/Data 1"));
-        ReportSamples::addCompany();
-    }
-
     // Long values of the kinds a library holds, Tamil among them; each field takes its own.
     static QString longValue(int index)
     {

@@ -17,17 +17,9 @@
 #include <QRegularExpression>
 #include <QTextLayout>
 
-class ReportEngineTest : public ProgramTest
+class ReportEngineTest : public ReportCompanyTest
 {
 protected:
-    void SetUp() override
-    {
-        ProgramTest::SetUp();
-        openApplicationDatabases();
-        makeCompany(path("Data/Data 1"));
-        ReportSamples::addCompany();
-    }
-
     std::shared_ptr<const ReportDocument> bound(const QString &templatePath)
     {
         Report report = Report::open(Module::programPath(templatePath));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgramTest.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,3 +21,16 @@ void stage(const QString &templatePath, int rows);
 QString pdfText(const QString &pdfPath);
 
 } // namespace ReportSamples
+
+// A test with the application databases open and a company whose header every report prints.
+class ReportCompanyTest : public ProgramTest
+{
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        openApplicationDatabases();
+        makeCompany(path("Data/Data 1"));
+        ReportSamples::addCompany();
+    }
+};
