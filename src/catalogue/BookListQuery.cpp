@@ -49,7 +49,7 @@ std::optional<LikeTest> likePrefix(const QString &typed)
 }
 
 // A smaller range of keys reads faster on one connection than another connection opens.
-constexpr qint64 KeysPerPart = 10000;
+constexpr quint64 KeysPerPart = 10000;
 
 struct Key
 {
@@ -77,27 +77,6 @@ void readRows(Recordset &rs, Part &part)
                              rs.field(0).toLongLong(), row});
     }
     rs.close();
-}
-
-// A large catalogue reads side by side in ranges of keys: the values of each range's statement.
-// The recordset that finds the range holds the read open that the parts share.
-std::vector<QVariantList> keyRanges(Recordset &range, const QVariantList &values, int parts)
-{
-    if (parts < 2 || range.field(0).isNull())
-        return {};
-    const qint64 first = range.field(0).toLongLong();
-    const qint64 last = range.field(1).toLongLong();
-    // Unsigned: the keys may lie far apart at both ends of the 64 bits.
-    const quint64 span = quint64(last) - quint64(first);
-    if (span / quint64(parts) < quint64(KeysPerPart))
-        return {};
-    const auto start = [&](int part) {
-        return qint64(quint64(first) + span / quint64(parts) * quint64(part));
-    };
-    std::vector<QVariantList> bounds(size_t(parts), values);
-    for (int part = 0; part < parts; ++part)
-        bounds[size_t(part)] << start(part) << (part == parts - 1 ? last : start(part + 1) - 1);
-    return bounds;
 }
 
 } // namespace
@@ -159,7 +138,7 @@ ListRows rows(Database &db, const Filter &filter, int parts)
     whole << range.field(0) << range.field(1);
     std::vector<Part> read =
         PartedRead::collect(db, sql + QStringLiteral(" AND BookID BETWEEN ? AND ?"), whole,
-                            keyRanges(range, values, parts), readRows);
+                            PartedRead::keyRanges(range, values, parts, KeysPerPart), readRows);
     range.close();
     ListRows texts;
     std::vector<Key> keys;

@@ -37,26 +37,6 @@ void readPart(Recordset &rs, Part &part)
     }
 }
 
-// The key ranges of the parts, or none where the table is too small to share out.
-std::vector<QVariantList> keyRanges(Recordset &range, int parts)
-{
-    if (parts < 2 || range.field(0).isNull())
-        return {};
-    const qint64 first = range.field(0).toLongLong();
-    const qint64 last = range.field(1).toLongLong();
-    // Unsigned: the keys may lie far apart at both ends of the 64 bits.
-    const quint64 span = quint64(last) - quint64(first);
-    if (span / quint64(parts) < KeysPerPart)
-        return {};
-    const auto start = [&](int part) {
-        return qint64(quint64(first) + span / quint64(parts) * quint64(part));
-    };
-    std::vector<QVariantList> bounds(static_cast<size_t>(parts));
-    for (int part = 0; part < parts; ++part)
-        bounds[size_t(part)] << start(part) << (part == parts - 1 ? last : start(part + 1) - 1);
-    return bounds;
-}
-
 // The order of a NOCASE column: bytes compared with ASCII letters folded, then the shorter first.
 int compareNoCase(QByteArrayView a, QByteArrayView b)
 {
@@ -103,12 +83,13 @@ SearchPanelRows::Read SearchPanelRows::read(const Source &source, const QString 
 {
     const auto anchor = Database::openReader(path);
     // Held open while the parts are read, so that no program commits between them.
-    Recordset range = anchor->query(QStringLiteral("SELECT (SELECT min(%1) FROM %2), "
-                                                   "(SELECT max(%1) FROM %2)")
-                                        .arg(QLatin1String(source.key), QLatin1String(source.table)));
-    std::vector<Part> parts =
-        PartedRead::collect(*anchor, statement(source), {range.field(0), range.field(1)},
-                            keyRanges(range, PartedRead::parts()), readPart);
+    Recordset range =
+        anchor->query(QStringLiteral("SELECT (SELECT min(%1) FROM %2), "
+                                     "(SELECT max(%1) FROM %2)")
+                          .arg(QLatin1String(source.key), QLatin1String(source.table)));
+    std::vector<Part> parts = PartedRead::collect(
+        *anchor, statement(source), {range.field(0), range.field(1)},
+        PartedRead::keyRanges(range, {}, PartedRead::parts(), KeysPerPart), readPart);
     range.close();
 
     // Each part is in the list's order; merged on box 1's column (missing values first, as

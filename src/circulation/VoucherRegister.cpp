@@ -7,6 +7,9 @@
 #include "core/PrintingStage.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
 
 namespace VoucherRegister {
 
@@ -83,26 +86,53 @@ QString shownDate(const QString &stored, int thisYear)
 // milliseconds.
 constexpr int DaysPerPart = 60;
 
+// A smaller range of keys reads faster on one connection than another connection opens.
+constexpr quint64 KeysPerPart = 4096;
+
+// A row's place in the register: by its stored date's bytes, then its serial number. The date's
+// first bytes are held in place, so that comparing two places seldom leaves them.
+struct Place
+{
+    static constexpr int Held = 16;
+    std::array<char, Held> head{}; // the date's first bytes, the rest zero
+    int length = 0;
+    QByteArray date; // the whole date, where it is longer than the head
+    Serial serial;
+
+    Place(const QString &stored, Serial &&of) : serial(std::move(of))
+    {
+        const QByteArray bytes = stored.toUtf8();
+        length = int(bytes.size());
+        std::copy_n(bytes.constData(), std::min(length, Held), head.begin());
+        if (length > Held)
+            date = bytes;
+    }
+
+    bool operator<(const Place &other) const
+    {
+        if (const int order = std::memcmp(head.data(), other.head.data(), Held))
+            return order < 0;
+        if (length > Held && other.length > Held) {
+            if (const int order = date.compare(other.date))
+                return order < 0;
+        } else if (length != other.length) {
+            return length < other.length; // one begins the other
+        }
+        return serial < other.serial;
+    }
+};
+
 struct Part
 {
     ListRows rows;
-    std::vector<int> order; // the rows' indexes in the register's order
+    std::vector<Place> places; // in the register's order
 };
 
-// The rows come in date order; serial numbers within a date are sorted here, which costs far less
-// than a sort of the wide rows in the query. The texts go straight from the rows read into the
-// list's compact form.
+// The texts go straight from the rows read into the list's compact form; the rows are put in the
+// register's order here, on their dates and serials alone, which costs far less than a sort of the
+// wide rows in the query.
 void readPart(Recordset &rs, Part &part)
 {
-    std::vector<Serial> serials;
-    QString runDate;
-    size_t runStart = 0;
-    const auto closeRun = [&] {
-        std::sort(serials.begin() + qsizetype(runStart), serials.end());
-        for (size_t i = runStart; i < serials.size(); ++i)
-            part.order.push_back(serials[i].row);
-        runStart = serials.size();
-    };
     ListRows &rows = part.rows;
     const int columns = rs.columnCount();
     const int thisYear = DateText::thisYear(); // once a part, not once a row
@@ -110,19 +140,47 @@ void readPart(Recordset &rs, Part &part)
         rows.startRow();
         rs.addDisplayText(0, rows);
         const QString date = rs.displayText(1);
-        if (date != runDate) {
-            closeRun();
-            runDate = date;
-        }
         rows.addText(shownDate(date, thisYear));
         const QString srNo = rs.displayText(2);
         rows.addText(srNo.isEmpty() ? QStringLiteral("0") : srNo);
         for (int i = 3; i < columns; ++i)
             rs.addDisplayText(i, rows);
-        serials.push_back(Serial::of(rs.field(2), rs.field(0).toLongLong(), row));
+        part.places.emplace_back(date, Serial::of(rs.field(2), rs.field(0).toLongLong(), row));
     }
     rs.close();
-    closeRun();
+    std::sort(part.places.begin(), part.places.end());
+}
+
+// The parts' rows merged into the register's order: indexes into the parts' rows appended in turn.
+std::vector<int> merged(const std::vector<Part> &parts)
+{
+    struct Head
+    {
+        const Place *next;
+        const Place *end;
+        int offset; // of the part's rows
+    };
+    const auto after = [](const Head &a, const Head &b) { return *b.next < *a.next; };
+    std::vector<Head> heads;
+    int total = 0;
+    for (const Part &part : parts) {
+        if (!part.places.empty())
+            heads.push_back({part.places.data(), part.places.data() + part.places.size(), total});
+        total += part.rows.size();
+    }
+    std::make_heap(heads.begin(), heads.end(), after);
+    std::vector<int> order;
+    order.reserve(size_t(total));
+    while (!heads.empty()) {
+        std::pop_heap(heads.begin(), heads.end(), after);
+        Head &head = heads.back();
+        order.push_back(head.offset + head.next->serial.row);
+        if (++head.next != head.end)
+            std::push_heap(heads.begin(), heads.end(), after);
+        else
+            heads.pop_back();
+    }
+    return order;
 }
 
 } // namespace
@@ -144,32 +202,35 @@ ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter:
     const QString lastCells = kind == Kind::Issue
                                   ? QStringLiteral("Author")
                                   : QStringLiteral("DaysDelayed, TotalFine, FineReceiptNo");
-    const QString sql =
+    const QString select =
         QStringLiteral("SELECT VoucherID, \"Date\", SrNO, CardNo, AccessionNo, Name, RollNo, "
-                       "title, %1 FROM Voucher WHERE TransactionType = ? AND \"Date\" >= ? AND "
-                       "\"Date\" < ? AND %2 AND %3 ORDER BY \"Date\"")
-            .arg(lastCells, firstTest, secondTest);
-    // A long range reads in spans of days side by side.
+                       "title, %1 FROM Voucher %2 WHERE TransactionType = ? AND \"Date\" >= ? "
+                       "AND \"Date\" < ? AND %3 AND %4 %5")
+            .arg(lastCells);
+    const QString whole =
+        select.arg(QString(), firstTest, secondTest, QStringLiteral("ORDER BY \"Date\""));
+    const QString inParts = select.arg(QStringLiteral("NOT INDEXED"), firstTest, secondTest,
+                                       QStringLiteral("AND VoucherID BETWEEN ? AND ?"));
+    // A long range reads side by side in ranges of keys, each part reading its range of the table
+    // in the table's order: the dates of a range's rows can lie anywhere in the table, and a part
+    // that looked its rows up by date would decrypt most of the file for its share alone. The keys
+    // of the rows in the range bound the parts; their read stays open until the parts are read.
     const int parts = std::min(PartedRead::parts(), int(range.from.daysTo(range.to) / DaysPerPart));
-    std::vector<QVariantList> spans(size_t(std::max(parts, 1)), values);
-    const qint64 days = range.from.daysTo(range.to) + 1;
-    for (int part = 1; part < parts; ++part) {
-        const QString cut = DateText::toIso(range.from.addDays(days * part / parts));
-        spans[size_t(part - 1)][2] = cut;
-        spans[size_t(part)][1] = cut;
+    std::optional<Recordset> keys;
+    std::vector<QVariantList> ranges;
+    if (parts > 1) {
+        keys = db.query(QStringLiteral("SELECT min(VoucherID), max(VoucherID) FROM Voucher WHERE "
+                                       "TransactionType = ? AND \"Date\" >= ? AND \"Date\" < ?"),
+                        {values[0], values[1], values[2]});
+        ranges = PartedRead::keyRanges(*keys, values, parts, KeysPerPart);
     }
-    // The read the parts share, open until they are read.
-    Recordset holding = db.query(QStringLiteral("SELECT (SELECT max(VoucherID) FROM Voucher)"));
-    std::vector<Part> read = PartedRead::collect(db, sql, values, spans, readPart);
-    holding.close();
+    std::vector<Part> read = PartedRead::collect(db, inParts, ranges, whole, values, readPart);
+    if (keys)
+        keys->close();
+    const std::vector<int> order = merged(read);
     ListRows rows;
-    std::vector<int> order;
-    for (Part &part : read) {
-        const int offset = rows.size();
+    for (Part &part : read)
         rows.append(std::move(part.rows));
-        for (const int row : part.order)
-            order.push_back(offset + row);
-    }
     rows.reorder(order);
     return rows;
 }

@@ -3,6 +3,7 @@
 #include "core/CrashPoint.h"
 #include "core/ListRows.h"
 #include "core/Numbers.h"
+#include "core/PartedRead.h"
 #include "core/Pattern.h"
 
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <openssl/evp.h>
 #include <optional>
 #include <sqlcipher/sqlite3.h>
+#include <sys/mman.h>
 #include <thread>
 #include <utility>
 
@@ -23,9 +25,24 @@ Database::FailureHook failureHook;
 // How long a statement waits for another program's lock before it fails with error 5.
 constexpr int BusyTimeoutMs = 5000;
 
-// Decrypted pages kept by each connection, in KiB: room for a catalogue of 100,000 books and a
-// year's vouchers (a scan larger than the cache would decrypt every page anew).
+// Decrypted pages kept by a connection, in KiB: room for a catalogue of 100,000 books and a year's
+// vouchers (a scan larger than the cache would decrypt every page anew).
 constexpr int CacheKiB = 131072;
+
+// All connections together: one connection's budget and its readers' (below).
+constexpr int PoolKiB = 2 * CacheKiB;
+
+// The size of the pages of every file the program makes: the encryption library's own.
+constexpr int PageBytes = 1024;
+
+// The readers of a connection share one such budget: each reads one part of a read cut into parts
+// side by side, so it needs about that part of the pages. Without the share eight connections
+// could each keep the whole budget.
+int readerCacheKiB()
+{
+    static const int share = CacheKiB / std::max(1, PartedRead::parts() - 1);
+    return share;
+}
 
 const char *const Password = "quietmaple";
 
@@ -95,16 +112,41 @@ bool isWrite(const QString &sql)
            word != QLatin1String("SAVEPOINT") && word != QLatin1String("RELEASE");
 }
 
-// Before SQLite starts: its memory statistics take a global lock at every allocation, and a
-// large list's read allocates for every row. Nothing in the program reads them.
+// Every connection's decrypted pages come from one pool of twice a connection's budget: the main
+// connection's budget and its readers' share. Once the pool is nearly used up, each cache reuses
+// its own oldest pages instead of growing, so the connections of a large file together keep no
+// more. The pool is taken from the system in large pages as it fills: a first read of a large list
+// otherwise allocates, and faults in, every page on its own.
+void usePagePool()
+{
+    int header = 0;
+    sqlite3_config(SQLITE_CONFIG_PCACHE_HDRSZ, &header);
+    // The company files' pages; a file of larger pages caches them outside the pool.
+    const size_t slot = size_t(PageBytes + header + 15) / 16 * 16;
+    const size_t count = size_t(PoolKiB) * 1024 / slot;
+    void *pool = mmap(nullptr, count * slot, PROT_READ | PROT_WRITE,
+                      MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (pool == MAP_FAILED)
+        return;
+    madvise(pool, count * slot, MADV_HUGEPAGE);
+    sqlite3_config(SQLITE_CONFIG_PAGECACHE, pool, int(slot), int(count));
+}
+
+// Before SQLite starts. Its memory statistics take a global lock at every allocation, and a large
+// list's read allocates for every row; nothing in the program reads them.
 void configureSqlite()
 {
     static const bool configured = [] {
         sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        usePagePool();
         return true;
     }();
     (void)configured;
 }
+
+// Also at the program's start: SQLite takes no settings once a connection has been opened, and a
+// test may open one of its own first.
+const bool configuredAtStart = (configureSqlite(), true);
 
 } // namespace
 
@@ -140,12 +182,12 @@ Database::~Database()
 
 std::shared_ptr<Database> Database::open(const QString &path)
 {
-    return open(path, SQLITE_OPEN_READWRITE, BusyTimeoutMs);
+    return open(path, SQLITE_OPEN_READWRITE, BusyTimeoutMs, CacheKiB);
 }
 
 std::shared_ptr<Database> Database::openReader(const QString &path)
 {
-    return open(path, SQLITE_OPEN_READONLY, 0);
+    return open(path, SQLITE_OPEN_READONLY, 0, readerCacheKiB());
 }
 
 bool Database::inTransaction() const
@@ -181,7 +223,8 @@ std::vector<Database *> Database::readers(int count)
     return first;
 }
 
-std::shared_ptr<Database> Database::open(const QString &path, int flags, int busyTimeoutMs)
+std::shared_ptr<Database> Database::open(const QString &path, int flags, int busyTimeoutMs,
+                                         int cacheKiB)
 {
     // SQLite would make an empty file for a missing one; a missing database is always an error.
     if (!QFileInfo(path).isFile())
@@ -209,7 +252,7 @@ std::shared_ptr<Database> Database::open(const QString &path, int flags, int bus
                             patternFunction, nullptr, nullptr);
     // Decrypted pages stay cached, so refiltering a large list does not decrypt it again. Memory is
     // taken only as pages are read.
-    const QByteArray cache = "PRAGMA cache_size = -" + QByteArray::number(CacheKiB);
+    const QByteArray cache = "PRAGMA cache_size = -" + QByteArray::number(cacheKiB);
     sqlite3_exec(db, cache.constData(), nullptr, nullptr, nullptr);
     return result;
 }

@@ -29,7 +29,8 @@ public:
     static std::shared_ptr<Database> open(const QString &path);
     // A second, read-only connection to a file for a read beside the main one's. It never waits
     // for a lock: where the main connection holds a read open, waiting could only end when a
-    // writer of another program gave up.
+    // writer of another program gave up. It reads one part of a read cut into parts, and keeps
+    // that share of the pages a connection keeps.
     static std::shared_ptr<Database> openReader(const QString &path);
     // The first count readers of this file (see openReader), those missing opened side by side, and
     // kept with this connection, so that their page caches stay warm from one read to the next.
@@ -72,7 +73,8 @@ public:
 
 private:
     Database(sqlite3 *db, const QString &path);
-    static std::shared_ptr<Database> open(const QString &path, int flags, int busyTimeoutMs);
+    static std::shared_ptr<Database> open(const QString &path, int flags, int busyTimeoutMs,
+                                          int cacheKiB);
     sqlite3_stmt *prepare(const QString &sql, const QVariantList &values);
     sqlite3_stmt *compile(const QString &sql);
     void bind(sqlite3_stmt *statement, const QString &sql, const QVariantList &values);

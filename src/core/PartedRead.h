@@ -14,6 +14,12 @@ namespace PartedRead {
 // How many parts a large read is cut into on this machine; 1 with one core.
 int parts();
 
+// The values of each part of a read cut into ranges of integer keys: values followed by the
+// range's first and last key. range holds the smallest and the largest key in its first two
+// fields; none where there are fewer than two parts or fewer than keysPerPart keys a part.
+std::vector<QVariantList> keyRanges(const Recordset &range, const QVariantList &values, int parts,
+                                    quint64 keysPerPart);
+
 // Runs the statement once for each set of values, the first on db, every other one on a reader of
 // db (Database::reader) on a thread of its own, and hands each recordset to read with its part's
 // number; read touches only its part's own data. The caller keeps a read of the same tables open
@@ -24,22 +30,32 @@ int parts();
 bool run(Database &db, const QString &sql, const std::vector<QVariantList> &values,
          const std::function<void(Recordset &rs, int part)> &read);
 
-// The parts read as run reads them, one for each set of values in parts; or, where there are
-// fewer than two or run gives up, the whole read in one statement with the values of whole.
+// The parts read as run reads them, one for each set of values in parts, with partSql; or, where
+// there are fewer than two or run gives up, the whole read in one statement: wholeSql with the
+// values of whole.
+template <typename Part>
+std::vector<Part> collect(Database &db, const QString &partSql,
+                          const std::vector<QVariantList> &parts, const QString &wholeSql,
+                          const QVariantList &whole, void (*readPart)(Recordset &rs, Part &part))
+{
+    std::vector<Part> read(parts.size());
+    if (parts.size() > 1 &&
+        run(db, partSql, parts, [&](Recordset &rs, int part) { readPart(rs, read[size_t(part)]); }))
+        return read;
+    read.clear();
+    read.resize(1);
+    Recordset rs = db.query(wholeSql, whole);
+    readPart(rs, read[0]);
+    return read;
+}
+
+// The same with one statement for the parts and the whole.
 template <typename Part>
 std::vector<Part> collect(Database &db, const QString &sql, const QVariantList &whole,
                           const std::vector<QVariantList> &parts,
                           void (*readPart)(Recordset &rs, Part &part))
 {
-    std::vector<Part> read(parts.size());
-    if (parts.size() > 1 &&
-        run(db, sql, parts, [&](Recordset &rs, int part) { readPart(rs, read[size_t(part)]); }))
-        return read;
-    read.clear();
-    read.resize(1);
-    Recordset rs = db.query(sql, whole);
-    readPart(rs, read[0]);
-    return read;
+    return collect(db, sql, parts, sql, whole, readPart);
 }
 
 } // namespace PartedRead

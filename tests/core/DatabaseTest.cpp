@@ -5,6 +5,7 @@
 #include "core/Database.h"
 #include "core/ListRows.h"
 #include "core/Module.h"
+#include "core/PartedRead.h"
 #include "core/Pattern.h"
 
 #include <QElapsedTimer>
@@ -200,7 +201,7 @@ TEST_F(DatabaseTest, OpeningWaitsForAnotherProgramsLock)
 }
 
 // The readers of a connection open side by side and are kept: asking for fewer gives the first of
-// those already open.
+// those already open. Those a parted read uses keep no more pages together than the connection.
 TEST_F(DatabaseTest, ReadersOpenSideBySideAndAreKept)
 {
     auto db = Database::open(path("Companies12.mdb"));
@@ -209,6 +210,38 @@ TEST_F(DatabaseTest, ReadersOpenSideBySideAndAreKept)
     for (Database *reader : seven)
         EXPECT_EQ(reader->scalar("SELECT count(*) FROM Path").toInt(), 1);
     EXPECT_EQ(db->readers(2), std::vector<Database *>(seven.begin(), seven.begin() + 2));
+
+    const auto cacheKiB = [](Database *connection) {
+        return -connection->scalar("PRAGMA cache_size").toLongLong();
+    };
+    qint64 together = 0;
+    for (Database *reader : db->readers(PartedRead::parts() - 1))
+        together += cacheKiB(reader);
+    EXPECT_LE(together, cacheKiB(db.get()));
+    EXPECT_GE(cacheKiB(seven[0]), cacheKiB(db.get()) / 7);
+}
+
+// The connections of a file cache their pages in the one pool of the process, and give them back
+// when they close.
+TEST_F(DatabaseTest, ConnectionsCacheTheirPagesInOneSharedPool)
+{
+    const auto poolSlotsUsed = [] {
+        int used = 0;
+        int highest = 0;
+        sqlite3_status(SQLITE_STATUS_PAGECACHE_USED, &used, &highest, 0);
+        return used;
+    };
+    const int before = poolSlotsUsed();
+    {
+        auto db = Database::open(path("Companies12.mdb"));
+        db->scalar("SELECT count(*) FROM Path");
+        const int mainOnly = poolSlotsUsed();
+        EXPECT_GT(mainOnly, before);
+        for (Database *reader : db->readers(3))
+            reader->scalar("SELECT count(*) FROM Path");
+        EXPECT_GT(poolSlotsUsed(), mainOnly);
+    }
+    EXPECT_EQ(poolSlotsUsed(), before);
 }
 
 // The filter's fast paths (short ASCII values widened in place, the pattern kept per statement)
