@@ -215,13 +215,23 @@ ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter:
     // in the table's order: the dates of a range's rows can lie anywhere in the table, and a part
     // that looked its rows up by date would decrypt most of the file for its share alone. The keys
     // of the rows in the range bound the parts; their read stays open until the parts are read.
+    // A range that holds every date of the kind (a file of one year) takes the whole table's keys,
+    // found without going through the dates.
     const int parts = std::min(PartedRead::parts(), int(range.from.daysTo(range.to) / DaysPerPart));
     std::optional<Recordset> keys;
     std::vector<QVariantList> ranges;
     if (parts > 1) {
-        keys = db.query(QStringLiteral("SELECT min(VoucherID), max(VoucherID) FROM Voucher WHERE "
-                                       "TransactionType = ? AND \"Date\" >= ? AND \"Date\" < ?"),
-                        {values[0], values[1], values[2]});
+        const QString inRange = QStringLiteral("(SELECT %1(VoucherID) FROM Voucher WHERE "
+                                               "TransactionType = ?1 AND \"Date\" >= ?2 AND "
+                                               "\"Date\" < ?3)");
+        keys = db.query(
+            QStringLiteral("SELECT CASE WHEN whole THEN (SELECT min(VoucherID) FROM Voucher) ELSE "
+                           "%1 END, CASE WHEN whole THEN (SELECT max(VoucherID) FROM Voucher) ELSE "
+                           "%2 END FROM (SELECT ?2 <= (SELECT min(\"Date\") FROM Voucher WHERE "
+                           "TransactionType = ?1) AND ?3 > (SELECT max(\"Date\") FROM Voucher "
+                           "WHERE TransactionType = ?1) AS whole)")
+                .arg(inRange.arg(QLatin1String("min")), inRange.arg(QLatin1String("max"))),
+            {values[0], values[1], values[2]});
         ranges = PartedRead::keyRanges(*keys, values, parts, KeysPerPart);
     }
     std::vector<Part> read = PartedRead::collect(db, inParts, ranges, whole, values, readPart);

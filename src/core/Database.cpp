@@ -14,7 +14,6 @@
 #include <openssl/evp.h>
 #include <optional>
 #include <sqlcipher/sqlite3.h>
-#include <sys/mman.h>
 #include <thread>
 #include <utility>
 
@@ -28,12 +27,6 @@ constexpr int BusyTimeoutMs = 5000;
 // Decrypted pages kept by a connection, in KiB: room for a catalogue of 100,000 books and a year's
 // vouchers (a scan larger than the cache would decrypt every page anew).
 constexpr int CacheKiB = 131072;
-
-// All connections together: one connection's budget and its readers' (below).
-constexpr int PoolKiB = 2 * CacheKiB;
-
-// The size of the pages of every file the program makes: the encryption library's own.
-constexpr int PageBytes = 1024;
 
 // The readers of a connection share one such budget: each reads one part of a read cut into parts
 // side by side, so it needs about that part of the pages. Without the share eight connections
@@ -112,41 +105,16 @@ bool isWrite(const QString &sql)
            word != QLatin1String("SAVEPOINT") && word != QLatin1String("RELEASE");
 }
 
-// Every connection's decrypted pages come from one pool of twice a connection's budget: the main
-// connection's budget and its readers' share. Once the pool is nearly used up, each cache reuses
-// its own oldest pages instead of growing, so the connections of a large file together keep no
-// more. The pool is taken from the system in large pages as it fills: a first read of a large list
-// otherwise allocates, and faults in, every page on its own.
-void usePagePool()
-{
-    int header = 0;
-    sqlite3_config(SQLITE_CONFIG_PCACHE_HDRSZ, &header);
-    // The company files' pages; a file of larger pages caches them outside the pool.
-    const size_t slot = size_t(PageBytes + header + 15) / 16 * 16;
-    const size_t count = size_t(PoolKiB) * 1024 / slot;
-    void *pool = mmap(nullptr, count * slot, PROT_READ | PROT_WRITE,
-                      MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (pool == MAP_FAILED)
-        return;
-    madvise(pool, count * slot, MADV_HUGEPAGE);
-    sqlite3_config(SQLITE_CONFIG_PAGECACHE, pool, int(slot), int(count));
-}
-
-// Before SQLite starts. Its memory statistics take a global lock at every allocation, and a large
-// list's read allocates for every row; nothing in the program reads them.
+// Before SQLite starts: its memory statistics take a global lock at every allocation, and a
+// large list's read allocates for every row. Nothing in the program reads them.
 void configureSqlite()
 {
     static const bool configured = [] {
         sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
-        usePagePool();
         return true;
     }();
     (void)configured;
 }
-
-// Also at the program's start: SQLite takes no settings once a connection has been opened, and a
-// test may open one of its own first.
-const bool configuredAtStart = (configureSqlite(), true);
 
 } // namespace
 

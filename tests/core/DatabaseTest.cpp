@@ -221,29 +221,6 @@ TEST_F(DatabaseTest, ReadersOpenSideBySideAndAreKept)
     EXPECT_GE(cacheKiB(seven[0]), cacheKiB(db.get()) / 7);
 }
 
-// The connections of a file cache their pages in the one pool of the process, and give them back
-// when they close.
-TEST_F(DatabaseTest, ConnectionsCacheTheirPagesInOneSharedPool)
-{
-    const auto poolSlotsUsed = [] {
-        int used = 0;
-        int highest = 0;
-        sqlite3_status(SQLITE_STATUS_PAGECACHE_USED, &used, &highest, 0);
-        return used;
-    };
-    const int before = poolSlotsUsed();
-    {
-        auto db = Database::open(path("Companies12.mdb"));
-        db->scalar("SELECT count(*) FROM Path");
-        const int mainOnly = poolSlotsUsed();
-        EXPECT_GT(mainOnly, before);
-        for (Database *reader : db->readers(3))
-            reader->scalar("SELECT count(*) FROM Path");
-        EXPECT_GT(poolSlotsUsed(), mainOnly);
-    }
-    EXPECT_EQ(poolSlotsUsed(), before);
-}
-
 // The filter's fast paths (short ASCII values widened in place, the pattern kept per statement)
 // answer as the plain rule does for every kind of value.
 TEST_F(DatabaseTest, PatternInQueriesMatchesLongAndNonAsciiValues)
