@@ -5,6 +5,7 @@
 #include "core/Numbers.h"
 #include "core/PartedRead.h"
 #include "core/Pattern.h"
+#include "core/SqliteMemory.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -27,6 +28,9 @@ constexpr int BusyTimeoutMs = 5000;
 // Decrypted pages kept by a connection, in KiB: room for a catalogue of 100,000 books and a year's
 // vouchers (a scan larger than the cache would decrypt every page anew).
 constexpr int CacheKiB = 131072;
+
+// The size of the pages of every file the program makes: the encryption library's own.
+constexpr int PageBytes = 1024;
 
 // The readers of a connection share one such budget: each reads one part of a read cut into parts
 // side by side, so it needs about that part of the pages. Without the share eight connections
@@ -111,10 +115,15 @@ void configureSqlite()
 {
     static const bool configured = [] {
         sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        SqliteMemory::install(PageBytes);
         return true;
     }();
     (void)configured;
 }
+
+// Also at the program's start: SQLite takes no settings once a connection has been opened, and a
+// test may open one of its own first.
+const bool configuredAtStart = (configureSqlite(), true);
 
 } // namespace
 

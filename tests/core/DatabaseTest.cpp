@@ -7,6 +7,7 @@
 #include "core/Module.h"
 #include "core/PartedRead.h"
 #include "core/Pattern.h"
+#include "core/SqliteMemory.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -219,6 +220,22 @@ TEST_F(DatabaseTest, ReadersOpenSideBySideAndAreKept)
         together += cacheKiB(reader);
     EXPECT_LE(together, cacheKiB(db.get()));
     EXPECT_GE(cacheKiB(seven[0]), cacheKiB(db.get()) / 7);
+}
+
+// Decrypted pages go to buffers of their own size, given back when their connection closes.
+TEST_F(DatabaseTest, PagesAreReadIntoPageBuffers)
+{
+    const long before = SqliteMemory::buffersInUse();
+    {
+        auto db = Database::open(path("Companies12.mdb"));
+        db->scalar("SELECT count(*) FROM Path");
+        const long mainOnly = SqliteMemory::buffersInUse();
+        EXPECT_GT(mainOnly, before);
+        for (Database *reader : db->readers(3))
+            reader->scalar("SELECT count(*) FROM Path");
+        EXPECT_GT(SqliteMemory::buffersInUse(), mainOnly);
+    }
+    EXPECT_EQ(SqliteMemory::buffersInUse(), before);
 }
 
 // The filter's fast paths (short ASCII values widened in place, the pattern kept per statement)
