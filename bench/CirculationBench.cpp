@@ -18,11 +18,12 @@
 #include "ui/RecordList.h"
 
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QDateEdit>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QTimer>
 #include <QWidget>
 
@@ -368,8 +369,8 @@ bool settle(SearchPanel *panel, const QString &title, int rows)
 
 // F4 in the accession box, timed until the panel has shown (the window's events handled and
 // painted): range(0) = 1 right after a save (one book changed), 2 some seconds after it, 0 with
-// nothing written since the last F4. With range(1) = 1, the first letter "A" follows at once and the time runs until the
-// list shows its books.
+// nothing written since the last F4. With range(1) = 1, the first letter "A" follows at once and
+// the time runs until the list shows its books.
 void SearchPanelOpen(benchmark::State &state)
 {
     SearchPanel *panel = bookSearchPanel();
@@ -457,6 +458,60 @@ BENCHMARK(SearchPanelBookKeystroke)
     ->ComputeStatistics("min", MinOf)
     ->ComputeStatistics("max", MaxOf)
     ->ReportAggregatesOnly(true);
+
+// A figure of this process's memory from /proc/self/status, in MiB ("VmRSS", "VmHWM").
+double memoryMiB(const char *field)
+{
+    QFile status("/proc/self/status");
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field) + 1).trimmed().split(' ').first().toDouble() / 1024;
+    return 0;
+}
+
+// The memory of a session's work: the pending books' list opened, three searches in the book
+// panel each right after a save, and the issue register's whole range loaded, the windows shown as
+// the program shows them. peakMiB: the highest the resident memory went above what the process
+// held before; heldMiB: what it still holds after. Run it alone to compare commits.
+void SessionMemoryPeak(benchmark::State &state)
+{
+    Database &db = library();
+    SearchPanel *panel = bookSearchPanel();
+    const int all = listedFor(QString());
+    const int titlesA = listedFor("A");
+    for (auto _ : state) {
+        const double before = memoryMiB("VmRSS:");
+        QFile peak("/proc/self/clear_refs");
+        if (peak.open(QIODevice::WriteOnly))
+            peak.write("5"); // the peak starts again from here
+        peak.close();
+
+        auto *pending = new frmPendingBooks;
+        QMdiSubWindow *shown = BenchScreen::showInArea(pending);
+        BenchScreen::settle(shown);
+        delete shown;
+        for (int round = 0; round < 3; ++round) {
+            db.execute("UPDATE Book SET Remarks = ? WHERE BookID = ?",
+                       {QString("Session %1").arg(round), 1 + round});
+            panel->open();
+            if (!settle(panel, "A", titlesA) || !settle(panel, QString(), all))
+                state.SkipWithError("the list did not settle");
+            panel->hide();
+        }
+        auto *window = new frmVoucherRegister(VoucherRegister::Kind::Issue);
+        QMdiSubWindow *frame = BenchScreen::showInArea(window);
+        window->findChild<QDateEdit *>("dtpFromDate")->setDate(QDate(2024, 1, 1));
+        window->findChild<QDateEdit *>("dtpToDate")->setDate(QDate(2026, 12, 31));
+        emit window->findChild<StyledButton *>("cmdOK")->Click();
+        BenchScreen::settle(frame);
+        delete frame;
+
+        state.counters["peakMiB"] = memoryMiB("VmHWM:") - before;
+        state.counters["heldMiB"] = memoryMiB("VmRSS:") - before;
+    }
+}
+BENCHMARK(SessionMemoryPeak)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // One card's ledger over every date, each issue beside its return, as "(See Ledger)" loads it.
 void CardLedgerLoad(benchmark::State &state)

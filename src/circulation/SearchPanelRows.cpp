@@ -81,7 +81,7 @@ void SearchPanelRows::refresh(const std::shared_ptr<Database> &db)
 SearchPanelRows::Read SearchPanelRows::read(const Source &source, const QString &path,
                                             const ListRowsVersion &version)
 {
-    const auto anchor = Database::openReader(path);
+    const auto anchor = Database::openReader(path, Database::ReaderCache::Few);
     // Held open while the parts are read, so that no program commits between them.
     Recordset range =
         anchor->query(QStringLiteral("SELECT (SELECT min(%1) FROM %2), "

@@ -41,6 +41,9 @@ int readerCacheKiB()
     return share;
 }
 
+// A read that passes over each page once needs no more than the pages of the b-tree's levels.
+constexpr int FewPagesKiB = 512;
+
 const char *const Password = "quietmaple";
 
 void valFunction(sqlite3_context *context, int, sqlite3_value **args)
@@ -162,9 +165,10 @@ std::shared_ptr<Database> Database::open(const QString &path)
     return open(path, SQLITE_OPEN_READWRITE, BusyTimeoutMs, CacheKiB);
 }
 
-std::shared_ptr<Database> Database::openReader(const QString &path)
+std::shared_ptr<Database> Database::openReader(const QString &path, ReaderCache cache)
 {
-    return open(path, SQLITE_OPEN_READONLY, 0, readerCacheKiB());
+    return open(path, SQLITE_OPEN_READONLY, 0,
+                cache == ReaderCache::Few ? FewPagesKiB : readerCacheKiB());
 }
 
 bool Database::inTransaction() const
@@ -183,7 +187,8 @@ std::vector<Database *> Database::readers(int count)
         for (size_t index = before; index < size_t(count); ++index)
             opening.emplace_back([&, index] {
                 try {
-                    readers_[index] = openReader(path_);
+                    readers_[index] = openReader(
+                        path_, cacheKiB_ <= FewPagesKiB ? ReaderCache::Few : ReaderCache::Share);
                 } catch (const AppError &error) {
                     errors[index] = error;
                 }
@@ -230,6 +235,7 @@ std::shared_ptr<Database> Database::open(const QString &path, int flags, int bus
     // Decrypted pages stay cached, so refiltering a large list does not decrypt it again. Memory is
     // taken only as pages are read.
     const QByteArray cache = "PRAGMA cache_size = -" + QByteArray::number(cacheKiB);
+    result->cacheKiB_ = cacheKiB;
     sqlite3_exec(db, cache.constData(), nullptr, nullptr, nullptr);
     return result;
 }

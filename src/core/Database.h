@@ -27,11 +27,14 @@ public:
 
     // Opens an existing file; a missing file, a wrong key or a damaged file is an AppError.
     static std::shared_ptr<Database> open(const QString &path);
+    // How many decrypted pages a reader keeps: its share of a connection's, for reads that come
+    // again, or few, for a read that passes over each page once and closes.
+    enum class ReaderCache { Share, Few };
     // A second, read-only connection to a file for a read beside the main one's. It never waits
     // for a lock: where the main connection holds a read open, waiting could only end when a
-    // writer of another program gave up. It reads one part of a read cut into parts, and keeps
-    // that share of the pages a connection keeps.
-    static std::shared_ptr<Database> openReader(const QString &path);
+    // writer of another program gave up. Its own readers keep no more pages than it does.
+    static std::shared_ptr<Database> openReader(const QString &path,
+                                                ReaderCache cache = ReaderCache::Share);
     // The first count readers of this file (see openReader), those missing opened side by side, and
     // kept with this connection, so that their page caches stay warm from one read to the next.
     // Each serves one thread at a time. An AppError when one cannot be opened.
@@ -95,6 +98,7 @@ private:
     };
     static constexpr size_t KeptStatements = 16;
     std::vector<Kept> kept_;
+    int cacheKiB_ = 0;
     std::vector<std::shared_ptr<Database>> readers_;
     friend class Recordset;
     friend class Transaction;

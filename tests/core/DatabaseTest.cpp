@@ -220,6 +220,12 @@ TEST_F(DatabaseTest, ReadersOpenSideBySideAndAreKept)
         together += cacheKiB(reader);
     EXPECT_LE(together, cacheKiB(db.get()));
     EXPECT_GE(cacheKiB(seven[0]), cacheKiB(db.get()) / 7);
+
+    // A read that passes over its pages once keeps few, on its readers too.
+    auto once = Database::openReader(path("Companies12.mdb"), Database::ReaderCache::Few);
+    EXPECT_LT(cacheKiB(once.get()), cacheKiB(seven[0]));
+    for (Database *reader : once->readers(3))
+        EXPECT_LE(cacheKiB(reader), cacheKiB(once.get()));
 }
 
 // Decrypted pages go to buffers of their own size, given back when their connection closes.
