@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
-#include <malloc.h>
 
 // Qt's own road for a key press: the shortcut override, then the shortcuts (as QTest sends keys).
 Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject *o, ulong timestamp, int k,
@@ -215,10 +214,6 @@ bool SearchPanel::startReading()
     }
     reading_ = true;
     reader_ = std::jthread([this, source = rows_.source(), path, version] {
-        // Each read leaves the rows it replaced, and what it used on the way, free in the heaps of
-        // the threads it ran on, which keep it: given back to the system here, away from the
-        // window, so that reading after every save does not pile it up.
-        malloc_trim(0);
         std::shared_ptr<SearchPanelRows::Read> read;
         try {
             read = std::make_shared<SearchPanelRows::Read>(
@@ -226,7 +221,6 @@ bool SearchPanel::startReading()
         } catch (...) {
             // Read again on the main connection, which reports the failure.
         }
-        malloc_trim(0);
         QMetaObject::invokeMethod(
             this, [this, read] { rowsRead(read); }, Qt::QueuedConnection);
     });

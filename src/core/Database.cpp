@@ -41,8 +41,9 @@ int readerCacheKiB()
     return share;
 }
 
-// A read that passes over each page once needs no more than the pages of the b-tree's levels.
-constexpr int FewPagesKiB = 512;
+// A read that passes over each page once needs no more than the pages of the b-tree's levels; but
+// a sort keeps its rows in memory only up to the cache's size, and writes the rest to a file.
+constexpr int FewPagesKiB = 4096;
 
 const char *const Password = "quietmaple";
 
