@@ -234,6 +234,33 @@ TEST_F(VoucherRegisterTest, LedgerPairsEachIssueWithItsFirstReturn)
 // The register's order is that of the query sorting by date and serial: equal dates by serial as
 // the database orders stored values (missing, numbers, texts), equal serials in key order; dates
 // stored with a time or in another form show as before.
+// A register of tens of thousands of rows, keys in no order: its parts merge as the one query
+// sorts, where the rows of one date and serial lie in several parts.
+TEST_F(VoucherRegisterTest, ALargeRegisterListsAsTheDateAndSerialQuery)
+{
+    const QVariant serials[] = {7, 1, QVariant(), 2.5, "10", 3};
+    {
+        Transaction transaction(db());
+        qint64 key = 11;
+        for (int n = 0; n < 20000; ++n) {
+            key = (key * 48271) % 2147483647;
+            const QString date = QDate(2024, 1, 1).addDays(n % 600).toString(Qt::ISODate) +
+                                 (n % 13 == 0 ? QStringLiteral(" 09:30:00") : QString());
+            addVoucher({.id = int(key),
+                        .type = n % 9 ? "Issue" : "Receipt",
+                        .date = date,
+                        .srNo = serials[n % 6]});
+        }
+        transaction.commit();
+    }
+    QStringList expected;
+    for (Recordset rs = db().query("SELECT VoucherID FROM Voucher WHERE TransactionType = 'Issue' "
+                                   "ORDER BY \"Date\", SrNO, VoucherID");
+         !rs.eof(); rs.moveNext())
+        expected << rs.displayText(0);
+    EXPECT_EQ(keys(issues(QDate(2024, 1, 1), QDate(2025, 12, 31))), expected);
+}
+
 TEST_F(VoucherRegisterTest, OrdersAsTheDateAndSerialQueryDid)
 {
     const QVariant serials[] = {3, 1, QVariant(), 2.5, "10", "x", "B", 3, 1, QVariant(), 12, 2};
