@@ -249,7 +249,7 @@ TEST_F(VoucherRegisterTest, ALargeRegisterListsAsTheDateAndSerialQuery)
             addVoucher({.id = int(key),
                         .type = n % 9 ? "Issue" : "Receipt",
                         .date = date,
-                        .srNo = serials[n % 6]});
+                        .srNo = serials[n / 600 % 6]});
         }
         transaction.commit();
     }
