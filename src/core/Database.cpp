@@ -29,9 +29,6 @@ constexpr int BusyTimeoutMs = 5000;
 // vouchers (a scan larger than the cache would decrypt every page anew).
 constexpr int CacheKiB = 131072;
 
-// The size of the pages of every file the program makes: the encryption library's own.
-constexpr int PageBytes = 1024;
-
 // The readers of a connection share one such budget: each reads one part of a read cut into parts
 // side by side, so it needs about that part of the pages. Without the share eight connections
 // could each keep the whole budget.
@@ -44,6 +41,9 @@ int readerCacheKiB()
 // A read that passes over each page once needs no more than the pages of the b-tree's levels; but
 // a sort keeps its rows in memory only up to the cache's size, and writes the rest to a file.
 constexpr int FewPagesKiB = 4096;
+
+// The size of the pages of every file the program makes: the encryption library's own.
+constexpr int PageBytes = 1024;
 
 const char *const Password = "quietmaple";
 
