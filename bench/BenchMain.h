@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QLocale>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <vector>
 
 // A program folder laid out once per benchmark process, the program pointed at it and its
 // application databases open.
@@ -22,6 +24,21 @@ inline QString benchProgramFolder()
     }();
     (void)ready;
     return dir.path();
+}
+
+// Single timed runs, each one repetition, reported by their spread: mean, median, min and max.
+template <int Runs> void singleRuns(benchmark::internal::Benchmark *benchmark)
+{
+    benchmark->Unit(benchmark::kMillisecond)
+        ->Iterations(1)
+        ->Repetitions(Runs)
+        ->ComputeStatistics(
+            "min",
+            [](const std::vector<double> &v) { return *std::min_element(v.begin(), v.end()); })
+        ->ComputeStatistics(
+            "max",
+            [](const std::vector<double> &v) { return *std::max_element(v.begin(), v.end()); })
+        ->ReportAggregatesOnly(true);
 }
 
 // The main() of a benchmark that needs widgets: offscreen, English, one QApplication.

@@ -20,16 +20,6 @@ namespace {
 
 constexpr int Books = 100000;
 
-double MinOf(const std::vector<double> &v)
-{
-    return *std::min_element(v.begin(), v.end());
-}
-
-double MaxOf(const std::vector<double> &v)
-{
-    return *std::max_element(v.begin(), v.end());
-}
-
 void openCatalogue()
 {
     static const bool ready = [] {
@@ -86,12 +76,7 @@ void BookListFirstOpenCold(benchmark::State &state)
         state.ResumeTiming();
     }
 }
-BENCHMARK(BookListFirstOpenCold)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(5)
-    ->ComputeStatistics("min", MinOf)
-    ->ComputeStatistics("max", MaxOf);
+BENCHMARK(BookListFirstOpenCold)->Apply(singleRuns<5>);
 
 // The query and the row texts alone, without the window.
 void BookListQueryOf100000(benchmark::State &state)
@@ -150,14 +135,7 @@ void BookListFirstOpenOnScreen(benchmark::State &state)
         delete frame;
     }
 }
-BENCHMARK(BookListFirstOpenOnScreen)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(7)
-    ->ComputeStatistics("min", MinOf)
-    ->ComputeStatistics("max", MaxOf)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BookListFirstOpenOnScreen)->UseManualTime()->Apply(singleRuns<7>);
 
 // A title's first letter typed into the search frame over the whole list, then Search, until the
 // screen stops changing; the box is emptied and the list reloaded between rounds.
@@ -185,14 +163,7 @@ void BookListTitleLetterSearchOnScreen(benchmark::State &state)
     }
     delete frame;
 }
-BENCHMARK(BookListTitleLetterSearchOnScreen)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(12)
-    ->ComputeStatistics("min", MinOf)
-    ->ComputeStatistics("max", MaxOf)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BookListTitleLetterSearchOnScreen)->UseManualTime()->Apply(singleRuns<12>);
 
 // What the save button does for a new copy: the duplicate test, the new key and the row.
 void SaveNewBook(benchmark::State &state)

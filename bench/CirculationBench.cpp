@@ -33,16 +33,6 @@ constexpr int Books = 100000;
 constexpr int Cards = 20000;
 constexpr int Vouchers = 200000;
 
-double MinOf(const std::vector<double> &v)
-{
-    return *std::min_element(v.begin(), v.end());
-}
-
-double MaxOf(const std::vector<double> &v)
-{
-    return *std::max_element(v.begin(), v.end());
-}
-
 std::vector<int> shuffled(int count, QRandomGenerator &random)
 {
     std::vector<int> keys(static_cast<size_t>(count));
@@ -274,13 +264,7 @@ void IssueRegisterYear(benchmark::State &state)
         window.Lv1Load();
     state.counters["rows"] = double(window.findChild<QLineEdit *>("txtV1")->text().toInt());
 }
-BENCHMARK(IssueRegisterYear)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(10)
-    ->ComputeStatistics("min", MinOf)
-    ->ComputeStatistics("max", MaxOf)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(IssueRegisterYear)->Apply(singleRuns<10>);
 
 // The issue register's first load over every issue on file on a fresh connection, as the user sees
 // it: the window open in the main window's area on its first date, the dates set, then OK, until
@@ -304,14 +288,7 @@ void IssueRegisterYearFirstLoadOnScreen(benchmark::State &state)
         delete frame;
     }
 }
-BENCHMARK(IssueRegisterYearFirstLoadOnScreen)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(7)
-    ->ComputeStatistics("min", MinOf)
-    ->ComputeStatistics("max", MaxOf)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(IssueRegisterYearFirstLoadOnScreen)->UseManualTime()->Apply(singleRuns<7>);
 
 // The book search panel of the issue window, as it lives on with the window. Goes with the
 // application: a widget must not outlive it.
@@ -418,13 +395,8 @@ void SearchPanelOpen(benchmark::State &state)
 BENCHMARK(SearchPanelOpen)
     ->ArgsProduct({{0, 1, 2}, {0, 1}})
     ->ArgNames({"afterSave", "firstLetter"})
-    ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(15)
-    ->ComputeStatistics("min", MinOf)
-    ->ComputeStatistics("max", MaxOf)
-    ->ReportAggregatesOnly(true);
+    ->Apply(singleRuns<15>);
 
 // The book search panel (F4 in the issue and return windows): one keystroke in the title box per
 // repetition until the list shows it: "A", "Ad", ... "Advanced M", then "A" again. The panel lives
@@ -451,13 +423,7 @@ void SearchPanelBookKeystroke(benchmark::State &state)
     }
     state.counters["rows"] = panel->list()->records()->size();
 }
-BENCHMARK(SearchPanelBookKeystroke)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(30)
-    ->ComputeStatistics("min", MinOf)
-    ->ComputeStatistics("max", MaxOf)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(SearchPanelBookKeystroke)->Apply(singleRuns<30>);
 
 // A figure of this process's memory from /proc/self/status, in MiB ("VmRSS", "VmHWM").
 double memoryMiB(const char *field)
