@@ -95,47 +95,29 @@ SearchPanelRows::Read SearchPanelRows::read(const Source &source, const QString 
     // Each part is in the list's order; merged on box 1's column (missing values first, as
     // the query puts them), then the key.
     const int sorted = source.filteredColumns[0];
-    struct Head
-    {
-        int part;
-        int row;
-    };
-    const auto after = [&](const Head &a, const Head &b) {
-        const Part &x = parts[size_t(a.part)];
-        const Part &y = parts[size_t(b.part)];
-        const bool xMissing = x.missing[size_t(a.row)] & 1;
-        const bool yMissing = y.missing[size_t(b.row)] & 1;
+    std::vector<int> counts;
+    for (const Part &part : parts)
+        counts.push_back(part.rows.size());
+    const std::vector<int> order = PartedRead::mergedOrder(counts, [&](int a, int aRow, int b,
+                                                                       int bRow) {
+        const Part &x = parts[size_t(a)];
+        const Part &y = parts[size_t(b)];
+        const bool xMissing = x.missing[size_t(aRow)] & 1;
+        const bool yMissing = y.missing[size_t(bRow)] & 1;
         if (xMissing != yMissing)
-            return yMissing;
-        if (const int order = compareNoCase(x.rows.utf8(a.row, sorted), y.rows.utf8(b.row, sorted)))
-            return order > 0;
-        return x.keys[size_t(a.row)] > y.keys[size_t(b.row)];
-    };
-    std::vector<Head> heads;
-    std::vector<int> offsets;
-    int total = 0;
-    for (int part = 0; part < int(parts.size()); ++part) {
-        offsets.push_back(total);
-        total += parts[size_t(part)].rows.size();
-        if (!parts[size_t(part)].rows.empty())
-            heads.push_back({part, 0});
-    }
-    std::make_heap(heads.begin(), heads.end(), after);
-    std::vector<int> order;
-    order.reserve(size_t(total));
+            return xMissing;
+        if (const int byName = compareNoCase(x.rows.utf8(aRow, sorted), y.rows.utf8(bRow, sorted)))
+            return byName < 0;
+        return x.keys[size_t(aRow)] < y.keys[size_t(bRow)];
+    });
     Read read;
     read.version = version;
-    read.missing.reserve(size_t(total));
-    while (!heads.empty()) {
-        std::pop_heap(heads.begin(), heads.end(), after);
-        Head &next = heads.back();
-        order.push_back(offsets[size_t(next.part)] + next.row);
-        read.missing.push_back(parts[size_t(next.part)].missing[size_t(next.row)]);
-        if (++next.row < parts[size_t(next.part)].rows.size())
-            std::push_heap(heads.begin(), heads.end(), after);
-        else
-            heads.pop_back();
-    }
+    std::vector<quint8> missing;
+    for (const Part &part : parts)
+        missing.insert(missing.end(), part.missing.begin(), part.missing.end());
+    read.missing.reserve(order.size());
+    for (const int row : order)
+        read.missing.push_back(missing[size_t(row)]);
     for (Part &part : parts)
         read.rows.append(std::move(part.rows));
     read.rows.reorder(order);

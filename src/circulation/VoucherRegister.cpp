@@ -125,7 +125,7 @@ struct Place
 struct Part
 {
     ListRows rows;
-    std::vector<Place> places; // in the register's order
+    std::vector<Place> places; // the rows' places, both in the register's order
 };
 
 // The texts go straight from the rows read into the list's compact form; the rows are put in the
@@ -149,38 +149,11 @@ void readPart(Recordset &rs, Part &part)
     }
     rs.close();
     std::sort(part.places.begin(), part.places.end());
-}
-
-// The parts' rows merged into the register's order: indexes into the parts' rows appended in turn.
-std::vector<int> merged(const std::vector<Part> &parts)
-{
-    struct Head
-    {
-        const Place *next;
-        const Place *end;
-        int offset; // of the part's rows
-    };
-    const auto after = [](const Head &a, const Head &b) { return *b.next < *a.next; };
-    std::vector<Head> heads;
-    int total = 0;
-    for (const Part &part : parts) {
-        if (!part.places.empty())
-            heads.push_back({part.places.data(), part.places.data() + part.places.size(), total});
-        total += part.rows.size();
-    }
-    std::make_heap(heads.begin(), heads.end(), after);
     std::vector<int> order;
-    order.reserve(size_t(total));
-    while (!heads.empty()) {
-        std::pop_heap(heads.begin(), heads.end(), after);
-        Head &head = heads.back();
-        order.push_back(head.offset + head.next->serial.row);
-        if (++head.next != head.end)
-            std::push_heap(heads.begin(), heads.end(), after);
-        else
-            heads.pop_back();
-    }
-    return order;
+    order.reserve(part.places.size());
+    for (const Place &place : part.places)
+        order.push_back(place.serial.row);
+    rows.reorder(order);
 }
 
 } // namespace
@@ -237,7 +210,13 @@ ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter:
     std::vector<Part> read = PartedRead::collect(db, inParts, ranges, whole, values, readPart);
     if (keys)
         keys->close();
-    const std::vector<int> order = merged(read);
+    std::vector<int> counts;
+    for (const Part &part : read)
+        counts.push_back(part.rows.size());
+    const std::vector<int> order =
+        PartedRead::mergedOrder(counts, [&](int a, int aRow, int b, int bRow) {
+            return read[size_t(a)].places[size_t(aRow)] < read[size_t(b)].places[size_t(bRow)];
+        });
     ListRows rows;
     for (Part &part : read)
         rows.append(std::move(part.rows));

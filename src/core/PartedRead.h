@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QVariantList>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -56,6 +57,44 @@ std::vector<Part> collect(Database &db, const QString &sql, const QVariantList &
                           void (*readPart)(Recordset &rs, Part &part))
 {
     return collect(db, sql, parts, sql, whole, readPart);
+}
+
+// The rows of the parts read, each part's rows in the list's order, merged into that order:
+// indexes into the parts' rows appended one part after the other. counts holds each part's number
+// of rows; before(part, row, otherPart, otherRow) tells whether a row comes before another.
+template <typename Before>
+std::vector<int> mergedOrder(const std::vector<int> &counts, const Before &before)
+{
+    struct Head
+    {
+        int part;
+        int row;
+    };
+    const auto after = [&](const Head &a, const Head &b) {
+        return before(b.part, b.row, a.part, a.row);
+    };
+    std::vector<Head> heads;
+    std::vector<int> offsets;
+    int total = 0;
+    for (int part = 0; part < int(counts.size()); ++part) {
+        offsets.push_back(total);
+        total += counts[size_t(part)];
+        if (counts[size_t(part)] > 0)
+            heads.push_back({part, 0});
+    }
+    std::make_heap(heads.begin(), heads.end(), after);
+    std::vector<int> order;
+    order.reserve(size_t(total));
+    while (!heads.empty()) {
+        std::pop_heap(heads.begin(), heads.end(), after);
+        Head &next = heads.back();
+        order.push_back(offsets[size_t(next.part)] + next.row);
+        if (++next.row < counts[size_t(next.part)])
+            std::push_heap(heads.begin(), heads.end(), after);
+        else
+            heads.pop_back();
+    }
+    return order;
 }
 
 } // namespace PartedRead
