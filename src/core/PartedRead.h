@@ -22,7 +22,7 @@ std::vector<QVariantList> keyRanges(const Recordset &range, const QVariantList &
                                     quint64 keysPerPart);
 
 // Runs the statement once for each set of values, the first on db, every other one on a reader of
-// db (Database::reader) on a thread of its own, and hands each recordset to read with its part's
+// db (Database::readers) on a thread of its own, and hands each recordset to read with its part's
 // number; read touches only its part's own data. The caller keeps a read of the same tables open
 // on db while it calls: then no program can commit before every part is read, and all parts see
 // one state of the file. A part that meets a lock gives up at once (it would wait for a writer
