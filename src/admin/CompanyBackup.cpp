@@ -175,11 +175,20 @@ QString timeStamp(const QDate &date, const QTime &time)
         .arg(time.minute());
 }
 
-QString baseName(const QString &companyName, const QString &stamp)
+namespace {
+
+QString safeName(const QString &companyName)
 {
     QString name = companyName;
-    name.replace(QLatin1Char(' '), QLatin1Char('_')).replace(QLatin1Char('/'), QLatin1Char('_'));
-    return name + QLatin1Char('_') + stamp;
+    return name.replace(QLatin1Char(' '), QLatin1Char('_'))
+        .replace(QLatin1Char('/'), QLatin1Char('_'));
+}
+
+} // namespace
+
+QString baseName(const QString &companyName, const QString &stamp)
+{
+    return safeName(companyName) + QLatin1Char('_') + stamp;
 }
 
 QChar programDrive(const QString &programFolder, const QMap<QChar, QString> &drives)
@@ -229,6 +238,7 @@ std::optional<Plan> plan(const Request &request)
     p.archiveFolder = driveFolder.filePath(QStringLiteral("AutoBKP"));
     p.plainCopy = p.tempFolder + QLatin1Char('/') + name + QStringLiteral(".mdb");
     p.archive = p.archiveFolder + QLatin1Char('/') + name + QStringLiteral(".zip");
+    p.namePrefix = safeName(request.companyName);
     p.keepCopy = request.keepCopy;
     if (request.keepCopy && !request.backupFolder.trimmed().isEmpty()) {
         p.backupCopy = backupCopyPath(request.backupFolder, name + QStringLiteral(".zip"));
@@ -252,6 +262,9 @@ void run(const Plan &plan, const Progress &progress)
         throw AppError(3024, QStringLiteral("Could not find file '%1': no company is open.")
                                  .arg(QLatin1String(Module::CompanyDatabaseName)));
     const BackupRunMark running(plan.tempFolder, plan.archiveFolder);
+    // Two programs backing up one company in one minute would write the same files at once.
+    const BackupNameLock sameName(plan.archiveFolder, QFileInfo(plan.archive).completeBaseName(),
+                                  [&report] { report(Step::Waiting); });
 
     report(Step::PlainCopy, 0);
     naming(QStringLiteral("the folder"), plan.plainCopy, [&plan, &report] {
@@ -266,8 +279,10 @@ void run(const Plan &plan, const Progress &progress)
     if (!plan.keepCopy)
         return;
     report(Step::BackupCopy);
+    const QString backupFolder = QFileInfo(plan.backupCopy).absolutePath();
     if (plan.makeBackupFolder)
-        FileWriting::makeFolder(QFileInfo(plan.backupCopy).absolutePath());
+        FileWriting::makeFolder(backupFolder);
+    const auto copying = BackupRunMark::inBackupFolder(backupFolder, plan.namePrefix);
     naming(QStringLiteral("the backup folder"), plan.backupCopy,
            [&plan] { FileWriting::copy(plan.archive, plan.backupCopy); });
 }

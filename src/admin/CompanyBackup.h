@@ -50,12 +50,15 @@ struct Plan
     bool keepCopy = true;
     QString backupCopy;            // empty with keepCopy: no backup folder was given
     bool makeBackupFolder = false; // the default backup folder is made when missing
+    QString namePrefix;            // the names' part before "_" and the time stamp
 };
 
 // What a backup requested now would write; nothing when the program's drive takes no backups.
 std::optional<Plan> plan(const Request &request);
 
-enum class Step { Folders, PlainCopy, Archive, BackupCopy };
+// Waiting: another backup writing the same names (the same company in the same minute) goes
+// first; this one then writes over its files.
+enum class Step { Folders, Waiting, PlainCopy, Archive, BackupCopy };
 // Each step as it begins, and the copy of the database as it goes: percent is how much of the
 // step is done, 0 to 100, or -1 where the step cannot tell (the check of the copy, the archive).
 using Progress = std::function<void(Step step, int percent)>;
@@ -63,7 +66,8 @@ using Progress = std::function<void(Step step, int percent)>;
 // Does the file work of a plan; any failure is an AppError and what was done before it stays.
 // Safe on a thread of its own: it reads the company through a connection of its own. The copy of
 // the database ends in a bounded time whatever other programs do with the file, and the
-// half-written files of backups that died on the way are cleared first (BackupRunMark).
+// half-written files of backups that died on the way are cleared first (BackupRunMark). A backup
+// whose names another program is writing waits for it (BackupNameLock).
 void run(const Plan &plan, const Progress &progress = {});
 
 // Records the time of the last backup in Path.OD1 of the application database.

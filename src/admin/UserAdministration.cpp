@@ -114,13 +114,16 @@ int addPosition(Database &db, const QString &name,
     return id;
 }
 
-void replacePosition(Database &db, int id, const QString &name,
-                     const std::array<EntryRights, EntryCount> &rights)
+std::optional<QString> replacePosition(Database &db, int id, const QString &name,
+                                       const std::array<EntryRights, EntryCount> &rights)
 {
     Transaction transaction(db);
+    if (auto refusal = positionRenameRefusal(db, id, name))
+        return refusal;
     removePosition(db, id);
     writePosition(db, id, name, rights);
     transaction.commit();
+    return std::nullopt;
 }
 
 std::optional<QString> deletePosition(Database &db, int id)
@@ -133,7 +136,10 @@ std::optional<QString> deletePosition(Database &db, int id)
     return std::nullopt;
 }
 
-int positionHolders(Database &db, int id)
+namespace {
+
+// The names the position of that key goes by, in Position and in its rights rows.
+QStringList positionNames(Database &db, int id)
 {
     QStringList names;
     for (Recordset rs = db.query(QStringLiteral("SELECT PositionName FROM \"Position\" WHERE "
@@ -142,6 +148,22 @@ int positionHolders(Database &db, int id)
                                  {id, id});
          !rs.eof(); rs.moveNext())
         names << rs.displayText(0);
+    return names;
+}
+
+QString heldBy(int holders, const char *refused)
+{
+    return QStringLiteral("This Position is held by %1 %2 and Can't be %3")
+        .arg(holders)
+        .arg(holders == 1 ? QStringLiteral("user") : QStringLiteral("users"))
+        .arg(QLatin1String(refused));
+}
+
+} // namespace
+
+int positionHolders(Database &db, int id)
+{
+    const QStringList names = positionNames(db, id);
     if (names.isEmpty())
         return 0;
     // Compared here, not in SQL: the rights checks ignore letter case beyond A-Z too.
@@ -158,9 +180,21 @@ std::optional<QString> positionInUseRefusal(Database &db, int id)
     const int holders = positionHolders(db, id);
     if (holders == 0)
         return std::nullopt;
-    return QStringLiteral("This Position is held by %1 %2 and Can't be Deleted")
-        .arg(holders)
-        .arg(holders == 1 ? QStringLiteral("user") : QStringLiteral("users"));
+    return heldBy(holders, "Deleted");
+}
+
+std::optional<QString> positionRenameRefusal(Database &db, int id, const QString &name)
+{
+    // Compared as the rights checks compare: a change of letter case keeps every user's rights.
+    const QStringList names = positionNames(db, id);
+    if (std::all_of(names.cbegin(), names.cend(), [&name](const QString &held) {
+            return held.compare(name, Qt::CaseInsensitive) == 0;
+        }))
+        return std::nullopt;
+    const int holders = positionHolders(db, id);
+    if (holders == 0)
+        return std::nullopt;
+    return heldBy(holders, "Renamed");
 }
 
 std::optional<Position> loadPosition(Database &db, int id)
@@ -239,12 +273,8 @@ std::optional<QString> replaceUser(Database &db, const User &user)
     Transaction transaction(db);
     if (auto refusal = superUserRefusal(db, user.id, user.position))
         return refusal;
-    // A user who holds a position that has gone since keeps it through a change of name or
-    // password: the save gives nothing new.
-    const std::optional<User> stored = loadUser(db, user.id);
-    if (!stored || stored->position != user.position)
-        if (auto refusal = missingPositionRefusal(db, user.position))
-            return refusal;
+    if (auto refusal = missingPositionRefusal(db, user.position))
+        return refusal;
     removeUser(db, user.id);
     insertUser(db, user);
     transaction.commit();

@@ -15,7 +15,7 @@ class Database;
 namespace UserAdministration {
 
 // The position that holds every right; no rights rows may carry its name.
-inline constexpr const char *SuperUser = "SUPER USER";
+inline constexpr const char *SuperUser = EntryRights::SuperUser;
 bool isSuperUser(const QString &position);
 
 // The entries a position grants rights for, in the order its rows are always written.
@@ -50,9 +50,12 @@ std::optional<QString> positionRefusal(const QString &name);
 // Writes a new position under a new key and returns the key.
 int addPosition(Database &db, const QString &name,
                 const std::array<EntryRights, EntryCount> &rights);
-// Replaces the position of that key (its name and all five rights rows) under the same key.
-void replacePosition(Database &db, int id, const QString &name,
-                     const std::array<EntryRights, EntryCount> &rights);
+// Replaces the position of that key (its name and all five rights rows) under the same key,
+// unless positionRenameRefusal refuses the name: users hold a position by its name, and would
+// hold no rights under the new one. The test and the write are one transaction. Returns the
+// refusal, or nothing when the position was replaced.
+std::optional<QString> replacePosition(Database &db, int id, const QString &name,
+                                       const std::array<EntryRights, EntryCount> &rights);
 // Removes the position of that key from both tables unless users hold it; the test and the delete
 // are one write, so a position given to a user by another program meanwhile stays. Returns why it
 // was not deleted (positionInUseRefusal), or nothing when it was.
@@ -63,6 +66,9 @@ std::optional<QString> deletePosition(Database &db, int id);
 int positionHolders(Database &db, int id);
 // Why the position of that key cannot be deleted (users still hold it), or nothing when it can.
 std::optional<QString> positionInUseRefusal(Database &db, int id);
+// Why the position of that key cannot take that name: users hold it under a name the new one does
+// not match as the rights checks match (letter case apart). Nothing when it can.
+std::optional<QString> positionRenameRefusal(Database &db, int id, const QString &name);
 
 // The position of that key as its rights rows hold it, or nothing when it has no row.
 std::optional<Position> loadPosition(Database &db, int id);
@@ -94,10 +100,10 @@ std::optional<User> loadUser(Database &db, int id);
 // meanwhile is never given. Returns the refusal, or nothing when the user was added.
 std::optional<QString> addUser(Database &db, User &user);
 // Replaces the row of user.id whole (columns this window does not keep come back empty), unless
-// superUserRefusal or missingPositionRefusal refuses the new position; the position the stored
-// row holds may stay. The guards and the write are one transaction, so two programs cannot each
-// take away one of the last two super users. Returns the refusal, or nothing when the row was
-// replaced.
+// superUserRefusal or missingPositionRefusal refuses the position, the one the row held before
+// included. The guards and the write are one transaction, so two programs cannot each take away
+// one of the last two super users, nor store a position another program renamed meanwhile.
+// Returns the refusal, or nothing when the row was replaced.
 std::optional<QString> replaceUser(Database &db, const User &user);
 // Removes the row of that key, if any, unless superUserRefusal refuses it; guarded as replaceUser.
 std::optional<QString> deleteUser(Database &db, int id);

@@ -30,6 +30,8 @@ QString stepText(CompanyBackup::Step step)
     switch (step) {
     case CompanyBackup::Step::Folders:
         return QStringLiteral("Preparing the backup folders . . .");
+    case CompanyBackup::Step::Waiting:
+        return QStringLiteral("Waiting for another backup of this company to end . . .");
     case CompanyBackup::Step::PlainCopy:
         return QStringLiteral("Copying and checking the database . . .");
     case CompanyBackup::Step::Archive:

@@ -65,7 +65,8 @@ void frmPosition::readRights()
         return;
     }
     try {
-        // A position without a "User" row keeps every right, as in the Users window.
+        // Only the SUPER USER reads as no row; any other position without one holds no right
+        // here, as in the Users window.
         allowed_ = RightsCheck::currentRights(QStringLiteral("User")).value_or(every);
     } catch (const AppError &error) {
         // Rights that cannot be read grant nothing.
@@ -226,7 +227,12 @@ void frmPosition::cmdAdd_Click()
             txtPositionID->setText(QString::number(Admin::addPosition(db, name, ticks())));
         } else {
             const int key = positionKey();
-            Admin::replacePosition(db, key, name, ticks());
+            // Users hold the position by name: renamed, they would hold no rights at all.
+            if (const auto refusal = Admin::replacePosition(db, key, name, ticks())) {
+                Dialogs::critical(*refusal, QStringLiteral("Can't be Renamed"));
+                txtPositionName->setFocus();
+                return;
+            }
             txtPositionID->setText(QString::number(key));
         }
     } catch (const AppError &error) {

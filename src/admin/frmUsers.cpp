@@ -199,7 +199,7 @@ void frmUsers::reloadPositions()
     if (index >= 0)
         cboPosition->setCurrentIndex(index);
     else if (cmdAdd->caption() == QLatin1String("&Update") && !shown.isEmpty())
-        showPosition(shown); // the loaded user's own; the save decides whether it may stay
+        showPosition(shown); // the loaded user's own; the save refuses it if it has gone
 }
 
 void frmUsers::Lv1Load()
@@ -306,7 +306,7 @@ void frmUsers::cmdDelete_Click()
 void frmUsers::showPosition(const QString &position)
 {
     // A position that is no longer offered (renamed, deleted, or "SUPER USER" for a user who is
-    // none) still shows, so an update keeps it unless another one is picked.
+    // none) still shows what the row holds; an update stores it only while it exists.
     int index = cboPosition->findText(position, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index < 0) {
         cboPosition->addItem(position);

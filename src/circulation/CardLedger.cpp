@@ -33,7 +33,7 @@ std::vector<Row> load(Database &db, double cardId, const VoucherRegister::DateRa
             "WHERE +i.TransactionType = ? AND i.CardID = ? "
             "AND +i.\"Date\" >= ? AND +i.\"Date\" < ? ORDER BY i.\"Date\", i.SrNO"),
         {CirculationRules::ReceiptType, CirculationRules::IssueType, cardId,
-         DateText::toIso(range.from), DateText::toIso(range.to.addDays(1))});
+         DateText::toIso(range.from), DateText::isoAfterDay(range.to)});
     std::vector<Row> rows;
     const int thisYear = DateText::thisYear(); // once a ledger, not once a date
     for (; !rs.eof(); rs.moveNext()) {

@@ -167,9 +167,8 @@ QString templatePath(Kind kind)
 ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter::Filter &first,
               const ListFilter::Filter &second)
 {
-    // The day after the last one as an open bound also takes a date stored with a time.
-    QVariantList values{typeOf(kind), DateText::toIso(range.from),
-                        DateText::toIso(range.to.addDays(1))};
+    // An open bound after the last day also takes a date stored with a time.
+    QVariantList values{typeOf(kind), DateText::toIso(range.from), DateText::isoAfterDay(range.to)};
     const QString firstTest = ListFilter::sqlTest(first, values);
     const QString secondTest = ListFilter::sqlTest(second, values);
     const QString lastCells = kind == Kind::Issue

@@ -96,6 +96,14 @@ QString toIso(const QDate &date)
     return date.isValid() ? date.toString(Qt::ISODate) : QString();
 }
 
+QString isoAfterDay(const QDate &date)
+{
+    // A day is stored as its date alone or followed by a blank or "T" and a time: all of it
+    // sorts below the date followed by the highest ASCII character.
+    const QString day = toIso(date);
+    return day.isEmpty() ? day : day + QLatin1Char('\x7f');
+}
+
 QString toIso(const QDateTime &dateTime)
 {
     return dateTime.isValid() ? dateTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString();

@@ -14,6 +14,10 @@ QString toShort(const QDate &date);            // "05-Mar-24"
 QString toLong(const QDate &date);             // "05-03-2024"
 QString toIso(const QDate &date);              // "2024-03-05", as stored
 QString toIso(const QDateTime &dateTime);      // "2024-03-05 14:30:05"
+// The open upper bound of a range of stored dates that ends on that day: it sorts after the day's
+// text alone or with any time, and before the next day. Unlike the next day's text it exists for
+// the last day too (9999-12-31, whose next day has no ISO text).
+QString isoAfterDay(const QDate &date);
 // "05-Mar-24 2:30:05 PM"; a time of midnight is left out, as the program always showed it.
 QString toGeneral(const QDateTime &dateTime);
 

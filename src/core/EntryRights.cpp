@@ -16,5 +16,8 @@ std::optional<EntryRights> EntryRights::read(Database &db, const QString &entry,
         };
         return EntryRights{granted("Add"), granted("Modify"), granted("Delete"), granted("Print")};
     }
-    return std::nullopt;
+    // Only the exact name makes a super user, as the users window compares it.
+    if (position == QLatin1String(SuperUser))
+        return std::nullopt;
+    return EntryRights{};
 }

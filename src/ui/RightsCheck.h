@@ -25,7 +25,7 @@ template <typename Button> void applyAdd(const QString &entry, Button *save)
 
 // GetUserPositionModify, the loader's last step: Modify captions the save button "&Update" (a
 // hidden one stays hidden) or hides it; Delete and, where the window has one, Print show or hide
-// their buttons. A position without a row changes nothing.
+// their buttons. Only "SUPER USER" without a row changes nothing.
 template <typename Button>
 void applyModify(const QString &entry, Button *save, Button *remove, Button *print = nullptr)
 {

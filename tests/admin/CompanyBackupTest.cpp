@@ -54,21 +54,55 @@ protected:
     {
         return QDir(path(folder)).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
+
+    void killed(const CompanyBackup::Plan &plan, const char *dying)
+    {
+        const ChildEnd end =
+            runChild("killed backup", {plan.database, plan.tempFolder, plan.archiveFolder,
+                                       QFileInfo(plan.backupCopy).absolutePath(),
+                                       QFileInfo(plan.archive).completeBaseName(), dying});
+        EXPECT_TRUE(end.crashed) << qPrintable(end.errors);
+    }
+
+    // Holds a folder's backup mark as a backup writing there does, until it goes.
+    struct RunningBackup
+    {
+        explicit RunningBackup(const QString &folder)
+        {
+            QDir().mkpath(folder);
+            lock = ProcessLock::take(folder + "/" + BackupRunMark::markName(), O_RDWR | O_CREAT,
+                                     ProcessLock::Kind::Shared, ProcessLock::Wait::No);
+        }
+        ~RunningBackup() { ::close(lock.descriptor); }
+        ProcessLock::Lock lock;
+    };
+
+    static void touch(const QString &file)
+    {
+        QFile f(file);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << qPrintable(file);
+    }
 };
 
-// A backup killed on the way, in a process of its own. Arguments: the company's file, the Temp and
-// AutoBKP folders, the base name, and what it dies writing ("copy" or "archive").
+// A backup killed on the way, in a process of its own. Arguments: the company's file, the Temp,
+// AutoBKP and backup folders, the base name, and what it dies writing ("copy", "archive" or
+// "backup", the copy into the backup folder).
 const bool killedBackup = registerChildEntry("killed backup", [](const QStringList &arguments) {
     CompanyBackup::Plan plan;
     plan.database = arguments.value(0);
     plan.tempFolder = arguments.value(1);
     plan.archiveFolder = arguments.value(2);
-    plan.plainCopy = plan.tempFolder + "/" + arguments.value(3) + ".mdb";
-    plan.archive = plan.archiveFolder + "/" + arguments.value(3) + ".zip";
-    plan.keepCopy = false;
+    plan.plainCopy = plan.tempFolder + "/" + arguments.value(4) + ".mdb";
+    plan.archive = plan.archiveFolder + "/" + arguments.value(4) + ".zip";
+    plan.backupCopy = arguments.value(3) + "/" + arguments.value(4) + ".zip";
+    plan.namePrefix = "City_Library_Annex";
+    const QString step = arguments.value(5);
+    plan.keepCopy = step == "backup";
+    plan.makeBackupFolder = plan.keepCopy;
     // Killed as the file is complete under its temporary name, the moment before it is named.
-    const QString dying =
-        FileWriting::partName(arguments.value(4) == "copy" ? plan.plainCopy : plan.archive);
+    const QString dying = FileWriting::partName(step == "copy"      ? plan.plainCopy
+                                                : step == "archive" ? plan.archive
+                                                                    : plan.backupCopy);
     DiskSync::setObserverForTests([dying](const QString &file) {
         if (file == dying)
             ::kill(::getpid(), SIGKILL);
@@ -243,45 +277,118 @@ TEST_F(CompanyBackupTest, AProgramKeepingTheFileLockedIsToldNotWaitedForEndlessl
 TEST_F(CompanyBackupTest, ABackupClearsWhatBackupsKilledOnTheWayLeftAndOnlyThat)
 {
     addBooks(3000);
-    const auto killed = [this](const CompanyBackup::Plan &plan, const char *dying) {
-        const ChildEnd end =
-            runChild("killed backup", {plan.database, plan.tempFolder, plan.archiveFolder,
-                                       QFileInfo(plan.archive).completeBaseName(), dying});
-        EXPECT_TRUE(end.crashed) << qPrintable(end.errors);
-    };
     const QString mark = BackupRunMark::markName();
     killed(planAt(5), "copy");
     {
         // While another backup runs, what lies there may be its own: nothing goes, in this program
         // or another.
-        QDir().mkpath(path("AutoBKP"));
-        const auto running = ProcessLock::take(path("AutoBKP/" + mark), O_RDWR | O_CREAT,
-                                               ProcessLock::Kind::Shared, ProcessLock::Wait::No);
-        ASSERT_EQ(running.outcome, ProcessLock::Outcome::Locked);
+        const RunningBackup running(path("AutoBKP"));
+        ASSERT_EQ(running.lock.outcome, ProcessLock::Outcome::Locked);
         killed(planAt(6), "archive");
-        // A copy that SQLite was writing leaves its journal too; files no backup names stay.
-        for (const char *file : {"Temp/City_Library_Annex_07_94.mdb.part-journal",
-                                 "Temp/notes.part", "AutoBKP/holiday.zip.part"}) {
-            QFile f(path(file));
-            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        }
+        // A copy that SQLite was writing leaves its journal too, or in WAL mode its log and shared
+        // memory; files no backup names stay.
+        for (const char *file :
+             {"Temp/City_Library_Annex_07_94.mdb.part-journal",
+              "Temp/City_Library_Annex_07_93.mdb.part-wal",
+              "Temp/City_Library_Annex_07_93.mdb.part-shm", "Temp/notes.part",
+              "Temp/notes.part-wal", "AutoBKP/holiday.zip.part", "AutoBKP/.holiday.lock"})
+            touch(path(file));
         CompanyBackup::run(planAt(7));
-        ::close(running.descriptor);
     }
+    // The killed backups' name locks stay too; the finished one's went with it.
     EXPECT_EQ(files("Temp"),
-              QStringList({"City_Library_Annex_07_94.mdb.part-journal",
+              QStringList({"City_Library_Annex_07_93.mdb.part-shm",
+                           "City_Library_Annex_07_93.mdb.part-wal",
+                           "City_Library_Annex_07_94.mdb.part-journal",
                            "City_Library_Annex_07_95.mdb.part", "City_Library_Annex_07_96.mdb",
-                           "City_Library_Annex_07_97.mdb", "notes.part"}));
-    EXPECT_EQ(files("AutoBKP"), QStringList({mark, "City_Library_Annex_07_96.zip.part",
-                                             "City_Library_Annex_07_97.zip", "holiday.zip.part"}));
+                           "City_Library_Annex_07_97.mdb", "notes.part", "notes.part-wal"}));
+    EXPECT_EQ(files("AutoBKP"),
+              QStringList({".City_Library_Annex_07_95.lock", ".City_Library_Annex_07_96.lock", mark,
+                           ".holiday.lock", "City_Library_Annex_07_96.zip.part",
+                           "City_Library_Annex_07_97.zip", "holiday.zip.part"}));
 
     CompanyBackup::run(planAt(8));
     EXPECT_EQ(files("Temp"),
               QStringList({"City_Library_Annex_07_96.mdb", "City_Library_Annex_07_97.mdb",
-                           "City_Library_Annex_07_98.mdb", "notes.part"}));
-    EXPECT_EQ(files("AutoBKP"), QStringList({mark, "City_Library_Annex_07_97.zip",
+                           "City_Library_Annex_07_98.mdb", "notes.part", "notes.part-wal"}));
+    EXPECT_EQ(files("AutoBKP"), QStringList({mark, ".holiday.lock", "City_Library_Annex_07_97.zip",
                                              "City_Library_Annex_07_98.zip", "holiday.zip.part"}));
     ZipArchive::extract(planAt(8).archive, "City_Library_Annex_07_98.mdb", path("restored.mdb"));
+    EXPECT_EQ(Database::open(path("restored.mdb"))->scalar("SELECT count(*) FROM Book").toInt(),
+              3000);
+}
+
+// The copy into the backup folder, killed on the way, leaves an archive's size under a temporary
+// name: the next backup with nobody copying there clears it, and only this company's names in a
+// folder the user chose.
+TEST_F(CompanyBackupTest, ACopyIntoTheBackupFolderKilledOnTheWayIsClearedLater)
+{
+    addBooks(3000);
+    killed(planAt(5), "backup");
+    const QString dead = path("Backup/City_Library_Annex_07_95.zip.part");
+    ASSERT_TRUE(QFile::exists(dead));
+    EXPECT_GT(QFileInfo(dead).size(), 0);
+    for (const char *file : {"Backup/Other_School_07_95.zip.part", "Backup/photos_12_2024.zip.part",
+                             "Backup/City_Library_Annex.zip.part"})
+        touch(path(file));
+    {
+        const RunningBackup copying(path("Backup"));
+        ASSERT_EQ(copying.lock.outcome, ProcessLock::Outcome::Locked);
+        CompanyBackup::run(planAt(6));
+        EXPECT_TRUE(QFile::exists(dead));
+    }
+    CompanyBackup::run(planAt(7));
+    // The last backup out takes its mark away: nothing of the program's stays but its archives.
+    EXPECT_EQ(files("Backup"),
+              QStringList({"City_Library_Annex.zip.part", "City_Library_Annex_07_96.zip",
+                           "City_Library_Annex_07_97.zip", "Other_School_07_95.zip.part",
+                           "photos_12_2024.zip.part"}));
+    EXPECT_EQ(ZipArchive::entries(path("Backup/City_Library_Annex_07_97.zip")),
+              QStringList{"City_Library_Annex_07_97.mdb"});
+}
+
+// Two programs backing up one company in the same minute write the same names: the second waits
+// for the first, then writes over its files, and both backups are whole and said to be so.
+TEST_F(CompanyBackupTest, TwoBackupsOfTheSameNamesTakeTurns)
+{
+    addBooks(3000);
+    const auto plan = planAt(5);
+    std::promise<void> firstCopies, secondWaits;
+    auto copying = firstCopies.get_future();
+    auto waiting = secondWaits.get_future();
+    std::atomic<bool> firstSawTheWait{false};
+    // The first stops with its copy written under the temporary name until the second waits.
+    auto first = std::async(std::launch::async, [&] {
+        bool started = false;
+        CompanyBackup::run(plan, [&](CompanyBackup::Step step, int percent) {
+            if (step == CompanyBackup::Step::PlainCopy && !std::exchange(started, true))
+                firstCopies.set_value();
+            if (step == CompanyBackup::Step::PlainCopy && percent == 100)
+                firstSawTheWait =
+                    waiting.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+        });
+    });
+    ASSERT_EQ(copying.wait_for(std::chrono::seconds(20)), std::future_status::ready);
+    auto second = std::async(std::launch::async, [&] {
+        bool told = false;
+        CompanyBackup::run(plan, [&](CompanyBackup::Step step, int) {
+            if (step == CompanyBackup::Step::Waiting && !told) {
+                told = true;
+                secondWaits.set_value();
+            }
+        });
+        return told;
+    });
+    EXPECT_NO_THROW(first.get());
+    bool secondWaited = false;
+    EXPECT_NO_THROW(secondWaited = second.get());
+    EXPECT_TRUE(firstSawTheWait);
+    EXPECT_TRUE(secondWaited);
+
+    EXPECT_EQ(files("Temp"), QStringList{"City_Library_Annex_07_95.mdb"});
+    EXPECT_EQ(files("AutoBKP"),
+              QStringList({BackupRunMark::markName(), "City_Library_Annex_07_95.zip"}));
+    ZipArchive::extract(plan.backupCopy, "City_Library_Annex_07_95.mdb", path("restored.mdb"));
     EXPECT_EQ(Database::open(path("restored.mdb"))->scalar("SELECT count(*) FROM Book").toInt(),
               3000);
 }

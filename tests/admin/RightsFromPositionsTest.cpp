@@ -115,15 +115,26 @@ TEST_F(RightsFromPositionsTest, EachUserSeesTheRightsOfTheirPosition)
         EXPECT_EQ(EntryWindow(entry).loaded, "SDP &Save") << entry;
     EXPECT_TRUE(usersWindowOffersAdd());
 
-    // A rename leaves ann with a name no rights row carries: nothing restricts her any more.
+    // A position ann holds keeps its name, and she her rights.
     auto *window = open<frmPosition>("frmPosition");
     auto *list = control<RecordList>(window, "Lv1");
     doubleClickRow(list, int(column(list, 1).indexOf("Counter Clerk")));
     control<QLineEdit>(window, "txtPositionName")->setText("Desk Clerk");
     dialogs->expectOk();
     control<QPushButton>(window, "cmdAdd")->click();
+    EXPECT_EQ(dialogs->last().title, "Can't be Renamed");
     logIn("ann");
-    EXPECT_EQ(EntryWindow("Book").loaded, "SDP &Save");
+    EXPECT_EQ(EntryWindow("Book", false).loaded, "--P &Update");
+
+    // Renamed all the same, by a copy of the program without that guard: a name no rights row
+    // carries gives her no right at all, never every right.
+    Module::CompanyDb->execute(
+        "UPDATE UserProfile SET \"Position\" = 'Desk Clerk' WHERE \"Position\" = 'Counter Clerk'");
+    for (const char *entry : {"Book", "Card", "Book Issue", "Book Receipt"}) {
+        EXPECT_EQ(EntryWindow(entry).opened, "-DP &Save") << entry;
+        EXPECT_EQ(EntryWindow(entry).loaded, "--- &Save") << entry;
+    }
+    EXPECT_FALSE(usersWindowOffersAdd());
 }
 
 } // namespace

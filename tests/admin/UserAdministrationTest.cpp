@@ -81,7 +81,7 @@ TEST_F(UserAdministrationTest, OnlyTheLastExactSuperUserIsGuarded)
     EXPECT_FALSE(Admin::deleteUser(db(), 2));
     EXPECT_EQ(count("Users"), 2);
 
-    // A position is given only while it exists, letter case apart; one a user holds may stay.
+    // A position is given only while it exists, letter case apart, the one a user holds too.
     Admin::addPosition(db(), "Clérk", allGranted());
     EXPECT_FALSE(Admin::missingPositionRefusal(db(), "CLÉRK"));
     EXPECT_FALSE(Admin::missingPositionRefusal(db(), "SUPER USER"));
@@ -92,13 +92,52 @@ TEST_F(UserAdministrationTest, OnlyTheLastExactSuperUserIsGuarded)
     EXPECT_EQ(count("Users"), 2);
     EXPECT_TRUE(Admin::replaceUser(db(), {3, "ann", "Retired", "x"}));
     db().execute("UPDATE Users SET UserPosition = 'Retired' WHERE UserID = 4");
-    EXPECT_FALSE(Admin::replaceUser(db(), {4, "bobby", "Retired", "y"}));
+    EXPECT_TRUE(Admin::replaceUser(db(), {4, "bobby", "Retired", "y"}));
+    EXPECT_EQ(db().scalar("SELECT UserName FROM Users WHERE UserID = 4").toString(), "bob");
+    EXPECT_FALSE(Admin::replaceUser(db(), {4, "bobby", "clérk", "y"}));
     EXPECT_EQ(db().scalar("SELECT UserName FROM Users WHERE UserID = 4").toString(), "bobby");
 
     EXPECT_TRUE(Admin::positionRefusal(""));
     EXPECT_TRUE(Admin::positionRefusal("super user"));
     EXPECT_FALSE(Admin::positionRefusal(" "));
     EXPECT_FALSE(Admin::positionRefusal("SUPER USERS"));
+}
+
+// Users hold a position by name: one they hold keeps its name, letter case apart, and their rights
+// with it; a rename that slipped past (another copy of the program) leaves them no right.
+TEST_F(UserAdministrationTest, APositionHeldByUsersKeepsItsName)
+{
+    auto rights = allGranted();
+    const int clerk = Admin::addPosition(db(), "Clerk", rights);
+    const int temp = Admin::addPosition(db(), "Temp", rights);
+    db().execute("INSERT INTO Users (UserID, UserName, UserPosition) VALUES (2, 't1', 'temp'), "
+                 "(3, 't2', 'Temp')");
+
+    EXPECT_EQ(Admin::replacePosition(db(), temp, "Temp2", rights),
+              "This Position is held by 2 users and Can't be Renamed");
+    EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM UserProfile WHERE \"Position\" = 'Temp'").toInt(),
+              5);
+    EXPECT_EQ(db().scalar("SELECT PositionName FROM \"Position\" WHERE PositionID = ?", {temp}),
+              "Temp");
+
+    rights[0] = {false, false, false, false};
+    EXPECT_FALSE(Admin::replacePosition(db(), temp, "TEMP", rights));
+    EXPECT_EQ(db().scalar("SELECT \"Add\" FROM UserProfile WHERE \"Position\" = 'TEMP' AND "
+                          "Entry = 'Book'"),
+              "N");
+    EXPECT_FALSE(EntryRights::read(db(), "Book", "temp")->add);
+    EXPECT_TRUE(EntryRights::read(db(), "Card", "temp")->add);
+
+    EXPECT_FALSE(Admin::replacePosition(db(), clerk, "Desk Clerk", rights));
+    EXPECT_EQ(
+        db().scalar("SELECT COUNT(*) FROM UserProfile WHERE \"Position\" = 'Desk Clerk'").toInt(),
+        5);
+
+    db().execute("UPDATE UserProfile SET \"Position\" = 'Temp2' WHERE PositionID = ?", {temp});
+    const auto none = EntryRights::read(db(), "Card", "Temp");
+    ASSERT_TRUE(none);
+    EXPECT_FALSE(none->add || none->modify || none->remove || none->print);
+    EXPECT_FALSE(EntryRights::read(db(), "Card", "SUPER USER"));
 }
 
 } // namespace

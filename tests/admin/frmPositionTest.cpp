@@ -149,16 +149,32 @@ TEST_F(frmPositionTest, ChangingAPositionRewritesItsRowsUnderTheSameKey)
 
     doubleClickRow(list(), 0); // Librarian, key 2
     EXPECT_EQ(box("txtPositionID")->text(), "2");
-    box("txtPositionName")->setText("Head Librarian");
+    // Users hold a position by name: renamed under them, it would leave them no rights.
     check("chkCardPrint")->setChecked(true);
+    box("txtPositionName")->setText("Head Librarian");
+    dialogs->expectOk();
+    button("cmdAdd")->click();
+    EXPECT_EQ(dialogs->last().text, "This Position is held by 1 user and Can't be Renamed");
+    EXPECT_EQ(dialogs->last().title, "Can't be Renamed");
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(rightsRows(2).value(0), "Librarian/Book:YNNN");
+    EXPECT_EQ(rightsRows(2).value(1), "Librarian/Card:NNNN");
+    EXPECT_EQ(button("cmdAdd")->text(), "&Update");
+    EXPECT_EQ(box("txtPositionName")->text(), "Head Librarian");
+    // Its rights change under its name, letter case apart.
+    save("LIBRARIAN");
+    EXPECT_EQ(rightsRows(2).value(1), "LIBRARIAN/Card:NNNY");
+
+    Module::CompanyDb->execute("UPDATE Users SET UserPosition = 'Teacher' WHERE UserID = 9");
+    doubleClickRow(list(), 0); // LIBRARIAN, key 2
+    box("txtPositionName")->setText("Head Librarian");
     save("Head Librarian");
     EXPECT_EQ(scalar("SELECT PositionName FROM \"Position\" WHERE PositionID = 2"),
               "Head Librarian");
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM \"Position\"").toInt(), 2);
     EXPECT_EQ(rightsRows(2).value(0), "Head Librarian/Book:YNNN");
     EXPECT_EQ(rightsRows(2).value(1), "Head Librarian/Card:NNNY");
-    // Users hold a position by name: the rename leaves them alone.
-    EXPECT_EQ(scalar("SELECT UserPosition FROM Users WHERE UserID = 9"), "Librarian");
+    EXPECT_EQ(scalar("SELECT UserPosition FROM Users WHERE UserID = 9"), "Teacher");
 
     // A failing rewrite keeps the position as it was.
     doubleClickRow(list(), 0);
@@ -262,6 +278,28 @@ TEST_F(frmPositionTest, APositionGivenToAUserWhileTheQuestionIsOpenStays)
     // Still loaded, as a refusal before the question leaves it.
     EXPECT_EQ(box("txtPositionName")->text(), "Clerk");
     EXPECT_TRUE(button("cmdDelete")->isEnabled());
+}
+
+TEST_F(frmPositionTest, APositionGivenToAUserAsItIsRenamedKeepsItsName)
+{
+    openWindow();
+    save("Temp");
+    doubleClickRow(list(), 0);
+    box("txtPositionName")->setText("Temp2");
+    AnotherProgram other(*Module::CompanyDb);
+    other.beforeNextWrite([](Database &db) {
+        db.execute("INSERT INTO Users (UserID, UserName, UserPosition, Password) VALUES (9, "
+                   "'t1', 'Temp', 'x')");
+    });
+    dialogs->boxes.clear();
+    dialogs->expectOk();
+    button("cmdAdd")->click();
+    EXPECT_TRUE(other.acted());
+    EXPECT_EQ(dialogs->texts(),
+              QStringList{"This Position is held by 1 user and Can't be Renamed"});
+    EXPECT_EQ(scalar("SELECT PositionName FROM \"Position\"").toString(), "Temp");
+    EXPECT_EQ(rightsRows(1).value(0), "Temp/Book:NNNN");
+    EXPECT_EQ(column(list(), 1), QStringList{"Temp"});
 }
 
 TEST_F(frmPositionTest, OtherPositionsHaveOnlyTheirUserRightsHere)

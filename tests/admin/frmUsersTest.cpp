@@ -184,13 +184,62 @@ TEST_F(frmUsersTest, ASuperUserUpdatesAUserInPlace)
     EXPECT_EQ(button("cmdAdd")->caption(), "&Update");
     EXPECT_EQ(box("txtUserName")->text(), "ann");
 
-    // A position no longer offered still shows, and an update keeps it.
+    // A position no longer offered still shows; an update refuses it until another is picked.
     Module::CompanyDb->execute("UPDATE Users SET UserPosition = 'Retired' WHERE UserID = 3");
     doubleClickRow(list(), 1);
     EXPECT_EQ(positions()->currentText(), "Retired");
     dialogs->expectOk();
     click("cmdAdd");
+    EXPECT_TRUE(dialogs->last().text.startsWith("The Position \"Retired\" no longer exists"));
     EXPECT_EQ(scalar("SELECT UserPosition FROM Users WHERE UserID = 3"), "Retired");
+    EXPECT_EQ(button("cmdAdd")->caption(), "&Update");
+    positions()->setFocus();
+    QTest::keyClick(positions(), Qt::Key_Home);
+    ASSERT_EQ(positions()->currentText(), "Clerk");
+    dialogs->expectOk();
+    click("cmdAdd");
+    EXPECT_EQ(dialogs->last().text, "New User has been Added");
+    EXPECT_EQ(scalar("SELECT UserPosition FROM Users WHERE UserID = 3"), "Clerk");
+}
+
+// Another copy of the program renames the position of the user loaded here, as a copy without
+// the rename guard would: the update stores no position that has gone, and the user, left with a
+// name no rights row carries, holds no right at all.
+TEST_F(frmUsersTest, AnUpdateStoresNoPositionRenamedMeanwhile)
+{
+    const std::array<EntryRights, UserAdministration::EntryCount> none{};
+    UserAdministration::addPosition(*Module::CompanyDb, "Clerk", none);
+    UserAdministration::addPosition(*Module::CompanyDb, "Temp", none);
+    addUser(2, "admin", "SUPER USER");
+    addUser(3, "t1", "Temp");
+    openWindow();
+    doubleClickRow(list(), int(column(list(), 2).indexOf("t1")));
+    ASSERT_EQ(positions()->currentText(), "Temp");
+    box("txtPassword")->setFocus();
+    QTest::keyClick(box("txtPassword"), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box("txtPassword"), "changed");
+
+    AnotherProgram other(*Module::CompanyDb);
+    other.beforeNextWrite([](Database &db) {
+        db.execute("UPDATE UserProfile SET \"Position\" = 'Temp2' WHERE PositionID = 2");
+        db.execute("UPDATE \"Position\" SET PositionName = 'Temp2' WHERE PositionID = 2");
+    });
+    dialogs->expectOk();
+    click("cmdAdd");
+    EXPECT_TRUE(other.acted());
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_TRUE(dialogs->last().text.startsWith("The Position \"Temp\" no longer exists"))
+        << dialogs->last().text.toStdString();
+    EXPECT_EQ(scalar("SELECT Password FROM Users WHERE UserID = 3"), "pw");
+    EXPECT_EQ(button("cmdAdd")->caption(), "&Update");
+    EXPECT_EQ(box("txtPassword")->text(), "changed");
+    EXPECT_EQ(entries(positions()), QStringList({"Clerk", "Temp2", "SUPER USER", "Temp"}));
+
+    // Logged in, t1 holds no right: the add button is gone.
+    closeWindow("frmUsers");
+    logInAs("Temp");
+    openWindow();
+    EXPECT_FALSE(button("cmdAdd")->isVisible());
 }
 
 TEST_F(frmUsersTest, TheLastSuperUserCanNeitherLeaveThePositionNorBeDeleted)
@@ -282,6 +331,13 @@ TEST_F(frmUsersTest, OtherPositionsLookButNeverChange)
     addUser(2, "admin", "SUPER USER");
     addUser(3, "ann", "Clerk");
     logInAs("Clerk");
+    // A position without a "User" row holds no right: no add button.
+    openWindow();
+    EXPECT_FALSE(button("cmdAdd")->isVisible());
+    closeWindow("frmUsers");
+    Module::CompanyDb->execute(
+        "INSERT INTO UserProfile (PositionID, \"Position\", Entry, \"Add\", Modify, \"Delete\", "
+        "\"Print\") VALUES (1, 'CLERK', 'User', 'Y', 'N', 'N', 'N')");
     openWindow();
     EXPECT_EQ(entries(positions()), QStringList({"Clerk", "Monitor"}));
     EXPECT_FALSE(label("lblShow")->isVisible());
@@ -298,9 +354,8 @@ TEST_F(frmUsersTest, OtherPositionsLookButNeverChange)
 
     // The "User" rights of the position decide whether the add button is offered at all.
     closeWindow("frmUsers");
-    Module::CompanyDb->execute(
-        "INSERT INTO UserProfile (PositionID, \"Position\", Entry, \"Add\", Modify, \"Delete\", "
-        "\"Print\") VALUES (1, 'CLERK', 'User', 'N', 'Y', 'Y', 'Y')");
+    Module::CompanyDb->execute("UPDATE UserProfile SET \"Add\" = 'N', Modify = 'Y', "
+                               "\"Delete\" = 'Y', \"Print\" = 'Y'");
     openWindow();
     EXPECT_FALSE(button("cmdAdd")->isVisible());
     EXPECT_TRUE(button("cmdDelete")->hasFocus());

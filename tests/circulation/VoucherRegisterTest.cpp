@@ -197,6 +197,33 @@ TEST_F(VoucherRegisterTest, StagesEveryRowNumberedPastTheOldSixteenBitLimit)
     EXPECT_TRUE(first.field("c3").isNull());
 }
 
+// A range includes its last day at the last date a voucher can carry, as on any other day.
+TEST_F(VoucherRegisterTest, ARangeEndingOnTheLastDayACalendarHoldsIncludesIt)
+{
+    addVoucher({.id = 1, .date = "9999-12-30", .srNo = 1});
+    addVoucher({.id = 2, .date = "9999-12-31", .srNo = 2});
+    addVoucher({.id = 3, .date = "9999-12-31 23:59:59", .srNo = 3});
+    addVoucher({.id = 4, .date = "2026-03-01 10:00:00", .srNo = 4});
+    addVoucher({.id = 5, .date = "2026-03-02", .srNo = 5});
+    addVoucher({.id = 6, .type = "Receipt", .date = "9999-12-31", .issueId = 2});
+
+    EXPECT_EQ(keys(issues(QDate(9999, 12, 31), QDate(9999, 12, 31))), (QStringList{"2", "3"}));
+    EXPECT_EQ(keys(issues(QDate(2026, 1, 1), QDate(9999, 12, 31))),
+              (QStringList{"4", "5", "1", "2", "3"}));
+    EXPECT_EQ(
+        keys(VoucherRegister::load(db(), Kind::Receipt, {QDate(9999, 1, 1), QDate(9999, 12, 31)},
+                                   {"AccessionNo", ""}, {"Name", ""})),
+        QStringList{"6"});
+    // A day's bound takes its times and stops before the next day.
+    EXPECT_EQ(keys(issues(QDate(2026, 3, 1), QDate(2026, 3, 1))), QStringList{"4"});
+
+    const auto ledger = CardLedger::load(db(), 1, {QDate(9999, 12, 31), QDate(9999, 12, 31)});
+    ASSERT_EQ(ledger.size(), 2u);
+    EXPECT_EQ(ledger[0].value(4), "31-12-9999");
+    EXPECT_EQ(ledger[0].value(5), "31-12-9999");
+    EXPECT_EQ(CardLedger::load(db(), 1, {QDate(2026, 3, 1), QDate(2026, 3, 1)}).size(), 1u);
+}
+
 TEST_F(VoucherRegisterTest, LedgerPairsEachIssueWithItsFirstReturn)
 {
     addVoucher({.id = 1, .date = "2025-12-30", .srNo = 1, .accessionNo = 5, .title = "Algebra"});

@@ -262,3 +262,21 @@ TEST_F(frmVoucherRegisterTest, TypedDatesOfTheFinancialYearListAsTyped)
     EXPECT_EQ(dialogs->texts(), (QStringList{outside, outside}));
     EXPECT_EQ(keys(), QStringList{"1"});
 }
+
+// The last date a box can hold lists its vouchers like any other day.
+TEST_F(frmVoucherRegisterTest, ARegisterToTheLastDayOfTheCalendarListsItsVouchers)
+{
+    setFinancialYear("01-Dec-9999", "31-Dec-9999");
+    addVoucher({.id = 9, .date = "9999-12-31", .srNo = 1});
+    addVoucher({.id = 8, .date = "9999-12-30", .srNo = 2});
+    open("frmBookIssueRegister");
+    ASSERT_EQ(QApplication::focusWidget(), from);
+    QTest::keyClicks(from, "30129999");
+    QTest::keyClick(from, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), to);
+    QTest::keyClicks(to, "31129999");
+    EXPECT_EQ(to->date(), QDate(9999, 12, 31));
+    click("cmdOK");
+    EXPECT_EQ(keys(), (QStringList{"8", "9"}));
+    EXPECT_EQ(count(), "2");
+}

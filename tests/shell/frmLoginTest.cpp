@@ -212,6 +212,8 @@ TEST_F(frmLoginTest, TheWindowFitsA1024By768Screen)
 
 TEST_F(frmLoginTest, ASuccessfulLoginLogsTitlesAndBuildsTheMenu)
 {
+    Module::CurrentUserPosition.clear(); // nobody logged in yet
+    Module::LoginPosition.clear();
     auto *login = openLogin();
     saveScreenshot(main.get(), "frmLogin.png");
     logIn(login, "Admin", "SECRET");

@@ -57,6 +57,9 @@ void ProgramTest::SetUp()
     Database::clearFailureHook();
     layOutTestProgramFolder(dir_.path());
     Module::setProgramFolder(dir_.path());
+    // Windows open as after the login of a company's first user, who holds every right.
+    Module::CurrentUserPosition = QStringLiteral("SUPER USER");
+    Module::LoginPosition = Module::CurrentUserPosition;
     qputenv("ODBCINI", QDir(dir_.path()).filePath(QStringLiteral("odbc.ini")).toLocal8Bit());
     SetSystemShortDateFormat();
     dialogs = ScriptedDialogs::current();

@@ -37,14 +37,25 @@ protected:
 
 } // namespace
 
-TEST_F(RightsCheckTest, APositionWithoutARowIsNeverRestricted)
+// Only the SUPER USER goes unrestricted without a row; any other position without one, renamed
+// or deleted under its users, holds no right at all.
+TEST_F(RightsCheckTest, WithoutARowOnlyTheSuperUserIsUnrestricted)
 {
-    grant("Librarian", "Card", "N", "N", "N", "N");
-    for (const char *position : {"SUPER USER", "Clerk"}) {
+    grant("Librarian", "Card", "Y", "Y", "Y", "Y");
+    Module::CurrentUserPosition = "SUPER USER";
+    RightsCheck::applyAdd("Book", &save);
+    RightsCheck::applyModify("Book", &save, &remove, &print);
+    EXPECT_TRUE(save.visible && remove.visible && print.visible);
+    EXPECT_EQ(save.caption, "&Save");
+
+    for (const char *position : {"Librarian", "Clerk", "super user", ""}) {
+        SCOPED_TRACE(position);
+        save = {}, remove = {}, print = {};
         Module::CurrentUserPosition = position;
         RightsCheck::applyAdd("Book", &save);
+        EXPECT_FALSE(save.visible);
         RightsCheck::applyModify("Book", &save, &remove, &print);
-        EXPECT_TRUE(save.visible && remove.visible && print.visible);
+        EXPECT_FALSE(save.visible || remove.visible || print.visible);
         EXPECT_EQ(save.caption, "&Save");
     }
 }
@@ -54,6 +65,7 @@ TEST_F(RightsCheckTest, RightsFollowTheRowOfTheEntryMatchedWholeIgnoringCase)
     grant("Librarian", "Book Issue", "Y", "N", "Y", "y");
     grant("Élève", "Book Issue", "N", "Y", "N", "Y");
     grant("Lib%", "Book Issue", "N", "N", "N", "N");
+    grant("Lib", "Book Issue", "Y", "N", "N", "N");
 
     Module::CurrentUserPosition = "LIBRARIAN";
     RightsCheck::applyAdd("Book Issue", &save);

@@ -91,6 +91,7 @@ TEST_F(CreateAndLoginTest, CreateACompanyThenLogIntoIt)
 
     QWidget *login = WindowRegistry::find("frmLogin");
     ASSERT_TRUE(login);
+    Module::CurrentUserPosition.clear(); // nobody logged in yet
     auto *user = login->findChild<QLineEdit *>("txtUserName");
     auto *password = login->findChild<QLineEdit *>("txtPassword");
     user->setFocus();
