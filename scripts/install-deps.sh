@@ -11,6 +11,8 @@ packages=(
     # Noto holds the letters of the Indian scripts (Devanagari, Bengali, Gurmukhi, Gujarati, Tamil,
     # Telugu, Kannada, Malayalam) for the windows, the preview and the PDFs.
     fonts-dejavu-core fonts-noto-core poppler-utils zbar-tools
+    # A virtual X display for the tests that need a real window system; xvfb-run needs xauth.
+    xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do

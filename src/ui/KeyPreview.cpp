@@ -41,6 +41,15 @@ protected:
         if (widget != QApplication::focusWidget() && QApplication::focusWidget())
             return false;
         auto *key = static_cast<QKeyEvent *>(event);
+        if (isUnusedAccessKey(key)) {
+            // The control and the windows still see the key, without the letter it carries.
+            QKeyEvent bare(key->type(), key->key(), key->modifiers(), key->nativeScanCode(),
+                           key->nativeVirtualKey(), key->nativeModifiers(), QString(),
+                           key->isAutoRepeat(), key->count());
+            QCoreApplication::sendEvent(widget, &bare);
+            key->accept(); // the copy has been round the widget and its parents already
+            return true;
+        }
         if (offer(key, widget))
             return true;
         // Esc with the focus outside the active child window (on the ribbon, the window's frame,
@@ -81,6 +90,17 @@ private:
 };
 
 } // namespace
+
+bool isUnusedAccessKey(const QKeyEvent *event)
+{
+    // Ctrl and Alt together, or the group switch, are AltGr on some platforms: those type the
+    // character they show.
+    const Qt::KeyboardModifiers held =
+        event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::GroupSwitchModifier);
+    const QString text = event->text();
+    return event->type() == QEvent::KeyPress && held == Qt::AltModifier && !text.isEmpty() &&
+           text.at(0).isPrint();
+}
 
 bool isEnter(const QKeyEvent *event)
 {

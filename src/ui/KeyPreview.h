@@ -15,6 +15,11 @@ namespace KeyPreview {
 using Handler = std::function<bool(QKeyEvent *event)>;
 void install(QWidget *window, Handler handler);
 
+// Alt (not AltGr) with a key that carries a character, arriving at a control: no button took it
+// as its access key. Every window lets the control have the key without its character, so an
+// unused access key types nothing.
+bool isUnusedAccessKey(const QKeyEvent *event);
+
 // Return or the keypad's Enter, whatever modifiers are held.
 bool isEnter(const QKeyEvent *event);
 // Return or Enter with no Shift, Ctrl or Alt held: the Enter chain leaves those combinations to

@@ -8,6 +8,7 @@
 #include "core/report/ReportOutput.h"
 #include "ui/FormBuilder.h"
 #include "ui/KeyPreview.h"
+#include "ui/PathLabel.h"
 #include "ui/ReportPrinter.h"
 #include "ui/ReportViewer.h"
 #include "ui/WindowRegistry.h"
@@ -55,7 +56,7 @@ frmPrint1::frmPrint1(QWidget *parent) : QWidget(parent)
     FormBuilder::build(
         this,
         {
-            {kind<QLabel>(), QStringLiteral("lblRPTFileName"), LabelPrefix, 120, 300, 7100, 285},
+            {kind<PathLabel>(), QStringLiteral("lblRPTFileName"), LabelPrefix, 120, 300, 7100, 285},
             {kind<QPushButton>(), QStringLiteral("cmdPrint"), QStringLiteral("&Print"), 7320, 250,
              1275, 375},
             {kind<QPushButton>(), QStringLiteral("cmdPrinterSetup"),

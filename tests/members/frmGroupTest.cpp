@@ -93,6 +93,26 @@ TEST_F(frmGroupTest, SavesNewGroupsWithTheirNumbersAndListsThemByName)
     saveScreenshot(window, "frmGroup.png");
 }
 
+TEST_F(frmGroupTest, AltKeysNoButtonUsesTypeNothing)
+{
+    auto *window = openGroups();
+    ASSERT_TRUE(window);
+    QWidget *name = control(window, "txtGroupName");
+    ASSERT_TRUE(name->hasFocus());
+    QTest::keyClicks(name, "Library Club");
+    QTest::keyClick(name, Qt::Key_Z, Qt::AltModifier);
+    QTest::keyClick(name, Qt::Key_Q, Qt::AltModifier);
+    QTest::keyClick(name, Qt::Key_Return);
+    QTest::keyClicks(QApplication::focusWidget(), "2");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(control(window, "txtFinePerDay")->text(), "2");
+    dialogs->expectOk();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+    ASSERT_FALSE(dialogs->boxes.isEmpty());
+    EXPECT_EQ(dialogs->last().text, "Group has been Saved sucessfully");
+    EXPECT_EQ(db().scalar("SELECT GroupName FROM Group1").toString(), "Library Club");
+}
+
 TEST_F(frmGroupTest, AListedGroupOpensForUpdateAndKeepsItsKey)
 {
     const qint64 senior = addGroup("Senior", 2, 3);

@@ -1,11 +1,13 @@
 #include "ProgramTest.h"
 #include "ReportSamples.h"
+#include "WaitFor.h"
 
 #include "core/Module.h"
 #include "core/PrintingStage.h"
 #include "core/report/ReportFiles.h"
 #include "core/report/ReportLayout.h"
 #include "core/report/ReportOutput.h"
+#include "ui/PathLabel.h"
 #include "ui/ReportHandOver.h"
 #include "ui/ReportPrinter.h"
 #include "ui/ReportViewer.h"
@@ -22,6 +24,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 
 class frmPrint1Test : public ProgramTest
 {
@@ -117,6 +120,48 @@ TEST_F(frmPrint1Test, HandOverShowsTheReportInOneReusedWindow)
     EXPECT_THROW(ReportHandOver::showReport("Nowhere.rpt"), AppError);
     EXPECT_FALSE(WindowRegistry::find("frmPrint1"));
     EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+// On a 1024x768 screen the label gives up room to the button row: a long path shows both ends,
+// never under Print, and the whole of it in the tooltip.
+TEST_F(frmPrint1Test, TheTemplatePathCanBeReadAt1024x768)
+{
+    mainWindow->resize(1024, 768);
+    ReportSamples::stage("Reports/BookReceiveRegister.rpt", 3);
+    frmPrint1 *window = ReportHandOver::showReport("Reports/BookReceiveRegister.rpt");
+    ASSERT_TRUE(window);
+    QApplication::processEvents();
+    auto *label = dynamic_cast<PathLabel *>(window->lblRPTFileName());
+    ASSERT_TRUE(label);
+    EXPECT_LT(label->geometry().right(), window->cmdPrint()->geometry().left());
+
+    // The program in a folder of usual depth, as the hand-over writes it.
+    const QString whole = "RPT File :/home/librarian/Documents/School Library/LibraryDesk/"
+                          "program/Reports/BookReceiveRegister.rpt";
+    label->setText(whole);
+    EXPECT_EQ(window->templatePath(), whole.mid(10));
+    ASSERT_TRUE(label->cutShort());
+    const QString shown = label->shownText();
+    EXPECT_TRUE(shown.startsWith("RPT File :/home/")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("/BookReceiveRegister.rpt")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QChar(0x2026)));
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->contentsRect().width());
+    const auto hover = [label] {
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), label->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(label, &help);
+    };
+    hover();
+    EXPECT_TRUE(waitFor([] { return QToolTip::isVisible(); }));
+    EXPECT_EQ(QToolTip::text(), whole);
+    QApplication::processEvents();
+    mainWindow->grab().save(QDir(testOutputFolder()).filePath("frmPrint1-1024x768.png"));
+
+    // A path that fits shows whole, with no tooltip.
+    label->setText("RPT File :/opt/LibraryDesk/BookList.rpt");
+    EXPECT_FALSE(label->cutShort());
+    EXPECT_EQ(label->shownText(), label->text());
+    hover();
+    EXPECT_TRUE(waitFor([] { return !QToolTip::isVisible(); }));
 }
 
 TEST_F(frmPrint1Test, PdfTakesTheStagedRowsAndIsNamedByTheMoment)

@@ -1,8 +1,11 @@
+#include "WaitFor.h"
+
 #include "ui/KeyPreview.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -18,8 +21,8 @@ QKeyEvent press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 TEST(KeyPreviewTest, EnterWithAndWithoutModifiers)
 {
     for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
-        for (const auto modifiers : {Qt::KeyboardModifiers(Qt::NoModifier),
-                                     Qt::KeyboardModifiers(Qt::KeypadModifier)}) {
+        for (const auto modifiers :
+             {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::KeypadModifier)}) {
             const QKeyEvent plain = press(key, modifiers);
             EXPECT_TRUE(KeyPreview::isEnter(&plain)) << key;
             EXPECT_TRUE(KeyPreview::isPlainEnter(&plain)) << key;
@@ -65,4 +68,52 @@ TEST(KeyPreviewTest, ChainTakesPlainEnterWindowHandlersAnyEnter)
     QTest::keyClick(three, Qt::Key_Return, Qt::ShiftModifier);
     QTest::keyClick(three, Qt::Key_Return);
     EXPECT_EQ(seen, 2);
+}
+
+// An Alt key that no shown button takes reaches the control without its character; AltGr types.
+TEST(KeyPreviewTest, AnAltKeyNoButtonTakesTypesNothing)
+{
+    QWidget window;
+    auto *box = new QLineEdit(&window);
+    auto *save = new QPushButton(QStringLiteral("&Save"), &window);
+    auto *print = new QPushButton(QStringLiteral("&Print"), &window);
+    save->move(0, 40);
+    print->move(0, 80);
+    print->hide();
+    int saves = 0;
+    int prints = 0;
+    QObject::connect(save, &QPushButton::clicked, [&] { ++saves; });
+    QObject::connect(print, &QPushButton::clicked, [&] { ++prints; });
+    QStringList seen;
+    KeyPreview::install(&window, [&](QKeyEvent *event) {
+        if (event->modifiers() & Qt::AltModifier && event->key() != Qt::Key_Alt)
+            seen << QKeySequence(event->key()).toString() + ":" + event->text();
+        return false;
+    });
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    box->setFocus();
+
+    QTest::keyClicks(box, QStringLiteral("Library Club"));
+    QTest::keyClick(box, Qt::Key_Z, Qt::AltModifier);
+    QTest::keyClick(box, Qt::Key_Q, Qt::AltModifier | Qt::ShiftModifier);
+    QTest::keyClick(box, Qt::Key_P, Qt::AltModifier); // the hidden button's key
+    QTest::keyClick(box, Qt::Key_5, Qt::AltModifier);
+    EXPECT_EQ(box->text(), QStringLiteral("Library Club"));
+    EXPECT_EQ(prints, 0);
+    // The window's own keys still see them, once each.
+    EXPECT_EQ(seen, QStringList({"Z:", "Q:", "P:", "5:"}));
+
+    // AltGr is Ctrl and Alt together on some platforms, the group switch on others.
+    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_A, QStringLiteral("\u0105"),
+                        Qt::ControlModifier | Qt::AltModifier);
+    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_L, QStringLiteral("\u0142"),
+                        Qt::GroupSwitchModifier | Qt::AltModifier);
+    EXPECT_EQ(box->text(), QStringLiteral("Library Club\u0105\u0142"));
+
+    // A shown button still takes its key, and the box keeps its text.
+    QTest::keyClick(box, Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(waitFor([&] { return saves == 1; })); // a push button clicks a moment later
+    EXPECT_EQ(box->text(), QStringLiteral("Library Club\u0105\u0142"));
 }

@@ -127,6 +127,9 @@ void VeziRadoModel::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortT
         primarySortCol_ = -1;
         secondarySortCol_ = -1;
     }
+    // The scroll range counts the rows that fit under the last one, so it follows where hidden
+    // and taller rows now lie; the current row is then brought into view within the new range.
+    view_->layoutScrollBars();
     if (currentRecord >= 0) {
         const auto found = std::find(rowOrder_.begin(), rowOrder_.end(), currentRecord);
         const int position = int(found - rowOrder_.begin());

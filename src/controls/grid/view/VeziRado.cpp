@@ -67,9 +67,17 @@ void VeziRado::createChildren()
     txtEdit->hide();
     installKeyRelay();
 
-    // A floating tool window of its own, above other windows and without a task-bar entry.
-    picToolTip = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);
+    // A floating window of its own above the other windows, without a task-bar entry, that the
+    // window manager leaves alone. It lies under the pointer and must never take the mouse or the
+    // focus, or the grid would get a Leave and hide it at once: a tooltip-type window may get its
+    // input shape only once it is mapped, so it is a tool window that lets input through.
+    picToolTip = new QLabel(this, Qt::Tool | Qt::FramelessWindowHint |
+                                      Qt::X11BypassWindowManagerHint | Qt::WindowStaysOnTopHint |
+                                      Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus);
     picToolTip->setObjectName(QStringLiteral("picToolTip"));
+    picToolTip->setAttribute(Qt::WA_TransparentForMouseEvents);
+    picToolTip->setAttribute(Qt::WA_ShowWithoutActivating);
+    picToolTip->setFocusPolicy(Qt::NoFocus);
     picToolTip->setFrameShape(QFrame::Box);
     picToolTip->setFrameShadow(QFrame::Plain);
     QPalette palette = picToolTip->palette();

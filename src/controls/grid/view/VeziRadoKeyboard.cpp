@@ -212,6 +212,7 @@ bool VeziRado::KeyDownHandler(int KeyCode, int Shift)
     model_.DrawingEnable(false);
 
     const int current = model_.Row();
+    const bool currentShown = current >= 0 && model_.rowAt(current).Visible;
     const int last = model_.LastRowIndex();
     const int multiSelect = model_.MultiSelect();
     const bool shiftHeld = (Shift & ShiftBit) != 0;
@@ -263,8 +264,9 @@ bool VeziRado::KeyDownHandler(int KeyCode, int Shift)
         if (!p_.AllowDelete || editPending_)
             break;
         handled = true;
-        // Without a current row there is nothing to delete.
-        if (model_.Rows() > 0 && current >= 0) {
+        // Without a current row there is nothing to delete; a row the filter hides may still be
+        // current, and must not be removed or cleared unseen.
+        if (model_.Rows() > 0 && currentShown) {
             const int colPosition = model_.CurrentColPosition();
             if (p_.FocusRectMode != Grid::FocusRectMode::Cell) {
                 bool cancel = false;
@@ -309,8 +311,8 @@ bool VeziRado::KeyDownHandler(int KeyCode, int Shift)
         const int colPosition = model_.CurrentColPosition();
         const int col = colPosition >= 0 ? model_.ColumnOrder()[size_t(colPosition)] : -1;
         if (p_.RowCheckBoxes) {
-            // No current row: no row's check box is meant.
-            if (current >= 0) {
+            // No current row, or one the filter hides: no row's check box is meant.
+            if (currentShown) {
                 ctrlKeyMarker_ = true;
                 repaint = true;
                 model_.setRowChecked(current, !model_.RowChecked(current));
@@ -319,9 +321,9 @@ bool VeziRado::KeyDownHandler(int KeyCode, int Shift)
             }
         } else if (viewport()->cursor().shape() == Qt::PointingHandCursor) {
             emit CellHandClick(mouseRow_, model_.Col(), storedShift_);
-        } else if (col >= 0 && current >= 0 && model_.column(col).DataType == ColumnType::Button) {
+        } else if (col >= 0 && currentShown && model_.column(col).DataType == ColumnType::Button) {
             emit CellButtonClick(current, col);
-        } else if (col >= 0 && current >= 0 &&
+        } else if (col >= 0 && currentShown &&
                    model_.column(col).DataType == ColumnType::CheckBox && CanEdit()) {
             repaint = true;
             bool cancel = false;

@@ -700,6 +700,64 @@ TEST(VeziRadoKeyboard, DeleteInCellModeClearsTheCellAndItsTotal)
     EXPECT_EQ(grid.CellText(2, 3), QStringLiteral("f"));
 }
 
+TEST(VeziRadoKeyboard, SpaceAndDeleteLeaveARowTheFilterHidesAlone)
+{
+    KeyGrid host(0, 0);
+    VeziRado &grid = host.g();
+    grid.AddColumn(QStringLiteral("Name"), 600);
+    grid.AddColumn(QStringLiteral("Done"), 600, DefaultAlignment, ColumnType::CheckBox);
+    for (int i = 0; i < 40; ++i)
+        grid.AddRow(QStringLiteral("Book %1\tFalse").arg(i));
+    grid.setAllowEdit(true);
+    grid.setAllowDelete(true);
+    grid.setFocus();
+    grid.setRow(9);
+    grid.FilterOn(QStringLiteral("Book 1"), 0, 5);
+    ASSERT_FALSE(grid.RowVisible(9));
+    ASSERT_EQ(grid.Row(), 9);
+    EventLog log(grid);
+    const auto keyClick = [&](Qt::Key key) {
+        log.take();
+        QTest::keyClick(&grid, key);
+        return log.take();
+    };
+    const auto onlyKeys = [](int code, bool typed) {
+        Names names{"KeyDown " + std::to_string(code) + " 0"};
+        if (typed)
+            names.push_back("KeyPress " + std::to_string(code));
+        names.push_back("KeyUp " + std::to_string(code) + " 0");
+        return names;
+    };
+
+    grid.setCol(1);
+    EXPECT_EQ(keyClick(Qt::Key_Space), onlyKeys(32, true));
+    EXPECT_FALSE(grid.CellChecked(9, 1));
+    EXPECT_EQ(grid.CellText(9, 1), QStringLiteral("False"));
+
+    grid.setRowCheckBoxes(true);
+    EXPECT_EQ(keyClick(Qt::Key_Space), onlyKeys(32, true));
+    EXPECT_FALSE(grid.RowChecked(9));
+    grid.setRowCheckBoxes(false);
+
+    grid.setFocusRectMode(Grid::FocusRectMode::Cell);
+    grid.setCol(0);
+    EXPECT_EQ(keyClick(Qt::Key_Delete), onlyKeys(46, false));
+    EXPECT_EQ(grid.CellText(9, 0), QStringLiteral("Book 9"));
+
+    grid.setFocusRectMode(Grid::FocusRectMode::Row);
+    EXPECT_EQ(keyClick(Qt::Key_Delete), onlyKeys(46, false));
+    EXPECT_EQ(grid.Rows(), 40);
+    EXPECT_EQ(grid.CellText(9, 0), QStringLiteral("Book 9"));
+
+    // Shown again, the row takes both keys as before.
+    grid.FilterOff();
+    grid.setCol(1);
+    QTest::keyClick(&grid, Qt::Key_Space);
+    EXPECT_TRUE(grid.CellChecked(9, 1));
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    EXPECT_EQ(grid.Rows(), 39);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Typed characters.
 

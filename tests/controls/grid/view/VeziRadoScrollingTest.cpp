@@ -110,3 +110,34 @@ TEST(VeziRadoScrolling, ThumbDragRepaintsAtTheEndWithoutTracking)
     EXPECT_EQ(grid.RowFirstVisible(), 9);
     EXPECT_EQ(scrolled.count(), 2);
 }
+
+TEST(VeziRadoScrolling, SortOnAFilteredGridLaysTheRangeOutAgain)
+{
+    Host host;
+    VeziRado &grid = *host.grid;
+    host.window.show();
+    grid.AddColumn(QStringLiteral("No"), 500, DefaultAlignment, ColumnType::Number);
+    grid.AddColumn(QStringLiteral("Shelf"), 500);
+    for (int i = 0; i < 40; ++i)
+        grid.AddRow(QStringLiteral("%1\t%2").arg(i).arg(i < 30 ? "open" : "closed"));
+    grid.setRedraw(true);
+    // The last ten rows hidden: they count as fitting under the last shown row.
+    grid.FilterOn(QStringLiteral("open"), 1);
+    ASSERT_FALSE(grid.RowVisible(39));
+    QScrollBar *bar = grid.verticalScrollBar();
+    const int filtered = bar->maximum();
+
+    // Descending, the hidden rows move to the top and the end needs more steps to reach.
+    grid.Sort(0, int(SortDirection::Descending));
+    ASSERT_FALSE(grid.RowVisible(0));
+    const int sorted = bar->maximum();
+    EXPECT_GT(sorted, filtered);
+    grid.Refresh();
+    EXPECT_EQ(bar->maximum(), sorted);
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(grid.RowLastVisible(), 39);
+
+    // And back: the range shrinks with it.
+    grid.Sort(0, int(SortDirection::Ascending));
+    EXPECT_EQ(bar->maximum(), filtered);
+}

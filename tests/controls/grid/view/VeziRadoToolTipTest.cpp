@@ -1,12 +1,15 @@
-#include "GridViewTestSupport.h"
+#include "GridMouseTestSupport.h"
 
 #include "ProgramTest.h"
 #include "WaitFor.h"
 
+#include <QCursor>
 #include <QDir>
+#include <QApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -112,6 +115,37 @@ TEST(VeziRadoToolTip, TheEndOfTheWaitShowsForTheCellUnderThePointerThen)
     grid.Clear();
     ASSERT_TRUE(host.waitEnds());
     EXPECT_FALSE(host.tip->isVisible());
+}
+
+// The X server decides which window the pointer is in: only there does a box that takes the
+// mouse show its fault (the grid loses the pointer to it and hides it at once).
+TEST(VeziRadoToolTip, TheBoxLetsThePointerThroughOnARealDisplay)
+{
+    if (QApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs a real X display (runs under xvfb-run), not "
+                     << QApplication::platformName().toStdString();
+    TipHost host;
+    VeziRado &grid = *host.grid;
+    host.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host.window));
+    QSignalSpy left(&grid, &VeziRado::MouseLeave);
+    const QPoint title = grid.viewport()->mapToGlobal(GridMouse::cellPoint(grid, 0, 0));
+    QCursor::setPos(title);
+    ASSERT_TRUE(waitFor([&] { return host.tip->isVisible(); }));
+    ASSERT_TRUE(host.tip->geometry().contains(title));
+
+    // Resting under the box, the pointer stays on the grid and the box stays; the grid's window
+    // keeps the keyboard.
+    EXPECT_FALSE(waitFor([&] { return !host.tip->isVisible() || left.count() > 0; }, 500));
+    EXPECT_EQ(left.count(), 0);
+    EXPECT_EQ(QApplication::activeWindow(), &host.window);
+    QCursor::setPos(title + QPoint(5, 0)); // the same cell
+    EXPECT_FALSE(waitFor([&] { return !host.tip->isVisible(); }, 200));
+
+    // Onto another cell, through the box: the box goes.
+    QCursor::setPos(grid.viewport()->mapToGlobal(GridMouse::cellPoint(grid, 3, 0)));
+    EXPECT_TRUE(waitFor([&] { return !host.tip->isVisible(); }));
+    EXPECT_EQ(left.count(), 0);
 }
 
 TEST(VeziRadoToolTip, KeysPressesScrollingAndLeavingHideIt)
