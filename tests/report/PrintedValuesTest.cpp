@@ -8,10 +8,12 @@
 #include "core/report/ReportOutput.h"
 
 #include <QDir>
+#include <QFontMetricsF>
 #include <QLocale>
 #include <QProcess>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cmath>
 
 // A printed list tells books apart by their values: "Class VIII" from "Class VII", one long
 // title from another. Each column's value is read back from its own box on the PDF page.
@@ -171,5 +173,105 @@ TEST_F(PrintedValuesTest, EveryColumnPrintsItsLongestValueWhole)
                 textInBox(page, QRectF(origin + QPointF(e.x, e.y), QSizeF(e.width, e.height)));
             EXPECT_EQ(letters(read), letters(expected)) << read.toStdString();
         }
+    }
+}
+
+// A value too wide for its box is set no smaller than it must be: on one line at the size that
+// fills the box's width, or over the lines that fill its height, or over two lines that fill its
+// width where three would be smaller still.
+TEST_F(PrintedValuesTest, AValueTooWideTakesTheLargestSizeThatHoldsItWhole)
+{
+    const QString layoutPath = Module::programPath("BookList.rpt");
+    const ReportTemplate layout = ReportTemplate::load(layoutPath);
+    const auto element = [&](const QString &field) {
+        return *std::find_if(layout.detail.elements.begin(), layout.detail.elements.end(),
+                             [&](const ReportElement &e) {
+                                 return e.text.pieces.size() == 1 && e.text.pieces[0].isField &&
+                                        e.text.pieces[0].text == field;
+                             });
+    };
+    const ReportElement date = element("T4");
+    const ReportElement title = element("T5");
+    const QString history = "The Discovery of India and Other Essays on History";
+    const QString notes = ", with Notes, Maps and an Index of Places";
+    const QStringList titles = {"The Discovery of India and Its Essays", history, history + notes,
+                                history + notes + " and Persons Named in the Text of Every Essay"};
+    // Each title's width at the template's size against its box's, and the scales at which the
+    // box holds two and three lines.
+    const QFontMetricsF metrics(title.font);
+    const double pixelsPerMm = metrics.fontDpi() / 25.4;
+    const auto widthRatio = [&](const QString &text) {
+        return metrics.horizontalAdvance(text) / pixelsPerMm / title.width;
+    };
+    const auto linesScale = [&](int lines) {
+        return title.height / (lines * metrics.height() / pixelsPerMm);
+    };
+    const double ratios[] = {1.09, 1.5, 2.73, 4.1};
+    for (int row = 0; row < 4; ++row)
+        ASSERT_NEAR(widthRatio(titles[row]), ratios[row], 0.1) << titles[row].toStdString();
+    // One line beats two for the first, two beat three for the third, not for the last.
+    ASSERT_GT(1 / ratios[0], linesScale(2) + 0.02);
+    ASSERT_GT(2 / ratios[2], linesScale(3) + 0.1);
+    ASSERT_LT(2 / ratios[3], linesScale(3));
+
+    ReportHandOver::PrintingStage stage;
+    for (const QString &text : titles)
+        stage.addRow({{"T4", "05-Mar-24"}, {"T5", text}});
+    stage.commit();
+    Report report = Report::open(layoutPath);
+    report.readOwnData();
+    const auto document = report.document();
+    const QString pdf = QDir(testOutputFolder()).filePath("values-largest.pdf");
+    ReportOutput::exportPdf(*document, pdf);
+    const QList<Word> page = words(pdf);
+
+    struct Set
+    {
+        QList<double> baselines; // mm from the page's top
+        double height = 0;       // of the tallest word, mm
+    };
+    const auto setIn = [&](int row, const ReportElement &e) {
+        QPointF origin;
+        for (const PlacedBand &placed : document->page(0).bands)
+            if (placed.row == row)
+                origin = placed.origin;
+        const QRectF box(origin + QPointF(e.x, e.y), QSizeF(e.width, e.height));
+        Set set;
+        for (const Word &word : page) {
+            if (!box.contains(word.box.center()))
+                continue;
+            set.height = std::max(set.height, word.box.height());
+            if (std::none_of(set.baselines.begin(), set.baselines.end(),
+                             [&](double y) { return std::abs(y - word.box.bottom()) < 0.3; }))
+                set.baselines << word.box.bottom();
+        }
+        return set;
+    };
+    // The date fits its box: its words stand at the template's size.
+    const double full = setIn(0, date).height;
+    ASSERT_GT(full, 0);
+    // A size found to within some hundredths of a point, read back from the word boxes.
+    const auto scaleOf = [&](const Set &set) { return set.height / full; };
+    const double near = 0.06;
+    {
+        const Set set = setIn(0, title);
+        EXPECT_EQ(set.baselines.size(), 1);
+        EXPECT_NEAR(scaleOf(set), 1 / widthRatio(titles[0]), near);
+    }
+    {
+        const Set set = setIn(1, title);
+        EXPECT_EQ(set.baselines.size(), 2);
+        EXPECT_NEAR(scaleOf(set), linesScale(2), near);
+    }
+    {
+        const Set set = setIn(2, title);
+        EXPECT_EQ(set.baselines.size(), 2);
+        EXPECT_GT(scaleOf(set), linesScale(3) + 0.03);
+        EXPECT_LT(scaleOf(set), 2 / widthRatio(titles[2]) + 0.03);
+    }
+    {
+        const Set set = setIn(3, title);
+        EXPECT_EQ(set.baselines.size(), 3);
+        EXPECT_NEAR(scaleOf(set), linesScale(3), near);
     }
 }

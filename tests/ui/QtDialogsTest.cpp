@@ -7,11 +7,11 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include "ProgramTest.h"
+#include "WaitFor.h"
 
 // The real message box, as users see it.
 TEST(QtDialogsTest, AnErrorBoxNeverGrowsTallerThanTheScreen)
@@ -50,40 +50,46 @@ TEST(QtDialogsTest, AFileNoProgramOpensIsNotReportedAsOpened)
 {
     QTemporaryDir bin;
     ASSERT_TRUE(bin.isValid());
-    const auto script = [&](const QString &name, const QByteArray &body) {
-        QFile file(QDir(bin.path()).filePath(name));
+    const QDir dir(bin.path());
+    const auto write = [&](const QString &name, const QByteArray &body) {
+        QFile file(dir.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("#!/bin/sh\n" + body + "\n");
+        file.write(body);
         file.close();
-        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+        if (body.startsWith("#!"))
+            file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
     };
-    script("xdg-mime", "cat \"$(dirname \"$0\")/default\" 2>/dev/null; exit 0");
-    script("xdg-open", "echo \"$1\" >> \"$(dirname \"$0\")/opened\"");
-    const QString pdf = QDir(bin.path()).filePath("2807143005.pdf");
+    write("xdg-mime", "#!/bin/sh\ncat \"$(dirname \"$0\")/default\" 2>/dev/null; exit 0\n");
+    write("xdg-open", "#!/bin/sh\necho \"$1\" >> \"$(dirname \"$0\")/opened\"\n");
+    write("2807143005.pdf", "%PDF-1.4\n%%EOF\n");
+    write("2807143006.pdf", "%PDF-1.4\n%%EOF\n");
+    // Read afresh at every look: the script may still be writing.
+    const auto opened = [&] {
+        QFile file(dir.filePath("opened"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+
+    // The tools are found on the path; a failed check leaves the test's path to no other test.
+    struct Environment
     {
-        QFile file(pdf);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("%PDF-1.4\n%%EOF\n");
-    }
-    const QByteArray path = qgetenv("PATH");
-    const QByteArray browser = qgetenv("BROWSER");
+        QByteArray path = qgetenv("PATH");
+        QByteArray browser = qgetenv("BROWSER");
+        ~Environment()
+        {
+            qputenv("PATH", path);
+            if (!browser.isEmpty())
+                qputenv("BROWSER", browser);
+        }
+    } kept;
     qputenv("PATH", bin.path().toLocal8Bit() + ":/usr/bin:/bin");
     qunsetenv("BROWSER");
 
     Dialogs::QtService service;
-    EXPECT_FALSE(service.openWithDesktop(pdf));
-    EXPECT_FALSE(QFile::exists(QDir(bin.path()).filePath("opened")));
+    EXPECT_FALSE(service.openWithDesktop(dir.filePath("2807143005.pdf")));
 
-    QFile setDefault(QDir(bin.path()).filePath("default"));
-    ASSERT_TRUE(setDefault.open(QIODevice::WriteOnly));
-    setDefault.write("org.gnome.Evince.desktop\n");
-    setDefault.close();
-    EXPECT_TRUE(service.openWithDesktop(pdf));
-    QFile opened(QDir(bin.path()).filePath("opened"));
-    QTRY_VERIFY(opened.exists());
-    QTRY_VERIFY(opened.open(QIODevice::ReadOnly) && opened.readAll().contains("2807143005.pdf"));
-
-    qputenv("PATH", path);
-    if (!browser.isEmpty())
-        qputenv("BROWSER", browser);
+    write("default", "org.gnome.Evince.desktop\n");
+    EXPECT_TRUE(service.openWithDesktop(dir.filePath("2807143006.pdf")));
+    ASSERT_TRUE(waitFor([&] { return opened().contains("2807143006.pdf"); }));
+    // Started before the second, the opener of the first would have noted it by now.
+    EXPECT_FALSE(opened().contains("2807143005.pdf"));
 }

@@ -10,6 +10,7 @@
 #include <limits>
 #include <numeric>
 #include <span>
+#include <string>
 
 namespace {
 
@@ -34,6 +35,32 @@ int compareKeys(const QCollatorSortKey &a, const QCollatorSortKey &b)
 template <typename Key> int compareKeys(const Key &a, const Key &b)
 {
     return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+// A text folded to one case, as UTF-8: its bytes order as its characters' code points do.
+struct FoldedText
+{
+    std::string bytes;
+};
+
+int compareKeys(const FoldedText &a, const FoldedText &b)
+{
+    return a.bytes.compare(b.bytes);
+}
+
+// Text of plain ASCII, a school's usual, folds without the Unicode tables: only A to Z change.
+FoldedText folded(QStringView text)
+{
+    std::string bytes(size_t(text.size()), '\0');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        if (unit >= 0x80) {
+            const QByteArray utf8 = text.toString().toCaseFolded().toUtf8();
+            return {std::string(utf8.constData(), size_t(utf8.size()))};
+        }
+        bytes[size_t(i)] = char(unit >= u'A' && unit <= u'Z' ? unit + (u'a' - u'A') : unit);
+    }
+    return {std::move(bytes)};
 }
 
 // Each row's key is read once; equal keys keep their record order in both directions, so the
@@ -206,6 +233,12 @@ void VeziRadoModel::sortRange(int first, int last, int col, SortDirection state,
         // (the C locale's, which a host that sets no locale runs under): they get folded text.
         const bool keysKeepCase =
             collator.sortKey(QStringLiteral("a")).compare(collator.sortKey(QStringLiteral("A"))) != 0;
+        if (keysKeepCase && collator.locale().language() == QLocale::C) {
+            // The C locale orders by code point: the folded text's bytes, without a collator.
+            sortByKey<FoldedText>(records, descending,
+                                  [&](int record) { return folded(textOf(record)); });
+            break;
+        }
         sortByKey<QCollatorSortKey>(records, descending, [&](int record) {
             // Folded in place: the text is a fresh copy either way.
             QString text = textOf(record).toString();

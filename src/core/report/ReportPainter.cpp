@@ -11,6 +11,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QLocale>
 #include <QPainter>
@@ -291,6 +292,52 @@ SetValue setValue(QPainter &p, const QRectF &box, const ReportElement &e, const 
     return {font, best, lineHeight(font)};
 }
 
+// What sets a value: the same text in the same font and box on the same device is set alike.
+struct SetKey
+{
+    QString text;
+    QString font; // its key: a font held here could outlive the fonts' own caches
+    double width;
+    double height;
+    int dpiX;
+    int dpiY;
+    bool operator==(const SetKey &) const = default;
+};
+
+size_t qHash(const SetKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.text, key.font, key.width, key.height, key.dpiX, key.dpiY);
+}
+
+// A value as it was set: the size, and the lines at that size.
+struct SetLines
+{
+    double points;
+    QStringList lines;
+};
+
+// Trying sizes costs far more than drawing, and a list repeats most of its values (publishers,
+// subjects, places, classes): each is set once, then drawn as it was set.
+SetValue setOnce(QPainter &p, const QRectF &box, const ReportElement &e, const QString &text)
+{
+    thread_local QHash<SetKey, SetLines> set;
+    const QPaintDevice *device = p.device();
+    SetKey key{text,         e.font.key(),          box.width(),
+               box.height(), device->logicalDpiX(), device->logicalDpiY()};
+    auto found = set.constFind(key);
+    if (found == set.constEnd()) {
+        // A bound on what is kept: enough for the repeated values of a long list.
+        if (set.size() >= 20000)
+            set.clear();
+        const SetValue value = setValue(p, box, e, text);
+        found = set.insert(std::move(key), {value.font.pointSizeF(), value.lines});
+    }
+    QFont font = e.font;
+    font.setPointSizeF(found->points);
+    const double lineHeight = QFontMetricsF(font, p.device()).height();
+    return {font, found->lines, lineHeight};
+}
+
 void drawText(QPainter &p, const QRectF &box, const ReportElement &e, const QString &text,
               Surface surface)
 {
@@ -316,7 +363,7 @@ void drawText(QPainter &p, const QRectF &box, const ReportElement &e, const QStr
     }
     if (text.isEmpty())
         return;
-    const SetValue value = setValue(p, box, e, text);
+    const SetValue value = setOnce(p, box, e, text);
     p.setFont(value.font);
     const double height = value.lineHeight * value.lines.size();
     double top = box.top() + (box.height() - height) / 2;

@@ -189,6 +189,24 @@ TEST(VeziRadoSort, TextIgnoresLetterCaseWhateverTheHostsLocale)
     EXPECT_EQ(descending, (QStringList{"zoo", "Zola", "E", "e", "b", "B", "apple", "A", "a"}));
 }
 
+TEST(VeziRadoSort, TextUnderTheCLocaleFollowsTheCodePointsOfTheFoldedText)
+{
+    const QLocale kept;
+    QLocale::setDefault(QLocale::c());
+    // The Kelvin sign folds to k; a full-width A lies below U+FFFF, the emoji past it.
+    VeziRadoModel grid = gridOf(
+        ColumnType::Text, {"zoo", QString::fromUtf8("\u00C9mile"), QString::fromUtf8("\u212A"),
+                           QString::fromUcs4(U"\U0001F600 smile"), "k", "Emile",
+                           QString::fromUtf8("\uFF21"), "K2", "zo", "\u00E9MILE"});
+    grid.Sort(0);
+    const QStringList ascending = records(grid);
+    grid.Sort(0, int(SortDirection::Descending));
+    const QStringList descending = records(grid);
+    QLocale::setDefault(kept);
+    EXPECT_EQ(ascending, (QStringList{"5", "2", "4", "7", "8", "0", "1", "9", "6", "3"}));
+    EXPECT_EQ(descending, (QStringList{"3", "6", "1", "9", "0", "8", "7", "2", "4", "5"}));
+}
+
 TEST(VeziRadoSort, DateSortReadsTheClockOnceAndPlacesTwoDigitYearsAroundIt)
 {
     int reads = 0;
