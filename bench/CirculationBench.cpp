@@ -15,10 +15,10 @@
 #include "controls/button/StyledButton.h"
 
 #include "core/Pattern.h"
+#include "ui/DateBox.h"
 #include "ui/RecordList.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -242,8 +242,8 @@ void IssueRegisterMonth(benchmark::State &state)
 {
     library();
     frmVoucherRegister window(VoucherRegister::Kind::Issue);
-    window.findChild<QDateEdit *>("dtpFromDate")->setDate(QDate(2025, 1, 1));
-    window.findChild<QDateEdit *>("dtpToDate")->setDate(QDate(2025, 1, 31));
+    window.findChild<DateBox *>("dtpFromDate")->setDate(QDate(2025, 1, 1));
+    window.findChild<DateBox *>("dtpToDate")->setDate(QDate(2025, 1, 31));
     for (auto _ : state)
         window.Lv1Load();
     state.counters["rows"] = double(window.findChild<QLineEdit *>("txtV1")->text().toInt());
@@ -258,8 +258,8 @@ void IssueRegisterYear(benchmark::State &state)
 {
     library();
     frmVoucherRegister window(VoucherRegister::Kind::Issue);
-    window.findChild<QDateEdit *>("dtpFromDate")->setDate(QDate(2024, 1, 1));
-    window.findChild<QDateEdit *>("dtpToDate")->setDate(QDate(2026, 12, 31));
+    window.findChild<DateBox *>("dtpFromDate")->setDate(QDate(2024, 1, 1));
+    window.findChild<DateBox *>("dtpToDate")->setDate(QDate(2026, 12, 31));
     for (auto _ : state)
         window.Lv1Load();
     state.counters["rows"] = double(window.findChild<QLineEdit *>("txtV1")->text().toInt());
@@ -277,8 +277,8 @@ void IssueRegisterYearFirstLoadOnScreen(benchmark::State &state)
         Module::CompanyDb = Database::open(path);
         auto *window = new frmVoucherRegister(VoucherRegister::Kind::Issue);
         QMdiSubWindow *frame = BenchScreen::showInArea(window);
-        window->findChild<QDateEdit *>("dtpFromDate")->setDate(QDate(2024, 1, 1));
-        window->findChild<QDateEdit *>("dtpToDate")->setDate(QDate(2026, 12, 31));
+        window->findChild<DateBox *>("dtpFromDate")->setDate(QDate(2024, 1, 1));
+        window->findChild<DateBox *>("dtpToDate")->setDate(QDate(2026, 12, 31));
         BenchScreen::settle(frame);
         QElapsedTimer started;
         started.start();
@@ -467,8 +467,8 @@ void SessionMemoryPeak(benchmark::State &state)
         }
         auto *window = new frmVoucherRegister(VoucherRegister::Kind::Issue);
         QMdiSubWindow *frame = BenchScreen::showInArea(window);
-        window->findChild<QDateEdit *>("dtpFromDate")->setDate(QDate(2024, 1, 1));
-        window->findChild<QDateEdit *>("dtpToDate")->setDate(QDate(2026, 12, 31));
+        window->findChild<DateBox *>("dtpFromDate")->setDate(QDate(2024, 1, 1));
+        window->findChild<DateBox *>("dtpToDate")->setDate(QDate(2026, 12, 31));
         emit window->findChild<StyledButton *>("cmdOK")->Click();
         BenchScreen::settle(frame);
         delete frame;
@@ -484,8 +484,8 @@ void CardLedgerLoad(benchmark::State &state)
 {
     library();
     frmLedger window;
-    window.findChild<QDateEdit *>("dtpFromDate")->setDate(QDate(2024, 1, 1));
-    window.findChild<QDateEdit *>("dtpToDate")->setDate(QDate(2026, 12, 31));
+    window.findChild<DateBox *>("dtpFromDate")->setDate(QDate(2024, 1, 1));
+    window.findChild<DateBox *>("dtpToDate")->setDate(QDate(2026, 12, 31));
     int next = 0;
     for (auto _ : state) {
         window.findChild<QLineEdit *>("txtCardNo")->setText(QString::number(1001 + next++ % Cards));

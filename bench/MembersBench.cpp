@@ -8,11 +8,11 @@
 #include "members/CardRecords.h"
 #include "members/MembersWindows.h"
 #include "members/frmLibraryCard.h"
+#include "ui/DateBox.h"
 #include "ui/RecordList.h"
 #include "ui/WindowRegistry.h"
 
 #include <QDate>
-#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -104,8 +104,8 @@ void ValidityFilterOverAMonth(benchmark::State &state)
 {
     openCompanyWithCards();
     frmLibraryCard window;
-    window.findChild<QDateEdit *>("dtpFromDate")->setDate(QDate(2026, 6, 1));
-    window.findChild<QDateEdit *>("dtpToDate")->setDate(QDate(2026, 6, 30));
+    window.findChild<DateBox *>("dtpFromDate")->setDate(QDate(2026, 6, 1));
+    window.findChild<DateBox *>("dtpToDate")->setDate(QDate(2026, 6, 30));
     int rows = 0;
     for (auto _ : state) {
         window.Lv1Load("Date");

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <algorithm>
 #include <optional>
 
 namespace DateText {
@@ -210,6 +211,65 @@ QDateTime parseDateTime(const QString &text)
 QDateTime parseDateTime(const QString &text, int thisYear)
 {
     return readDateTime(text, [thisYear] { return thisYear; });
+}
+
+namespace {
+
+bool isTypedSeparator(QChar c)
+{
+    return c == u'-' || c == u'/' || c == u'.' || c == u' ';
+}
+
+template <typename ThisYear>
+std::optional<QDate> readTypedDate(const QString &raw, ThisYear thisYear)
+{
+    const QString text = raw.trimmed();
+    const auto allDigits = [](const QString &digits) {
+        return std::all_of(digits.begin(), digits.end(),
+                           [](QChar c) { return isDigit(c.unicode()); });
+    };
+    QStringList parts;
+    if ((text.size() == 8 || text.size() == 6) && allDigits(text)) {
+        parts = {text.left(2), text.mid(2, 2), text.mid(4)};
+    } else {
+        QString part;
+        for (const QChar c : text) {
+            if (isTypedSeparator(c)) {
+                parts << part;
+                part.clear();
+            } else {
+                part += c;
+            }
+        }
+        parts << part;
+    }
+    if (parts.size() != 3)
+        return std::nullopt;
+    for (const QString &part : parts)
+        if (part.isEmpty() || !allDigits(part))
+            return std::nullopt;
+    const QString &day = parts[0];
+    const QString &month = parts[1];
+    const QString &year = parts[2];
+    if (day.size() > 2 || month.size() > 2 || (year.size() != 2 && year.size() != 4))
+        return std::nullopt;
+    const QDate date(year.size() == 2 ? expandYear(year.toInt(), thisYear()) : year.toInt(),
+                     month.toInt(), day.toInt());
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
+} // namespace
+
+std::optional<QDate> readTyped(const QString &text)
+{
+    return readTypedDate(text, [] { return thisYear(); });
+}
+
+std::optional<QDate> readTyped(const QString &text, int thisYear)
+{
+    return readTypedDate(text, [thisYear] { return thisYear; });
 }
 
 void setClockForTest(std::function<QDate()> today)

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // Dates in the program's formats. Month names are always English; a two-digit year reads as the
 // year of the hundred from 80 years before the running year to 19 after it (in 2026: 1946-2045).
@@ -36,6 +37,12 @@ QDate parse(const QString &text);
 QDate parse(const QString &text, int thisYear);
 QDateTime parseDateTime(const QString &text);
 QDateTime parseDateTime(const QString &text, int thisYear);
+
+// A date as a user types it: day, month and year separated by "-", "/", "." or a space, or 8
+// digits (ddMMyyyy) or 6 (ddMMyy). Day and month have one or two digits, the year two (read by
+// expandYear) or four. Nothing for any other text or a day that does not exist.
+std::optional<QDate> readTyped(const QString &text);
+std::optional<QDate> readTyped(const QString &text, int thisYear);
 
 // Test aid: the clock thisYear() reads; an empty function restores the system's.
 void setClockForTest(std::function<QDate()> today);

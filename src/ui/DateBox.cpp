@@ -3,16 +3,22 @@
 #include "core/DateText.h"
 #include "core/Dialogs.h"
 
+#include <QApplication>
+#include <QCalendarWidget>
 #include <QClipboard>
-#include <QGuiApplication>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QSignalBlocker>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
-constexpr std::array<int, 3> PartWidths{2, 2, 4};
 constexpr int Day = 0;
 constexpr int Year = 2;
 
@@ -26,30 +32,193 @@ bool isSeparator(QChar c)
            c == QLatin1Char(' ');
 }
 
-// A day or a month of one or two digits, or -1.
-int shortNumber(const QString &digits)
+// The keys the editor itself handles: they only move the caret or select.
+bool movesCaret(const QKeyEvent *event)
 {
-    return digits.isEmpty() || digits.size() > 2 ? -1 : digits.toInt();
+    static const QKeySequence::StandardKey keys[] = {
+        QKeySequence::MoveToNextChar,
+        QKeySequence::MoveToPreviousChar,
+        QKeySequence::MoveToNextWord,
+        QKeySequence::MoveToPreviousWord,
+        QKeySequence::MoveToStartOfLine,
+        QKeySequence::MoveToEndOfLine,
+        QKeySequence::MoveToStartOfBlock,
+        QKeySequence::MoveToEndOfBlock,
+        QKeySequence::MoveToStartOfDocument,
+        QKeySequence::MoveToEndOfDocument,
+        QKeySequence::SelectNextChar,
+        QKeySequence::SelectPreviousChar,
+        QKeySequence::SelectNextWord,
+        QKeySequence::SelectPreviousWord,
+        QKeySequence::SelectStartOfLine,
+        QKeySequence::SelectEndOfLine,
+        QKeySequence::SelectStartOfBlock,
+        QKeySequence::SelectEndOfBlock,
+        QKeySequence::SelectStartOfDocument,
+        QKeySequence::SelectEndOfDocument,
+        QKeySequence::Deselect,
+    };
+    return std::any_of(std::begin(keys), std::end(keys),
+                       [event](QKeySequence::StandardKey key) { return event->matches(key); });
+}
+
+Qt::KeyboardModifiers typingModifiers(const QKeyEvent *event)
+{
+    return event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+}
+
+bool typesText(const QKeyEvent *event)
+{
+    const QString text = event->text();
+    return typingModifiers(event) == Qt::NoModifier && text.size() == 1 && text.front().isPrint();
+}
+
+// The window a control belongs to: a child window of the main window, or a window of its own.
+QWidget *formOf(QWidget *widget)
+{
+    while (widget && !widget->isWindow() && !qobject_cast<QMdiSubWindow *>(widget->parentWidget()))
+        widget = widget->parentWidget();
+    return widget;
+}
+
+// Steps one part of a date as the arrows always did: the part stays within its own range and the
+// day within the month.
+QDate stepped(const QDate &date, int part, int steps)
+{
+    int day = date.day();
+    int month = date.month();
+    int year = date.year();
+    if (part == Day) {
+        day = std::clamp(day + steps, 1, date.daysInMonth());
+    } else if (part == Year) {
+        year = std::clamp(year + steps, 1, 9999);
+    } else {
+        month = std::clamp(month + steps, 1, 12);
+    }
+    day = std::min(day, QDate(year, month, 1).daysInMonth());
+    return QDate(year, month, day);
 }
 
 } // namespace
 
-DateBox::DateBox(QWidget *parent) : QDateEdit(parent)
+class DateBox::Calendar : public QFrame
+{
+public:
+    explicit Calendar(DateBox *box) : QFrame(box, Qt::Popup), box_(box)
+    {
+        setFrameShape(QFrame::StyledPanel);
+        calendar = new QCalendarWidget(this);
+        calendar->setLocale(QLocale(QLocale::English));
+        calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+        auto *layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(calendar);
+    }
+
+    QCalendarWidget *calendar = nullptr;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->key() == Qt::Key_Escape) {
+            hide();
+            return;
+        }
+        QFrame::keyPressEvent(event);
+    }
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        // The click on the box's arrow that closes the calendar must not open it again.
+        if (box_->arrowRect().contains(box_->mapFromGlobal(event->globalPosition().toPoint())))
+            setAttribute(Qt::WA_NoMouseReplay);
+        QFrame::mousePressEvent(event);
+    }
+    void hideEvent(QHideEvent *event) override
+    {
+        QFrame::hideEvent(event);
+        setAttribute(Qt::WA_NoMouseReplay, false);
+        box_->update();
+    }
+
+private:
+    DateBox *box_;
+};
+
+DateBox::DateBox(QWidget *parent) : QWidget(parent)
 {
     setLocale(QLocale(QLocale::English));
-    setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-    setCalendarPopup(true);
-    connect(this, &QDateEdit::dateChanged, this, [this] {
-        if (!taking_)
-            followShownDate();
-    });
-    followShownDate();
+    setFocusPolicy(Qt::WheelFocus);
+    setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+
+    // The box keeps the focus and hands the editor what it shows; the editor never edits itself.
+    editor_ = new QLineEdit(this);
+    editor_->setFrame(false);
+    editor_->setFocusProxy(this);
+    editor_->setContextMenuPolicy(Qt::NoContextMenu);
+    editor_->setAcceptDrops(false);
+    editor_->setLocale(locale());
+    editor_->installEventFilter(this);
+    const auto userMovedCaret = [this] {
+        if (!placing_)
+            caretPlaced_ = true;
+    };
+    connect(editor_, &QLineEdit::cursorPositionChanged, this, userMovedCaret);
+    connect(editor_, &QLineEdit::selectionChanged, this, userMovedCaret);
+
+    showDate();
+    placeEditor();
+}
+
+DateBox::~DateBox()
+{
+    if (waitingForRelease_)
+        qApp->removeEventFilter(this);
+}
+
+void DateBox::setDate(const QDate &date)
+{
+    if (!date.isValid())
+        return;
+    const QDate within = std::clamp(date, minimum_, maximum_);
+    const bool changed = within != date_;
+    date_ = within;
+    showDate();
+    if (changed)
+        emit dateChanged(date_);
+}
+
+void DateBox::setMinimumDate(const QDate &date)
+{
+    if (date.isValid())
+        setDateRange(date, std::max(date, maximum_));
+}
+
+void DateBox::setMaximumDate(const QDate &date)
+{
+    if (date.isValid())
+        setDateRange(std::min(date, minimum_), date);
+}
+
+void DateBox::setDateRange(const QDate &minimum, const QDate &maximum)
+{
+    if (!minimum.isValid() || !maximum.isValid())
+        return;
+    minimum_ = minimum;
+    maximum_ = std::max(minimum, maximum);
+    if (date_ < minimum_ || date_ > maximum_)
+        setDate(date_);
+}
+
+QString DateBox::text() const
+{
+    return editor_->text();
 }
 
 std::optional<QDate> DateBox::checkedDate()
 {
     if (takeTyped())
-        return date();
+        return date_;
     report(fault());
     typeAnew();
     return std::nullopt;
@@ -57,22 +226,12 @@ std::optional<QDate> DateBox::checkedDate()
 
 bool DateBox::takeTyped()
 {
-    if (!shownByUs())
-        followShownDate();
-    if (!pending_)
+    if (!pending())
         return true;
-    if (fault() != Fault::None)
+    const auto typed = typedDate();
+    if (!typed || *typed < minimum_ || *typed > maximum_)
         return false;
-    taking_ = true;
-    setDate(*typedDate());
-    taking_ = false;
-    // The parts now read as the editor writes the date: the year in full, the day with its zero.
-    const QStringList texts = lineEdit()->text().split(QLatin1Char('-'));
-    for (int part = 0; part < 3 && texts.size() == 3; ++part)
-        parts_[part] = texts[part];
-    typedInPart_ = 0;
-    setPending(false);
-    showParts(hasFocus());
+    take(*typed);
     return true;
 }
 
@@ -81,131 +240,197 @@ void DateBox::typeAnew()
     takingFocusBack = true;
     setFocus(Qt::OtherFocusReason);
     takingFocusBack = false;
-    startAtDay();
+    startNewDate();
+}
+
+QSize DateBox::sizeHint() const
+{
+    ensurePolished();
+    QStyleOptionComboBox option;
+    option.initFrom(this);
+    option.editable = true;
+    const QSize text(fontMetrics().horizontalAdvance(QStringLiteral("00-00-0000 ")),
+                     editor_->sizeHint().height());
+    return style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, this);
+}
+
+QSize DateBox::minimumSizeHint() const
+{
+    return sizeHint();
+}
+
+QCalendarWidget *DateBox::shownCalendar() const
+{
+    return calendar_ && calendar_->isVisible() ? calendar_->calendar : nullptr;
+}
+
+bool DateBox::event(QEvent *event)
+{
+    // Keys the box uses are not taken by the window's shortcuts.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool plain = typingModifiers(key) == Qt::NoModifier;
+        if (typesText(key) || movesCaret(key) || key->matches(QKeySequence::SelectAll) ||
+            key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Copy) ||
+            (plain && (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete))) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
 }
 
 void DateBox::keyPressEvent(QKeyEvent *event)
 {
-    if (!shownByUs())
-        followShownDate();
     if (event->matches(QKeySequence::SelectAll)) {
-        startAtDay();
-        lineEdit()->selectAll();
-        showParts(false);
-        event->accept();
+        startNewDate();
         return;
     }
     if (event->matches(QKeySequence::Paste)) {
         typeText(QGuiApplication::clipboard()->text());
-        event->accept();
         return;
     }
-    // What would edit the text behind the box's back.
-    if (event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Undo) ||
-        event->matches(QKeySequence::Redo)) {
-        event->accept();
+    if (event->matches(QKeySequence::Copy) || movesCaret(event)) {
+        QCoreApplication::sendEvent(editor_, event);
+        caretPlaced_ = true;
+        clicked_ = false;
         return;
     }
-    const auto modifiers = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
-    const QString text = event->text();
-    if (modifiers == Qt::NoModifier && text.size() == 1 && text.front().isPrint()) {
-        typeText(text);
-        event->accept();
+    if (typesText(event)) {
+        typeText(event->text());
         return;
     }
+    const bool plain = typingModifiers(event) == Qt::NoModifier;
     switch (event->key()) {
     case Qt::Key_Backspace:
     case Qt::Key_Delete:
-        if (modifiers == Qt::NoModifier) {
-            eraseDigit();
-            event->accept();
+        if (plain) {
+            erase(event->key() == Qt::Key_Backspace);
             return;
         }
         break;
     case Qt::Key_Up:
     case Qt::Key_Down:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-        // The arrows step the part under the caret of a whole date; a date still being mended
-        // stays as typed.
-        if (!takeTyped()) {
-            event->accept();
+        if (event->modifiers() & Qt::AltModifier) {
+            openCalendar();
             return;
         }
-        stepFromCaret();
+        step(event->key() == Qt::Key_Up ? 1 : -1);
+        return;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        step(event->key() == Qt::Key_PageUp ? 10 : -10);
+        return;
+    case Qt::Key_F4:
+        if (plain) {
+            openCalendar();
+            return;
+        }
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         takeTyped();
-        break;
+        event->ignore(); // the window's Enter goes on
+        return;
     default:
         break;
     }
-    const bool keep = pending_;
-    QDateEdit::keyPressEvent(event);
-    if (keep && pending_)
-        showParts(false); // the editor wrote the last good date back over the typed one
+    QWidget::keyPressEvent(event);
 }
 
 void DateBox::focusInEvent(QFocusEvent *event)
 {
-    const bool keep = pending_ && shownByUs();
+    QCoreApplication::sendEvent(editor_, event);
     const bool first = !focusedBefore_;
     focusedBefore_ = true;
-    QDateEdit::focusInEvent(event);
-    if (keep)
-        showParts(false);
-    else
-        followShownDate();
     switch (event->reason()) {
     case Qt::MouseFocusReason: // the click places the caret
         break;
     case Qt::ActiveWindowFocusReason:
     case Qt::PopupFocusReason:
         // The window coming back leaves the caret where it was; a window opened with the focus in
-        // the box starts at the day.
-        if (first && !keep)
-            startAtDay();
+        // the box starts a new date.
+        if (first)
+            startNewDate();
         break;
     default:
-        startAtDay();
+        startNewDate();
         break;
     }
+    update();
 }
 
 void DateBox::focusOutEvent(QFocusEvent *event)
 {
-    const bool taken = takeTyped();
-    const bool keep = pending_;
-    QDateEdit::focusOutEvent(event);
-    if (keep)
-        showParts(false);
+    QCoreApplication::sendEvent(editor_, event);
+    update();
     const Qt::FocusReason reason = event->reason();
-    if (!taken && !takingFocusBack && reason != Qt::ActiveWindowFocusReason &&
-        reason != Qt::PopupFocusReason) {
-        reported_ = false;
-        // Said once the focus has moved: a box shown while it moves would take the focus midway.
+    const bool taken = takeTyped();
+    if (taken || takingFocusBack || reason == Qt::ActiveWindowFocusReason ||
+        reason == Qt::PopupFocusReason)
+        return;
+    reported_ = false;
+    reportWhenSettled();
+}
+
+void DateBox::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && arrowRect().contains(event->position().toPoint())) {
+        openCalendar();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void DateBox::paintEvent(QPaintEvent *)
+{
+    // Drawn as the date editors with a calendar drop-down always were: a combo box with its arrow.
+    QStyleOptionComboBox option;
+    option.initFrom(this);
+    option.editable = true;
+    option.frame = true;
+    option.subControls =
+        QStyle::SC_ComboBoxFrame | QStyle::SC_ComboBoxEditField | QStyle::SC_ComboBoxArrow;
+    if (shownCalendar())
+        option.state |= QStyle::State_Sunken;
+    else
+        option.state &= ~QStyle::State_Sunken;
+    QStylePainter painter(this);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+}
+
+void DateBox::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeEditor();
+}
+
+void DateBox::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
+        placeEditor();
+}
+
+bool DateBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == editor_) {
+        const auto type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+            // The selection's middle-button paste would edit the text behind the box's back.
+            if (static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton)
+                return true;
+            caretPlaced_ = true;
+            clicked_ = true;
+        }
+        return false;
+    }
+    if (waitingForRelease_ && event->type() == QEvent::MouseButtonRelease) {
+        qApp->removeEventFilter(this);
+        waitingForRelease_ = false;
         QTimer::singleShot(0, this, &DateBox::reportOnLeaving);
     }
-}
-
-bool DateBox::focusNextPrevChild(bool next)
-{
-    // Tab leaves the box, as it leaves every other box; the editor's own Tab went to the next part.
-    return QWidget::focusNextPrevChild(next);
-}
-
-QValidator::State DateBox::validate(QString &input, int &pos) const
-{
-    if (pending_)
-        return QValidator::Intermediate;
-    return QDateEdit::validate(input, pos);
-}
-
-void DateBox::fixup(QString &input) const
-{
-    if (!pending_)
-        QDateEdit::fixup(input);
+    return QWidget::eventFilter(watched, event);
 }
 
 void DateBox::typeText(const QString &text)
@@ -215,131 +440,239 @@ void DateBox::typeText(const QString &text)
             typeDigit(c);
         else if (isSeparator(c))
             endPart();
+        else
+            QApplication::beep();
     }
 }
 
 void DateBox::typeDigit(QChar digit)
 {
-    continueFromCaret();
-    QString &part = parts_[part_];
-    part = typedInPart_ == 0 ? QString(digit) : part + digit;
-    ++typedInPart_;
-    partJustFilled_ = false;
-    reported_ = false;
-    setPending(true);
-    if (part.size() < PartWidths[part_]) {
-        showParts();
-        return;
+    followCaret();
+    if (replacePart_) {
+        parts_[part_].clear();
+        offset_ = 0;
+        replacePart_ = false;
     }
-    partJustFilled_ = true;
-    typedInPart_ = 0;
-    if (part_ < Year) {
+    QString &part = parts_[part_];
+    part.insert(offset_, digit);
+    ++offset_;
+    justAdvanced_ = false;
+    reported_ = false;
+    if (part_ < Year && part.size() >= 2 && offset_ == part.size()) {
         ++part_;
+        offset_ = 0;
+        replacePart_ = true;
+        justAdvanced_ = true;
         showParts();
         return;
     }
     showParts();
-    takeTyped(); // a four-digit year ends the date
+    if (part_ == Year && part.size() == 4 && offset_ == 4)
+        takeTyped(); // a four-digit year ends the date
 }
 
 void DateBox::endPart()
 {
-    continueFromCaret();
-    if (partJustFilled_) {
-        partJustFilled_ = false;
+    followCaret();
+    if (justAdvanced_) {
+        justAdvanced_ = false;
         return;
     }
     if (part_ < Year) {
-        if (parts_[part_].size() == 1)
+        if (!replacePart_ && parts_[part_].size() == 1)
             parts_[part_].prepend(QLatin1Char('0'));
         ++part_;
-        typedInPart_ = 0;
+        offset_ = 0;
+        replacePart_ = true;
         showParts();
         return;
     }
-    typedInPart_ = 0;
-    if (!takeTyped())
-        showParts();
+    takeTyped(); // a separator after the year ends the date
 }
 
-void DateBox::eraseDigit()
+void DateBox::erase(bool backwards)
 {
-    continueFromCaret();
-    if (parts_[part_].isEmpty() && part_ > Day)
-        --part_;
-    parts_[part_].chop(1);
-    typedInPart_ = int(parts_[part_].size());
-    partJustFilled_ = false;
+    caretPlaced_ = false;
+    clicked_ = false;
+    justAdvanced_ = false;
     reported_ = false;
-    setPending(true);
-    showParts();
-}
-
-void DateBox::startAtDay()
-{
-    if (!shownByUs())
-        followShownDate();
-    part_ = Day;
-    typedInPart_ = 0;
-    partJustFilled_ = false;
-    showParts();
-}
-
-void DateBox::continueFromCaret()
-{
-    QLineEdit *edit = lineEdit();
-    const int selection = edit->selectionStart();
-    const int selected = int(edit->selectedText().size());
-    if (edit->cursorPosition() == caretSeen_ && selection == selectionSeen_ &&
-        selected == selectionLengthSeen_)
+    if (editor_->hasSelectedText()) {
+        eraseSelection();
+        showParts();
         return;
-    // The caret was placed by a click, Home or the arrows: typing starts over in its part.
-    part_ = selected > 0 && selected == edit->text().size()
-                ? Day
-                : partAt(selection >= 0 ? selection : edit->cursorPosition());
-    typedInPart_ = 0;
-    partJustFilled_ = false;
+    }
+    const QString text = editor_->text();
+    int at = editor_->cursorPosition() - (backwards ? 1 : 0);
+    while (at >= 0 && at < text.size() && !text[at].isDigit())
+        at += backwards ? -1 : 1;
+    if (at < 0 || at >= text.size()) {
+        QApplication::beep();
+        return;
+    }
+    int part = Year;
+    while (part > Day && at < partStart(part))
+        --part;
+    part_ = part;
+    offset_ = at - partStart(part);
+    parts_[part_].remove(offset_, 1);
+    replacePart_ = false;
+    showParts();
+}
+
+void DateBox::step(int steps)
+{
+    // The part under the caret, or the day for a whole date selected, read before the typed date
+    // is written out in full.
+    const bool whole = editor_->selectedText().size() == editor_->text().size();
+    const int caret =
+        editor_->hasSelectedText() ? editor_->selectionStart() : editor_->cursorPosition();
+    const int part = whole ? Day : partAt(caret);
+    if (!takeTyped()) {
+        QApplication::beep(); // a date still being mended stays as typed
+        return;
+    }
+    const QDate next = stepped(date_, part, steps);
+    if (next >= minimum_ && next <= maximum_ && next != date_)
+        take(next);
+    part_ = part;
+    offset_ = 0;
+    replacePart_ = true;
+    justAdvanced_ = false;
+    placing_ = true;
+    if (whole)
+        editor_->selectAll();
+    else
+        editor_->setCursorPosition(partStart(part));
+    placing_ = false;
+    caretPlaced_ = false;
+}
+
+void DateBox::followCaret()
+{
+    if (!caretPlaced_)
+        return;
+    const bool clicked = clicked_;
+    caretPlaced_ = false;
+    clicked_ = false;
+    justAdvanced_ = false;
+    const QString text = editor_->text();
+    if (editor_->hasSelectedText()) {
+        if (editor_->selectedText().size() == text.size()) {
+            part_ = Day;
+            offset_ = 0;
+            replacePart_ = true;
+        } else {
+            eraseSelection();
+        }
+        return;
+    }
+    const int caret = editor_->cursorPosition();
+    // A click past the end of the date is a click into the box: a new date follows.
+    part_ = clicked && caret == text.size() ? Day : partAt(caret);
+    offset_ = 0;
+    replacePart_ = true;
+}
+
+void DateBox::startNewDate()
+{
+    part_ = Day;
+    offset_ = 0;
+    replacePart_ = true;
+    justAdvanced_ = false;
+    placing_ = true;
+    editor_->selectAll();
+    placing_ = false;
+    caretPlaced_ = false;
+    clicked_ = false;
+}
+
+void DateBox::eraseSelection()
+{
+    const int start = editor_->selectionStart();
+    const int end = start + int(editor_->selectedText().size());
+    const int part = partAt(start);
+    const int offset = start - partStart(part);
+    std::array<QString, 3> kept;
+    for (int p = Day; p <= Year; ++p) {
+        const int first = partStart(p);
+        for (int i = 0; i < parts_[p].size(); ++i)
+            if (first + i < start || first + i >= end)
+                kept[p] += parts_[p][i];
+    }
+    parts_ = kept;
+    part_ = part;
+    offset_ = std::clamp(offset, 0, int(parts_[part].size()));
+    replacePart_ = false;
+}
+
+void DateBox::showParts(bool placeCaret)
+{
+    // Empty parts at the end are left out, so that a cleared box is empty.
+    int last = part_;
+    for (int p = Day; p <= Year; ++p)
+        if (!parts_[p].isEmpty())
+            last = std::max(last, p);
+    QString text = parts_[Day];
+    for (int p = Day + 1; p <= last; ++p)
+        text += QLatin1Char('-') + parts_[p];
+    placing_ = true;
+    if (editor_->text() != text)
+        editor_->setText(text);
+    if (placeCaret)
+        editor_->setCursorPosition(partStart(part_) + offset_);
+    placing_ = false;
+    caretPlaced_ = false;
+}
+
+void DateBox::showDate()
+{
+    const QStringList texts = DateText::toLong(date_).split(QLatin1Char('-'));
+    for (int p = Day; p <= Year; ++p)
+        parts_[p] = texts.value(p);
+    showParts(false);
+    if (hasFocus())
+        startNewDate();
+    else {
+        part_ = Day;
+        offset_ = 0;
+        replacePart_ = true;
+        justAdvanced_ = false;
+    }
 }
 
 int DateBox::partAt(int position) const
 {
-    if (position <= parts_[0].size())
-        return 0;
-    return position <= partStart(1) + parts_[1].size() ? 1 : 2;
+    if (position <= parts_[Day].size())
+        return Day;
+    return position <= partStart(1) + parts_[1].size() ? 1 : Year;
 }
 
 int DateBox::partStart(int part) const
 {
     int start = 0;
-    for (int before = 0; before < part; ++before)
+    for (int before = Day; before < part; ++before)
         start += int(parts_[before].size()) + 1;
     return start;
 }
 
+bool DateBox::pending() const
+{
+    return editor_->text() != DateText::toLong(date_);
+}
+
 std::optional<QDate> DateBox::typedDate() const
 {
-    const int day = shortNumber(parts_[0]);
-    const int month = shortNumber(parts_[1]);
-    const QString &yearDigits = parts_[2];
-    int year = 0;
-    if (yearDigits.size() == 4)
-        year = yearDigits.toInt();
-    else if (!yearDigits.isEmpty() && yearDigits.size() <= 2)
-        year = DateText::expandYear(yearDigits.toInt());
-    const QDate date(year, month, day);
-    if (year == 0 || !date.isValid())
-        return std::nullopt;
-    return date;
+    return DateText::readTyped(editor_->text());
 }
 
 DateBox::Fault DateBox::fault() const
 {
-    if (!pending_)
+    if (!pending())
         return Fault::None;
     const auto date = typedDate();
     if (!date)
         return Fault::NotADate;
-    return *date < minimumDate() || *date > maximumDate() ? Fault::OutsideLimits : Fault::None;
+    return *date < minimum_ || *date > maximum_ ? Fault::OutsideLimits : Fault::None;
 }
 
 void DateBox::report(Fault fault)
@@ -351,58 +684,37 @@ void DateBox::report(Fault fault)
     if (fault == Fault::NotADate) {
         Dialogs::critical(QStringLiteral("The date in %1, %2, is not a date.\rType the day, the "
                                          "month and the year, as 15-06-2027.")
-                              .arg(name, shown_));
+                              .arg(name, editor_->text()));
         return;
     }
     Dialogs::critical(QStringLiteral("The date in %1, %2, is outside %3 to %4.")
-                          .arg(name, DateText::toLong(*typedDate()),
-                               DateText::toLong(minimumDate()), DateText::toLong(maximumDate())));
+                          .arg(name, DateText::toLong(*typedDate()), DateText::toLong(minimum_),
+                               DateText::toLong(maximum_)));
 }
 
-void DateBox::showParts(bool placeCaret)
+void DateBox::reportWhenSettled()
 {
-    QLineEdit *edit = lineEdit();
-    const QString text = parts_[0] + QLatin1Char('-') + parts_[1] + QLatin1Char('-') + parts_[2];
-    // Quietly: the editor would read a half-typed date back into the last good one.
-    const QSignalBlocker quiet(edit);
-    if (edit->text() != text)
-        edit->setText(text);
-    shown_ = text;
-    if (placeCaret) {
-        const int start = partStart(part_);
-        if (typedInPart_ == 0)
-            edit->setSelection(start, int(parts_[part_].size()));
-        else
-            edit->setCursorPosition(start + int(parts_[part_].size()));
+    // A click moves the focus at the press and does its work at the release: a Close closes the
+    // window then, and a Save asks for the date itself. Wait for it.
+    if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+        if (!waitingForRelease_) {
+            waitingForRelease_ = true;
+            qApp->installEventFilter(this);
+        }
+        return;
     }
-    caretSeen_ = edit->cursorPosition();
-    selectionSeen_ = edit->selectionStart();
-    selectionLengthSeen_ = int(edit->selectedText().size());
-}
-
-void DateBox::followShownDate()
-{
-    const QString text = lineEdit()->text();
-    const QStringList texts = text.split(QLatin1Char('-'));
-    const QStringList whole =
-        texts.size() == 3 ? texts : DateText::toLong(date()).split(QLatin1Char('-'));
-    for (int part = 0; part < 3; ++part)
-        parts_[part] = whole[part];
-    typedInPart_ = 0;
-    partJustFilled_ = false;
-    setPending(false);
-    shown_ = text;
-    caretSeen_ = -1; // the next digit goes by where the caret is
-}
-
-bool DateBox::shownByUs() const
-{
-    return lineEdit()->text() == shown_;
+    // Said once the focus has moved: a box shown while it moves would take the focus midway.
+    QTimer::singleShot(0, this, &DateBox::reportOnLeaving);
 }
 
 void DateBox::reportOnLeaving()
 {
-    if (reported_ || !pending_ || hasFocus() || !isVisible() || !shownByUs())
+    if (reported_ || hasFocus() || !isVisible())
+        return;
+    // Moved on to another window (a message box, the backup, another register): that window has
+    // nothing to do with this date, and this window says it when it uses the date.
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus || formOf(focus) != form())
         return;
     const Fault found = fault();
     if (found == Fault::None)
@@ -411,32 +723,77 @@ void DateBox::reportOnLeaving()
     typeAnew();
 }
 
-void DateBox::setPending(bool pending)
+QWidget *DateBox::form() const
 {
-    pending_ = pending;
-    // While a date is typed the editor must not follow the caret: at every new part it reads its
-    // text back into the last good date.
-    if (pending == !followingSections_)
-        return;
-    followingSections_ = !pending;
-    if (followingSections_)
-        connect(lineEdit(), SIGNAL(cursorPositionChanged(int, int)), this,
-                SLOT(_q_editorCursorPositionChanged(int, int)));
-    else
-        disconnect(lineEdit(), SIGNAL(cursorPositionChanged(int, int)), this,
-                   SLOT(_q_editorCursorPositionChanged(int, int)));
+    return formOf(const_cast<DateBox *>(this));
 }
 
-void DateBox::stepFromCaret()
+void DateBox::take(const QDate &date)
 {
-    // The editor steps the part it last saw the caret in; the box moved the caret quietly, so
-    // move it once more where the editor sees it.
-    QLineEdit *edit = lineEdit();
-    const int selection = edit->selectionStart();
-    const int part = edit->selectedText().size() == edit->text().size()
-                         ? Day
-                         : partAt(selection >= 0 ? selection : edit->cursorPosition());
-    edit->setCursorPosition(int(edit->text().size()));
-    edit->setCursorPosition(partStart(part));
-    setCurrentSectionIndex(part);
+    const bool changed = date != date_;
+    date_ = date;
+    const QStringList texts = DateText::toLong(date_).split(QLatin1Char('-'));
+    for (int p = Day; p <= Year; ++p)
+        parts_[p] = texts.value(p);
+    // Typing goes on at the end of the year: a digit more is seen, and is no date.
+    part_ = Year;
+    offset_ = int(parts_[Year].size());
+    replacePart_ = false;
+    justAdvanced_ = false;
+    showParts(hasFocus());
+    if (changed)
+        emit dateChanged(date_);
+}
+
+void DateBox::openCalendar()
+{
+    if (!calendar_) {
+        calendar_ = new Calendar(this);
+        connect(calendar_->calendar, &QCalendarWidget::clicked, this, &DateBox::calendarPicked);
+        connect(calendar_->calendar, &QCalendarWidget::activated, this, &DateBox::calendarPicked);
+    }
+    QCalendarWidget *calendar = calendar_->calendar;
+    calendar->setDateRange(minimum_, maximum_);
+    const auto typed = typedDate();
+    calendar->setSelectedDate(typed && *typed >= minimum_ && *typed <= maximum_ ? *typed : date_);
+
+    const QSize size = calendar_->sizeHint();
+    const QRect screen = this->screen()->availableGeometry();
+    QPoint at = mapToGlobal(QPoint(0, height()));
+    if (at.y() + size.height() > screen.bottom())
+        at.setY(mapToGlobal(QPoint(0, 0)).y() - size.height());
+    at.setX(
+        std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() - size.width())));
+    calendar_->resize(size);
+    calendar_->move(at);
+    calendar_->show();
+    calendar->setFocus(Qt::PopupFocusReason);
+    update();
+}
+
+void DateBox::calendarPicked(const QDate &date)
+{
+    calendar_->hide();
+    if (date.isValid())
+        setDate(date);
+    startNewDate();
+}
+
+QRect DateBox::arrowRect() const
+{
+    QStyleOptionComboBox option;
+    option.initFrom(this);
+    option.editable = true;
+    option.subControls = QStyle::SC_All;
+    return style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
+}
+
+void DateBox::placeEditor()
+{
+    QStyleOptionComboBox option;
+    option.initFrom(this);
+    option.editable = true;
+    option.subControls = QStyle::SC_ComboBoxEditField;
+    editor_->setGeometry(
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this));
 }

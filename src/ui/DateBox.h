@@ -1,83 +1,135 @@
 #pragma once
 
 #include <QDate>
-#include <QDateEdit>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <array>
 #include <optional>
 
+class QCalendarWidget;
+class QLineEdit;
+
 // The date box of every window: "dd-MM-yyyy", English month names, a calendar to pick from, and
-// typing as a librarian types. Digits fill the part under the caret (the day when the box was
-// entered by Tab or Enter, or all of it is selected), then the parts after it; "-", "/", "." or a
-// space end a part. No part is capped by the others while the date is typed: the whole date is
-// taken when the year has four digits, when the box is left or when the window asks for it. A date
-// that does not exist or lies outside the limits (minimum and maximum date) is said in a box that
-// names the date box; the box keeps what was typed and date() keeps the last good date.
-class DateBox : public QDateEdit
+// typing as a librarian types. The box shows what was typed; the date used is the one the whole
+// text reads as (DateText::readTyped), or a message naming the box.
+//
+// Digits go into the part at the caret and on into the parts after it, the date keeping its
+// dd-MM-yyyy shape; "-", "/", "." or a space end a part. A box entered by Tab, Enter or the window,
+// with its whole date selected, or clicked at the end of its text, takes a new date from the day.
+// A caret placed elsewhere (a click, Home, End, Left, Right) retypes the part under it. Backspace
+// and Delete erase the digit next to the caret. A four-digit year typed takes the date at once;
+// otherwise the date is taken when the box is left, at Enter, or when the window asks for it.
+class DateBox : public QWidget
 {
     Q_OBJECT
     Q_PROPERTY(QString caption READ caption WRITE setCaption)
+    Q_PROPERTY(QDate date READ date WRITE setDate NOTIFY dateChanged USER true)
 
 public:
     explicit DateBox(QWidget *parent = nullptr);
+    ~DateBox() override;
+
+    QDate date() const { return date_; }
+    // A date outside the limits moves to the nearest one; an invalid date is ignored.
+    void setDate(const QDate &date);
+
+    QDate minimumDate() const { return minimum_; }
+    QDate maximumDate() const { return maximum_; }
+    void setMinimumDate(const QDate &date);
+    void setMaximumDate(const QDate &date);
+    void setDateRange(const QDate &minimum, const QDate &maximum);
+
+    QString displayFormat() const { return QStringLiteral("dd-MM-yyyy"); }
+    bool calendarPopup() const { return true; }
+    QString text() const;
 
     // The label's text, as the messages name the box.
     QString caption() const { return caption_; }
     void setCaption(const QString &caption) { caption_ = caption; }
 
-    // For the window that uses the date: the typed date taken into date(); or, for a date that
-    // does not exist or is outside the limits, nothing after saying so and giving the box the
+    // For the window that uses the date: the typed date taken into date(); or, for a text that is
+    // not a date or a date outside the limits, nothing after saying so and giving the box the
     // focus.
     std::optional<QDate> checkedDate();
 
-    // Takes a typed whole date within the limits into date(), saying nothing; false while the box
+    // Takes a typed date within the limits into date(), saying nothing; false while the box
     // shows one that cannot be taken.
     bool takeTyped();
 
     // Gives the box the focus so that the next digits type a new date from the day.
     void typeAnew();
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+    // Test aid: the calendar while it is shown.
+    QCalendarWidget *shownCalendar() const;
+
+signals:
+    void dateChanged(const QDate &date);
+
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
-    bool focusNextPrevChild(bool next) override;
-    QValidator::State validate(QString &input, int &pos) const override;
-    void fixup(QString &input) const override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     enum class Fault { None, NotADate, OutsideLimits };
+    class Calendar;
 
+    // Typing
     void typeText(const QString &text);
     void typeDigit(QChar digit);
     void endPart();
-    void eraseDigit();
-    void startAtDay();
-    void continueFromCaret();
+    void erase(bool backwards);
+    void step(int steps);
+    void followCaret();
+    void startNewDate();
+    void eraseSelection();
+    void showParts(bool placeCaret = true);
+    void showDate();
     int partAt(int position) const;
     int partStart(int part) const;
+
+    // Reading and saying
+    bool pending() const;
     std::optional<QDate> typedDate() const;
     Fault fault() const;
     void report(Fault fault);
-    void showParts(bool placeCaret = true);
-    void followShownDate();
-    bool shownByUs() const;
     void reportOnLeaving();
-    void setPending(bool pending);
-    void stepFromCaret();
+    void reportWhenSettled();
+    QWidget *form() const;
+    void take(const QDate &date);
 
+    // Look and calendar
+    void openCalendar();
+    void calendarPicked(const QDate &date);
+    QRect arrowRect() const;
+    void placeEditor();
+
+    QLineEdit *editor_ = nullptr;
+    QPointer<Calendar> calendar_;
     QString caption_;
+    QDate date_{2000, 1, 1};
+    QDate minimum_{1752, 9, 14};
+    QDate maximum_{9999, 12, 31};
+
     std::array<QString, 3> parts_; // day, month, year as shown
     int part_ = 0;                 // the part the next digit goes into
-    int typedInPart_ = 0;          // digits typed into it; none: the next digit replaces it
-    bool partJustFilled_ = false;  // a separator now only confirms the part that filled up
-    bool pending_ = false;         // the box shows a typed date not yet taken into date()
-    bool taking_ = false;
-    bool followingSections_ = true; // the editor follows the caret from section to section
-    bool reported_ = false;
+    int offset_ = 0;               // where in it
+    bool replacePart_ = true;      // the next digit retypes the part from its start
+    bool justAdvanced_ = false;    // a separator now only confirms the part that filled up
+    bool placing_ = false;         // the box itself moves the editor's caret
+    bool caretPlaced_ = false;     // the user moved the caret since the box last placed it
+    bool clicked_ = false;         // ... and did so with the mouse
     bool focusedBefore_ = false;
-    QString shown_;      // the text this box last wrote
-    int caretSeen_ = -1; // where it left the caret and the selection
-    int selectionSeen_ = -1;
-    int selectionLengthSeen_ = 0;
+    bool reported_ = false;
+    bool waitingForRelease_ = false;
 };

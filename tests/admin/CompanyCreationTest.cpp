@@ -4,9 +4,9 @@
 #include "admin/CompanyCreation.h"
 #include "core/Database.h"
 #include "core/Module.h"
+#include "ui/DateBox.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -43,8 +43,8 @@ TEST_F(CompanyCreationTest, CreatesTheCompanyWithEveryRow)
     control<QComboBox>(window, "txtState")->setEditText("Pun'jab");
     control(window, "txtstatecode")->setText("03");
     control(window, "txtMobile")->setText("9876543210");
-    control<QDateEdit>(window, "DTPicker1")->setDate(QDate(2024, 4, 1));
-    control<QDateEdit>(window, "DTPicker2")->setDate(QDate(2025, 3, 31));
+    control<DateBox>(window, "DTPicker1")->setDate(QDate(2024, 4, 1));
+    control<DateBox>(window, "DTPicker2")->setDate(QDate(2025, 3, 31));
     dialogs->expectOk();
     clickSave(window);
     deleteWindows();

@@ -5,11 +5,11 @@
 #include "controls/button/StyledButton.h"
 #include "core/DateText.h"
 #include "core/Module.h"
+#include "ui/DateBox.h"
 #include "ui/WindowRegistry.h"
 
 #include <QClipboard>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
@@ -40,9 +40,9 @@ TEST_F(frmCreateCompanyTest, OpensWithDefaultsAndSavesAScreenshot)
     EXPECT_EQ(area->subWindowList().first()->pos(), QPoint(0, 0));
 
     const auto year = CompanyCreation::proposedYear(QDate::currentDate());
-    EXPECT_EQ(control<QDateEdit>(window, "DTPicker1")->date(), year.start);
-    EXPECT_EQ(control<QDateEdit>(window, "DTPicker2")->date(), year.end);
-    EXPECT_EQ(control<QDateEdit>(window, "DTPicker1")->text(), DateText::toLong(year.start));
+    EXPECT_EQ(control<DateBox>(window, "DTPicker1")->date(), year.start);
+    EXPECT_EQ(control<DateBox>(window, "DTPicker2")->date(), year.end);
+    EXPECT_EQ(control<DateBox>(window, "DTPicker1")->text(), DateText::toLong(year.start));
 
     // The last row of Path wins, but a Null there cannot be shown and leaves the caption.
     Module::CommonDb->execute("INSERT INTO Path (Defaultpath) VALUES (NULL)");
@@ -97,8 +97,8 @@ TEST_F(frmCreateCompanyTest, ChecksRefuseInOrderAndWriteNothing)
 
     // A year that ends before it starts.
     control(window, "txtMobile")->setText("9876543210");
-    control<QDateEdit>(window, "DTPicker1")->setDate(QDate(2026, 4, 1));
-    control<QDateEdit>(window, "DTPicker2")->setDate(QDate(2026, 3, 31));
+    control<DateBox>(window, "DTPicker1")->setDate(QDate(2026, 4, 1));
+    control<DateBox>(window, "DTPicker2")->setDate(QDate(2026, 3, 31));
     refusedWith("Pls Enter a Closing Date on or after the Starting Date", "DTPicker2");
 
     EXPECT_EQ(dialogs->boxes.size(), 6);
@@ -265,8 +265,8 @@ TEST_F(frmCreateCompanyTest, FieldRulesWhileTyping)
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
     EXPECT_EQ(password->displayText(), "*");
 
-    auto *start = control<QDateEdit>(window, "DTPicker1");
-    auto *end = control<QDateEdit>(window, "DTPicker2");
+    auto *start = control<DateBox>(window, "DTPicker1");
+    auto *end = control<DateBox>(window, "DTPicker2");
     // The year ends the day before the same date a year later, leap years or not.
     for (const auto &[from, to] : {std::pair{QDate(2026, 4, 1), QDate(2027, 3, 31)},
                                    std::pair{QDate(2024, 4, 1), QDate(2025, 3, 31)},
@@ -344,8 +344,8 @@ TEST_F(frmCreateCompanyTest, WaysOutLeadBackToThePickerExceptThePicture)
 TEST_F(frmCreateCompanyTest, TypedYearDatesProposeTheEndFromTheTypedStart)
 {
     auto *window = open();
-    auto *start = control<QDateEdit>(window, "DTPicker1");
-    auto *end = control<QDateEdit>(window, "DTPicker2");
+    auto *start = control<DateBox>(window, "DTPicker1");
+    auto *end = control<DateBox>(window, "DTPicker2");
     start->setFocus(Qt::TabFocusReason);
     QTest::keyClicks(start, "01-04-27");
     QTest::keyClick(start, Qt::Key_Return);

@@ -7,10 +7,10 @@
 #include "circulation/frmBookIssue.h"
 #include "controls/button/StyledButton.h"
 #include "core/Dialogs.h"
+#include "ui/DateBox.h"
 #include "ui/RecordList.h"
 
 #include <QApplication>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -75,7 +75,7 @@ TEST_F(frmBookIssueTest, IssuesABookThroughTheEnterChainAndPrintsItsSlip)
 {
     open();
     EXPECT_EQ(window->findChild<QLabel *>("lblHeader")->text(), "BOOK ISSUE");
-    auto *date = window->findChild<QDateEdit *>("dtpDate");
+    auto *date = window->findChild<DateBox *>("dtpDate");
     EXPECT_EQ(date->date(), QDate::currentDate());
     EXPECT_EQ(button("cmdsave")->caption(), "&Save");
     EXPECT_FALSE(button("cmdDelete")->isEnabled());
@@ -308,7 +308,7 @@ TEST_F(frmBookIssueTest, LoaderOpensAVoucherForCorrectionAndDeletion)
     EXPECT_EQ(box("txtAccessionNo")->text(), "12B");
     EXPECT_EQ(box("txtSrNo")->text(), "4");
     EXPECT_EQ(box("txtRemarks")->text(), "Card remark");
-    EXPECT_EQ(window->findChild<QDateEdit *>("dtpDate")->date(), QDate(2026, 3, 5));
+    EXPECT_EQ(window->findChild<DateBox *>("dtpDate")->date(), QDate(2026, 3, 5));
     QApplication::setActiveWindow(window);
     box("txtSrNo")->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(box("txtSrNo")->text(), "4"); // no proposal in "&Update"
@@ -326,7 +326,7 @@ TEST_F(frmBookIssueTest, LoaderOpensAVoucherForCorrectionAndDeletion)
     EXPECT_EQ(bookField(2, "IssueID").toInt(), 1);
 
     LoadIssueVoucherForUpdate();
-    window->findChild<QDateEdit *>("dtpDate")->setDate(QDate(2026, 4, 1));
+    window->findChild<DateBox *>("dtpDate")->setDate(QDate(2026, 4, 1));
     box("txtName")->setText("Asha V.");
     const QString question = "Are You Sure To Delete Voucher\r\nSR No. = 4 Dated: 01-04-2026\r\n"
                              "  Name : Asha V.\r\nDeleting this voucher will erase all information "
@@ -378,7 +378,7 @@ TEST_F(frmBookIssueTest, CorrectingAReturnedIssueLeavesTheBookWhereItIs)
     LoadIssueVoucherForUpdate();
     window = WindowRegistry::find<frmBookIssue>("frmBookIssue");
     ASSERT_TRUE(window);
-    window->findChild<QDateEdit *>("dtpDate")->setDate(QDate(2026, 3, 4));
+    window->findChild<DateBox *>("dtpDate")->setDate(QDate(2026, 3, 4));
     dialogs->expectOk();
     dialogs->answers << Dialogs::Answer::No;
     save();
@@ -492,7 +492,7 @@ TEST_F(frmBookIssueTest, SearchPanelsPickIntoTheWindowAndEscClosesThemFirst)
 TEST_F(frmBookIssueTest, PrintButtonStagesWhateverTheWindowHolds)
 {
     open();
-    window->findChild<QDateEdit *>("dtpDate")->setDate(QDate(2026, 3, 5));
+    window->findChild<DateBox *>("dtpDate")->setDate(QDate(2026, 3, 5));
     emit button("cmdPrint")->Click();
     EXPECT_EQ(stagedRows(), 1);
     for (const char *number : {"T4", "T6", "T7", "T14"})
@@ -520,7 +520,7 @@ TEST_F(frmBookIssueTest, TypedDatesAreTheDatesTheVouchersKeep)
     for (int id = 4; id <= 8; ++id)
         addBook(id, QString::number(100 + id), "Book " + QString::number(id));
     open();
-    auto *date = window->findChild<QDateEdit *>("dtpDate");
+    auto *date = window->findChild<DateBox *>("dtpDate");
     ASSERT_EQ(QApplication::focusWidget(), date);
     const auto type = [&](const QString &keys) { QTest::keyClicks(date, keys); };
     const auto retype = [](QLineEdit *edit, const QString &keys) {
@@ -656,11 +656,155 @@ TEST_F(frmBookIssueTest, SrNoTakesWholeNumbersAsTypedAndNoneIsProposedPastTheLas
 TEST_F(frmBookIssueTest, PrintTakesTheDateStillBeingTyped)
 {
     open();
-    auto *date = window->findChild<QDateEdit *>("dtpDate");
+    auto *date = window->findChild<DateBox *>("dtpDate");
     ASSERT_EQ(QApplication::focusWidget(), date);
     QTest::keyClicks(date, "05-03-27");
     emit button("cmdPrint")->Click();
     EXPECT_EQ(staged("T3").toString(), "05-Mar-27");
     EXPECT_EQ(date->date(), QDate(2027, 3, 5));
     EXPECT_EQ(QApplication::focusWidget(), date);
+}
+
+// Each way a librarian types a date saves the date typed, or says why it cannot be saved.
+TEST_F(frmBookIssueTest, EveryWayOfTypingADateSavesTheDateTypedOrSaysWhy)
+{
+    addGroup(3, "Staff", 20);
+    addCard(3, 103, 3, "Meena");
+    for (int id = 4; id <= 12; ++id)
+        addBook(id, QString::number(100 + id), "Book " + QString::number(id));
+    open();
+    auto *date = window->findChild<DateBox *>("dtpDate");
+    date->setDate(QDate(2026, 12, 10));
+    const auto type = [&](const QString &keys) { QTest::keyClicks(date, keys); };
+    const auto press = [&](Qt::Key key, int times = 1) {
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(date, key);
+    };
+    int vouchersSaved = 0;
+    // The card and the book looked up, the date typed as the step says, Save clicked.
+    const auto saveWith = [&](const QString &accessionNo, const std::function<void()> &typing) {
+        lookUp("103", accessionNo);
+        typing();
+        dialogs->expectOk();
+        dialogs->answers << Dialogs::Answer::No;
+        save();
+        EXPECT_EQ(vouchers(), ++vouchersSaved);
+        return QDate::fromString(voucherField(vouchersSaved, "\"Date\"").toString(), Qt::ISODate);
+    };
+    const auto refused = [&](const QString &shown, const std::function<void()> &typing) {
+        lookUp("103", "112");
+        typing();
+        dialogs->expectOk();
+        save();
+        EXPECT_EQ(dialogs->last().text, "The date in Date Of Issue, " + shown +
+                                            ", is not a date.\rType the day, the month and the "
+                                            "year, as 15-06-2027.");
+        EXPECT_EQ(vouchers(), vouchersSaved);
+        EXPECT_EQ(bookField(12, "Status").toString(), "Available");
+        EXPECT_EQ(QApplication::focusWidget(), date);
+        QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
+        type("10122026");
+    };
+
+    EXPECT_EQ(saveWith("104",
+                       [&] {
+                           clickIntoDate(date, 10);
+                           type("15062027");
+                       }),
+              QDate(2027, 6, 15));
+    EXPECT_EQ(saveWith("105",
+                       [&] {
+                           clickIntoDate(date, 10);
+                           type("16-07-2028");
+                       }),
+              QDate(2028, 7, 16));
+    EXPECT_EQ(saveWith("106",
+                       [&] {
+                           date->typeAnew(); // as the window opens, with the focus in the date
+                           type("15-07");
+                           press(Qt::Key_Backspace);
+                           type("6-2027");
+                       }),
+              QDate(2027, 6, 15));
+    EXPECT_EQ(saveWith("107",
+                       [&] {
+                           QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
+                           press(Qt::Key_Backspace);
+                           type("15062027");
+                       }),
+              QDate(2027, 6, 15));
+    EXPECT_EQ(saveWith("108",
+                       [&] {
+                           date->typeAnew();
+                           type("30");
+                           press(Qt::Key_Home);
+                           type("01122026");
+                       }),
+              QDate(2026, 12, 1));
+    EXPECT_EQ(saveWith("109",
+                       [&] {
+                           date->typeAnew();
+                           type("3012");
+                           press(Qt::Key_Left, 3);
+                           type("11");
+                       }),
+              QDate(2026, 11, 30));
+    EXPECT_EQ(saveWith("110",
+                       [&] {
+                           date->typeAnew();
+                           type("3012");
+                           clickIntoDate(date, 4); // the month
+                           type("10");
+                       }),
+              QDate(2026, 10, 30));
+    EXPECT_EQ(saveWith("111",
+                       [&] {
+                           date->typeAnew();
+                           type("0511");
+                           clickIntoDate(date, 8); // the year
+                           type("2027");
+                       }),
+              QDate(2027, 11, 5));
+    EXPECT_TRUE(dialogs->texts().filter("The date in").isEmpty());
+
+    refused("15-06-20277", [&] {
+        clickIntoDate(date, 1);
+        type("150620277");
+    });
+    refused("15-06-2", [&] {
+        date->typeAnew();
+        type("15062");
+    });
+    refused("15-06-7", [&] {
+        date->typeAnew();
+        type("15-06-7");
+    });
+    refused("31-04-2027", [&] {
+        date->typeAnew();
+        type("31042027");
+        QTest::keyClick(date, Qt::Key_Down, Qt::AltModifier);
+        ASSERT_TRUE(date->shownCalendar());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        ASSERT_TRUE(waitFor([&] { return !date->shownCalendar(); }));
+        EXPECT_EQ(date->text(), "31-04-2027");
+    });
+}
+
+// A click on Close with a date that is no date closes the window and says nothing.
+TEST_F(frmBookIssueTest, CloseIsNotRacedByADateNobodyWillUse)
+{
+    open();
+    auto *date = window->findChild<DateBox *>("dtpDate");
+    clickIntoDate(date, 1);
+    QTest::keyClicks(date, "31042027");
+    StyledButton *close = button("cmdClose");
+    const QPoint middle = close->rect().center();
+    QTest::mousePress(close, Qt::LeftButton, Qt::NoModifier, middle);
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    QTest::mouseRelease(close, Qt::LeftButton, Qt::NoModifier, middle);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(WindowRegistry::find("frmBookIssue") &&
+                 WindowRegistry::find("frmBookIssue")->isVisible());
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
 }

@@ -8,10 +8,10 @@
 #include "circulation/frmBookReceipt.h"
 #include "controls/button/StyledButton.h"
 #include "core/Dialogs.h"
+#include "ui/DateBox.h"
 #include "ui/RecordList.h"
 
 #include <QApplication>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -51,7 +51,7 @@ protected:
         date()->setDate(returnDate);
         return window;
     }
-    QDateEdit *date() { return window->findChild<QDateEdit *>("dtpDate"); }
+    DateBox *date() { return window->findChild<DateBox *>("dtpDate"); }
     QLineEdit *box(const char *name) { return window->findChild<QLineEdit *>(name); }
     StyledButton *button(const char *name) { return window->findChild<StyledButton *>(name); }
     void enterIn(const char *name, const QString &text)
@@ -919,4 +919,55 @@ TEST_F(frmBookReceiptTest, WholeNumberBoxesRefuseFractionsAndExponentsKeepingWha
     EXPECT_EQ(voucherField(2, "DaysDelayed").toLongLong(), 9);
     EXPECT_EQ(voucherField(2, "TotalFine").toDouble(), 18.5);
     EXPECT_EQ(voucherField(2, "FineReceiptNo").toLongLong(), 55);
+}
+
+// The days and the fine count from the return date typed, in each way it is typed; a date that is
+// no date returns nothing.
+TEST_F(frmBookReceiptTest, ReturnDatesTypedInEveryWayCountTheirOwnDays)
+{
+    lend("101", "12B", {2026, 12, 15});
+    lend("101", "7", {2026, 12, 10});
+    lend("101", "30", {2026, 12, 10});
+    open({2026, 12, 10});
+    const auto type = [&](const QString &keys) { QTest::keyClicks(date(), keys); };
+    const auto returnBook = [&](const QString &accessionNo, const std::function<void()> &typing) {
+        typing();
+        lookUp("101", accessionNo);
+        const QStringList counted{box("txtDaysDelayed")->text(), box("txtTotalFine")->text()};
+        saveWithoutPrinting();
+        return counted;
+    };
+
+    EXPECT_EQ(returnBook("12B",
+                         [&] {
+                             clickIntoDate(date(), 10);
+                             type("31122026");
+                         }),
+              (QStringList{"16", "32"}));
+    EXPECT_EQ(returnBook("7",
+                         [&] {
+                             date()->typeAnew();
+                             type("3001");
+                             clickIntoDate(date(), 4); // the month
+                             type("12");
+                         }),
+              (QStringList{"20", "40"}));
+
+    // A digit too many: said before anything is counted, and nothing is returned.
+    clickIntoDate(date(), 1);
+    type("311220266");
+    dialogs->expectOk();
+    lookUp("101", "30");
+    ASSERT_TRUE(waitFor([&] { return dialogs->answers.isEmpty(); }));
+    EXPECT_EQ(dialogs->last().text, "The date in Date Of Return, 31-12-20266, is not a date.\r"
+                                    "Type the day, the month and the year, as 15-06-2027.");
+    EXPECT_EQ(box("txtDaysDelayed")->text(), "");
+    dialogs->expectOk();
+    save();
+    EXPECT_EQ(vouchers(), 5);
+    EXPECT_EQ(bookField(3, "Status").toString(), "Issue");
+    EXPECT_EQ(db().scalar("SELECT group_concat(DaysDelayed) FROM Voucher WHERE TransactionType = "
+                          "'Receipt'")
+                  .toString(),
+              "16,20");
 }

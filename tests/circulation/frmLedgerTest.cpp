@@ -4,10 +4,10 @@
 #include "circulation/frmBookIssue.h"
 #include "circulation/frmLedger.h"
 #include "controls/button/StyledButton.h"
+#include "ui/DateBox.h"
 #include "ui/RecordList.h"
 
 #include <QApplication>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -79,7 +79,7 @@ TEST_F(frmLedgerTest, SeeLedgerOpensOnTheIssueWindowsCardForToday)
     EXPECT_EQ(window->findChild<QLineEdit *>("txtCardNo")->text(), "101");
     EXPECT_EQ(label("lblName"), "Name : Asha Verma");
     EXPECT_EQ(label("lblRollNo"), "Roll No :R7");
-    EXPECT_EQ(window->findChild<QDateEdit *>("dtpFromDate")->date(), QDate::currentDate());
+    EXPECT_EQ(window->findChild<DateBox *>("dtpFromDate")->date(), QDate::currentDate());
     EXPECT_EQ(keys(), QStringList{"2"});
 }
 
@@ -93,7 +93,7 @@ TEST_F(frmLedgerTest, LooksUpACardAndListsItsIssuesBesideTheirReturns)
     EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Information);
     lookUp("101");
     EXPECT_EQ(window->findChild<QLineEdit *>("txtCardID")->text(), "1");
-    EXPECT_TRUE(window->findChild<QDateEdit *>("dtpFromDate")->hasFocus());
+    EXPECT_TRUE(window->findChild<DateBox *>("dtpFromDate")->hasFocus());
 
     // An unknown number, or text that is no number, keeps the card found before.
     dialogs->expectOk(2);
@@ -103,7 +103,7 @@ TEST_F(frmLedgerTest, LooksUpACardAndListsItsIssuesBesideTheirReturns)
     EXPECT_EQ(dialogs->last().title, "");
     EXPECT_EQ(label("lblName"), "Name : Asha Verma");
 
-    window->findChild<QDateEdit *>("dtpFromDate")->setDate(QDate(2025, 12, 1));
+    window->findChild<DateBox *>("dtpFromDate")->setDate(QDate(2025, 12, 1));
     emit window->findChild<StyledButton *>("cmdOK")->Click();
     EXPECT_EQ(keys(), (QStringList{"1", "2"}));
     EXPECT_EQ(list->records()->row(0).texts.mid(1),

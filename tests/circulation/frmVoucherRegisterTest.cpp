@@ -1,13 +1,14 @@
+#include "DateTyping.h"
 #include "VoucherFixture.h"
 
 #include "circulation/frmBookIssue.h"
 #include "circulation/frmVoucherRegister.h"
 #include "controls/button/StyledButton.h"
+#include "ui/DateBox.h"
 #include "ui/RecordList.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -46,8 +47,8 @@ protected:
         window = WindowRegistry::show<frmVoucherRegister>(name);
         QApplication::setActiveWindow(window);
         list = window->findChild<RecordList *>("Lv1");
-        from = window->findChild<QDateEdit *>("dtpFromDate");
-        to = window->findChild<QDateEdit *>("dtpToDate");
+        from = window->findChild<DateBox *>("dtpFromDate");
+        to = window->findChild<DateBox *>("dtpToDate");
         return window;
     }
     QStringList keys()
@@ -62,8 +63,8 @@ protected:
 
     frmVoucherRegister *window = nullptr;
     RecordList *list = nullptr;
-    QDateEdit *from = nullptr;
-    QDateEdit *to = nullptr;
+    DateBox *from = nullptr;
+    DateBox *to = nullptr;
 };
 
 } // namespace
@@ -279,4 +280,66 @@ TEST_F(frmVoucherRegisterTest, ARegisterToTheLastDayOfTheCalendarListsItsVoucher
     click("cmdOK");
     EXPECT_EQ(keys(), (QStringList{"8", "9"}));
     EXPECT_EQ(count(), "2");
+}
+
+// A click at the end of a picker's date starts a new one; a caret placed in a part retypes that
+// part; the list shows the range typed.
+TEST_F(frmVoucherRegisterTest, DatesTypedAfterAClickListTheRangeTyped)
+{
+    open("frmBookIssueRegister");
+    clickIntoDate(from, 10);
+    QTest::keyClicks(from, "30122025");
+    QTest::keyClick(from, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), to);
+    QTest::keyClicks(to, "31032026");
+    click("cmdOK");
+    EXPECT_EQ(from->text(), "30-12-2025");
+    EXPECT_EQ(keys(), (QStringList{"1", "2", "3"}));
+
+    // To: the day and month typed, then the year mended where the click put the caret.
+    QTest::keyClick(to, Qt::Key_Backtab);
+    QTest::keyClick(from, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), to);
+    QTest::keyClicks(to, "0201");
+    clickIntoDate(to, 8);
+    QTest::keyClicks(to, "2026");
+    from->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(from, "3112");
+    for (int i = 0; i < 6; ++i)
+        QTest::keyClick(from, Qt::Key_Left);
+    QTest::keyClicks(from, "01");
+    click("cmdOK");
+    EXPECT_EQ(from->date(), QDate(2025, 12, 1));
+    EXPECT_EQ(to->date(), QDate(2026, 1, 2));
+    EXPECT_EQ(keys(), (QStringList{"1", "2", "3"}));
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+// Close clicked with a date outside the year closes the register and says nothing of the date.
+TEST_F(frmVoucherRegisterTest, CloseIsNotRacedByTheDateBeingTyped)
+{
+    open("frmBookReceiptRegister");
+    clickIntoDate(from, 1);
+    QTest::keyClicks(from, "15042026");
+    auto *close = window->findChild<StyledButton *>("cmdClose");
+    const QPoint middle = close->rect().center();
+    QTest::mousePress(close, Qt::LeftButton, Qt::NoModifier, middle);
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+    QTest::mouseRelease(close, Qt::LeftButton, Qt::NoModifier, middle);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(WindowRegistry::find("frmBookReceiptRegister") &&
+                 WindowRegistry::find("frmBookReceiptRegister")->isVisible());
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+
+    // Esc likewise.
+    open("frmBookIssueRegister");
+    to->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(to, "31-04-2026");
+    QTest::keyClick(to, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(WindowRegistry::find("frmBookIssueRegister") &&
+                 WindowRegistry::find("frmBookIssueRegister")->isVisible());
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
 }

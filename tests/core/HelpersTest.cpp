@@ -47,6 +47,27 @@ TEST(HelpersTest, DatesReadAndWriteInTheProgramsFormats)
     EXPECT_EQ(DateText::parseDateTime("05-Mar-24 2:30:05 PM"), QDateTime(d, QTime(14, 30, 5)));
 }
 
+// A typed date is read by one rule; everything else is no date, never another one.
+TEST(HelpersTest, TypedDatesReadByOneRule)
+{
+    const auto read = [](const QString &text) { return DateText::readTyped(text, 2026); };
+    const QDate june15(2027, 6, 15);
+    for (const char *text : {"15-06-2027", "15/06/2027", "15.06.2027", "15 06 2027", "15062027",
+                             "150627", "15-6-27", "15/6-2027", " 15-06-2027 "})
+        EXPECT_EQ(read(text), june15) << text;
+    EXPECT_EQ(read("5-6-2028"), QDate(2028, 6, 5));
+    EXPECT_EQ(read("1-2-31"), QDate(2031, 2, 1)); // eight characters, yet not eight digits
+    EXPECT_EQ(read("01-01-46"), QDate(1946, 1, 1));
+    EXPECT_EQ(read("29-02-2028"), QDate(2028, 2, 29));
+
+    for (const char *text :
+         {"15-06-7",    "15-06-202",   "15-06-20277", "150620277",   "15062",       "1506202",
+          "15-06",      "15-06-2027-", "15--06-2027", "-06-2027",    "31-04-2027",  "29-02-2027",
+          "00-05-2027", "12-13-2027",  "123-06-2027", "15-006-2027", "15-Jun-2027", "15-06-20a7",
+          "",           "--"})
+        EXPECT_EQ(read(text), std::nullopt) << text;
+}
+
 // Two-digit years are placed around a year that a run of dates takes once; the clock is read only
 // when a two-digit year is read without one.
 TEST(HelpersTest, TwoDigitYearsReadTheClockOnlyWhenGivenNoYear)

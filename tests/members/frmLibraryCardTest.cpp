@@ -1,14 +1,17 @@
 #include "AnotherProgram.h"
+#include "DateTyping.h"
 #include "MembersFixture.h"
 
 #include "members/frmLibraryCard.h"
+#include "ui/DateBox.h"
 #include "ui/RecordList.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QMdiSubWindow>
+#include <QStyleOptionTitleBar>
 #include <QTest>
 
 namespace {
@@ -71,7 +74,7 @@ TEST_F(frmLibraryCardTest, OpensReadyForANewCardAndSavesIt)
     EXPECT_EQ(control(window, "txtCardNo")->text(), "1");
     EXPECT_TRUE(control(window, "txtCardNo")->hasFocus());
     EXPECT_EQ(control<QComboBox>(window, "cboGroupName")->currentText(), "Junior");
-    EXPECT_EQ(control<QDateEdit>(window, "dtpValidDate")->date(), QDate::currentDate());
+    EXPECT_EQ(control<DateBox>(window, "dtpValidDate")->date(), QDate::currentDate());
     EXPECT_FALSE(control<StyledButton>(window, "cmdDelete")->isEnabled());
     EXPECT_FALSE(control<QFrame>(window, "fraValidity")->isVisible());
     EXPECT_FALSE(control<QLabel>(window, "imgHappy")->pixmap().isNull()); // the placeholder
@@ -96,7 +99,7 @@ TEST_F(frmLibraryCardTest, OpensReadyForANewCardAndSavesIt)
     control(window, "txtContact1")->setText("9814012345");
     control(window, "txtContact2")->setText("01765-220011");
     control(window, "txtRemarks")->setText("Hostel");
-    control<QDateEdit>(window, "dtpValidDate")->setDate(QDate(2027, 3, 31));
+    control<DateBox>(window, "dtpValidDate")->setDate(QDate(2027, 3, 31));
     dialogs->expectOk();
     click(window, "cmdsave");
     EXPECT_EQ(dialogs->last().text, "New Card has been Added");
@@ -118,7 +121,7 @@ TEST_F(frmLibraryCardTest, OpensReadyForANewCardAndSavesIt)
     EXPECT_EQ(control(window, "txtDistt")->text(), "");
     EXPECT_EQ(control(window, "txtRemarks")->text(), "Hostel");
     EXPECT_EQ(control<QComboBox>(window, "cboGroupName")->currentText(), "SENIOR");
-    EXPECT_EQ(control<QDateEdit>(window, "dtpValidDate")->date(), QDate(2027, 3, 31));
+    EXPECT_EQ(control<DateBox>(window, "dtpValidDate")->date(), QDate(2027, 3, 31));
     EXPECT_EQ(control(window, "txtCardNo")->text(), "13");
     EXPECT_TRUE(control<QLabel>(window, "imgHappy")->pixmap().isNull());
     EXPECT_EQ(list(window)->records()->row(0).texts,
@@ -174,7 +177,7 @@ TEST_F(frmLibraryCardTest, AListedCardOpensForUpdateWithTheRightsApplied)
     EXPECT_EQ(control(window, "txtCardNo")->text(), "101");
     EXPECT_EQ(control<QComboBox>(window, "cboGroupName")->currentText(), "Seniors");
     EXPECT_EQ(control(window, "txtFatherName")->text(), "Harbans Lal");
-    EXPECT_EQ(control<QDateEdit>(window, "dtpValidDate")->date(), QDate(2026, 3, 31));
+    EXPECT_EQ(control<DateBox>(window, "dtpValidDate")->date(), QDate(2026, 3, 31));
     EXPECT_EQ(control(window, "txtPhoto")->text(), path("asha.jpg"));
     EXPECT_EQ(caption(window, "cmdsave"), "&Update");
     EXPECT_TRUE(control<StyledButton>(window, "cmdDelete")->isEnabled());
@@ -186,7 +189,7 @@ TEST_F(frmLibraryCardTest, AListedCardOpensForUpdateWithTheRightsApplied)
     openCard(window, 2);
     EXPECT_EQ(control(window, "txtName")->text(), "Bhavna");
     EXPECT_EQ(control<QComboBox>(window, "cboGroupName")->currentText(), "Seniors");
-    EXPECT_EQ(control<QDateEdit>(window, "dtpValidDate")->date(), QDate(2026, 3, 31));
+    EXPECT_EQ(control<DateBox>(window, "dtpValidDate")->date(), QDate(2026, 3, 31));
 
     // Saving keeps the key; an update says "Added" too.
     control(window, "txtName")->setText("Bhavna Sharma");
@@ -352,11 +355,11 @@ TEST_F(frmLibraryCardTest, TheValidityRangeListsTheCardsValidUpToADayInIt)
 
     click(window, "cmdValidity");
     EXPECT_TRUE(control<QFrame>(window, "fraValidity")->isVisible());
-    EXPECT_TRUE(control<QDateEdit>(window, "dtpFromDate")->hasFocus());
-    control<QDateEdit>(window, "dtpFromDate")->setDate(QDate(2026, 4, 1));
-    control<QDateEdit>(window, "dtpToDate")->setDate(QDate(2026, 4, 30));
+    EXPECT_TRUE(control<DateBox>(window, "dtpFromDate")->hasFocus());
+    control<DateBox>(window, "dtpFromDate")->setDate(QDate(2026, 4, 1));
+    control<DateBox>(window, "dtpToDate")->setDate(QDate(2026, 4, 30));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_TRUE(control<QDateEdit>(window, "dtpToDate")->hasFocus());
+    EXPECT_TRUE(control<DateBox>(window, "dtpToDate")->hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget()->objectName(), "cmdSearch");
     tick(window, 0);
@@ -367,8 +370,8 @@ TEST_F(frmLibraryCardTest, TheValidityRangeListsTheCardsValidUpToADayInIt)
     EXPECT_FALSE(list(window)->records()->row(0).checked);
 
     // One day.
-    control<QDateEdit>(window, "dtpFromDate")->setDate(QDate(2026, 3, 31));
-    control<QDateEdit>(window, "dtpToDate")->setDate(QDate(2026, 3, 31));
+    control<DateBox>(window, "dtpFromDate")->setDate(QDate(2026, 3, 31));
+    control<DateBox>(window, "dtpToDate")->setDate(QDate(2026, 3, 31));
     window->Lv1Load("Date");
     EXPECT_EQ(listColumn(window, 2), QStringList({"March end"}));
 
@@ -502,7 +505,7 @@ TEST_F(frmLibraryCardTest, TheKeyColumnShowsLongKeysWhole)
 TEST_F(frmLibraryCardTest, ValidityDatesAreTakenAsTyped)
 {
     auto *window = openCards();
-    auto *valid = control<QDateEdit>(window, "dtpValidDate");
+    auto *valid = control<DateBox>(window, "dtpValidDate");
     valid->setDate(QDate(2027, 6, 30));
     control(window, "txtName")->setText("Asha Rani");
     valid->setFocus(Qt::TabFocusReason);
@@ -513,13 +516,61 @@ TEST_F(frmLibraryCardTest, ValidityDatesAreTakenAsTyped)
     EXPECT_EQ(db().scalar("SELECT OD1 FROM Card").toString(), "2027-12-31");
 
     click(window, "cmdValidity");
-    ASSERT_EQ(QApplication::focusWidget(), control<QDateEdit>(window, "dtpFromDate"));
+    ASSERT_EQ(QApplication::focusWidget(), control<DateBox>(window, "dtpFromDate"));
     QTest::keyClicks(QApplication::focusWidget(), "31-12-2027");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    ASSERT_EQ(QApplication::focusWidget(), control<QDateEdit>(window, "dtpToDate"));
+    ASSERT_EQ(QApplication::focusWidget(), control<DateBox>(window, "dtpToDate"));
     QTest::keyClicks(QApplication::focusWidget(), "010128");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     click(window, "cmdSearch");
     EXPECT_EQ(listColumn(window, 2), QStringList{"Asha Rani"});
-    EXPECT_EQ(control<QDateEdit>(window, "dtpToDate")->date(), QDate(2028, 1, 1));
+    EXPECT_EQ(control<DateBox>(window, "dtpToDate")->date(), QDate(2028, 1, 1));
+}
+
+// Close, the title bar's X and Esc close the card window with a Valid Upto that is no date, and
+// say nothing of a date nobody will use.
+TEST_F(frmLibraryCardTest, ClosingIsNotRacedByTheValidityDate)
+{
+    const auto closedBy = [&](const char *how, const std::function<void(QWidget *)> &closing) {
+        SCOPED_TRACE(how);
+        auto *window = openCards();
+        QPointer<QMdiSubWindow> frame = qobject_cast<QMdiSubWindow *>(window->parentWidget());
+        EXPECT_TRUE(frame);
+        auto *valid = control<DateBox>(window, "dtpValidDate");
+        clickIntoDate(valid, 1);
+        QTest::keyClicks(valid, "31042027");
+        EXPECT_EQ(valid->text(), "31-04-2027");
+        closing(window);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(!frame || !frame->isVisible());
+        EXPECT_TRUE(dialogs->boxes.isEmpty()) << dialogs->last().text.toStdString();
+    };
+    // A press and its release a moment later, as a hand clicks.
+    const auto click = [](QWidget *target, const QPoint &at) {
+        QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, at);
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+        QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, at);
+    };
+    closedBy("Close", [&](QWidget *window) {
+        auto *close = control<StyledButton>(window, "cmdClose");
+        click(close, close->rect().center());
+    });
+    closedBy("X", [&](QWidget *window) {
+        auto *frame = qobject_cast<QMdiSubWindow *>(window->parentWidget());
+        QStyleOptionTitleBar title;
+        title.initFrom(frame);
+        title.titleBarFlags = frame->windowFlags();
+        title.titleBarState = frame->windowState();
+        title.subControls = QStyle::SC_All;
+        title.rect = QRect(0, 0, frame->width(),
+                           frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, frame));
+        const QRect x = frame->style()->subControlRect(QStyle::CC_TitleBar, &title,
+                                                       QStyle::SC_TitleBarCloseButton, frame);
+        ASSERT_FALSE(x.isEmpty());
+        QTest::mouseMove(frame, x.center()); // the frame presses the button the mouse is over
+        click(frame, x.center());
+    });
+    closedBy("Esc",
+             [&](QWidget *) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); });
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QDateEdit>
+#include "ui/DateBox.h"
+
 #include <QLineEdit>
 #include <QTest>
 
 // Clicks into a date box's text at that character, as a user places the caret with the mouse.
-inline void clickIntoDate(QDateEdit *box, int position)
+inline void clickIntoDate(DateBox *box, int position)
 {
     QLineEdit *edit = box->findChild<QLineEdit *>();
     const int middle = edit->height() / 2;

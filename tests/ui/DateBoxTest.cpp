@@ -7,8 +7,11 @@
 #include "ui/DateBox.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QClipboard>
+#include <QDateEdit>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -140,12 +143,12 @@ TEST_F(DateBoxTest, NoPartIsCappedByTheOthersWhileTheDateIsTyped)
 TEST_F(DateBoxTest, SelectingAllStartsAtTheDay)
 {
     box->setFocus(Qt::MouseFocusReason);
-    editor()->setCursorPosition(10);
+    QTest::keyClick(box, Qt::Key_End);
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(box, "15062027");
     EXPECT_EQ(box->date(), QDate(2027, 6, 15));
 
-    editor()->setCursorPosition(10);
+    QTest::keyClick(box, Qt::Key_End);
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(box, "16-07-2028");
     EXPECT_EQ(box->date(), QDate(2028, 7, 16));
@@ -196,7 +199,7 @@ TEST_F(DateBoxTest, ANewRoundOfTypingReplacesTheDate)
 {
     tabInAndType("15062027");
     // The caret left at the end, as a window that saves leaves it: typing anew starts at the day.
-    editor()->setCursorPosition(10);
+    QTest::keyClick(box, Qt::Key_End);
     box->typeAnew();
     QTest::keyClicks(box, "01072028");
     EXPECT_EQ(box->date(), QDate(2028, 7, 1));
@@ -290,4 +293,215 @@ TEST_F(DateBoxTest, ADateSetByTheWindowEndsWhatWasTyped)
     leave();
     EXPECT_EQ(box->date(), QDate(2026, 1, 5));
     EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+TEST_F(DateBoxTest, AClickAtTheEndOfTheDateStartsANewOne)
+{
+    box->setDate(QDate(2026, 12, 10));
+    for (const QString keys : {"15062027", "16-07-2028", "1/8/2029"}) {
+        box->setFocus(Qt::OtherFocusReason);
+        clickAt(10);
+        QTest::keyClicks(box, keys);
+        leave();
+        EXPECT_EQ(shown(), DateText::toLong(box->date())) << keys.toStdString();
+    }
+    EXPECT_EQ(box->date(), QDate(2029, 8, 1));
+    // A click past the text, as far right as the box goes.
+    box->setFocus(Qt::OtherFocusReason);
+    QTest::mouseClick(editor(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(editor()->width() - 2, editor()->height() / 2));
+    QTest::keyClicks(box, "31122026");
+    EXPECT_EQ(box->date(), QDate(2026, 12, 31));
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+// A digit too many, or a year of one or three digits, is shown as typed and is no date.
+TEST_F(DateBoxTest, WhatIsShownIsWhatWasTypedAndOnlyADateIsTaken)
+{
+    const QString notADate = "The date in Date Of Issue, %1, is not a date.\r"
+                             "Type the day, the month and the year, as 15-06-2027.";
+    for (const auto &[keys, typed] : {std::pair<QString, QString>{"150620277", "15-06-20277"},
+                                      {"15062", "15-06-2"},
+                                      {"15-06-7", "15-06-7"},
+                                      {"15-06-202", "15-06-202"},
+                                      {"1506202", "15-06-202"}}) {
+        box->setDate(QDate(2027, 6, 30));
+        box->setFocus(Qt::OtherFocusReason);
+        clickAt(1); // the day
+        QTest::keyClicks(box, keys);
+        EXPECT_EQ(shown(), typed) << keys.toStdString();
+        dialogs->expectOk();
+        EXPECT_EQ(box->checkedDate(), std::nullopt) << keys.toStdString();
+        EXPECT_EQ(dialogs->last().text, notADate.arg(typed));
+        EXPECT_EQ(shown(), typed);
+        EXPECT_TRUE(box->hasFocus());
+    }
+}
+
+TEST_F(DateBoxTest, BackspaceAndDeleteEraseTheDigitNextToTheCaret)
+{
+    box->setDate(QDate(2027, 6, 30));
+    box->setFocus(Qt::OtherFocusReason); // as a window opens with the focus in the date
+    QTest::keyClicks(box, "15-07");
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(shown(), "15-0-2027");
+    QTest::keyClicks(box, "6-2027");
+    EXPECT_EQ(box->date(), QDate(2027, 6, 15));
+
+    // A cleared box takes a new date.
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(shown(), "");
+    QTest::keyClicks(box, "15062028");
+    EXPECT_EQ(shown(), "15-06-2028");
+    EXPECT_EQ(box->date(), QDate(2028, 6, 15));
+
+    // Delete takes the digit after the caret, over the separator; Backspace the one before it.
+    QTest::keyClick(box, Qt::Key_Home);
+    QTest::keyClick(box, Qt::Key_Right);
+    QTest::keyClick(box, Qt::Key_Right);
+    QTest::keyClick(box, Qt::Key_Delete);
+    EXPECT_EQ(shown(), "15-6-2028");
+    QTest::keyClicks(box, "7");
+    EXPECT_EQ(shown(), "15-76-2028");
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(shown(), "1-6-2028");
+    leave();
+    EXPECT_EQ(box->date(), QDate(2028, 6, 1));
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+TEST_F(DateBoxTest, HomeAndTheArrowsPlaceTheCaretForThePartTypedThere)
+{
+    box->setDate(QDate(2027, 6, 30));
+    tabInAndType("30");
+    QTest::keyClick(box, Qt::Key_Home);
+    QTest::keyClicks(box, "01122026");
+    EXPECT_EQ(box->date(), QDate(2026, 12, 1));
+
+    tabInAndType("3012");
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(box, Qt::Key_Left);
+    QTest::keyClicks(box, "11");
+    leave();
+    EXPECT_EQ(box->date(), QDate(2026, 11, 30));
+
+    tabInAndType("3012");
+    for (int i = 0; i < 6; ++i)
+        QTest::keyClick(box, Qt::Key_Left);
+    QTest::keyClicks(box, "05");
+    leave();
+    EXPECT_EQ(box->date(), QDate(2026, 12, 5));
+
+    // End and a click place the caret in the year: the year typed there replaces it.
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClicks(box, "2029");
+    EXPECT_EQ(box->date(), QDate(2029, 12, 5));
+    tabInAndType("0511");
+    clickAt(8);
+    QTest::keyClicks(box, "2026");
+    EXPECT_EQ(box->date(), QDate(2026, 11, 5));
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+TEST_F(DateBoxTest, TheCalendarPicksADateAndEscLeavesTheTypedOne)
+{
+    box->setDate(QDate(2027, 6, 15));
+    tabInAndType("31042027");
+    QTest::keyClick(box, Qt::Key_Down, Qt::AltModifier);
+    QCalendarWidget *calendar = box->shownCalendar();
+    ASSERT_TRUE(calendar);
+    EXPECT_EQ(calendar->selectedDate(), QDate(2027, 6, 15)); // no 31st of April to show
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    ASSERT_TRUE(waitFor([&] { return !box->shownCalendar(); }));
+    EXPECT_EQ(shown(), "31-04-2027");
+    EXPECT_EQ(box->date(), QDate(2027, 6, 15));
+    dialogs->expectOk();
+    EXPECT_EQ(box->checkedDate(), std::nullopt);
+    EXPECT_EQ(dialogs->last().text, "The date in Date Of Issue, 31-04-2027, is not a date.\r"
+                                    "Type the day, the month and the year, as 15-06-2027.");
+
+    // Opened by its arrow, the calendar starts on the date typed; Enter takes the day picked.
+    QTest::keyClicks(box, "30042027");
+    const QRect arrow = box->rect().adjusted(box->width() - 12, 0, 0, 0);
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, arrow.center());
+    calendar = box->shownCalendar();
+    ASSERT_TRUE(calendar);
+    EXPECT_EQ(calendar->selectedDate(), QDate(2027, 4, 30));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(waitFor([&] { return !box->shownCalendar(); }));
+    EXPECT_EQ(box->date(), QDate(2027, 5, 1));
+    EXPECT_EQ(shown(), "01-05-2027");
+    EXPECT_TRUE(box->hasFocus());
+    EXPECT_EQ(dialogs->boxes.size(), 1);
+}
+
+// A click moves the focus at the press and acts at the release: the box says nothing before the
+// click has done its work, and nothing at all when the click closed the window.
+TEST_F(DateBoxTest, AClickThatClosesTheWindowIsNotRacedByTheBox)
+{
+    auto *close = new QPushButton("Close", &window);
+    close->setGeometry(0, 90, 80, 24);
+    close->show();
+    QObject::connect(close, &QPushButton::clicked, &window, &QWidget::close);
+    tabInAndType("31042027");
+    QTest::mousePress(close, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    ASSERT_TRUE(close->hasFocus());
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+    QTest::mouseRelease(close, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+TEST_F(DateBoxTest, LeavingForAnotherControlOfTheWindowSaysItOnceTheClickIsDone)
+{
+    tabInAndType("31042027");
+    QTest::mousePress(after, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+    dialogs->expectOk();
+    QTest::mouseRelease(after, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    ASSERT_TRUE(waitFor([&] { return !dialogs->boxes.isEmpty(); }));
+    EXPECT_EQ(dialogs->last().text, "The date in Date Of Issue, 31-04-2027, is not a date.\r"
+                                    "Type the day, the month and the year, as 15-06-2027.");
+    EXPECT_TRUE(box->hasFocus());
+}
+
+// Each window says its own box's date when it uses it; going to another window says nothing.
+TEST_F(DateBoxTest, TwoBadDatesInTwoWindowsEachNameTheirOwnBox)
+{
+    QWidget other;
+    auto *otherBox = new DateBox(&other);
+    auto *otherAfter = new QLineEdit(&other);
+    otherBox->setGeometry(0, 0, 160, 26);
+    otherAfter->setGeometry(0, 30, 100, 24);
+    otherBox->setCaption("To");
+    otherBox->setDate(QDate(2027, 1, 1));
+    other.move(300, 0);
+
+    tabInAndType("31042027");
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    QTest::mouseClick(otherBox->findChild<QLineEdit *>(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(2, 10));
+    ASSERT_TRUE(otherBox->hasFocus());
+    QTest::keyClicks(otherBox, "32012027");
+    QTest::mouseClick(otherAfter, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    dialogs->expectOk();
+    ASSERT_TRUE(waitFor([&] { return !dialogs->boxes.isEmpty(); }));
+    EXPECT_EQ(dialogs->texts(),
+              QStringList{"The date in To, 32-01-2027, is not a date.\rType the day, the month "
+                          "and the year, as 15-06-2027."});
+
+    dialogs->expectOk();
+    EXPECT_EQ(box->checkedDate(), std::nullopt);
+    EXPECT_EQ(dialogs->last().text, "The date in Date Of Issue, 31-04-2027, is not a date.\r"
+                                    "Type the day, the month and the year, as 15-06-2027.");
+    EXPECT_EQ(dialogs->boxes.size(), 2);
 }
