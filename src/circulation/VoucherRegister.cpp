@@ -82,6 +82,30 @@ QString shownDate(const QString &stored, int thisYear)
     return date.isValid() ? DateText::toLong(date) : stored;
 }
 
+// A date stored as the program stores it, "yyyy-MM-dd", written as shown, "dd-MM-yyyy", character
+// by character; false for anything else, which shownDate reads. A register writes one every row.
+bool shownIsoDate(const QString &stored, std::array<char, 10> &shown)
+{
+    if (stored.size() != 10 || stored[4] != u'-' || stored[7] != u'-')
+        return false;
+    for (const int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (stored[i] < u'0' || stored[i] > u'9')
+            return false;
+    const auto number = [&](int from, int digits) {
+        int value = 0;
+        for (int i = from; i < from + digits; ++i)
+            value = value * 10 + (stored[i].unicode() - u'0');
+        return value;
+    };
+    if (!QDate::isValid(number(0, 4), number(5, 2), number(8, 2)))
+        return false;
+    for (const auto [to, from] :
+         {std::pair{0, 8}, {1, 9}, {3, 5}, {4, 6}, {6, 0}, {7, 1}, {8, 2}, {9, 3}})
+        shown[size_t(to)] = char(stored[from].unicode());
+    shown[2] = shown[5] = '-';
+    return true;
+}
+
 // Fewer days than this a part reads faster on one connection: a month's register takes a few
 // milliseconds.
 constexpr int DaysPerPart = 60;
@@ -99,13 +123,12 @@ struct Place
     QByteArray date; // the whole date, where it is longer than the head
     Serial serial;
 
-    Place(const QString &stored, Serial &&of) : serial(std::move(of))
+    Place(QByteArrayView stored, Serial &&of) : serial(std::move(of))
     {
-        const QByteArray bytes = stored.toUtf8();
-        length = int(bytes.size());
-        std::copy_n(bytes.constData(), std::min(length, Held), head.begin());
+        length = int(stored.size());
+        std::copy_n(stored.data(), std::min(length, Held), head.begin());
         if (length > Held)
-            date = bytes;
+            date = stored.toByteArray();
     }
 
     bool operator<(const Place &other) const
@@ -136,16 +159,34 @@ void readPart(Recordset &rs, Part &part)
     ListRows &rows = part.rows;
     const int columns = rs.columnCount();
     const int thisYear = DateText::thisYear(); // once a part, not once a row
+    std::array<char, 10> shown{};
     for (int row = 0; !rs.eof(); rs.moveNext(), ++row) {
         rows.startRow();
         rs.addDisplayText(0, rows);
         const QString date = rs.displayText(1);
-        rows.addText(shownDate(date, thisYear));
-        const QString srNo = rs.displayText(2);
-        rows.addText(srNo.isEmpty() ? QStringLiteral("0") : srNo);
+        if (shownIsoDate(date, shown)) {
+            rows.addText(shown.data(), qsizetype(shown.size()));
+            std::array<char, 10> bytes{};
+            for (size_t i = 0; i < bytes.size(); ++i)
+                bytes[i] = char(date[qsizetype(i)].unicode());
+            part.places.emplace_back(QByteArrayView(bytes.data(), qsizetype(bytes.size())),
+                                     Serial());
+        } else {
+            rows.addText(shownDate(date, thisYear));
+            const QByteArray bytes = date.toUtf8();
+            part.places.emplace_back(QByteArrayView(bytes), Serial());
+        }
+        // A serial that shows as nothing shows as 0.
+        const QVariant srNo = rs.field(2);
+        const bool isBytes =
+            srNo.typeId() == QMetaType::QString || srNo.typeId() == QMetaType::QByteArray;
+        if (srNo.isNull() || (isBytes && srNo.toByteArray().isEmpty()))
+            rows.addText(QStringLiteral("0"));
+        else
+            rs.addDisplayText(2, rows);
         for (int i = 3; i < columns; ++i)
             rs.addDisplayText(i, rows);
-        part.places.emplace_back(date, Serial::of(rs.field(2), rs.field(0).toLongLong(), row));
+        part.places.back().serial = Serial::of(srNo, rs.field(0).toLongLong(), row);
     }
     rs.close();
     // Read through the dates' index, the rows mostly come in order already.
