@@ -82,6 +82,30 @@ QString shownDate(const QString &stored, int thisYear)
     return date.isValid() ? DateText::toLong(date) : stored;
 }
 
+// A date stored as the program stores it, "yyyy-MM-dd", written as shown, "dd-MM-yyyy", character
+// by character; false for anything else, which shownDate reads. A register writes one every row.
+bool shownIsoDate(const QString &stored, std::array<char, 10> &shown)
+{
+    if (stored.size() != 10 || stored[4] != u'-' || stored[7] != u'-')
+        return false;
+    for (const int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (stored[i] < u'0' || stored[i] > u'9')
+            return false;
+    const auto number = [&](int from, int digits) {
+        int value = 0;
+        for (int i = from; i < from + digits; ++i)
+            value = value * 10 + (stored[i].unicode() - u'0');
+        return value;
+    };
+    if (!QDate::isValid(number(0, 4), number(5, 2), number(8, 2)))
+        return false;
+    for (const auto [to, from] :
+         {std::pair{0, 8}, {1, 9}, {3, 5}, {4, 6}, {6, 0}, {7, 1}, {8, 2}, {9, 3}})
+        shown[size_t(to)] = char(stored[from].unicode());
+    shown[2] = shown[5] = '-';
+    return true;
+}
+
 // Fewer days than this a part reads faster on one connection: a month's register takes a few
 // milliseconds.
 constexpr int DaysPerPart = 60;
@@ -99,13 +123,12 @@ struct Place
     QByteArray date; // the whole date, where it is longer than the head
     Serial serial;
 
-    Place(const QString &stored, Serial &&of) : serial(std::move(of))
+    Place(QByteArrayView stored, Serial &&of) : serial(std::move(of))
     {
-        const QByteArray bytes = stored.toUtf8();
-        length = int(bytes.size());
-        std::copy_n(bytes.constData(), std::min(length, Held), head.begin());
+        length = int(stored.size());
+        std::copy_n(stored.data(), std::min(length, Held), head.begin());
         if (length > Held)
-            date = bytes;
+            date = stored.toByteArray();
     }
 
     bool operator<(const Place &other) const
@@ -136,24 +159,64 @@ void readPart(Recordset &rs, Part &part)
     ListRows &rows = part.rows;
     const int columns = rs.columnCount();
     const int thisYear = DateText::thisYear(); // once a part, not once a row
+    std::array<char, 10> shown{};
     for (int row = 0; !rs.eof(); rs.moveNext(), ++row) {
         rows.startRow();
         rs.addDisplayText(0, rows);
         const QString date = rs.displayText(1);
-        rows.addText(shownDate(date, thisYear));
-        const QString srNo = rs.displayText(2);
-        rows.addText(srNo.isEmpty() ? QStringLiteral("0") : srNo);
+        if (shownIsoDate(date, shown)) {
+            rows.addText(shown.data(), qsizetype(shown.size()));
+            std::array<char, 10> bytes{};
+            for (size_t i = 0; i < bytes.size(); ++i)
+                bytes[i] = char(date[qsizetype(i)].unicode());
+            part.places.emplace_back(QByteArrayView(bytes.data(), qsizetype(bytes.size())),
+                                     Serial());
+        } else {
+            rows.addText(shownDate(date, thisYear));
+            const QByteArray bytes = date.toUtf8();
+            part.places.emplace_back(QByteArrayView(bytes), Serial());
+        }
+        // A serial that shows as nothing shows as 0.
+        const QVariant srNo = rs.field(2);
+        const bool isBytes =
+            srNo.typeId() == QMetaType::QString || srNo.typeId() == QMetaType::QByteArray;
+        if (srNo.isNull() || (isBytes && srNo.toByteArray().isEmpty()))
+            rows.addText(QStringLiteral("0"));
+        else
+            rs.addDisplayText(2, rows);
         for (int i = 3; i < columns; ++i)
             rs.addDisplayText(i, rows);
-        part.places.emplace_back(date, Serial::of(rs.field(2), rs.field(0).toLongLong(), row));
+        part.places.back().serial = Serial::of(srNo, rs.field(0).toLongLong(), row);
     }
     rs.close();
+    // Read through the dates' index, the rows mostly come in order already.
+    if (std::is_sorted(part.places.begin(), part.places.end()))
+        return;
     std::sort(part.places.begin(), part.places.end());
     std::vector<int> order;
     order.reserve(part.places.size());
     for (const Place &place : part.places)
         order.push_back(place.serial.row);
     rows.reorder(order);
+}
+
+// The rows of the parts, each in the register's order, merged into one list in that order.
+ListRows merged(std::vector<Part> &&read)
+{
+    if (read.size() == 1)
+        return std::move(read[0].rows);
+    std::vector<int> counts;
+    for (const Part &part : read)
+        counts.push_back(part.rows.size());
+    const std::vector<int> order =
+        PartedRead::mergedOrder(counts, [&](int a, int aRow, int b, int bRow) {
+            return read[size_t(a)].places[size_t(aRow)] < read[size_t(b)].places[size_t(bRow)];
+        });
+    ListRows rows;
+    for (Part &part : read)
+        rows.append(std::move(part.rows));
+    rows.reorder(order);
+    return rows;
 }
 
 } // namespace
@@ -167,6 +230,12 @@ QString templatePath(Kind kind)
 ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter::Filter &first,
               const ListFilter::Filter &second)
 {
+    return load(db, kind, range, first, second, PartedRead::parts());
+}
+
+ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter::Filter &first,
+              const ListFilter::Filter &second, int parts)
+{
     // An open bound after the last day also takes a date stored with a time.
     QVariantList values{typeOf(kind), DateText::toIso(range.from), DateText::isoAfterDay(range.to)};
     const QString firstTest = ListFilter::sqlTest(first, values);
@@ -179,48 +248,60 @@ ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter:
                        "title, %1 FROM Voucher %2 WHERE TransactionType = ? AND \"Date\" >= ? "
                        "AND \"Date\" < ? AND %3 AND %4 %5")
             .arg(lastCells);
-    const QString whole =
+    const QString byDate =
         select.arg(QString(), firstTest, secondTest, QStringLiteral("ORDER BY \"Date\""));
-    const QString inParts = select.arg(QStringLiteral("NOT INDEXED"), firstTest, secondTest,
-                                       QStringLiteral("AND VoucherID BETWEEN ? AND ?"));
-    // A long range reads side by side in ranges of keys, each part reading its range of the table
-    // in the table's order: the dates of a range's rows can lie anywhere in the table, and a part
-    // that looked its rows up by date would decrypt most of the file for its share alone. The keys
-    // of the rows in the range bound the parts; their read stays open until the parts are read.
-    // A range that holds every date of the kind (a file of one year) takes the whole table's keys,
-    // found without going through the dates.
-    const int parts = std::min(PartedRead::parts(), int(range.from.daysTo(range.to) / DaysPerPart));
-    std::optional<Recordset> keys;
-    std::vector<QVariantList> ranges;
-    if (parts > 1) {
-        const QString inRange = QStringLiteral("(SELECT %1(VoucherID) FROM Voucher WHERE "
-                                               "TransactionType = ?1 AND \"Date\" >= ?2 AND "
-                                               "\"Date\" < ?3)");
-        keys = db.query(
-            QStringLiteral("SELECT CASE WHEN whole THEN (SELECT min(VoucherID) FROM Voucher) ELSE "
-                           "%1 END, CASE WHEN whole THEN (SELECT max(VoucherID) FROM Voucher) ELSE "
-                           "%2 END FROM (SELECT ?2 <= (SELECT min(\"Date\") FROM Voucher WHERE "
-                           "TransactionType = ?1) AND ?3 > (SELECT max(\"Date\") FROM Voucher "
-                           "WHERE TransactionType = ?1) AS whole)")
-                .arg(inRange.arg(QLatin1String("min")), inRange.arg(QLatin1String("max"))),
-            {values[0], values[1], values[2]});
-        ranges = PartedRead::keyRanges(*keys, values, parts, KeysPerPart);
+    parts = std::min(parts, int(range.from.daysTo(range.to) / DaysPerPart));
+    if (parts < 2) {
+        std::vector<Part> read(1);
+        Recordset rs = db.query(byDate, values);
+        readPart(rs, read[0]);
+        return merged(std::move(read));
     }
-    std::vector<Part> read = PartedRead::collect(db, inParts, ranges, whole, values, readPart);
-    if (keys)
-        keys->close();
-    std::vector<int> counts;
-    for (const Part &part : read)
-        counts.push_back(part.rows.size());
-    const std::vector<int> order =
-        PartedRead::mergedOrder(counts, [&](int a, int aRow, int b, int bRow) {
-            return read[size_t(a)].places[size_t(aRow)] < read[size_t(b)].places[size_t(bRow)];
-        });
-    ListRows rows;
-    for (Part &part : read)
-        rows.append(std::move(part.rows));
-    rows.reorder(order);
-    return rows;
+
+    // A long range reads side by side. Where most keys between the range's first and last belong
+    // to its rows, each part reads a range of keys in the table's order, every page once. Where
+    // they lie far apart (a voucher re-dated after it was saved, keys in no order of the dates),
+    // such a part would read its share of the whole table for a few rows: each part then reads a
+    // span of days through the dates' index, which costs what its rows cost. A range that holds
+    // every date of the kind (a file of one year) takes the whole table's keys, found without
+    // going through the dates. The read that finds them stays open until the parts are read.
+    Recordset whole = db.query(
+        QStringLiteral("SELECT ?2 <= (SELECT min(\"Date\") FROM Voucher WHERE TransactionType = "
+                       "?1) AND ?3 > (SELECT max(\"Date\") FROM Voucher WHERE TransactionType = "
+                       "?1), (SELECT min(VoucherID) FROM Voucher), (SELECT max(VoucherID) FROM "
+                       "Voucher)"),
+        {values[0], values[1], values[2]});
+    std::optional<std::vector<QVariantList>> ranges;
+    if (whole.field(0).toBool()) {
+        ranges = PartedRead::keyRanges(whole.field(1), whole.field(2), values, parts, KeysPerPart);
+    } else {
+        Recordset inRange = db.query(
+            QStringLiteral("SELECT count(*), min(VoucherID), max(VoucherID) FROM Voucher WHERE "
+                           "TransactionType = ? AND \"Date\" >= ? AND \"Date\" < ?"),
+            {values[0], values[1], values[2]});
+        const quint64 span =
+            quint64(inRange.field(2).toLongLong()) - quint64(inRange.field(1).toLongLong());
+        if (quint64(inRange.field(0).toLongLong()) > span / 2)
+            ranges = PartedRead::keyRanges(inRange.field(1), inRange.field(2), values, parts,
+                                           KeysPerPart);
+    }
+    std::vector<Part> read;
+    if (ranges) {
+        const QString inParts = select.arg(QStringLiteral("NOT INDEXED"), firstTest, secondTest,
+                                           QStringLiteral("AND VoucherID BETWEEN ? AND ?"));
+        read = PartedRead::collect(db, inParts, *ranges, byDate, values, readPart);
+    } else {
+        const qint64 days = range.from.daysTo(range.to) + 1;
+        std::vector<QVariantList> spans(size_t(parts), values);
+        for (int part = 1; part < parts; ++part) {
+            const QString cut = DateText::toIso(range.from.addDays(days * part / parts));
+            spans[size_t(part - 1)][2] = cut;
+            spans[size_t(part)][1] = cut;
+        }
+        read = PartedRead::collect(db, byDate, values, spans, readPart);
+    }
+    whole.close();
+    return merged(std::move(read));
 }
 
 std::optional<DateRange> financialYear(Database &db)

@@ -36,6 +36,9 @@ using Row = QStringList;
 // of a month or a year; a first date after the last lists nothing.
 ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter::Filter &first,
               const ListFilter::Filter &second);
+// The same, a long range read in at most that many parts side by side.
+ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter::Filter &first,
+              const ListFilter::Filter &second, int parts);
 
 // The pickers' limits: the last FinancialYear row whose bounds read as dates, or nothing.
 std::optional<DateRange> financialYear(Database &db);

@@ -39,11 +39,14 @@ int readerCacheKiB()
 }
 
 // A read that passes over each page once needs no more than the pages of the b-tree's levels; but
-// a sort keeps its rows in memory only up to the cache's size, and writes the rest to a file.
-constexpr int FewPagesKiB = 4096;
-
-// The size of the pages of every file the program makes: the encryption library's own.
-constexpr int PageBytes = 1024;
+// a sort keeps its rows in memory only up to the cache's size, and writes the rest to a file. The
+// parts of such a read share room for sorting a large table's listed columns: with one or two
+// parts, each sorts half the table or all of it.
+int fewPagesKiB()
+{
+    static const int few = std::max(4096, 32768 / PartedRead::parts());
+    return few;
+}
 
 const char *const Password = "quietmaple";
 
@@ -119,7 +122,7 @@ void configureSqlite()
 {
     static const bool configured = [] {
         sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
-        SqliteMemory::install(PageBytes);
+        SqliteMemory::install();
         return true;
     }();
     (void)configured;
@@ -169,7 +172,7 @@ std::shared_ptr<Database> Database::open(const QString &path)
 std::shared_ptr<Database> Database::openReader(const QString &path, ReaderCache cache)
 {
     return open(path, SQLITE_OPEN_READONLY, 0,
-                cache == ReaderCache::Few ? FewPagesKiB : readerCacheKiB());
+                cache == ReaderCache::Few ? fewPagesKiB() : readerCacheKiB());
 }
 
 bool Database::inTransaction() const
@@ -189,7 +192,7 @@ std::vector<Database *> Database::readers(int count)
             opening.emplace_back([&, index] {
                 try {
                     readers_[index] = openReader(
-                        path_, cacheKiB_ <= FewPagesKiB ? ReaderCache::Few : ReaderCache::Share);
+                        path_, cacheKiB_ <= fewPagesKiB() ? ReaderCache::Few : ReaderCache::Share);
                 } catch (const AppError &error) {
                     errors[index] = error;
                 }

@@ -7,23 +7,61 @@
 
 #include <algorithm>
 #include <atomic>
+#include <sched.h>
 #include <thread>
 
 namespace PartedRead {
 
+namespace {
+
+std::function<void(int part, bool reading)> partHook;
+
+void reach(int part, bool reading)
+{
+    if (partHook)
+        partHook(part, reading);
+}
+
+// Asked of the connection while the caller's read is open, when it knows the file's mode.
+bool inWalMode(Database &db)
+{
+    return db.scalar(QStringLiteral("PRAGMA journal_mode"))
+               .toString()
+               .compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 int parts()
 {
-    // One part a core, up to eight: the parts are joined on one thread afterwards.
-    return std::clamp(QThread::idealThreadCount(), 1, 8);
+    // One part a core, up to eight: the parts are joined on one thread afterwards. The cores the
+    // process may run on, not those of the machine: more readers than cores only take turns.
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    const int cores = sched_getaffinity(0, sizeof allowed, &allowed) == 0
+                          ? CPU_COUNT(&allowed)
+                          : QThread::idealThreadCount();
+    return std::clamp(cores, 1, 8);
+}
+
+void setPartHook(std::function<void(int part, bool reading)> hook)
+{
+    partHook = std::move(hook);
 }
 
 std::vector<QVariantList> keyRanges(const Recordset &range, const QVariantList &values, int parts,
                                     quint64 keysPerPart)
 {
-    if (parts < 2 || range.field(0).isNull())
+    return keyRanges(range.field(0), range.field(1), values, parts, keysPerPart);
+}
+
+std::vector<QVariantList> keyRanges(const QVariant &smallest, const QVariant &largest,
+                                    const QVariantList &values, int parts, quint64 keysPerPart)
+{
+    if (parts < 2 || smallest.isNull())
         return {};
-    const qint64 first = range.field(0).toLongLong();
-    const qint64 last = range.field(1).toLongLong();
+    const qint64 first = smallest.toLongLong();
+    const qint64 last = largest.toLongLong();
     // Unsigned: the keys may lie far apart at both ends of the 64 bits.
     const quint64 span = quint64(last) - quint64(first);
     if (span / quint64(parts) < keysPerPart)
@@ -40,7 +78,7 @@ std::vector<QVariantList> keyRanges(const Recordset &range, const QVariantList &
 bool run(Database &db, const QString &sql, const std::vector<QVariantList> &values,
          const std::function<void(Recordset &rs, int part)> &read)
 {
-    if (db.inTransaction() || values.empty())
+    if (db.inTransaction() || values.empty() || inWalMode(db))
         return false;
     const int count = int(values.size());
     std::vector<Database *> readers;
@@ -54,13 +92,17 @@ bool run(Database &db, const QString &sql, const std::vector<QVariantList> &valu
     for (int part = 1; part < count; ++part)
         threads.emplace_back([&, part] {
             try {
+                reach(part, false);
                 Recordset rs = readers[size_t(part - 1)]->query(sql, values[size_t(part)]);
+                reach(part, true);
                 read(rs, part);
             } catch (...) {
                 failed = true;
             }
         });
+    reach(0, false);
     Recordset rs = db.query(sql, values[0]);
+    reach(0, true);
     read(rs, 0);
     for (std::jthread &thread : threads)
         thread.join();

@@ -12,7 +12,8 @@
 // file's pages, one at a time on one thread.
 namespace PartedRead {
 
-// How many parts a large read is cut into on this machine; 1 with one core.
+// How many parts a large read is cut into: one for each core this process may run on (a program
+// started under taskset gets only the cores named), up to eight; 1 with one core.
 int parts();
 
 // The values of each part of a read cut into ranges of integer keys: values followed by the
@@ -20,6 +21,9 @@ int parts();
 // fields; none where there are fewer than two parts or fewer than keysPerPart keys a part.
 std::vector<QVariantList> keyRanges(const Recordset &range, const QVariantList &values, int parts,
                                     quint64 keysPerPart);
+// The same with the smallest and the largest key given.
+std::vector<QVariantList> keyRanges(const QVariant &smallest, const QVariant &largest,
+                                    const QVariantList &values, int parts, quint64 keysPerPart);
 
 // Runs the statement once for each set of values, the first on db, every other one on a reader of
 // db (Database::readers) on a thread of its own, and hands each recordset to read with its part's
@@ -27,9 +31,14 @@ std::vector<QVariantList> keyRanges(const Recordset &range, const QVariantList &
 // on db while it calls: then no program can commit before every part is read, and all parts see
 // one state of the file. A part that meets a lock gives up at once (it would wait for a writer
 // that waits for the caller's read); false then tells the caller to read the whole in one
-// statement. So does a write transaction open on db, since the readers cannot see its rows.
+// statement. So does a write transaction open on db, since the readers cannot see its rows, and a
+// file in WAL mode, whose writers go on committing while a read is open.
 bool run(Database &db, const QString &sql, const std::vector<QVariantList> &values,
          const std::function<void(Recordset &rs, int part)> &read);
+
+// Test aid: called on each part's thread as run reads it, before its statement starts
+// (reading false) and once the statement has begun to read (reading true). Off when empty.
+void setPartHook(std::function<void(int part, bool reading)> hook);
 
 // The parts read as run reads them, one for each set of values in parts, with partSql; or, where
 // there are fewer than two or run gives up, the whole read in one statement: wholeSql with the

@@ -2,9 +2,11 @@
 
 #include "catalogue/BookListQuery.h"
 #include "core/AppError.h"
+#include "core/PartedRead.h"
 #include "core/Pattern.h"
 
 #include <QElapsedTimer>
+#include <atomic>
 
 #include "PatternSamples.h"
 
@@ -192,4 +194,39 @@ TEST_F(BookListQueryTest, PartsListOneStateOfTheFile)
     reading.close();
     other->execute("COMMIT");
     EXPECT_TRUE(listed().contains("300000"));
+}
+
+// In WAL mode another program commits while a list is read: the list is still one state of the
+// file. Here it renames a book at each end of the catalogue in one commit, after the first part of
+// a side-by-side read has begun and before the last one starts.
+TEST_F(BookListQueryTest, AFileInWalModeListsOneStateWhileAnotherProgramCommits)
+{
+    for (const int key : {100000, 200001})
+        addBook(key, {{"AccessionNo", QString::number(key)},
+                      {"title", "Before"},
+                      {"Subject", "S"},
+                      {"Edition", "1st"},
+                      {"OT11", "Rack 1"}});
+    ASSERT_EQ(Module::CompanyDb->scalar("PRAGMA journal_mode = WAL").toString(), "wal");
+    auto other = Database::open(Module::CompanyDb->path());
+    std::atomic<bool> committed = false;
+    PartedRead::setPartHook([&](int part, bool reading) {
+        if (part == 0 && reading) {
+            Transaction transaction(*other);
+            other->execute("UPDATE Book SET title = 'After' WHERE BookID IN (100000, 200001)");
+            transaction.commit();
+            committed = true;
+        } else if (part == 1 && !reading) {
+            waitFor([&] { return committed.load(); });
+        }
+    });
+    const ListRows rows = BookListQuery::rows(*Module::CompanyDb, {}, 2);
+    PartedRead::setPartHook({});
+    QStringList titles;
+    for (int row = 0; row < rows.size(); ++row)
+        if (rows.text(row, 0) == "100000" || rows.text(row, 0) == "200001")
+            titles << rows.text(row, 2);
+    ASSERT_EQ(titles.size(), 2);
+    EXPECT_EQ(titles[0], titles[1]);
+    EXPECT_EQ(keys(BookListQuery::rows(*Module::CompanyDb, {}, 2)), expected({}));
 }

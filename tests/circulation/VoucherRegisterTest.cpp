@@ -133,6 +133,52 @@ TEST_F(VoucherRegisterTest, ALongRangeOfKeysInNoOrderListsAsTheDateAndSerialQuer
     }
 }
 
+// Vouchers saved day by day, keys following the dates, two of them re-dated afterwards far from
+// their keys: whether a long range reads its parts in ranges of keys (most keys between its
+// first and last are its own) or in spans of days (the re-dated voucher stretches the keys over
+// most of the table), it lists what one statement sorting by date and serial lists.
+TEST_F(VoucherRegisterTest, ALongRangeInPartsOfKeysOrOfDaysListsAsTheDateAndSerialQuery)
+{
+    const QVariant serials[] = {3, 1, QVariant(), 2.5, "10", 3, 12};
+    {
+        Transaction transaction(db());
+        int id = 0;
+        for (int day = 0; day < 730; ++day)
+            for (int n = 0; n < 40; ++n, ++id)
+                addVoucher({.id = id + 1,
+                            .type = n % 4 == 3 ? "Receipt" : "Issue",
+                            .date = QDate(2024, 1, 1).addDays(day).toString(Qt::ISODate) +
+                                    (id % 17 == 0 ? QStringLiteral(" 11:00:00") : QString()),
+                            .srNo = serials[id % 7],
+                            .name = id % 3 ? "Asha" : "Ravi"});
+        db().execute("UPDATE Voucher SET \"Date\" = '2025-03-01' WHERE VoucherID = 5");
+        db().execute("UPDATE Voucher SET \"Date\" = '2024-06-15' WHERE VoucherID = 29000");
+        transaction.commit();
+    }
+    const std::pair<QDate, QDate> ranges[] = {{QDate(2024, 3, 1), QDate(2024, 12, 31)},
+                                              {QDate(2024, 1, 15), QDate(2025, 11, 30)},
+                                              {QDate(2024, 1, 1), QDate(2025, 12, 31)}};
+    for (const auto &[from, to] : ranges)
+        for (const QString &typed : {"", "as"}) {
+            QStringList expected;
+            for (Recordset rs = db().query(
+                     "SELECT VoucherID FROM Voucher WHERE TransactionType = 'Issue' AND \"Date\" "
+                     ">= ? AND \"Date\" < ? AND Pattern(Name, ?) ORDER BY \"Date\", SrNO, "
+                     "VoucherID",
+                     {from.toString(Qt::ISODate), to.addDays(1).toString(Qt::ISODate),
+                      typed + '*'});
+                 !rs.eof(); rs.moveNext())
+                expected << rs.displayText(0);
+            ASSERT_GT(expected.size(), 2000);
+            for (const int parts : {1, 2, 4})
+                EXPECT_EQ(keys(VoucherRegister::load(db(), Kind::Issue, {from, to},
+                                                     {"AccessionNo", ""}, {"Name", typed}, parts)),
+                          expected)
+                    << from.toString(Qt::ISODate).toStdString() << ' ' << typed.toStdString() << ' '
+                    << parts << " parts";
+        }
+}
+
 TEST_F(VoucherRegisterTest, FiltersTestOnlyTheFixedColumnsAndBindWhatWasTyped)
 {
     addVoucher({.id = 1, .date = "2026-03-01", .accessionNo = 12});

@@ -11,7 +11,10 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <algorithm>
+#include <sched.h>
 #include <sqlcipher/sqlite3.h>
+#include <vector>
 
 class DatabaseTest : public ProgramTest
 {
@@ -228,6 +231,28 @@ TEST_F(DatabaseTest, ReadersOpenSideBySideAndAreKept)
         EXPECT_LE(cacheKiB(reader), cacheKiB(once.get()));
 }
 
+// A program started under taskset reads in as many parts as the cores it may run on, so that its
+// readers never outnumber them.
+TEST_F(DatabaseTest, PartsFollowTheCoresTheProgramMayRunOn)
+{
+    cpu_set_t all;
+    ASSERT_EQ(sched_getaffinity(0, sizeof all, &all), 0);
+    std::vector<int> cores;
+    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu)
+        if (CPU_ISSET(cpu, &all))
+            cores.push_back(cpu);
+    for (size_t count = 1; count <= std::min<size_t>(cores.size(), 2); ++count) {
+        cpu_set_t some;
+        CPU_ZERO(&some);
+        for (size_t i = 0; i < count; ++i)
+            CPU_SET(cores[i], &some);
+        ASSERT_EQ(sched_setaffinity(0, sizeof some, &some), 0);
+        EXPECT_EQ(PartedRead::parts(), int(count));
+    }
+    ASSERT_EQ(sched_setaffinity(0, sizeof all, &all), 0);
+    EXPECT_EQ(PartedRead::parts(), std::min(int(cores.size()), 8));
+}
+
 // Decrypted pages go to buffers of their own size, given back when their connection closes.
 TEST_F(DatabaseTest, PagesAreReadIntoPageBuffers)
 {
@@ -242,6 +267,43 @@ TEST_F(DatabaseTest, PagesAreReadIntoPageBuffers)
         EXPECT_GT(SqliteMemory::buffersInUse(), mainOnly);
     }
     EXPECT_EQ(SqliteMemory::buffersInUse(), before);
+}
+
+// Every page size a file may have, SQLCipher 3's 1 KiB and 4's 4 KiB among them, reads into page
+// buffers; when the connection closes they go back, and the memory they held goes back to the
+// system, but for a few chunks kept for the next read.
+TEST_F(DatabaseTest, PagesOfEverySizeGoToPageBuffersAndTheirMemoryIsGivenBack)
+{
+    constexpr qint64 Bytes = qint64(32) << 20;
+    constexpr size_t Kept = size_t(18) << 20; // the chunks kept, and one begun
+    for (const int pageBytes : {1024, 4096, 65536}) {
+        const QByteArray file = path(QString("pages%1.db").arg(pageBytes)).toUtf8();
+        sqlite3 *raw = nullptr;
+        ASSERT_EQ(sqlite3_open(file.constData(), &raw), SQLITE_OK);
+        const QByteArray make = QString("PRAGMA page_size = %1; CREATE TABLE t(b BLOB); "
+                                        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                                        "FROM n WHERE i < %2) INSERT INTO t SELECT randomblob(%3) "
+                                        "FROM n;")
+                                    .arg(pageBytes)
+                                    .arg(Bytes / (pageBytes / 2))
+                                    .arg(pageBytes / 2 - 40)
+                                    .toUtf8();
+        ASSERT_EQ(sqlite3_exec(raw, make.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(raw);
+
+        const long buffers = SqliteMemory::buffersInUse();
+        ASSERT_EQ(sqlite3_open_v2(file.constData(), &raw, SQLITE_OPEN_READONLY, nullptr),
+                  SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(raw, "PRAGMA cache_size = -131072; SELECT sum(length(b)) FROM t",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        EXPECT_GE(SqliteMemory::buffersInUse() - buffers, Bytes / pageBytes * 9 / 10) << pageBytes;
+        const size_t reading = SqliteMemory::residentBytes();
+        EXPECT_GE(reading, size_t(Bytes)) << pageBytes;
+        sqlite3_close(raw);
+        EXPECT_EQ(SqliteMemory::buffersInUse(), buffers) << pageBytes;
+        EXPECT_LE(SqliteMemory::residentBytes() + size_t(Bytes) - Kept, reading) << pageBytes;
+    }
 }
 
 // The filter's fast paths (short ASCII values widened in place, the pattern kept per statement)
