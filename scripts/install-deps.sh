@@ -2,11 +2,12 @@
 # Installs the Debian packages the build and the tests need; quick when all are present.
 set -euo pipefail
 packages=(
-    cmake ninja-build g++ pkg-config ccache
+    make cmake ninja-build g++ pkg-config ccache
     qt6-base-dev libgl-dev
     libsqlcipher-dev sqlcipher
     libgtest-dev libgmock-dev libbenchmark-dev
-    libssl-dev libcurl4-openssl-dev libxlsxwriter-dev libzip-dev libarchive-dev
+    # Debian 13's xlsxwriter.pc requires minizip and zlib, which its -dev package does not pull in.
+    libssl-dev libcurl4-openssl-dev libxlsxwriter-dev libminizip-dev zlib1g-dev libzip-dev libarchive-dev
     # Noto holds the letters of the Indian scripts (Devanagari, Bengali, Gurmukhi, Gujarati, Tamil,
     # Telugu, Kannada, Malayalam) for the windows, the preview and the PDFs.
     fonts-dejavu-core fonts-noto-core poppler-utils zbar-tools
