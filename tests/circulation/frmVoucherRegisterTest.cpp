@@ -44,7 +44,7 @@ protected:
     frmVoucherRegister *open(const QString &name)
     {
         window = WindowRegistry::show<frmVoucherRegister>(name);
-        QApplication::setActiveWindow(window);
+        EXPECT_TRUE(activate(window));
         list = window->findChild<RecordList *>("Lv1");
         from = window->findChild<QDateEdit *>("dtpFromDate");
         to = window->findChild<QDateEdit *>("dtpToDate");

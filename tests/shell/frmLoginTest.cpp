@@ -22,7 +22,7 @@ protected:
         Module::CompanyDb = Database::open(Module::companyDatabasePath(path("Data/" + folder)));
         Module::CompanyDataPath = path("Data/" + folder);
         auto *login = WindowRegistry::show<frmLogin>("frmLogin");
-        QApplication::setActiveWindow(main.get());
+        EXPECT_TRUE(activate(main.get()));
         return login;
     }
 

@@ -1,4 +1,5 @@
 #include "ui/KeyPreview.h"
+#include "WaitFor.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -53,7 +54,7 @@ TEST(KeyPreviewTest, ChainTakesPlainEnterWindowHandlersAnyEnter)
         return true;
     });
     window.show();
-    QApplication::setActiveWindow(&window);
+    EXPECT_TRUE(activate(&window));
 
     one->setFocus();
     QTest::keyClick(one, Qt::Key_Return, Qt::ShiftModifier);
