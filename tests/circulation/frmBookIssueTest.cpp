@@ -626,7 +626,7 @@ TEST_F(frmBookIssueTest, SrNoTakesWholeNumbersAsTypedAndNoneIsProposedPastTheLas
                           "voucher yourself."});
     EXPECT_EQ(srNo->text(), "");
 
-    for (const QString &refused : {"2.5", "3.5", "1e3", "4E-0"}) {
+    for (const QString refused : {"2.5", "3.5", "1e3", "4E-0"}) {
         SCOPED_TRACE(refused.toStdString());
         srNo->setFocus(Qt::TabFocusReason);
         QTest::keyClick(srNo, Qt::Key_A, Qt::ControlModifier);

@@ -656,7 +656,7 @@ TEST_F(frmBookReceiptTest, PrintButtonStagesWhateverTheWindowHolds)
 // typed straight after a Save as well.
 TEST_F(frmBookReceiptTest, TypedReturnDatesCountTheDaysAndAreKept)
 {
-    for (const QString &accessionNo : {"12B", "7", "30"})
+    for (const QString accessionNo : {"12B", "7", "30"})
         lend("101", accessionNo, {2027, 6, 15});
     open();
     ASSERT_EQ(QApplication::focusWidget(), date());
