@@ -50,6 +50,16 @@ int fewPagesKiB()
 
 const char *const Password = "quietmaple";
 
+// The one format every file is written in: SQLCipher 3's, the only one its 3.x releases write
+// (later releases make another by default). A release that does not know a setting already uses
+// its value and ignores it. The raw key skips the key derivation, but the key of the pages' HMAC
+// is still derived from it with the derivation's algorithm.
+constexpr char FileFormat[] = "PRAGMA cipher_page_size = 1024;"
+                              "PRAGMA cipher_hmac_algorithm = HMAC_SHA1;"
+                              "PRAGMA cipher_kdf_algorithm = PBKDF2_HMAC_SHA1;"
+                              "PRAGMA kdf_iter = 64000;"
+                              "PRAGMA cipher_plaintext_header_size = 0;";
+
 void valFunction(sqlite3_context *context, int, sqlite3_value **args)
 {
     if (sqlite3_value_type(args[0]) == SQLITE_NULL) {
@@ -150,6 +160,13 @@ const QByteArray &Database::keyHex()
     return key;
 }
 
+int Database::applyKey(sqlite3 *db, const QByteArray &hexKey)
+{
+    const QByteArray key = "PRAGMA key = \"x'" + hexKey + "'\"";
+    const int rc = sqlite3_exec(db, key.constData(), nullptr, nullptr, nullptr);
+    return rc != SQLITE_OK ? rc : sqlite3_exec(db, FileFormat, nullptr, nullptr, nullptr);
+}
+
 void Database::setFailureHook(const FailureHook &hook)
 {
     failureHook = hook;
@@ -221,8 +238,7 @@ std::shared_ptr<Database> Database::open(const QString &path, int flags, int bus
     std::shared_ptr<Database> result(new Database(db, path));
     if (rc != SQLITE_OK)
         result->fail(rc, path);
-    const QByteArray pragma = "PRAGMA key = \"x'" + keyHex() + "'\"";
-    if (sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (applyKey(db) != SQLITE_OK)
         result->fail(sqlite3_errcode(db), path);
     // Before the first read: another program in the middle of a commit makes every read wait a
     // moment, the key check included.
@@ -256,8 +272,8 @@ std::shared_ptr<Database> Database::create(const QString &path)
         Database guard(db, path);
         if (rc != SQLITE_OK)
             guard.fail(rc, path);
-        const QByteArray pragma = "PRAGMA key = \"x'" + keyHex() + "'\"";
-        sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr);
+        if (applyKey(db) != SQLITE_OK)
+            guard.fail(sqlite3_errcode(db), path);
         // Writing the schema table makes the file and its encrypted header.
         if (sqlite3_exec(db, "CREATE TABLE ld_init(x); DROP TABLE ld_init;", nullptr, nullptr,
                          nullptr) != SQLITE_OK)

@@ -60,6 +60,11 @@ public:
 
     // The program's raw key as a hex text, derived once per process.
     static const QByteArray &keyHex();
+    // Gives a connection just opened the key (by default the program's) and the one file format
+    // of every file of the program, before its first read: every connection, the program's and the
+    // tests' own, goes through here, so that a file written by one release of the encryption
+    // library opens with any other. The key is checked only at the first read. SQLite's result.
+    static int applyKey(sqlite3 *db, const QByteArray &hexKey = keyHex());
 
     // Test hook: makes a chosen write fail with an AppError, so every save can be tested for
     // leaving nothing half-written. A write is any statement that is not a SELECT.

@@ -198,6 +198,42 @@ TEST_F(CompanyBackupTest, TheArchiveRestoresTheWholeCompany)
     EXPECT_EQ(Database::open(restored)->scalar("SELECT count(*) FROM Book").toInt(), 10);
 }
 
+// A company file written by the oldest release of the encryption library the program runs on backs
+// up and comes back whole, copied byte by byte or page by page (with a write-ahead log).
+TEST_F(CompanyBackupTest, ACompanyOfTheOldestLibraryReleaseBacksUpAndRestores)
+{
+    const QString company = Module::CompanyDb->path();
+    for (const char *journal : {"DELETE", "WAL"}) {
+        SCOPED_TRACE(journal);
+        Module::CompanyDb.reset();
+        QFile::remove(company);
+        ASSERT_TRUE(QFile::copy(LD_TEST_FIXTURE_DIR "/CompanyOfSqlcipher3.mdb", company));
+        QFile::setPermissions(company, QFile::ReadOwner | QFile::WriteOwner);
+        Module::CompanyDb = Database::open(company);
+        Module::CompanyDb->scalar(QString("PRAGMA journal_mode = %1").arg(journal));
+        Module::CompanyDb->execute("UPDATE Book SET title = 'Kim' WHERE BookID = 3");
+        Module::CompanyDb->execute(
+            "INSERT INTO Book (BookID, AccessionNo, title, Status) VALUES (4, '4', 'Godaan', "
+            "'Available')");
+
+        const auto plan = planAt(5);
+        CompanyBackup::run(plan);
+        const QString restored = path("restored.mdb");
+        QFile::remove(restored);
+        ZipArchive::extract(plan.archive, "City_Library_Annex_07_95.mdb", restored);
+        const auto copy = Database::open(restored);
+        EXPECT_EQ(copy->scalar("PRAGMA integrity_check").toString(), "ok");
+        EXPECT_EQ(copy->scalar("SELECT group_concat(title, '|') FROM Book").toString(),
+                  "The Jungle Book|Gitanjali|Kim|Godaan");
+        EXPECT_EQ(
+            copy->scalar("SELECT Name FROM Voucher WHERE TransactionType = 'Issue'").toString(),
+            "Asha Verma");
+        copy->execute("UPDATE Card SET Name = 'Asha V.' WHERE CardID = 1");
+        EXPECT_EQ(Database::open(restored)->scalar("SELECT Name FROM Card").toString(), "Asha V.");
+        EXPECT_EQ(copy->scalar("PRAGMA cipher_page_size").toInt(), 1024);
+    }
+}
+
 TEST_F(CompanyBackupTest, AnotherProgramCommittingAllTheTimeNeitherStallsNorMixesTheCopy)
 {
     // Enough pages for many steps of the copy, and two books on pages far apart.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ProgramTest.h"
+#include "WaitFor.h"
 
 #include "admin/AdminWindows.h"
 #include "admin/frmCreateCompany.h"
@@ -45,7 +46,7 @@ protected:
     frmCreateCompany *open()
     {
         auto *window = WindowRegistry::show<frmCreateCompany>("frmCreateCompany");
-        QApplication::setActiveWindow(area);
+        EXPECT_TRUE(activate(area));
         return window;
     }
 

@@ -46,7 +46,7 @@ protected:
     template <typename Window> Window *open(const char *name)
     {
         auto *window = WindowRegistry::show<Window>(name);
-        QApplication::setActiveWindow(area);
+        EXPECT_TRUE(activate(area));
         return window;
     }
 

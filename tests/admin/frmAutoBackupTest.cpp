@@ -30,7 +30,7 @@ protected:
     frmAutoBackup *open()
     {
         auto *window = WindowRegistry::show<frmAutoBackup>("frmAutoBackup");
-        QApplication::setActiveWindow(area);
+        EXPECT_TRUE(activate(area));
         return window;
     }
 

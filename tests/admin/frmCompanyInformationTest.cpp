@@ -15,7 +15,7 @@ protected:
     frmCompanyInformation *open()
     {
         auto *window = WindowRegistry::show<frmCompanyInformation>("frmCompanyInformation");
-        QApplication::setActiveWindow(area);
+        EXPECT_TRUE(activate(area));
         return window;
     }
     QLineEdit *box(QWidget *window, const char *name) { return control<QLineEdit>(window, name); }

@@ -158,8 +158,8 @@ TEST_F(frmCreateCompanyTest, StateBoxCompletesAndFillsItsCode)
     // Another application taking the activation and giving it back is no new focus.
     QWidget other;
     other.show();
-    QApplication::setActiveWindow(&other);
-    QApplication::setActiveWindow(area);
+    EXPECT_TRUE(activate(&other));
+    EXPECT_TRUE(activate(area));
     EXPECT_EQ(QApplication::focusWidget(), state);
     EXPECT_EQ(state->count(), 280);
 

@@ -212,7 +212,7 @@ TEST_F(BookExchangeTest, AFailingRowIsNamedAndTheRowsBeforeItStay)
         rows.push_back(bookRow(QString::number(i), "T"));
     const QString file = workbook(rows);
     open();
-    Database::setFailureHook({.failOnWrite = 5});
+    Database::setFailureHook({.failOnWrite = 5, .failOnTable = {}});
     dialogs->expectOk();
     import(file, "12");
     Database::clearFailureHook();

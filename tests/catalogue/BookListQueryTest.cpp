@@ -10,6 +10,15 @@
 
 #include "PatternSamples.h"
 
+// A filter of the two boxes most tests type into.
+BookListQuery::Filter filterOf(const QString &accessionNo, const QString &title)
+{
+    BookListQuery::Filter filter;
+    filter.accessionNo = accessionNo;
+    filter.title = title;
+    return filter;
+}
+
 class BookListQueryTest : public CatalogueTest
 {
 protected:
@@ -107,27 +116,27 @@ TEST_F(BookListQueryTest, LoadsOneAfterAnotherEqualAFreshQuery)
             << filter.title.toStdString() << " / " << filter.accessionNo.toStdString();
         EXPECT_EQ(keys(fresh), expected(filter));
     };
-    for (const QString &typed : {"", "a", "ad", "adv", "advanced", "advanced ", "adv", "k", "ke"})
-        check({QString(), typed});
-    check({"9", "ke"});
-    check({"90", "ke"});
-    check({"90", "k"});
+    for (const QString typed : {"", "a", "ad", "adv", "advanced", "advanced ", "adv", "k", "ke"})
+        check(filterOf(QString(), typed));
+    check(filterOf("9", "ke"));
+    check(filterOf("90", "ke"));
+    check(filterOf("90", "k"));
 
     // This connection adds a book the narrowed list must show.
-    check({QString(), "adv"});
+    check(filterOf(QString(), "adv"));
     addBook(90, {{"AccessionNo", "1"},
                  {"title", "Advanced Zoology"},
                  {"Subject", "Z"},
                  {"Edition", "1st"},
                  {"OT11", "Rack 9"}});
-    check({QString(), "advanced"});
+    check(filterOf(QString(), "advanced"));
     // Another program changes a title.
     {
         auto other = Database::open(Module::CompanyDb->path());
         other->execute("UPDATE Book SET title = 'Advanced Botany' WHERE BookID = 1");
     }
-    check({QString(), "advanced b"});
-    check({QString(), "advanced bo"});
+    check(filterOf(QString(), "advanced b"));
+    check(filterOf(QString(), "advanced bo"));
 }
 
 // A catalogue whose keys span 400,000 is read in parts, one per range of keys: with the books
@@ -143,8 +152,8 @@ TEST_F(BookListQueryTest, ALargeCatalogueReadInPartsListsWhatOneStatementLists)
                       {"OT11", "Rack 3"},
                       {"Cost", key / 3.0}});
     for (const BookListQuery::Filter &filter :
-         {BookListQuery::Filter{}, BookListQuery::Filter{QString(), "adv"},
-          BookListQuery::Filter{"1", QString()}, BookListQuery::Filter{QString(), "är"}}) {
+         {BookListQuery::Filter{}, filterOf(QString(), "adv"), filterOf("1", QString()),
+          filterOf(QString(), "är")}) {
         const QList<QStringList> whole = texts(BookListQuery::rows(*Module::CompanyDb, filter, 1));
         EXPECT_EQ(keys(BookListQuery::rows(*Module::CompanyDb, filter, 1)), expected(filter));
         for (const int parts : {2, 3, 4})

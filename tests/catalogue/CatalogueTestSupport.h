@@ -84,7 +84,7 @@ protected:
     {
         auto *window = WindowRegistry::show<T>(name);
         if (window) {
-            QApplication::setActiveWindow(window->window());
+            EXPECT_TRUE(activate(window->window()));
             EXPECT_TRUE(QTest::qWaitForWindowActive(window->window()));
         }
         return window;

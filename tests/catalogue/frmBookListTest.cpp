@@ -131,7 +131,7 @@ TEST_F(frmBookListTest, TicksStatusOpeningAndEsc)
     EXPECT_EQ(Module::SelectedRecordID, 2);
 
     // Esc: the search panel first, then the window.
-    QApplication::setActiveWindow(list->window());
+    EXPECT_TRUE(activate(list->window()));
     emit button("cmdSearch")->Click();
     auto *panel = list->findChild<QFrame *>("fraSearch");
     EXPECT_TRUE(panel->isVisible());

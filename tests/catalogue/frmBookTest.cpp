@@ -265,7 +265,7 @@ TEST_F(frmBookTest, ALoadedCopyIsChangedOrDeletedAsItsStateAllows)
     EXPECT_EQ(dialogs->last().title, "Can't be Delete");
 
     // Changed under the same number, it stays lent to the same holder.
-    QApplication::setActiveWindow(window->window());
+    EXPECT_TRUE(activate(window->window()));
     enter(box("txtAccessionNo"));
     EXPECT_EQ(focus(), box("txtBarcode"));
     box("txtTitle")->setText("Gitanjali (Song Offerings)");

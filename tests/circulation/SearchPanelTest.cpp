@@ -164,7 +164,7 @@ TEST_F(SearchPanelTest, KeysInABurstActOnAllTheTextTypedBeforeThem)
     addBook(2, "G-2", "godavari tales");
     addBook(3, "G-3", "Godan");
     addBook(4, "G-4", "Gitanjali");
-    QApplication::setActiveWindow(host.get());
+    EXPECT_TRUE(activate(host.get()));
     QSignalSpy picked(books, &SearchPanel::picked);
 
     // The rows read and the list showing "G": "od", Down and Enter come before the list reloads.
@@ -218,7 +218,7 @@ TEST_F(SearchPanelTest, ShowsAtOnceAndReadsTheRowsBesideTheWindow)
                          {id, QString::number(id), QString("Book %1").arg(id * 7919 % 20011)});
         transaction.commit();
     }
-    QApplication::setActiveWindow(host.get());
+    EXPECT_TRUE(activate(host.get()));
     books->open();
     ASSERT_TRUE(books->isVisible());
     EXPECT_EQ(QApplication::focusWidget(), books->filter(0));
@@ -239,7 +239,7 @@ TEST_F(SearchPanelTest, IssueWindowF4AndABurstOfKeysPickTheBookTyped)
     addBook(2, "12", "Godan");
     addBook(3, "13", "Gitanjali");
     auto *window = WindowRegistry::show<frmBookIssue>("frmBookIssue");
-    QApplication::setActiveWindow(window);
+    EXPECT_TRUE(activate(window));
     auto *accessionNo = window->findChild<QLineEdit *>("txtAccessionNo");
     auto *panel = window->findChild<SearchPanel *>("fraSearch2");
     accessionNo->setFocus();
@@ -259,7 +259,7 @@ TEST_F(SearchPanelTest, IssueWindowF4AndABurstOfKeysPickTheBookTyped)
 TEST_F(SearchPanelTest, RowsChangedBySaveAreReadBeforeTheNextF4)
 {
     addBook(1, "G-1", "Gaban");
-    QApplication::setActiveWindow(host.get());
+    EXPECT_TRUE(activate(host.get()));
     QSignalSpy picked(books, &SearchPanel::picked);
     books->open();
     ASSERT_TRUE(waitFor([&] { return !books->reading(); }));

@@ -78,7 +78,7 @@ TEST_F(VoucherRegisterTest, ALongRangeListsWhatItsMonthsList)
         }
         transaction.commit();
     }
-    for (const QString &typed : {"", "as"}) {
+    for (const QString typed : {"", "as"}) {
         const ListFilter::Filter name{"Name", typed};
         QStringList monthly;
         for (QDate month(2024, 1, 1); month < QDate(2026, 1, 1); month = month.addMonths(1))
@@ -116,7 +116,7 @@ TEST_F(VoucherRegisterTest, ALongRangeOfKeysInNoOrderListsAsTheDateAndSerialQuer
         }
         transaction.commit();
     }
-    for (const QString &typed : {"", "as"}) {
+    for (const QString typed : {"", "as"}) {
         QStringList expected;
         for (Recordset rs = db().query(
                  "SELECT VoucherID FROM Voucher WHERE TransactionType = 'Issue' AND \"Date\" >= "

@@ -41,7 +41,7 @@ protected:
     frmBookIssue *open()
     {
         window = WindowRegistry::show<frmBookIssue>("frmBookIssue");
-        QApplication::setActiveWindow(window);
+        EXPECT_TRUE(activate(window));
         return window;
     }
     QLineEdit *box(const char *name) { return window->findChild<QLineEdit *>(name); }
@@ -136,7 +136,7 @@ TEST_F(frmBookIssueTest, IssuesABookThroughTheEnterChainAndPrintsItsSlip)
     EXPECT_EQ(box("txtName")->text(), "");
     EXPECT_EQ(date->date(), QDate(2026, 3, 5));
     EXPECT_EQ(button("cmdsave")->caption(), "&Save");
-    QApplication::setActiveWindow(window);
+    EXPECT_TRUE(activate(window));
     box("txtSrNo")->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(box("txtSrNo")->text(), "2");
 }
@@ -309,7 +309,7 @@ TEST_F(frmBookIssueTest, LoaderOpensAVoucherForCorrectionAndDeletion)
     EXPECT_EQ(box("txtSrNo")->text(), "4");
     EXPECT_EQ(box("txtRemarks")->text(), "Card remark");
     EXPECT_EQ(window->findChild<DateBox *>("dtpDate")->date(), QDate(2026, 3, 5));
-    QApplication::setActiveWindow(window);
+    EXPECT_TRUE(activate(window));
     box("txtSrNo")->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(box("txtSrNo")->text(), "4"); // no proposal in "&Update"
 
@@ -482,7 +482,7 @@ TEST_F(frmBookIssueTest, SearchPanelsPickIntoTheWindowAndEscClosesThemFirst)
     EXPECT_TRUE(WindowRegistry::find("frmBookIssueRegister"));
     WindowRegistry::close("frmLedger");
     WindowRegistry::close("frmBookIssueRegister");
-    QApplication::setActiveWindow(window);
+    EXPECT_TRUE(activate(window));
     window->grab().save(testOutputFolder() + "/frmBookIssue.png");
     box("txtCardNo")->setFocus();
     QTest::keyClick(box("txtCardNo"), Qt::Key_Escape);
@@ -541,7 +541,7 @@ TEST_F(frmBookIssueTest, TypedDatesAreTheDatesTheVouchersKeep)
         dialogs->answers << Dialogs::Answer::No;
         QTest::keyClick(button("cmdsave"), Qt::Key_Return);
         ASSERT_EQ(dialogs->last().text, "Do You Want to Print");
-        QApplication::setActiveWindow(window);
+        EXPECT_TRUE(activate(window));
         ASSERT_EQ(QApplication::focusWidget(), date);
     };
     const auto issuedOn = [&](int voucherId) {
@@ -626,7 +626,7 @@ TEST_F(frmBookIssueTest, SrNoTakesWholeNumbersAsTypedAndNoneIsProposedPastTheLas
                           "voucher yourself."});
     EXPECT_EQ(srNo->text(), "");
 
-    for (const QString &refused : {"2.5", "3.5", "1e3", "4E-0"}) {
+    for (const QString refused : {"2.5", "3.5", "1e3", "4E-0"}) {
         SCOPED_TRACE(refused.toStdString());
         srNo->setFocus(Qt::TabFocusReason);
         QTest::keyClick(srNo, Qt::Key_A, Qt::ControlModifier);

@@ -47,7 +47,7 @@ protected:
     frmBookReceipt *open(const QDate &returnDate = {2026, 3, 10})
     {
         window = WindowRegistry::show<frmBookReceipt>("frmBookReceipt");
-        QApplication::setActiveWindow(window);
+        EXPECT_TRUE(activate(window));
         date()->setDate(returnDate);
         return window;
     }
@@ -180,7 +180,7 @@ TEST_F(frmBookReceiptTest, TakesABookBackWithTheGroupsFineAndPrintsTheReceipt)
     EXPECT_EQ(box("txtTotalFine")->text(), "");
     EXPECT_EQ(box("txtBookID")->text(), "1");
     EXPECT_EQ(date()->date(), QDate(2026, 3, 10));
-    QApplication::setActiveWindow(window);
+    EXPECT_TRUE(activate(window));
     box("txtSrNo")->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(box("txtSrNo")->text(), "2");
 }
@@ -385,7 +385,7 @@ TEST_F(frmBookReceiptTest, LoaderOpensAReturnForCorrectionAndDeletion)
     EXPECT_EQ(box("txtFineReceiptNo")->text(), "0"); // an empty box is stored as 0
     EXPECT_EQ(box("txtRemarks1")->text(), "Torn cover");
     EXPECT_EQ(box("txtRemarks")->text(), "left alone");
-    QApplication::setActiveWindow(window);
+    EXPECT_TRUE(activate(window));
     box("txtSrNo")->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(box("txtSrNo")->text(), "1"); // no proposal in "&Update"
 
@@ -656,7 +656,7 @@ TEST_F(frmBookReceiptTest, PrintButtonStagesWhateverTheWindowHolds)
 // typed straight after a Save as well.
 TEST_F(frmBookReceiptTest, TypedReturnDatesCountTheDaysAndAreKept)
 {
-    for (const QString &accessionNo : {"12B", "7", "30"})
+    for (const QString accessionNo : {"12B", "7", "30"})
         lend("101", accessionNo, {2027, 6, 15});
     open();
     ASSERT_EQ(QApplication::focusWidget(), date());

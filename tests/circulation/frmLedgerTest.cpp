@@ -41,7 +41,7 @@ protected:
     frmLedger *open()
     {
         window = WindowRegistry::show<frmLedger>("frmLedger");
-        QApplication::setActiveWindow(window);
+        EXPECT_TRUE(activate(window));
         list = window->findChild<RecordList *>("Lv1");
         cardNo = window->findChild<QLineEdit *>("txtCardNo");
         return window;
@@ -121,7 +121,7 @@ TEST_F(frmLedgerTest, LooksUpACardAndListsItsIssuesBesideTheirReturns)
     EXPECT_TRUE(report->lblRPTFileName()->text().endsWith("/Reports/Ledger.rpt"));
 
     // A row opens its issue voucher.
-    QApplication::setActiveWindow(window);
+    EXPECT_TRUE(activate(window));
     list->setFocus();
     list->setCurrentIndex(list->model()->index(0, 1));
     QTest::keyClick(list, Qt::Key_Return);

@@ -41,7 +41,7 @@ protected:
     frmPendingBooks *open()
     {
         window = WindowRegistry::show<frmPendingBooks>("frmPendingBooks");
-        QApplication::setActiveWindow(window);
+        EXPECT_TRUE(activate(window));
         list = window->findChild<RecordList *>("Lv1");
         return window;
     }

@@ -45,7 +45,7 @@ protected:
     frmVoucherRegister *open(const QString &name)
     {
         window = WindowRegistry::show<frmVoucherRegister>(name);
-        QApplication::setActiveWindow(window);
+        EXPECT_TRUE(activate(window));
         list = window->findChild<RecordList *>("Lv1");
         from = window->findChild<DateBox *>("dtpFromDate");
         to = window->findChild<DateBox *>("dtpToDate");

@@ -31,7 +31,7 @@ TEST_F(DatabaseTest, OpensOnlyWithTheProgramKeyAndNeverCreatesAFile)
               SQLITE_OK);
     EXPECT_NE(sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
               SQLITE_OK);
-    sqlite3_exec(raw, "PRAGMA key = 'wrong'", nullptr, nullptr, nullptr);
+    Database::applyKey(raw, QByteArray(64, 'a'));
     EXPECT_NE(sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
               SQLITE_OK);
     sqlite3_close(raw);
@@ -50,6 +50,51 @@ TEST_F(DatabaseTest, OpensOnlyWithTheProgramKeyAndNeverCreatesAFile)
     plain.write("this is no database at all, just some bytes that fill a page........");
     plain.close();
     EXPECT_THROW(Database::open(plain.fileName()), AppError);
+}
+
+// One file format whichever release of the encryption library writes: a company file written by
+// the oldest release the program runs on (1 KiB pages, HMAC-SHA1) opens, reads and takes writes,
+// and a file the program makes opens in the library's shell with the settings the README gives.
+TEST_F(DatabaseTest, EveryFileIsInTheFormatOfTheOldestLibraryRelease)
+{
+    const QString old = path("Old.mdb");
+    ASSERT_TRUE(QFile::copy(LD_TEST_FIXTURE_DIR "/CompanyOfSqlcipher3.mdb", old));
+    QFile::setPermissions(old, QFile::ReadOwner | QFile::WriteOwner);
+    {
+        auto db = Database::open(old);
+        EXPECT_EQ(db->scalar("PRAGMA integrity_check").toString(), "ok");
+        EXPECT_EQ(db->scalar("SELECT title FROM Book WHERE Status = 'Issue'").toString(),
+                  "The Jungle Book");
+        for (Database *reader : db->readers(2))
+            EXPECT_EQ(reader->scalar("SELECT count(*) FROM Book").toInt(), 3);
+        // Enough rows for new pages, of every kind, in the file.
+        Transaction t(*db);
+        for (int id = 4; id <= 600; ++id)
+            db->execute("INSERT INTO Book (BookID, AccessionNo, title, Status) VALUES (?, ?, ?, ?)",
+                        {id, QString::number(id), QString("Book %1").arg(id), "Available"});
+        db->execute("UPDATE Company SET city = 'Solan'");
+        t.commit();
+    }
+    auto again = Database::open(old);
+    EXPECT_EQ(again->scalar("PRAGMA integrity_check").toString(), "ok");
+    EXPECT_EQ(again->scalar("SELECT count(*) FROM Book").toInt(), 600);
+    EXPECT_EQ(again->scalar("SELECT city FROM Company").toString(), "Solan");
+    EXPECT_EQ(again->scalar("PRAGMA cipher_page_size").toInt(), 1024);
+
+    const QString made = path("New.mdb");
+    Database::create(made)->execute("CREATE TABLE Shelf (Name TEXT)");
+    // The shell's way: the key, then the format by its number, which the old release, knowing
+    // only its own, ignores.
+    sqlite3 *raw = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(made.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr),
+              SQLITE_OK);
+    const QByteArray key = "PRAGMA key = \"x'" + Database::keyHex() + "'\"";
+    EXPECT_EQ(sqlite3_exec(raw, key.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(raw, "PRAGMA cipher_compatibility = 3", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(raw, "SELECT count(*) FROM Shelf", nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(raw);
+    sqlite3_close(raw);
 }
 
 TEST_F(DatabaseTest, ValReadsTheLeadingNumber)

@@ -31,7 +31,7 @@ protected:
         area->resize(1020, 600);
         area->show();
         WindowRegistry::setMdiArea(area);
-        QApplication::setActiveWindow(area);
+        EXPECT_TRUE(activate(area));
     }
 
     void TearDown() override
@@ -43,7 +43,7 @@ protected:
     template <typename Window> Window *open(const char *name)
     {
         auto *window = WindowRegistry::show<Window>(name);
-        QApplication::setActiveWindow(area);
+        EXPECT_TRUE(activate(area));
         return window;
     }
 

@@ -27,7 +27,7 @@ protected:
         main->resize(1024, 728);
         main->show();
         main->buildMenuOnce();
-        QApplication::setActiveWindow(main.get());
+        EXPECT_TRUE(activate(main.get()));
     }
 
     QWidget *openFromRibbon(const QString &name)

@@ -254,7 +254,7 @@ TEST_F(ReportEngineTest, AFailingStagingLeavesTheRowsStagedBefore)
 {
     ReportSamples::stage("Reports/Ledger.rpt", 2);
     // The new staging empties the table and writes one row; its second row fails.
-    Database::setFailureHook({.failOnWrite = 3});
+    Database::setFailureHook({.failOnWrite = 3, .failOnTable = {}});
     EXPECT_THROW(
         {
             ReportHandOver::PrintingStage stage;

@@ -154,7 +154,7 @@ TEST_F(ReportMessagingTest, AFailingRefillLeavesTheOldRowsAndStartsNothing)
     dialogs->inputs << "9876543210";
     dialogs->expectOk();
     // The hand-off empties wa (the first write) and adds its row (the second), which fails.
-    Database::setFailureHook({.failOnWrite = 2});
+    Database::setFailureHook({.failOnWrite = 2, .failOnTable = {}});
     clickWhatsapp();
     Database::clearFailureHook();
     ASSERT_EQ(dialogs->boxes.size(), 1);

@@ -103,7 +103,7 @@ TEST_F(frmPrint1Test, HandOverShowsTheReportInOneReusedWindow)
     EXPECT_EQ(WindowRegistry::loadOrder(), QStringList{"frmPrint1"});
 
     // Esc closes it; the next hand-over loads it anew with Print and empty remembered values.
-    QApplication::setActiveWindow(mainWindow);
+    EXPECT_TRUE(activate(mainWindow));
     auto *pdfButton = window->findChild<QPushButton *>("cmdPDF");
     pdfButton->setFocus();
     QTest::keyClick(pdfButton, Qt::Key_Escape);

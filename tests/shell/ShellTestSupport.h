@@ -62,7 +62,7 @@ protected:
     frmCompanyList *showPicker()
     {
         auto *picker = WindowRegistry::show<frmCompanyList>("frmCompanyList");
-        QApplication::setActiveWindow(main.get());
+        EXPECT_TRUE(activate(main.get()));
         waitForScan(picker);
         return picker;
     }

@@ -413,7 +413,7 @@ TEST_F(frmCompanyListTest, F3TheCreateButtonEscAndClose)
     EXPECT_FALSE(main->isVisible());
 
     main->show();
-    QApplication::setActiveWindow(main.get());
+    EXPECT_TRUE(activate(main.get()));
     QTest::mouseClick(picker->findChild<QWidget *>("cmdClose"), Qt::LeftButton);
     EXPECT_FALSE(main->isVisible());
 }

@@ -22,7 +22,7 @@ protected:
         Module::CompanyDb = Database::open(Module::companyDatabasePath(path("Data/" + folder)));
         Module::CompanyDataPath = path("Data/" + folder);
         auto *login = WindowRegistry::show<frmLogin>("frmLogin");
-        QApplication::setActiveWindow(main.get());
+        EXPECT_TRUE(activate(main.get()));
         return login;
     }
 
@@ -168,8 +168,7 @@ TEST_F(frmLoginTest, UserNamesMatchWithoutRegardToCaseInEveryAlphabet)
     sqlite3 *raw = nullptr;
     const QByteArray file = Module::companyDatabasePath(path("Data/Data 1")).toUtf8();
     ASSERT_EQ(sqlite3_open_v2(file.constData(), &raw, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-    const QByteArray key = "PRAGMA key = \"x'" + Database::keyHex() + "'\"";
-    sqlite3_exec(raw, key.constData(), nullptr, nullptr, nullptr);
+    Database::applyKey(raw);
     QStringList results;
     char *error = nullptr;
     const int rc = sqlite3_exec(

@@ -23,8 +23,7 @@ public:
             std::thread([file, begin, milliseconds, held = std::move(held), released]() mutable {
                 sqlite3 *raw = nullptr;
                 sqlite3_open_v2(file.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-                const QByteArray key = "PRAGMA key = \"x'" + Database::keyHex() + "'\"";
-                sqlite3_exec(raw, key.constData(), nullptr, nullptr, nullptr);
+                Database::applyKey(raw);
                 sqlite3_exec(raw, begin, nullptr, nullptr, nullptr);
                 held.set_value();
                 // Held until the time is up or the holder goes, whichever comes first.

@@ -39,7 +39,7 @@ protected:
         box->setCaption("Date Of Issue");
         box->setDate(QDate(2027, 6, 30));
         window.show();
-        QApplication::setActiveWindow(&window);
+        EXPECT_TRUE(activate(&window));
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
 

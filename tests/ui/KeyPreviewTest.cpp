@@ -1,6 +1,7 @@
 #include "WaitFor.h"
 
 #include "ui/KeyPreview.h"
+#include "WaitFor.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -56,7 +57,7 @@ TEST(KeyPreviewTest, ChainTakesPlainEnterWindowHandlersAnyEnter)
         return true;
     });
     window.show();
-    QApplication::setActiveWindow(&window);
+    EXPECT_TRUE(activate(&window));
 
     one->setFocus();
     QTest::keyClick(one, Qt::Key_Return, Qt::ShiftModifier);

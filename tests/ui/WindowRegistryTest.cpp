@@ -1,4 +1,5 @@
 #include "ProgramTest.h"
+#include "WaitFor.h"
 
 #include "ui/FormBuilder.h"
 #include "ui/KeyPreview.h"
@@ -79,7 +80,7 @@ TEST_F(WindowRegistryTest, EnterChainEscAndFocusColours)
     bool panelOpen = true;
     KeyPreview::installEscClose(&window, [&] { return std::exchange(panelOpen, false); });
     window.show();
-    QApplication::setActiveWindow(&window);
+    EXPECT_TRUE(activate(&window));
     one->setFocus();
     EXPECT_EQ(one->palette().color(QPalette::Base), QColor(0xC0, 0xFF, 0xC0));
     QTest::keyClick(one, Qt::Key_Return);

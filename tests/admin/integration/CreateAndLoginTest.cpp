@@ -60,7 +60,7 @@ protected:
 TEST_F(CreateAndLoginTest, CreateACompanyThenLogIntoIt)
 {
     auto *picker = WindowRegistry::show<frmCompanyList>("frmCompanyList");
-    QApplication::setActiveWindow(main.get());
+    EXPECT_TRUE(activate(main.get()));
     auto *list = scannedList(picker);
     ASSERT_EQ(list->records()->size(), 0);
     list->setFocus();

@@ -42,7 +42,7 @@ protected:
         main = std::make_unique<MDIForm1>();
         main->resize(1024, 768);
         main->show();
-        QApplication::setActiveWindow(main.get());
+        EXPECT_TRUE(activate(main.get()));
     }
 
     void TearDown() override
@@ -54,7 +54,7 @@ protected:
     void logIn()
     {
         auto *login = WindowRegistry::show<frmLogin>("frmLogin");
-        QApplication::setActiveWindow(main.get());
+        EXPECT_TRUE(activate(main.get()));
         login->findChild<QLineEdit *>("txtUserName")->setText("admin");
         login->findChild<QLineEdit *>("txtPassword")->setText("secret");
         login->findChild<QLineEdit *>("txtPassword")->setFocus();

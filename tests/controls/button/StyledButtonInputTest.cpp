@@ -1,5 +1,6 @@
 #include "ButtonTestSupport.h"
 #include "QtPrinters.h"
+#include "WaitFor.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
@@ -138,7 +139,7 @@ TEST(StyledButtonInputTest, EnterAndEscapeClickDefaultAndCancelCommandButtons)
     save->setDefault(true);
     close->setCancel(true);
     window.show();
-    QApplication::setActiveWindow(&window);
+    EXPECT_TRUE(activate(&window));
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QSignalSpy saveClicks(save, &StyledButton::Click);
     QSignalSpy closeClicks(close, &StyledButton::Click);
@@ -187,7 +188,7 @@ TEST(StyledButtonInputTest, EnterClicksTheDefaultButtonOfTheActiveChildWindowOnl
     windowA->show();
     area.resize(600, 400);
     area.show();
-    QApplication::setActiveWindow(&area);
+    EXPECT_TRUE(activate(&area));
     ASSERT_TRUE(QTest::qWaitForWindowActive(&area));
     area.setActiveSubWindow(windowA);
     editA->setFocus();
@@ -205,7 +206,7 @@ TEST(StyledButtonInputTest, AccessKeyClicks)
     button->setCaption(QStringLiteral("&Print"));
     auto *option = new StyledButton(&window);
     window.show();
-    QApplication::setActiveWindow(&window);
+    EXPECT_TRUE(activate(&window));
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     option->setFocus();
     QSignalSpy clicks(button, &StyledButton::Click);
@@ -277,7 +278,7 @@ TEST(StyledButtonInputTest, FocusAndArrowsSelectOptionButtons)
     b->setMode(2);
     QSignalSpy aClicks(a, &StyledButton::Click);
     window.show();
-    QApplication::setActiveWindow(&window);
+    EXPECT_TRUE(activate(&window));
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     a->setFocus(); // nothing selected yet: focus selects
     EXPECT_TRUE(a->value());
@@ -343,7 +344,7 @@ TEST(StyledButtonInputTest, APressNeverOutlivesTheFocus)
     second->setGeometry(120, 30, 80, 24);
     first->setCustomClick(4);
     window.show();
-    QApplication::setActiveWindow(&window);
+    EXPECT_TRUE(activate(&window));
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QSignalSpy firstClicks(first, &StyledButton::Click);
     QSignalSpy secondClicks(second, &StyledButton::Click);
@@ -377,7 +378,7 @@ TEST(StyledButtonInputTest, AHeldKeyClicksOnce)
     other->move(0, 80);
     other->setCaption(QStringLiteral("&Other"));
     window.show();
-    QApplication::setActiveWindow(&window);
+    EXPECT_TRUE(activate(&window));
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QSignalSpy saveClicks(save, &StyledButton::Click);
     QSignalSpy otherClicks(other, &StyledButton::Click);
@@ -427,7 +428,7 @@ TEST(StyledButtonInputTest, FocusedCheckAndOptionButtonsShowTheFocus)
     option->setGeometry(110, 10, 90, 28);
     edit->setGeometry(10, 60, 90, 24);
     window.show();
-    QApplication::setActiveWindow(&window);
+    EXPECT_TRUE(activate(&window));
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     option->setMode(2);
     option->setValue(true);
@@ -456,7 +457,7 @@ TEST(StyledButtonInputTest, ArrowsNeverScrollTheContainerAroundTheButton)
     scroller.setWidget(content);
     scroller.resize(300, 200);
     scroller.show();
-    QApplication::setActiveWindow(&scroller);
+    EXPECT_TRUE(activate(&scroller));
     ASSERT_TRUE(QTest::qWaitForWindowActive(&scroller));
     button->setFocus();
     for (Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Down})

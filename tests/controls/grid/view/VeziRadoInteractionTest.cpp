@@ -34,7 +34,7 @@ struct UseHost : Host
         grid->setAllowEdit(true);
         grid->setRedraw(true);
         window.show();
-        QApplication::setActiveWindow(&window);
+        EXPECT_TRUE(activate(&window));
         grid->setFocus();
         box = grid->findChild<QLineEdit *>(QStringLiteral("txtEdit"));
         QObject::connect(grid, &VeziRado::AfterEdit, grid,
