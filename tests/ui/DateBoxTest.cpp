@@ -486,8 +486,7 @@ TEST_F(DateBoxTest, TwoBadDatesInTwoWindowsEachNameTheirOwnBox)
 
     tabInAndType("31042027");
     other.show();
-    QApplication::setActiveWindow(&other);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    ASSERT_TRUE(activate(&other));
     QTest::mouseClick(otherBox->findChild<QLineEdit *>(), Qt::LeftButton, Qt::NoModifier,
                       QPoint(2, 10));
     ASSERT_TRUE(otherBox->hasFocus());

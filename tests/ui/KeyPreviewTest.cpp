@@ -1,5 +1,3 @@
-#include "WaitFor.h"
-
 #include "ui/KeyPreview.h"
 #include "WaitFor.h"
 
@@ -92,8 +90,7 @@ TEST(KeyPreviewTest, AnAltKeyNoButtonTakesTypesNothing)
         return false;
     });
     window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(activate(&window));
     box->setFocus();
 
     QTest::keyClicks(box, QStringLiteral("Library Club"));
