@@ -99,7 +99,7 @@ bool shownIsoDate(const QString &stored, std::array<char, 10> &shown)
     };
     if (!QDate::isValid(number(0, 4), number(5, 2), number(8, 2)))
         return false;
-    for (const auto [to, from] :
+    for (const auto &[to, from] :
          {std::pair{0, 8}, {1, 9}, {3, 5}, {4, 6}, {6, 0}, {7, 1}, {8, 2}, {9, 3}})
         shown[size_t(to)] = char(stored[from].unicode());
     shown[2] = shown[5] = '-';

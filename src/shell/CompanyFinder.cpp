@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -53,20 +54,39 @@ bool isFolder(int dirFd, const dirent *entry)
            S_ISDIR(info.st_mode);
 }
 
-// Folders whose names are no valid UTF-8: Qt cannot name them, so its listing leaves them out.
-QStringList undecodableFolders(const QString &folder)
+struct Subfolders
 {
-    QStringList found;
+    QStringList named;       // absolute paths
+    QStringList undecodable; // names that are no valid UTF-8, as the file system holds them
+};
+
+// Read with the system's own listing: Qt cannot name a folder whose name is no valid UTF-8, and
+// some Qt releases then list none of the folders beside it either. Hidden folders and links are
+// left out, as Qt's listing of folders leaves them (a link back up the tree would make the walk
+// endless).
+Subfolders readSubfolders(const QString &folder)
+{
+    Subfolders found;
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir)
         return found;
+    const QDir parent(folder);
     while (const dirent *entry = ::readdir(dir)) {
         const QByteArray name(entry->d_name);
-        if (QFile::encodeName(QFile::decodeName(name)) != name && isFolder(::dirfd(dir), entry))
-            found << rawName(name);
+        if (name.startsWith('.') || !isFolder(::dirfd(dir), entry))
+            continue;
+        const QString decoded = QFile::decodeName(name);
+        if (QFile::encodeName(decoded) != name)
+            found.undecodable << rawName(name);
+        else
+            found.named << parent.absoluteFilePath(decoded);
     }
     ::closedir(dir);
-    found.sort();
+    std::sort(found.named.begin(), found.named.end(), [](const QString &a, const QString &b) {
+        const int folded = a.compare(b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a < b;
+    });
+    found.undecodable.sort();
     return found;
 }
 
@@ -75,25 +95,16 @@ QStringList subfolders(const QString &folder, const FolderWalk::FailureReport &r
     const QDir dir(folder);
     if (!dir.isReadable())
         throw AppError(75, QStringLiteral("Path/File access error: '%1'").arg(folder));
-    QStringList found;
-    // Links are skipped: a link back up the tree would make the walk endless.
-    const auto entries = dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks,
-                                           QDir::Name | QDir::IgnoreCase);
-    found.reserve(entries.size());
-    for (const QFileInfo &entry : entries)
-        found << entry.absoluteFilePath();
-    if (report) {
-        const QStringList skipped = undecodableFolders(folder);
-        if (!skipped.isEmpty())
-            report(AppError(75,
-                            QStringLiteral("Path/File access error: the folder name %1 in '%2' "
+    Subfolders found = readSubfolders(folder);
+    if (report && !found.undecodable.isEmpty())
+        report(AppError(75, QStringLiteral("Path/File access error: the folder name %1 in '%2' "
                                            "is not valid UTF-8, so it was skipped. Rename "
                                            "it to list its company.")
-                                .arg(QStringLiteral("\"") + skipped.join(QStringLiteral("\", \"")) +
+                                .arg(QStringLiteral("\"") +
+                                         found.undecodable.join(QStringLiteral("\", \"")) +
                                          QStringLiteral("\""),
                                      folder)));
-    }
-    return found;
+    return found.named;
 }
 
 } // namespace

@@ -159,7 +159,7 @@ TEST_F(VoucherRegisterTest, ALongRangeInPartsOfKeysOrOfDaysListsAsTheDateAndSeri
                                               {QDate(2024, 1, 15), QDate(2025, 11, 30)},
                                               {QDate(2024, 1, 1), QDate(2025, 12, 31)}};
     for (const auto &[from, to] : ranges)
-        for (const QString &typed : {"", "as"}) {
+        for (const QString &typed : {QString(), QStringLiteral("as")}) {
             QStringList expected;
             for (Recordset rs = db().query(
                      "SELECT VoucherID FROM Voucher WHERE TransactionType = 'Issue' AND \"Date\" "

@@ -29,7 +29,7 @@ int widthOfShownBox(const Dialogs::Message &message)
 
 TEST(QtMessageBoxTest, TheTitleIsNeverCutShort)
 {
-    for (const QString title :
+    for (const QString &title :
          {QStringLiteral("Don't Create Company"), QStringLiteral("Company Created Sucessfully"),
           QStringLiteral("Login Info")}) {
         SCOPED_TRACE(title.toStdString());

@@ -317,8 +317,9 @@ TEST(VeziRadoPainting, RowPositionsPastThirtyTwoBits)
     const int first = grid.model().rowAt(0).Height;
     EXPECT_EQ(grid.geometry().RowTop(3, 0), header + first + 2 * qint64(2147483520));
     EXPECT_EQ(grid.geometry().RowTop(3, 1), header + 2 * qint64(2147483520));
-    if (grid.verticalScrollBar()->value() == 0)
+    if (grid.verticalScrollBar()->value() == 0) {
         EXPECT_EQ(grid.geometry().RowFromY(header + first + 5), 1);
+    }
     // The current row lies far below the surface: no focus rectangle on it.
     const QImage &image = grid.surfaceImage();
     bool framed = false;
