@@ -59,6 +59,8 @@ enter=(setpriv --pdeathsig KILL unshare --mount --propagation private --pid --fo
     mount --rbind /dev "$root/dev"
     mount --rbind /sys "$root/sys"
     mount -t tmpfs tmpfs "$root/tmp"
+    # A checkout under /tmp needs its mount point in the fresh /tmp too.
+    mkdir -p "$root$top"
     mount --bind "$top" "$root$top"
     exec chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
         LANG=C.UTF-8 CI="${CI:-}" JOBS="$jobs" CCACHE_BASEDIR="$basedir" \
