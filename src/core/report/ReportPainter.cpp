@@ -198,10 +198,111 @@ struct SetValue
 };
 
 constexpr double SmallestPoints = 4;
+// Sizes below the template's are tried in tenths of a point: one value tried at a size costs a
+// font of that size, and sizes shared by the values of a list share their fonts.
+constexpr double PointStep = 0.1;
+
+// A font at one size, bound to the device's resolution once: measuring with a font of another
+// resolution makes a new font each time, and finding its glyphs again costs more than the
+// measuring.
+struct SizedFont
+{
+    QFont font;
+    QFontMetricsF metrics;
+    double lineHeight;
+};
+
+// The fonts a thread has set values in, and the values it has set: a list repeats most of its
+// values (publishers, subjects, places, classes), and each is set once, then drawn as it was set.
+class Setter
+{
+public:
+    // The template's font as it stands, on this device.
+    int fontOf(const QFont &font, const QPaintDevice *device)
+    {
+        const int dpiX = device->logicalDpiX();
+        const int dpiY = device->logicalDpiY();
+        for (int i = 0; i < int(fonts_.size()); ++i)
+            if (fonts_[i].dpiX == dpiX && fonts_[i].dpiY == dpiY && fonts_[i].font == font)
+                return i;
+        // A bound on what is kept: a report uses a few fonts.
+        if (fonts_.size() >= 64)
+            clear();
+        fonts_.push_back({font, dpiX, dpiY, {}});
+        return int(fonts_.size()) - 1;
+    }
+
+    // The font at a size: the template's own (0 points) or one of the tried sizes. A copy: the
+    // fonts kept move as more are kept.
+    SizedFont at(int font, const QPaintDevice *device, double points = 0)
+    {
+        Font &f = fonts_[font];
+        const int key = points <= 0 ? 0 : int(std::lround(points * 1000));
+        auto found = f.sizes.constFind(key);
+        if (found == f.sizes.constEnd()) {
+            if (f.sizes.size() >= 1024)
+                f.sizes.clear();
+            QFont sized(f.font, device);
+            if (points > 0)
+                sized.setPointSizeF(points);
+            const QFontMetricsF metrics(sized, device);
+            found = f.sizes.insert(key, {sized, metrics, metrics.height()});
+        }
+        return *found;
+    }
+
+    struct Set
+    {
+        int size; // 0: the template's size, else thousandths of a point
+        QStringList lines;
+    };
+    Set *find(const QString &text, int font, const QSizeF &box)
+    {
+        const auto found = set_.find({text, font, box.width(), box.height()});
+        return found == set_.end() ? nullptr : &*found;
+    }
+    void keep(const QString &text, int font, const QSizeF &box, Set value)
+    {
+        // A bound on what is kept: enough for the repeated values of a long list.
+        if (set_.size() >= 20000)
+            set_.clear();
+        set_.insert({text, font, box.width(), box.height()}, std::move(value));
+    }
+
+private:
+    struct Font
+    {
+        QFont font;
+        int dpiX;
+        int dpiY;
+        QHash<int, SizedFont> sizes;
+    };
+    struct Key
+    {
+        QString text;
+        int font;
+        double width;
+        double height;
+        bool operator==(const Key &) const = default;
+        friend size_t qHash(const Key &key, size_t seed = 0)
+        {
+            return qHashMulti(seed, key.text, key.font, key.width, key.height);
+        }
+    };
+    void clear()
+    {
+        fonts_.clear();
+        set_.clear(); // its values name fonts by their place here
+    }
+    std::vector<Font> fonts_;
+    QHash<Key, Set> set_;
+};
 
 // The value broken into lines of the box's width, at word boundaries where it can be and anywhere
-// else (an accession number has no spaces to break at).
-QStringList brokenLines(const QString &text, const QFont &font, QPaintDevice *device, double width)
+// else (an accession number has no spaces to break at). `wider` tells of a line still wider than
+// the box: a letter wider than the box.
+QStringList brokenLines(const QString &text, const QFont &font, QPaintDevice *device, double width,
+                        bool &wider)
 {
     QTextLayout layout(text, font, device);
     QTextOption option;
@@ -211,6 +312,7 @@ QStringList brokenLines(const QString &text, const QFont &font, QPaintDevice *de
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
+        wider = wider || line.naturalTextWidth() > width + 0.5;
         lines << text.mid(line.textStart(), line.textLength()).trimmed();
     }
     layout.endLayout();
@@ -220,122 +322,120 @@ QStringList brokenLines(const QString &text, const QFont &font, QPaintDevice *de
 // The value at the largest size, no larger than the element's, at which it fits the box whole:
 // on one line, or over the lines the box holds at that size. A value never printed cut is what
 // tells "Class VIII" from "Class VII". Below about 4 points the value takes the lines it needs.
-SetValue setValue(QPainter &p, const QRectF &box, const ReportElement &e, const QString &text)
+Setter::Set setValue(Setter &setter, int fontId, QPaintDevice *device, const QRectF &box,
+                     const ReportElement &e, const QString &text)
 {
-    QPaintDevice *device = p.device();
-    const auto at = [&](double points) {
-        QFont font = e.font;
-        font.setPointSizeF(points);
-        return font;
-    };
-    const auto lineHeight = [&](const QFont &font) { return QFontMetricsF(font, device).height(); };
+    const SizedFont template_ = setter.at(fontId, device);
     const double full = e.font.pointSizeF();
-    const double naturalWidth = QFontMetricsF(e.font, device).horizontalAdvance(text);
+    const double naturalWidth = template_.metrics.horizontalAdvance(text);
     const bool oneLine = !text.contains(QLatin1Char('\n'));
     if (naturalWidth <= 0 || (oneLine && naturalWidth <= box.width()))
-        return {e.font, {text}, lineHeight(e.font)};
+        return {0, {text}};
 
-    // Fits at a size: the lines, else nothing.
-    const auto linesAt = [&](double points) -> QStringList {
-        const QFont font = at(points);
-        const QFontMetricsF metrics(font, device);
-        if (oneLine && metrics.horizontalAdvance(text) <= box.width())
-            return {text};
-        const int room = int(box.height() / metrics.height() + 1e-6);
-        if (room < 2)
-            return {};
+    const auto paragraphs = [&](const SizedFont &sized, bool &wider) {
         QStringList lines;
         for (const QString &paragraph : text.split(QLatin1Char('\n')))
-            lines << brokenLines(paragraph, font, device, box.width());
-        if (lines.size() > room)
-            return {};
-        for (const QString &line : lines)
-            if (metrics.horizontalAdvance(line) > box.width() + 0.5)
-                return {};
+            lines << brokenLines(paragraph, sized.font, device, box.width(), wider);
         return lines;
     };
-    // The size lies between one line's (its advance grows about as the size) and what the box's
-    // area allows: a size that fits below, one that does not above, and a few halvings between.
+    // Fits at a size (0: the template's): the lines, else nothing.
+    const auto linesAt = [&](double points) -> QStringList {
+        const SizedFont sized = setter.at(fontId, device, points);
+        if (oneLine && sized.metrics.horizontalAdvance(text) <= box.width())
+            return {text};
+        const int room = int(box.height() / sized.lineHeight + 1e-6);
+        if (room < 2)
+            return {};
+        bool wider = false;
+        const QStringList lines = paragraphs(sized, wider);
+        return wider || lines.size() > room ? QStringList() : lines;
+    };
+
+    // The size lies below one line's (its advance grows about as the size) and what the box's area
+    // allows.
     const double area = box.width() * box.height();
-    const double needed = naturalWidth * lineHeight(e.font);
-    double upper = std::min(full, full * std::sqrt(area / needed));
-    QStringList best = upper >= SmallestPoints ? linesAt(upper) : QStringList();
-    double bestPoints = upper;
-    if (best.isEmpty() && upper >= SmallestPoints) {
-        double lower = std::clamp(full * box.width() / naturalWidth, SmallestPoints, upper);
-        for (best = linesAt(lower); best.isEmpty() && lower > SmallestPoints;
-             best = linesAt(lower)) {
-            upper = lower;
-            lower = std::max(SmallestPoints, lower * 0.97);
+    const double upper =
+        std::min(full, full * std::sqrt(area / (naturalWidth * template_.lineHeight)));
+    if (upper >= full) {
+        if (QStringList lines = linesAt(0); !lines.isEmpty())
+            return {0, lines};
+    }
+    // Below it, the largest tenth of a point that fits, looked for from where k lines of the value
+    // would fill the box: the best k gives a size close to the answer, and a few steps settle it.
+    const int lowest = int(std::ceil(SmallestPoints / PointStep - 1e-9));
+    const int highest = int(std::floor(upper / PointStep - 1e-9));
+    QStringList best;
+    const auto fits = [&](int step) {
+        QStringList lines = linesAt(step * PointStep);
+        if (lines.isEmpty())
+            return false;
+        best = std::move(lines);
+        return true;
+    };
+    if (highest >= lowest) {
+        double estimate = 0;
+        for (int k = 1; k <= 64; ++k) {
+            const double byWidth = full * k * box.width() / naturalWidth;
+            const double byHeight = full * box.height() / (k * template_.lineHeight);
+            estimate = std::max(estimate, std::min(byWidth, byHeight));
+            if (byHeight < byWidth)
+                break;
         }
-        bestPoints = lower;
-        for (int step = 0; !best.isEmpty() && step < 6 && upper - lower > 0.05; ++step) {
-            const double middle = (upper + lower) / 2;
-            const QStringList lines = linesAt(middle);
-            if (lines.isEmpty()) {
-                upper = middle;
-            } else {
-                lower = middle;
-                best = lines;
-                bestPoints = middle;
+        const int start = std::clamp(int(std::floor(estimate * 0.98 / PointStep)), lowest, highest);
+        int good = -1;
+        int bad = highest + 1;
+        if (fits(start)) {
+            good = start;
+            for (int stride = 1; good < highest; stride *= 2) {
+                const int next = std::min(highest, good + stride);
+                if (!fits(next)) {
+                    bad = next;
+                    break;
+                }
+                good = next;
+            }
+        } else {
+            bad = start;
+            for (int stride = 1; bad > lowest && good < 0; stride *= 2) {
+                const int next = std::max(lowest, bad - stride);
+                if (fits(next))
+                    good = next;
+                else
+                    bad = next;
             }
         }
+        if (good >= 0) {
+            QStringList goodLines = best;
+            while (bad - good > 1) {
+                const int middle = (good + bad) / 2;
+                if (fits(middle)) {
+                    good = middle;
+                    goodLines = best;
+                } else {
+                    bad = middle;
+                }
+            }
+            return {int(std::lround(good * PointStep * 1000)), goodLines};
+        }
     }
-    if (best.isEmpty()) {
-        // Too long for the box even at the smallest size: all of it, over the lines it needs.
-        bestPoints = SmallestPoints;
-        const QFont font = at(bestPoints);
-        for (const QString &paragraph : text.split(QLatin1Char('\n')))
-            best << brokenLines(paragraph, font, device, box.width());
-    }
-    const QFont font = at(bestPoints);
-    return {font, best, lineHeight(font)};
+    // Too long for the box even at the smallest size: all of it, over the lines it needs.
+    bool wider = false;
+    return {int(std::lround(SmallestPoints * 1000)),
+            paragraphs(setter.at(fontId, device, SmallestPoints), wider)};
 }
 
-// What sets a value: the same text in the same font and box on the same device is set alike.
-struct SetKey
-{
-    QString text;
-    QString font; // its key: a font held here could outlive the fonts' own caches
-    double width;
-    double height;
-    int dpiX;
-    int dpiY;
-    bool operator==(const SetKey &) const = default;
-};
-
-size_t qHash(const SetKey &key, size_t seed = 0)
-{
-    return qHashMulti(seed, key.text, key.font, key.width, key.height, key.dpiX, key.dpiY);
-}
-
-// A value as it was set: the size, and the lines at that size.
-struct SetLines
-{
-    double points;
-    QStringList lines;
-};
-
-// Trying sizes costs far more than drawing, and a list repeats most of its values (publishers,
-// subjects, places, classes): each is set once, then drawn as it was set.
 SetValue setOnce(QPainter &p, const QRectF &box, const ReportElement &e, const QString &text)
 {
-    thread_local QHash<SetKey, SetLines> set;
-    const QPaintDevice *device = p.device();
-    SetKey key{text,         e.font.key(),          box.width(),
-               box.height(), device->logicalDpiX(), device->logicalDpiY()};
-    auto found = set.constFind(key);
-    if (found == set.constEnd()) {
-        // A bound on what is kept: enough for the repeated values of a long list.
-        if (set.size() >= 20000)
-            set.clear();
-        const SetValue value = setValue(p, box, e, text);
-        found = set.insert(std::move(key), {value.font.pointSizeF(), value.lines});
+    thread_local Setter setter;
+    QPaintDevice *device = p.device();
+    const int font = setter.fontOf(e.font, device);
+    const Setter::Set *set = setter.find(text, font, box.size());
+    if (!set) {
+        setter.keep(text, font, box.size(), setValue(setter, font, device, box, e, text));
+        set = setter.find(text, font, box.size());
     }
-    QFont font = e.font;
-    font.setPointSizeF(found->points);
-    const double lineHeight = QFontMetricsF(font, p.device()).height();
-    return {font, found->lines, lineHeight};
+    const SizedFont sized = setter.at(font, device, set->size / 1000.0);
+    return {sized.font, set->lines, sized.lineHeight};
 }
 
 void drawText(QPainter &p, const QRectF &box, const ReportElement &e, const QString &text,
