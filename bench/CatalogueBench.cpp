@@ -1,5 +1,8 @@
 // The catalogue on 100,000 realistic books: the book list until its first rows show, a filter
-// keystroke (the list reloaded under one more typed character), and a book's save.
+// keystroke (the list reloaded under one more typed character), and a book's save. A school's PC
+// with one or two cores is the same run on that many, e.g.
+//   taskset -c 4 bench_CatalogueBench --benchmark_filter='BookList(FirstOpen|Query|Accession)'
+// and with -c 4,5: the reads are cut into one part for each core the program may run on.
 #include "BenchData.h"
 #include "BenchMain.h"
 #include "BenchScreen.h"

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <numeric>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace BookListQuery {
@@ -162,51 +163,53 @@ ListRows rows(Database &db, const Filter &filter, int parts)
     return texts;
 }
 
-Loader::Box Loader::narrowed(const Filter &filter) const
+std::optional<std::vector<int>> Loader::narrowing(const Held &held, const Filter &filter)
 {
-    const std::pair<const QString *, const QString *> boxes[] = {
-        {&held_.accessionNo, &filter.accessionNo},
-        {&held_.title, &filter.title},
-        {&held_.subject, &filter.subject},
-        {&held_.edition, &filter.edition},
-        {&held_.location, &filter.location}};
-    Box changed = Box::None;
-    for (int box = 0; box < 5; ++box) {
-        const auto &[before, now] = boxes[box];
-        if (*before == *now)
-            continue;
-        // Only a box whose text grew at its end keeps to rows already listed.
-        if (changed != Box::None || !now->startsWith(*before))
-            return Box::Many;
-        changed = Box(box);
-    }
-    return changed;
+    // The list's columns the boxes test: accession no., title, subject, edition, location.
+    const std::tuple<int, const QString *, const QString *> boxes[] = {
+        {1, &held.filter.accessionNo, &filter.accessionNo},
+        {2, &held.filter.title, &filter.title},
+        {4, &held.filter.subject, &filter.subject},
+        {7, &held.filter.edition, &filter.edition},
+        {6, &held.filter.location, &filter.location}};
+    // Only a box whose text grew at its end keeps to rows already read.
+    for (const auto &[column, before, now] : boxes)
+        if (!now->startsWith(*before))
+            return std::nullopt;
+    std::vector<int> kept(size_t(held.rows.size()));
+    std::iota(kept.begin(), kept.end(), 0);
+    for (const auto &[column, before, now] : boxes)
+        if (*now != *before)
+            kept = held.rows.beginningWith(kept, column, *now);
+    return kept;
 }
 
 ListRows Loader::rows(const std::shared_ptr<Database> &db, const Filter &filter)
 {
-    // The list's columns the boxes test: accession no., title, subject, edition, location.
-    static const int columns[] = {1, 2, 4, 7, 6};
     const ListRowsVersion version = ListRowsVersion::of(db);
+    const auto whole = [](const ListRows &rows) {
+        std::vector<int> all(size_t(rows.size()));
+        std::iota(all.begin(), all.end(), 0);
+        return rows.subset(all);
+    };
     ListRows rows;
-    const Box box = version == version_ ? narrowed(filter) : Box::Many;
-    if (box == Box::Many) {
+    bool filtered = false;
+    if (version == version_) {
+        // The last list first: it never holds more rows than the one queried.
+        for (const Held *held : {&listed_, &queried_}) {
+            if (const auto kept = narrowing(*held, filter)) {
+                rows = held->rows.subset(*kept);
+                filtered = true;
+                break;
+            }
+        }
+    }
+    if (!filtered) {
         version_ = {};
         rows = BookListQuery::rows(*db, filter);
-    } else {
-        std::vector<int> all(size_t(listed_.size()));
-        std::iota(all.begin(), all.end(), 0);
-        const QString *typed[] = {&filter.accessionNo, &filter.title, &filter.subject,
-                                  &filter.edition, &filter.location};
-        rows =
-            box == Box::None
-                ? listed_.subset(all)
-                : listed_.subset(listed_.beginningWith(all, columns[int(box)], *typed[int(box)]));
+        queried_ = {filter, whole(rows)};
     }
-    std::vector<int> all(size_t(rows.size()));
-    std::iota(all.begin(), all.end(), 0);
-    listed_ = rows.subset(all);
-    held_ = filter;
+    listed_ = {filter, whole(rows)};
     version_ = version;
     return rows;
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class Database;
 
@@ -33,21 +35,27 @@ ListRows rows(Database &db, const Filter &filter);
 // The same rows, a large table read in at most that many parts side by side.
 ListRows rows(Database &db, const Filter &filter, int parts);
 
-// The list's loads one after another: when the database has not changed since the last load and
-// the only change is more text at the end of one box, the rows already listed are filtered in
-// memory, which gives the same rows as the query.
+// The list's loads one after another: while the database has not changed since a load, a filter
+// whose every box holds that load's text with perhaps more at its end keeps to rows already read,
+// and they are filtered in memory, which gives the same rows as the query. The last list queried
+// is kept beside the last one shown, so a box typed back to a shorter text is filtered from it too.
 class Loader
 {
 public:
     ListRows rows(const std::shared_ptr<Database> &db, const Filter &filter);
 
 private:
-    enum class Box { AccessionNo, Title, Subject, Edition, Location, None, Many };
-    Box narrowed(const Filter &filter) const;
+    struct Held
+    {
+        Filter filter;
+        ListRows rows;
+    };
+    // The rows of held that the filter keeps; nothing when the filter does not narrow held's.
+    static std::optional<std::vector<int>> narrowing(const Held &held, const Filter &filter);
 
-    Filter held_;
     ListRowsVersion version_;
-    ListRows listed_;
+    Held listed_;
+    Held queried_;
 };
 
 } // namespace BookListQuery

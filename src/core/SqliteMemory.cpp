@@ -250,6 +250,9 @@ void install()
             ((size_t(1) << (SmallestPageShift + sizeClass)) + header + 15) / 16 * 16;
     for (size_t index = 0; index < Chunks; ++index)
         add(emptyGivenBack, index);
+    // In large pages: a chunk is then one page to fault in rather than 512, and where memory is
+    // virtualised the first touch of every small page is slow even once it is populated.
+    madvise(aligned, Reserved, MADV_HUGEPAGE);
     region = aligned;
     // Without a first block of pages taken at once for each connection, every page is a buffer.
     sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0);

@@ -139,6 +139,64 @@ TEST_F(BookListQueryTest, LoadsOneAfterAnotherEqualAFreshQuery)
     check(filterOf(QString(), "advanced bo"));
 }
 
+// A box typed back to a shorter text, or several boxes changed at once, list what a fresh query
+// lists; while the file is unchanged the rows come from the list read before, without reading the
+// file again, and once another program commits they are read anew.
+TEST_F(BookListQueryTest, ShorterAndSeveralChangedBoxesEqualAFreshQuery)
+{
+    // Keys far apart, so that a query is read in parts and each one is seen.
+    addBook(400001, {{"AccessionNo", "95"},
+                     {"title", "Advanced Physics"},
+                     {"Subject", "Science"},
+                     {"Edition", "2nd"},
+                     {"OT11", "Rack [1]"}});
+    std::atomic<int> queries = 0;
+    PartedRead::setPartHook([&](int part, bool reading) {
+        if (part == 0 && !reading)
+            ++queries;
+    });
+    BookListQuery::Loader loader;
+    const auto check = [&](const BookListQuery::Filter &filter) {
+        const ListRows listed = loader.rows(Module::CompanyDb, filter);
+        const int before = queries;
+        EXPECT_EQ(texts(listed), texts(BookListQuery::rows(*Module::CompanyDb, filter)))
+            << filter.title.toStdString() << " / " << filter.accessionNo.toStdString();
+        queries = before;
+        EXPECT_EQ(keys(listed), expected(filter));
+    };
+    const bool parted = PartedRead::parts() > 1;
+    check({});
+    EXPECT_EQ(queries, parted ? 1 : 0);
+    for (const QString typed : {"adv", "advanced p", "adv", "", "k", "ke", "k", "a"})
+        check(filterOf(QString(), typed));
+    check(filterOf("9", "adv"));
+    check(filterOf("95", "advanced"));
+    check(filterOf("9", QString()));
+    BookListQuery::Filter several = filterOf("9", "a");
+    several.subject = "sc";
+    several.edition = "2";
+    several.location = "rack [";
+    check(several);
+    several.location.clear();
+    check(several);
+    check({});
+    // The whole list read at the first load answered every one of them.
+    EXPECT_EQ(queries, parted ? 1 : 0);
+
+    // Another program renames the book: the shorter text lists it as it is now.
+    check(filterOf(QString(), "advanced p"));
+    {
+        auto other = Database::open(Module::CompanyDb->path());
+        other->execute("UPDATE Book SET title = 'Adventure' WHERE BookID = 400001");
+    }
+    check(filterOf(QString(), "adv"));
+    EXPECT_EQ(queries, parted ? 2 : 0);
+    check(filterOf(QString(), "advanced p"));
+    check({});
+    EXPECT_EQ(queries, parted ? 3 : 0);
+    PartedRead::setPartHook({});
+}
+
 // A catalogue whose keys span 400,000 is read in parts, one per range of keys: with the books
 // at the ranges' ends, the parts list the same rows in the same order as one statement does.
 TEST_F(BookListQueryTest, ALargeCatalogueReadInPartsListsWhatOneStatementLists)

@@ -104,6 +104,43 @@ TEST_F(frmBookListTest, ListsByTheLeadingNumberUnderPrefixFilters)
     list->grab().save(QDir(testOutputFolder()).filePath("frmBookList.png"));
 }
 
+// An accession number typed, then typed back and searched again, lists what a fresh search lists,
+// also after another program has added a book meanwhile.
+TEST_F(frmBookListTest, AnAccessionNumberTypedBackListsWhatAFreshSearchLists)
+{
+    addPlainBook(1, "12");
+    addPlainBook(2, "120");
+    addPlainBook(3, "13");
+    addPlainBook(4, "2");
+    open();
+    EXPECT_TRUE(activate(list->window()));
+    QTest::mouseClick(button("cmdSearch"), Qt::LeftButton);
+    auto *box = list->findChild<QLineEdit *>("txtSearch");
+    box->setFocus();
+    const auto searched = [&] {
+        QTest::mouseClick(button("cmdSearch1"), Qt::LeftButton);
+        return column(1);
+    };
+    QTest::keyClicks(box, "12");
+    EXPECT_EQ(searched(), QStringList({"12", "120"}));
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(searched(), QStringList({"12", "13", "120"}));
+    EXPECT_EQ(count(), "3");
+    QTest::keyClicks(box, "3");
+    EXPECT_EQ(searched(), QStringList({"13"}));
+    {
+        auto other = Database::open(Module::CompanyDb->path());
+        other->execute("INSERT INTO Book (BookID, AccessionNo, title, Subject, Edition, OT11) "
+                       "VALUES (5, '14', 'Theirs', 'Fiction', '2nd', 'Rack 1')");
+    }
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(searched(), QStringList({"12", "13", "14", "120"}));
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(searched(), QStringList({"2", "12", "13", "14", "120"}));
+    EXPECT_EQ(count(), "5");
+}
+
 TEST_F(frmBookListTest, TicksStatusOpeningAndEsc)
 {
     addPlainBook(1, "1");

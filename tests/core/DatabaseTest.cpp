@@ -314,6 +314,35 @@ TEST_F(DatabaseTest, PagesAreReadIntoPageBuffers)
     EXPECT_EQ(SqliteMemory::buffersInUse(), before);
 }
 
+// The page buffers' memory is asked for in large pages: a first read of a large list touches tens
+// of thousands of buffers, and on some machines each small page costs a fault of its own.
+TEST_F(DatabaseTest, PageBuffersAreAskedForInLargePages)
+{
+    if (!QFile::exists("/sys/kernel/mm/transparent_hugepage/enabled"))
+        GTEST_SKIP() << "the system has no large pages for programs";
+    // A request of a 1 KiB page and its header is served from the page buffers.
+    void *buffer = sqlite3_malloc(1030);
+    ASSERT_TRUE(buffer);
+    const auto address = reinterpret_cast<quintptr>(buffer);
+    QFile maps("/proc/self/smaps");
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    bool inside = false;
+    QByteArray flags;
+    for (QByteArray line = maps.readLine(); !line.isEmpty(); line = maps.readLine()) {
+        const int dash = line.indexOf('-');
+        const int space = line.indexOf(' ');
+        bool start = false, end = false;
+        const quintptr from = line.left(dash).toULongLong(&start, 16);
+        const quintptr to = line.mid(dash + 1, space - dash - 1).toULongLong(&end, 16);
+        if (dash > 0 && space > dash && start && end)
+            inside = from <= address && address < to;
+        else if (inside && line.startsWith("VmFlags:"))
+            flags = line.mid(8).simplified();
+    }
+    sqlite3_free(buffer);
+    EXPECT_TRUE(flags.split(' ').contains("hg")) << flags.constData();
+}
+
 // Every page size a file may have, SQLCipher 3's 1 KiB and 4's 4 KiB among them, reads into page
 // buffers; when the connection closes they go back, and the memory they held goes back to the
 // system, but for a few chunks kept for the next read.
