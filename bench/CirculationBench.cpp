@@ -1,5 +1,7 @@
 // Issue saves and the pending-books list on a large library: 100,000 books, 20,000 cards and
-// 200,000 vouchers, every table written in random key order.
+// 200,000 vouchers, every table written in random key order. Pinned to one or two cores, the
+// registers and the search panel are a school's PC:
+//   taskset -c 6,7 bench_CirculationBench --benchmark_filter='IssueRegister|SearchPanel'
 #include "BenchData.h"
 #include "BenchMain.h"
 #include "BenchScreen.h"
