@@ -5,6 +5,7 @@
 #include "core/Dialogs.h"
 #include "core/Module.h"
 #include "core/Numbers.h"
+#include "core/PartedRead.h"
 #include "core/Units.h"
 #include "ui/KeyPreview.h"
 #include "ui/RecordList.h"
@@ -199,6 +200,11 @@ bool SearchPanel::startReading()
 {
     if (reading_)
         return true;
+    // On one or two cores a reading thread gains little, and its connection must decrypt the
+    // whole table again after every save, while the window's own connection keeps the pages it
+    // read decrypted across its saves: there the keystroke reads the rows on that connection.
+    if (PartedRead::parts() <= 2)
+        return false;
     ListRowsVersion version;
     QString path;
     try {

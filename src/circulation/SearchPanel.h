@@ -19,6 +19,7 @@ class RecordList;
 // text counts, but a key for the list is taken only once the list shows all the text typed before
 // it). F4 in the host's number box opens it at once and reads the table's rows on a thread of
 // their own, when the file changed since they were last read; keys for the list wait for them.
+// On one or two cores the keystroke reads them on the window's connection instead.
 // Picking a row hands the record's number to the host (picked), which writes it into its box,
 // runs its own look-up and hides the panel. Used by the issue and return windows and the ledger.
 class SearchPanel : public QFrame

@@ -4,7 +4,6 @@
 #include "core/PartedRead.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -66,29 +65,25 @@ void SearchPanelRows::refresh(const std::shared_ptr<Database> &db)
     const ListRowsVersion version = ListRowsVersion::of(db);
     if (version == read_)
         return;
-    Read read;
-    read.version = version;
-    Part whole;
-    Recordset rs = db->query(statement(source_), {std::numeric_limits<qint64>::min(),
-                                                  std::numeric_limits<qint64>::max()});
-    readPart(rs, whole);
-    rs.close();
-    read.rows = std::move(whole.rows);
-    read.missing = std::move(whole.missing);
-    take(std::move(read));
+    take(readOn(*db, source_, version));
 }
 
 SearchPanelRows::Read SearchPanelRows::read(const Source &source, const QString &path,
                                             const ListRowsVersion &version)
 {
     const auto anchor = Database::openReader(path, Database::ReaderCache::Few);
+    return readOn(*anchor, source, version);
+}
+
+SearchPanelRows::Read SearchPanelRows::readOn(Database &db, const Source &source,
+                                              const ListRowsVersion &version)
+{
     // Held open while the parts are read, so that no program commits between them.
-    Recordset range =
-        anchor->query(QStringLiteral("SELECT (SELECT min(%1) FROM %2), "
-                                     "(SELECT max(%1) FROM %2)")
-                          .arg(QLatin1String(source.key), QLatin1String(source.table)));
+    Recordset range = db.query(QStringLiteral("SELECT (SELECT min(%1) FROM %2), "
+                                              "(SELECT max(%1) FROM %2)")
+                                   .arg(QLatin1String(source.key), QLatin1String(source.table)));
     std::vector<Part> parts = PartedRead::collect(
-        *anchor, statement(source), {range.field(0), range.field(1)},
+        db, statement(source), {range.field(0), range.field(1)},
         PartedRead::keyRanges(range, {}, PartedRead::parts(), KeysPerPart), readPart);
     range.close();
 

@@ -40,7 +40,7 @@ public:
     const Source &source() const { return source_; }
     // The rows held are those of the database as it stands.
     bool isCurrent(const std::shared_ptr<Database> &db) const;
-    // Reads the table on db unless the rows held are still those of the database.
+    // Reads the table on db and its readers unless the rows held are still those of the database.
     void refresh(const std::shared_ptr<Database> &db);
     // Reads the table on reader connections of its own to the file at path, in parts side by
     // side; touches nothing else, so it runs on any thread. The version is the caller's, taken on
@@ -55,6 +55,9 @@ public:
     ListRows filtered(const std::shared_ptr<Database> &db, const std::array<QString, 4> &typed);
 
 private:
+    // The table read in parts side by side, the first on db, the others on db's readers.
+    static Read readOn(Database &db, const Source &source, const ListRowsVersion &version);
+
     Source source_;
     ListRowsVersion read_;
     ListRows rows_;

@@ -4,6 +4,7 @@
 
 #include "circulation/SearchPanel.h"
 #include "circulation/frmBookIssue.h"
+#include "core/PartedRead.h"
 #include "ui/RecordList.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <numeric>
 #include <random>
+#include <sched.h>
 
 namespace {
 
@@ -80,6 +82,9 @@ protected:
     {
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     }
+
+    // With more than two cores the rows are read on a thread beside the window.
+    static bool readsBesideTheWindow() { return PartedRead::parts() > 2; }
 
     std::unique_ptr<QWidget> host;
     SearchPanel *books = nullptr;
@@ -189,7 +194,9 @@ TEST_F(SearchPanelTest, KeysInABurstActOnAllTheTextTypedBeforeThem)
     burst("God");
     burst(Qt::Key_Down);
     burst(Qt::Key_Return);
-    EXPECT_EQ(picked.count(), 1);
+    if (readsBesideTheWindow()) {
+        EXPECT_EQ(picked.count(), 1);
+    }
     ASSERT_TRUE(waitFor([&] { return picked.count() == 2; }));
     EXPECT_EQ(picked[1][0].toString(), "G-5"); // "Godaan Retold" before "Godan"
     EXPECT_EQ(books->filter(0)->text(), "God");
@@ -202,7 +209,8 @@ TEST_F(SearchPanelTest, KeysInABurstActOnAllTheTextTypedBeforeThem)
     books->open();
     burst(Qt::Key_A, Qt::ControlModifier);
     burst("gor");
-    ASSERT_TRUE(waitFor([&] { return !books->reading() && books->list()->records()->size() == 1; }));
+    ASSERT_TRUE(
+        waitFor([&] { return !books->reading() && books->list()->records()->size() == 1; }));
     EXPECT_EQ(books->list()->records()->text(0, 1), "Gora");
 }
 
@@ -210,6 +218,8 @@ TEST_F(SearchPanelTest, KeysInABurstActOnAllTheTextTypedBeforeThem)
 // keys typed meanwhile filter them once they come.
 TEST_F(SearchPanelTest, ShowsAtOnceAndReadsTheRowsBesideTheWindow)
 {
+    if (!readsBesideTheWindow())
+        GTEST_SKIP() << "one or two cores: the keystroke reads the rows";
     {
         Transaction transaction(db());
         for (int id = 1; id <= 20000; ++id)
@@ -258,6 +268,8 @@ TEST_F(SearchPanelTest, IssueWindowF4AndABurstOfKeysPickTheBookTyped)
 // the next F4 and its keys act at once instead of waiting for a read.
 TEST_F(SearchPanelTest, RowsChangedBySaveAreReadBeforeTheNextF4)
 {
+    if (!readsBesideTheWindow())
+        GTEST_SKIP() << "one or two cores: the keystroke reads the rows";
     addBook(1, "G-1", "Gaban");
     EXPECT_TRUE(activate(host.get()));
     QSignalSpy picked(books, &SearchPanel::picked);
@@ -275,4 +287,61 @@ TEST_F(SearchPanelTest, RowsChangedBySaveAreReadBeforeTheNextF4)
     burst(Qt::Key_Return);
     ASSERT_EQ(picked.count(), 1);
     EXPECT_EQ(picked[0][0].toString(), "G-2");
+}
+
+// On a PC of one or two cores the keystroke reads the rows on the window's own connection (and on
+// two cores its reader beside it), which keeps the pages it read decrypted across the window's
+// saves: the list shows the typed text at once, in the query's order, and a save shows at the
+// next F4 without a read beside the window.
+TEST_F(SearchPanelTest, OnOneOrTwoCoresTheKeystrokeReadsOnTheWindowsConnection)
+{
+    // Keys spread far enough for two parts, equal titles in several letter cases.
+    {
+        Transaction transaction(db());
+        for (int i = 1; i <= 400; ++i) {
+            const int id = i * 97 % 40009;
+            db().execute("INSERT INTO Book (BookID, AccessionNo, title, Author, Subject, "
+                         "Publisher) VALUES (?, ?, ?, 'Author', 'Subject', 'Publisher')",
+                         {id, QString("A-%1").arg(id),
+                          i % 5 == 0 ? QString(i % 2 ? "GODAN" : "godan")
+                                     : QString("Gora %1").arg(i * 7919 % 401)});
+        }
+        transaction.commit();
+    }
+    EXPECT_TRUE(activate(host.get()));
+    cpu_set_t all;
+    ASSERT_EQ(sched_getaffinity(0, sizeof all, &all), 0);
+    std::vector<int> cores;
+    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu)
+        if (CPU_ISSET(cpu, &all))
+            cores.push_back(cpu);
+    for (size_t count = 1; count <= std::min<size_t>(cores.size(), 2); ++count) {
+        cpu_set_t some;
+        CPU_ZERO(&some);
+        for (size_t i = 0; i < count; ++i)
+            CPU_SET(cores[i], &some);
+        ASSERT_EQ(sched_setaffinity(0, sizeof some, &some), 0);
+        const QString title = QString("Gora Retold %1").arg(count);
+
+        books->open();
+        EXPECT_FALSE(books->reading()) << count << " cores";
+        burst(Qt::Key_A, Qt::ControlModifier);
+        burst("go");
+        QCoreApplication::processEvents(); // the reload waiting for the keys typed together
+        EXPECT_FALSE(books->reading());
+        EXPECT_EQ(texts(books->list()), queried(SearchPanel::Kind::Book, {"go", "", "", ""}))
+            << count << " cores";
+
+        addBook(40100 + int(count), "R-" + QString::number(count), title); // the window's save
+        books->hide();
+        books->open();
+        burst(Qt::Key_A, Qt::ControlModifier);
+        burst("gora r");
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(books->reading());
+        ASSERT_EQ(books->list()->records()->size(), int(count)) << count << " cores";
+        EXPECT_EQ(books->list()->records()->text(int(count) - 1, 1), title);
+        books->hide();
+    }
+    ASSERT_EQ(sched_setaffinity(0, sizeof all, &all), 0);
 }
