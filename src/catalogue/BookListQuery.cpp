@@ -172,25 +172,29 @@ std::optional<std::vector<int>> Loader::narrowing(const Held &held, const Filter
         {4, &held.filter.subject, &filter.subject},
         {7, &held.filter.edition, &filter.edition},
         {6, &held.filter.location, &filter.location}};
+    if (!held.rows)
+        return std::nullopt;
     // Only a box whose text grew at its end keeps to rows already read.
     for (const auto &[column, before, now] : boxes)
         if (!now->startsWith(*before))
             return std::nullopt;
-    std::vector<int> kept(size_t(held.rows.size()));
+    std::vector<int> kept(size_t(held.rows->size()));
     std::iota(kept.begin(), kept.end(), 0);
     for (const auto &[column, before, now] : boxes)
         if (*now != *before)
-            kept = held.rows.beginningWith(kept, column, *now);
+            kept = held.rows->beginningWith(kept, column, *now);
     return kept;
 }
 
 ListRows Loader::rows(const std::shared_ptr<Database> &db, const Filter &filter)
 {
     const ListRowsVersion version = ListRowsVersion::of(db);
+    // A copy of the rows handed out, which the caller may reorder. One copy for both lists
+    // after a query: copying a large list costs as much as filtering it.
     const auto whole = [](const ListRows &rows) {
         std::vector<int> all(size_t(rows.size()));
         std::iota(all.begin(), all.end(), 0);
-        return rows.subset(all);
+        return std::make_shared<const ListRows>(rows.subset(all));
     };
     ListRows rows;
     bool filtered = false;
@@ -198,7 +202,7 @@ ListRows Loader::rows(const std::shared_ptr<Database> &db, const Filter &filter)
         // The last list first: it never holds more rows than the one queried.
         for (const Held *held : {&listed_, &queried_}) {
             if (const auto kept = narrowing(*held, filter)) {
-                rows = held->rows.subset(*kept);
+                rows = held->rows->subset(*kept);
                 filtered = true;
                 break;
             }
@@ -208,8 +212,10 @@ ListRows Loader::rows(const std::shared_ptr<Database> &db, const Filter &filter)
         version_ = {};
         rows = BookListQuery::rows(*db, filter);
         queried_ = {filter, whole(rows)};
+        listed_ = queried_;
+    } else {
+        listed_ = {filter, whole(rows)};
     }
-    listed_ = {filter, whole(rows)};
     version_ = version;
     return rows;
 }

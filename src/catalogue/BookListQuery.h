@@ -48,7 +48,7 @@ private:
     struct Held
     {
         Filter filter;
-        ListRows rows;
+        std::shared_ptr<const ListRows> rows;
     };
     // The rows of held that the filter keeps; nothing when the filter does not narrow held's.
     static std::optional<std::vector<int>> narrowing(const Held &held, const Filter &filter);
