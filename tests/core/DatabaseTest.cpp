@@ -1,5 +1,6 @@
 #include "LockHolder.h"
 #include "PatternSamples.h"
+#include "PinnedCores.h"
 #include "ProgramTest.h"
 
 #include "core/Database.h"
@@ -12,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <algorithm>
-#include <sched.h>
 #include <sqlcipher/sqlite3.h>
 #include <vector>
 
@@ -280,22 +280,14 @@ TEST_F(DatabaseTest, ReadersOpenSideBySideAndAreKept)
 // readers never outnumber them.
 TEST_F(DatabaseTest, PartsFollowTheCoresTheProgramMayRunOn)
 {
-    cpu_set_t all;
-    ASSERT_EQ(sched_getaffinity(0, sizeof all, &all), 0);
-    std::vector<int> cores;
-    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu)
-        if (CPU_ISSET(cpu, &all))
-            cores.push_back(cpu);
-    for (size_t count = 1; count <= std::min<size_t>(cores.size(), 2); ++count) {
-        cpu_set_t some;
-        CPU_ZERO(&some);
-        for (size_t i = 0; i < count; ++i)
-            CPU_SET(cores[i], &some);
-        ASSERT_EQ(sched_setaffinity(0, sizeof some, &some), 0);
-        EXPECT_EQ(PartedRead::parts(), int(count));
+    PinnedCores pinned;
+    ASSERT_GT(pinned.count(), 0);
+    for (int count = 1; count <= pinned.fewest(); ++count) {
+        ASSERT_TRUE(pinned.pinTo(count));
+        EXPECT_EQ(PartedRead::parts(), count);
     }
-    ASSERT_EQ(sched_setaffinity(0, sizeof all, &all), 0);
-    EXPECT_EQ(PartedRead::parts(), std::min(int(cores.size()), 8));
+    ASSERT_TRUE(pinned.giveBack());
+    EXPECT_EQ(PartedRead::parts(), std::min(pinned.count(), 8));
 }
 
 // Decrypted pages go to buffers of their own size, given back when their connection closes.
