@@ -103,6 +103,20 @@ inline void fillBooks(Database &db, int count, quint32 seed = 20261209)
     transaction.commit();
 }
 
+// One voucher, its values in the order of the columns named here: VoucherID, TransactionType,
+// Date, SrNO, CardID, CardNo, AccessionNo, GroupID, GroupName, Name, RollNo, Contact1, Contact2,
+// BookID, title, Author, Subject, Publisher, Edition, Year, Pages, VOL, IssueID, DaysDelayed,
+// TotalFine, FineReceiptNo, Remarks.
+inline void insertVoucher(Database &db, const QVariantList &values)
+{
+    db.execute("INSERT INTO Voucher (VoucherID, TransactionType, \"Date\", SrNO, CardID, CardNo, "
+               "AccessionNo, GroupID, GroupName, Name, RollNo, Contact1, Contact2, BookID, title, "
+               "Author, Subject, Publisher, Edition, \"Year\", Pages, VOL, IssueID, DaysDelayed, "
+               "TotalFine, FineReceiptNo, Remarks) VALUES "
+               "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
+               values);
+}
+
 // Makes the company file at path from the template and fills it. With LD_BENCH_DATA_DIR set, the
 // filled file is kept there under the given name and copied on later runs instead of filled again
 // (filling 300,000 rows takes minutes on a busy machine); a digest of the schema's source is part

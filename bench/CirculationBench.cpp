@@ -65,38 +65,33 @@ void fillCardsAndVouchers(Database &db)
         const bool issue = id % 2 == 1;
         const int book = 1 + (id * 7919) % Books;
         const int card = 1 + id % Cards;
-        db.execute("INSERT INTO Voucher (VoucherID, TransactionType, \"Date\", SrNO, CardID, "
-                   "CardNo, AccessionNo, GroupID, GroupName, Name, RollNo, Contact1, Contact2, "
-                   "BookID, title, Author, Subject, Publisher, Edition, \"Year\", Pages, VOL, "
-                   "IssueID, DaysDelayed, TotalFine, FineReceiptNo, Remarks) VALUES "
-                   "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
-                   {id,
-                    issue ? "Issue" : "Receipt",
-                    QDate(2024, 4, 1).addDays(id % 700).toString(Qt::ISODate),
-                    (id + 1) / 2,
-                    card,
-                    1000 + card,
-                    book,
-                    1 + card % 10,
-                    QString("Class %1").arg(1 + card % 10),
-                    names[card % names.size()],
-                    QString("R%1").arg(card % 60),
-                    "9816012345",
-                    "0177-2654321",
-                    book,
-                    "Collected Essays of the Modern World",
-                    "Ruskin Bond",
-                    "Literature",
-                    "Rupa Publications",
-                    "2nd",
-                    "2019",
-                    "240",
-                    "Vol 1",
-                    issue ? QVariant() : QVariant(id - 1),
-                    issue ? QVariant() : QVariant(3),
-                    issue ? QVariant() : QVariant(3.0),
-                    issue ? QVariant() : QVariant(id),
-                    "No remarks"});
+        BenchData::insertVoucher(db, {id,
+                                      issue ? "Issue" : "Receipt",
+                                      QDate(2024, 4, 1).addDays(id % 700).toString(Qt::ISODate),
+                                      (id + 1) / 2,
+                                      card,
+                                      1000 + card,
+                                      book,
+                                      1 + card % 10,
+                                      QString("Class %1").arg(1 + card % 10),
+                                      names[card % names.size()],
+                                      QString("R%1").arg(card % 60),
+                                      "9816012345",
+                                      "0177-2654321",
+                                      book,
+                                      "Collected Essays of the Modern World",
+                                      "Ruskin Bond",
+                                      "Literature",
+                                      "Rupa Publications",
+                                      "2nd",
+                                      "2019",
+                                      "240",
+                                      "Vol 1",
+                                      issue ? QVariant() : QVariant(id - 1),
+                                      issue ? QVariant() : QVariant(3),
+                                      issue ? QVariant() : QVariant(3.0),
+                                      issue ? QVariant() : QVariant(id),
+                                      "No remarks"});
     }
     transaction.commit();
 }

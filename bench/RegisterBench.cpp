@@ -44,38 +44,34 @@ void fillVouchers(Database &db, Keys keys)
         // Saved day by day: the keys follow the dates; or dates in no order of the keys.
         const int day = keys == Keys::Spread ? int(qint64(id - 1) * Days / Vouchers)
                                              : int((quint64(id) * 2654435761u) % Days);
-        db.execute("INSERT INTO Voucher (VoucherID, TransactionType, \"Date\", SrNO, CardID, "
-                   "CardNo, AccessionNo, GroupID, GroupName, Name, RollNo, Contact1, Contact2, "
-                   "BookID, title, Author, Subject, Publisher, Edition, \"Year\", Pages, VOL, "
-                   "IssueID, DaysDelayed, TotalFine, FineReceiptNo, Remarks) VALUES "
-                   "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
-                   {id,
-                    issue ? "Issue" : "Receipt",
-                    FirstDay.addDays(day).toString(Qt::ISODate),
-                    (id + 1) / 2,
-                    card,
-                    1000 + card,
-                    book,
-                    1 + card % 10,
-                    QString("Class %1 Section %2").arg(1 + card % 10).arg(QChar('A' + card % 4)),
-                    names[card % names.size()],
-                    QString("R%1/2024-25").arg(card % 60),
-                    "98160 12345",
-                    "0177-2654321 (evening)",
-                    book,
-                    "Collected Essays and Stories of the Modern World, Volume Two",
-                    "Ruskin Bond and R. K. Narayan",
-                    "Literature and Language Studies",
-                    "Rupa Publications India Private Limited",
-                    "2nd Revised Edition",
-                    "2019",
-                    "240 pages, illustrated",
-                    "Vol 1 of 3",
-                    issue ? QVariant(id) : QVariant(id - 1),
-                    issue ? QVariant(0) : QVariant(id % 9),
-                    issue ? QVariant(0.0) : QVariant(id % 9 * 1.5),
-                    issue ? QVariant(0) : QVariant(id),
-                    "Returned in good condition; spine slightly worn, noted at the desk"});
+        BenchData::insertVoucher(
+            db, {id,
+                 issue ? "Issue" : "Receipt",
+                 FirstDay.addDays(day).toString(Qt::ISODate),
+                 (id + 1) / 2,
+                 card,
+                 1000 + card,
+                 book,
+                 1 + card % 10,
+                 QString("Class %1 Section %2").arg(1 + card % 10).arg(QChar('A' + card % 4)),
+                 names[card % names.size()],
+                 QString("R%1/2024-25").arg(card % 60),
+                 "98160 12345",
+                 "0177-2654321 (evening)",
+                 book,
+                 "Collected Essays and Stories of the Modern World, Volume Two",
+                 "Ruskin Bond and R. K. Narayan",
+                 "Literature and Language Studies",
+                 "Rupa Publications India Private Limited",
+                 "2nd Revised Edition",
+                 "2019",
+                 "240 pages, illustrated",
+                 "Vol 1 of 3",
+                 issue ? QVariant(id) : QVariant(id - 1),
+                 issue ? QVariant(0) : QVariant(id % 9),
+                 issue ? QVariant(0.0) : QVariant(id % 9 * 1.5),
+                 issue ? QVariant(0) : QVariant(id),
+                 "Returned in good condition; spine slightly worn, noted at the desk"});
     }
     // Dates changed after saving: each stretches the keys of its new date's range to the table.
     if (keys == Keys::Spread)
