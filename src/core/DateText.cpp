@@ -220,6 +220,22 @@ bool isTypedSeparator(QChar c)
     return c == u'-' || c == u'/' || c == u'.' || c == u' ';
 }
 
+// A month of one or two digits, or named as the program prints it ("Jan") or in full, in any
+// letter case; 0 for anything else.
+int typedMonth(const QString &text)
+{
+    if (text.isEmpty() || text.size() > 9)
+        return 0;
+    if (text.size() <= 2 &&
+        std::all_of(text.begin(), text.end(), [](QChar c) { return isDigit(c.unicode()); }))
+        return text.toInt();
+    for (int m = 1; m <= 12; ++m)
+        if (text.compare(english().monthName(m, QLocale::ShortFormat), Qt::CaseInsensitive) == 0 ||
+            text.compare(english().monthName(m, QLocale::LongFormat), Qt::CaseInsensitive) == 0)
+            return m;
+    return 0;
+}
+
 template <typename ThisYear>
 std::optional<QDate> readTypedDate(const QString &raw, ThisYear thisYear)
 {
@@ -245,16 +261,14 @@ std::optional<QDate> readTypedDate(const QString &raw, ThisYear thisYear)
     }
     if (parts.size() != 3)
         return std::nullopt;
-    for (const QString &part : parts)
-        if (part.isEmpty() || !allDigits(part))
-            return std::nullopt;
     const QString &day = parts[0];
-    const QString &month = parts[1];
     const QString &year = parts[2];
-    if (day.size() > 2 || month.size() > 2 || (year.size() != 2 && year.size() != 4))
+    const int month = typedMonth(parts[1]);
+    if (day.isEmpty() || day.size() > 2 || !allDigits(day) || month == 0 ||
+        (year.size() != 2 && year.size() != 4) || !allDigits(year))
         return std::nullopt;
-    const QDate date(year.size() == 2 ? expandYear(year.toInt(), thisYear()) : year.toInt(),
-                     month.toInt(), day.toInt());
+    const QDate date(year.size() == 2 ? expandYear(year.toInt(), thisYear()) : year.toInt(), month,
+                     day.toInt());
     if (!date.isValid())
         return std::nullopt;
     return date;

@@ -7,9 +7,11 @@
 #include <QCalendarWidget>
 #include <QClipboard>
 #include <QFrame>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QScreen>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
@@ -19,18 +21,9 @@
 
 namespace {
 
-constexpr int Day = 0;
-constexpr int Year = 2;
-
 // Set while a box that has said why its date cannot be used takes the focus back: the box it
 // takes the focus from has nothing to say yet, or two boxes would take the focus from each other.
 bool takingFocusBack = false;
-
-bool isSeparator(QChar c)
-{
-    return c == QLatin1Char('-') || c == QLatin1Char('/') || c == QLatin1Char('.') ||
-           c == QLatin1Char(' ');
-}
 
 // The keys the editor itself handles: they only move the caret or select.
 bool movesCaret(const QKeyEvent *event)
@@ -67,6 +60,13 @@ Qt::KeyboardModifiers typingModifiers(const QKeyEvent *event)
     return event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
 }
 
+// Ctrl+V, and Shift+Insert on every platform.
+bool pastes(const QKeyEvent *event)
+{
+    return event->matches(QKeySequence::Paste) ||
+           (event->key() == Qt::Key_Insert && event->modifiers() == Qt::ShiftModifier);
+}
+
 bool typesText(const QKeyEvent *event)
 {
     const QString text = event->text();
@@ -81,22 +81,19 @@ QWidget *formOf(QWidget *widget)
     return widget;
 }
 
-// Steps one part of a date as the arrows always did: the part stays within its own range and the
-// day within the month.
-QDate stepped(const QDate &date, int part, int steps)
+std::function<QString()> &mouseSelectionForTest()
 {
-    int day = date.day();
-    int month = date.month();
-    int year = date.year();
-    if (part == Day) {
-        day = std::clamp(day + steps, 1, date.daysInMonth());
-    } else if (part == Year) {
-        year = std::clamp(year + steps, 1, 9999);
-    } else {
-        month = std::clamp(month + steps, 1, 12);
-    }
-    day = std::min(day, QDate(year, month, 1).daysInMonth());
-    return QDate(year, month, day);
+    static std::function<QString()> selection;
+    return selection;
+}
+
+// The text a middle click pastes: the mouse selection, where the platform keeps one.
+QString mouseSelection()
+{
+    if (const auto &forTest = mouseSelectionForTest())
+        return forTest();
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    return clipboard->supportsSelection() ? clipboard->text(QClipboard::Selection) : QString();
 }
 
 } // namespace
@@ -149,14 +146,15 @@ DateBox::DateBox(QWidget *parent) : QWidget(parent)
     setLocale(QLocale(QLocale::English));
     setFocusPolicy(Qt::WheelFocus);
     setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
-    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setAttribute(Qt::WA_InputMethodEnabled, true);
 
-    // The box keeps the focus and hands the editor what it shows; the editor never edits itself.
+    // The box keeps the focus and hands the editor what it shows; the editor never edits itself:
+    // the box takes its pastes and drops.
     editor_ = new QLineEdit(this);
     editor_->setFrame(false);
     editor_->setFocusProxy(this);
     editor_->setContextMenuPolicy(Qt::NoContextMenu);
-    editor_->setAcceptDrops(false);
+    editor_->setAcceptDrops(true);
     editor_->setLocale(locale());
     editor_->installEventFilter(this);
     const auto userMovedCaret = [this] {
@@ -264,6 +262,11 @@ QCalendarWidget *DateBox::shownCalendar() const
     return calendar_ && calendar_->isVisible() ? calendar_->calendar : nullptr;
 }
 
+void DateBox::setMouseSelectionForTest(std::function<QString()> selection)
+{
+    mouseSelectionForTest() = std::move(selection);
+}
+
 bool DateBox::event(QEvent *event)
 {
     // Keys the box uses are not taken by the window's shortcuts.
@@ -271,7 +274,7 @@ bool DateBox::event(QEvent *event)
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool plain = typingModifiers(key) == Qt::NoModifier;
         if (typesText(key) || movesCaret(key) || key->matches(QKeySequence::SelectAll) ||
-            key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Copy) ||
+            pastes(key) || key->matches(QKeySequence::Copy) ||
             (plain && (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete))) {
             event->accept();
             return true;
@@ -286,8 +289,8 @@ void DateBox::keyPressEvent(QKeyEvent *event)
         startNewDate();
         return;
     }
-    if (event->matches(QKeySequence::Paste)) {
-        typeText(QGuiApplication::clipboard()->text());
+    if (pastes(event)) {
+        pasteText(QGuiApplication::clipboard()->text());
         return;
     }
     if (event->matches(QKeySequence::Copy) || movesCaret(event)) {
@@ -412,19 +415,18 @@ void DateBox::changeEvent(QEvent *event)
         placeEditor();
 }
 
+void DateBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    // What an input method composes is typed when it is committed.
+    if (!event->commitString().isEmpty())
+        typeText(event->commitString());
+    event->accept();
+}
+
 bool DateBox::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == editor_) {
-        const auto type = event->type();
-        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
-            // The selection's middle-button paste would edit the text behind the box's back.
-            if (static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton)
-                return true;
-            caretPlaced_ = true;
-            clicked_ = true;
-        }
-        return false;
-    }
+    if (watched == editor_)
+        return handleEditorEvent(event);
     if (waitingForRelease_ && event->type() == QEvent::MouseButtonRelease) {
         qApp->removeEventFilter(this);
         waitingForRelease_ = false;
@@ -433,226 +435,170 @@ bool DateBox::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+// The editor's own mouse and drop handling would edit the text behind the box's back: the box
+// takes the middle-button paste and the drop itself, at the place they point to.
+bool DateBox::handleEditorEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != Qt::MiddleButton) {
+            if (event->type() != QEvent::MouseButtonRelease) {
+                caretPlaced_ = true;
+                clicked_ = true;
+            }
+            return false;
+        }
+        // Pasted once, at the release, as the platform does.
+        if (event->type() == QEvent::MouseButtonRelease &&
+            editor_->rect().contains(mouse->position().toPoint()))
+            pasteAt(mouse->position().toPoint(), mouseSelection());
+        return true;
+    }
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDropEvent *>(event);
+        if (drag->mimeData()->hasText() && isEnabled())
+            drag->acceptProposedAction();
+        else
+            drag->ignore();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        if (!drop->mimeData()->hasText())
+            return true;
+        drop->acceptProposedAction();
+        pasteAt(drop->position().toPoint(), drop->mimeData()->text());
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 void DateBox::typeText(const QString &text)
 {
-    for (const QChar c : text) {
-        if (c.isDigit())
-            typeDigit(c);
-        else if (isSeparator(c))
-            endPart();
-        else
-            QApplication::beep();
-    }
-}
-
-void DateBox::typeDigit(QChar digit)
-{
     followCaret();
-    if (replacePart_) {
-        parts_[part_].clear();
-        offset_ = 0;
-        replacePart_ = false;
-    }
-    QString &part = parts_[part_];
-    part.insert(offset_, digit);
-    ++offset_;
-    justAdvanced_ = false;
     reported_ = false;
-    if (part_ < Year && part.size() >= 2 && offset_ == part.size()) {
-        ++part_;
-        offset_ = 0;
-        replacePart_ = true;
-        justAdvanced_ = true;
-        showParts();
-        return;
+    for (const QChar c : text) {
+        // A separator after the year ends the date, as the window's use of it does.
+        if (DateEntry::isSeparator(c) && entry_.atEndOfYear() && pending() && takeTyped())
+            continue;
+        entry_.type(QString(c));
+        showEntry();
+        if (c.isDigit() && entry_.atFullYear())
+            takeTyped(); // a four-digit year ends the date
     }
-    showParts();
-    if (part_ == Year && part.size() == 4 && offset_ == 4)
-        takeTyped(); // a four-digit year ends the date
 }
 
-void DateBox::endPart()
+void DateBox::pasteText(const QString &text)
 {
     followCaret();
-    if (justAdvanced_) {
-        justAdvanced_ = false;
+    reported_ = false;
+    if (!entry_.paste(text)) {
+        QApplication::beep();
         return;
     }
-    if (part_ < Year) {
-        if (!replacePart_ && parts_[part_].size() == 1)
-            parts_[part_].prepend(QLatin1Char('0'));
-        ++part_;
-        offset_ = 0;
-        replacePart_ = true;
-        showParts();
+    showEntry();
+    if (entry_.atFullYear())
+        takeTyped();
+}
+
+void DateBox::pasteAt(const QPoint &position, const QString &text)
+{
+    if (!isEnabled())
         return;
-    }
-    takeTyped(); // a separator after the year ends the date
+    if (!hasFocus())
+        setFocus(Qt::MouseFocusReason);
+    const int at = editor_->cursorPositionAt(position);
+    entry_.place(at, at, DateEntry::Placement::Click);
+    caretPlaced_ = false;
+    clicked_ = false;
+    pasteText(text);
 }
 
 void DateBox::erase(bool backwards)
 {
-    caretPlaced_ = false;
-    clicked_ = false;
-    justAdvanced_ = false;
+    followCaret();
     reported_ = false;
-    if (editor_->hasSelectedText()) {
-        eraseSelection();
-        showParts();
-        return;
-    }
-    const QString text = editor_->text();
-    int at = editor_->cursorPosition() - (backwards ? 1 : 0);
-    while (at >= 0 && at < text.size() && !text[at].isDigit())
-        at += backwards ? -1 : 1;
-    if (at < 0 || at >= text.size()) {
+    if (!entry_.erase(backwards)) {
         QApplication::beep();
         return;
     }
-    int part = Year;
-    while (part > Day && at < partStart(part))
-        --part;
-    part_ = part;
-    offset_ = at - partStart(part);
-    parts_[part_].remove(offset_, 1);
-    replacePart_ = false;
-    showParts();
+    showEntry();
 }
 
 void DateBox::step(int steps)
 {
-    // The part under the caret, or the day for a whole date selected, read before the typed date
-    // is written out in full.
-    const bool whole = editor_->selectedText().size() == editor_->text().size();
-    const int caret =
-        editor_->hasSelectedText() ? editor_->selectionStart() : editor_->cursorPosition();
-    const int part = whole ? Day : partAt(caret);
+    followCaret();
+    // The part under the caret, or the day for a new date, found before the typed date is
+    // written out in full.
+    const bool whole = entry_.next() == DateEntry::Next::NewDate;
+    const int part = entry_.partToStep();
     if (!takeTyped()) {
         QApplication::beep(); // a date still being mended stays as typed
         return;
     }
-    const QDate next = stepped(date_, part, steps);
+    const QDate next = DateEntry::stepped(date_, part, steps);
     if (next >= minimum_ && next <= maximum_ && next != date_)
         take(next);
-    part_ = part;
-    offset_ = 0;
-    replacePart_ = true;
-    justAdvanced_ = false;
-    placing_ = true;
     if (whole)
-        editor_->selectAll();
+        entry_.startNewDate();
     else
-        editor_->setCursorPosition(partStart(part));
-    placing_ = false;
-    caretPlaced_ = false;
+        entry_.placeAtPart(part);
+    showEntry();
 }
 
 void DateBox::followCaret()
 {
+    if (editor_->text() != entry_.text())
+        entry_ = DateEntry(editor_->text()); // never expected: the editor does not edit itself
     if (!caretPlaced_)
         return;
-    const bool clicked = clicked_;
+    const int caret = editor_->cursorPosition();
+    int anchor = caret;
+    if (editor_->hasSelectedText()) {
+        const int start = editor_->selectionStart();
+        anchor = caret == start ? start + int(editor_->selectedText().size()) : start;
+    }
+    entry_.place(caret, anchor,
+                 clicked_ ? DateEntry::Placement::Click : DateEntry::Placement::Keys);
     caretPlaced_ = false;
     clicked_ = false;
-    justAdvanced_ = false;
-    const QString text = editor_->text();
-    if (editor_->hasSelectedText()) {
-        if (editor_->selectedText().size() == text.size()) {
-            part_ = Day;
-            offset_ = 0;
-            replacePart_ = true;
-        } else {
-            eraseSelection();
-        }
-        return;
-    }
-    const int caret = editor_->cursorPosition();
-    // A click past the end of the date is a click into the box: a new date follows.
-    part_ = clicked && caret == text.size() ? Day : partAt(caret);
-    offset_ = 0;
-    replacePart_ = true;
 }
 
 void DateBox::startNewDate()
 {
-    part_ = Day;
-    offset_ = 0;
-    replacePart_ = true;
-    justAdvanced_ = false;
-    placing_ = true;
-    editor_->selectAll();
-    placing_ = false;
+    entry_.startNewDate();
+    showEntry();
     caretPlaced_ = false;
     clicked_ = false;
 }
 
-void DateBox::eraseSelection()
+void DateBox::showEntry(bool placeCaret)
 {
-    const int start = editor_->selectionStart();
-    const int end = start + int(editor_->selectedText().size());
-    const int part = partAt(start);
-    const int offset = start - partStart(part);
-    std::array<QString, 3> kept;
-    for (int p = Day; p <= Year; ++p) {
-        const int first = partStart(p);
-        for (int i = 0; i < parts_[p].size(); ++i)
-            if (first + i < start || first + i >= end)
-                kept[p] += parts_[p][i];
-    }
-    parts_ = kept;
-    part_ = part;
-    offset_ = std::clamp(offset, 0, int(parts_[part].size()));
-    replacePart_ = false;
-}
-
-void DateBox::showParts(bool placeCaret)
-{
-    // Empty parts at the end are left out, so that a cleared box is empty.
-    int last = part_;
-    for (int p = Day; p <= Year; ++p)
-        if (!parts_[p].isEmpty())
-            last = std::max(last, p);
-    QString text = parts_[Day];
-    for (int p = Day + 1; p <= last; ++p)
-        text += QLatin1Char('-') + parts_[p];
     placing_ = true;
-    if (editor_->text() != text)
-        editor_->setText(text);
-    if (placeCaret)
-        editor_->setCursorPosition(partStart(part_) + offset_);
+    if (editor_->text() != entry_.text())
+        editor_->setText(entry_.text());
+    if (placeCaret) {
+        if (entry_.hasSelection())
+            editor_->setSelection(entry_.anchor(), entry_.caret() - entry_.anchor());
+        else
+            editor_->setCursorPosition(entry_.caret());
+    }
     placing_ = false;
     caretPlaced_ = false;
 }
 
 void DateBox::showDate()
 {
-    const QStringList texts = DateText::toLong(date_).split(QLatin1Char('-'));
-    for (int p = Day; p <= Year; ++p)
-        parts_[p] = texts.value(p);
-    showParts(false);
+    entry_ = DateEntry(DateText::toLong(date_));
+    showEntry(false);
     if (hasFocus())
         startNewDate();
-    else {
-        part_ = Day;
-        offset_ = 0;
-        replacePart_ = true;
-        justAdvanced_ = false;
-    }
-}
-
-int DateBox::partAt(int position) const
-{
-    if (position <= parts_[Day].size())
-        return Day;
-    return position <= partStart(1) + parts_[1].size() ? 1 : Year;
-}
-
-int DateBox::partStart(int part) const
-{
-    int start = 0;
-    for (int before = Day; before < part; ++before)
-        start += int(parts_[before].size()) + 1;
-    return start;
 }
 
 bool DateBox::pending() const
@@ -669,6 +615,8 @@ DateBox::Fault DateBox::fault() const
 {
     if (!pending())
         return Fault::None;
+    if (editor_->text().trimmed().isEmpty())
+        return Fault::Missing;
     const auto date = typedDate();
     if (!date)
         return Fault::NotADate;
@@ -681,6 +629,12 @@ void DateBox::report(Fault fault)
         return;
     const QString name = caption_.isEmpty() ? QStringLiteral("the date box") : caption_;
     reported_ = true;
+    if (fault == Fault::Missing) {
+        Dialogs::critical(QStringLiteral("The date in %1 is missing.\rType the day, the month and "
+                                         "the year, as 15-06-2027.")
+                              .arg(name));
+        return;
+    }
     if (fault == Fault::NotADate) {
         Dialogs::critical(QStringLiteral("The date in %1, %2, is not a date.\rType the day, the "
                                          "month and the year, as 15-06-2027.")
@@ -732,15 +686,8 @@ void DateBox::take(const QDate &date)
 {
     const bool changed = date != date_;
     date_ = date;
-    const QStringList texts = DateText::toLong(date_).split(QLatin1Char('-'));
-    for (int p = Day; p <= Year; ++p)
-        parts_[p] = texts.value(p);
-    // Typing goes on at the end of the year: a digit more is seen, and is no date.
-    part_ = Year;
-    offset_ = int(parts_[Year].size());
-    replacePart_ = false;
-    justAdvanced_ = false;
-    showParts(hasFocus());
+    entry_.showTaken(DateText::toLong(date_));
+    showEntry(hasFocus());
     if (changed)
         emit dateChanged(date_);
 }

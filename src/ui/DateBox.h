@@ -4,22 +4,24 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
-#include <array>
+#include <functional>
 #include <optional>
+
+#include "core/DateEntry.h"
 
 class QCalendarWidget;
 class QLineEdit;
 
 // The date box of every window: "dd-MM-yyyy", English month names, a calendar to pick from, and
-// typing as a librarian types. The box shows what was typed; the date used is the one the whole
-// text reads as (DateText::readTyped), or a message naming the box.
+// typing as a librarian types. The box shows what was typed or pasted, every character; the date
+// used is the one the whole text reads as (DateText::readTyped), or a message naming the box.
 //
-// Digits go into the part at the caret and on into the parts after it, the date keeping its
-// dd-MM-yyyy shape; "-", "/", "." or a space end a part. A box entered by Tab, Enter or the window,
-// with its whole date selected, or clicked at the end of its text, takes a new date from the day.
-// A caret placed elsewhere (a click, Home, End, Left, Right) retypes the part under it. Backspace
-// and Delete erase the digit next to the caret. A four-digit year typed takes the date at once;
-// otherwise the date is taken when the box is left, at Enter, or when the window asks for it.
+// The typing rules are DateEntry's; every way text comes in (keys, Ctrl+V, Shift+Insert, a middle
+// click, a drop, an input method) goes through them. A box entered by Tab, Enter or the window,
+// with its whole date selected, or clicked after its text, takes a new date over the whole text;
+// a caret placed in a part (a click, Home, End, Left, Right) retypes that part. A four-digit year
+// typed, or a separator after the year, takes the date at once; otherwise the date is taken when
+// the box is left, at Enter, or when the window asks for it.
 class DateBox : public QWidget
 {
     Q_OBJECT
@@ -65,6 +67,9 @@ public:
 
     // Test aid: the calendar while it is shown.
     QCalendarWidget *shownCalendar() const;
+    // Test aid: the text a middle click pastes where the platform keeps no mouse selection (as
+    // offscreen); an empty function restores the platform's.
+    static void setMouseSelectionForTest(std::function<QString()> selection);
 
 signals:
     void dateChanged(const QDate &date);
@@ -75,28 +80,27 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    enum class Fault { None, NotADate, OutsideLimits };
+    enum class Fault { None, Missing, NotADate, OutsideLimits };
     class Calendar;
 
     // Typing
     void typeText(const QString &text);
-    void typeDigit(QChar digit);
-    void endPart();
+    void pasteText(const QString &text);
+    void pasteAt(const QPoint &position, const QString &text);
     void erase(bool backwards);
     void step(int steps);
     void followCaret();
     void startNewDate();
-    void eraseSelection();
-    void showParts(bool placeCaret = true);
+    void showEntry(bool placeCaret = true);
     void showDate();
-    int partAt(int position) const;
-    int partStart(int part) const;
+    bool handleEditorEvent(QEvent *event);
 
     // Reading and saying
     bool pending() const;
@@ -121,14 +125,10 @@ private:
     QDate minimum_{1752, 9, 14};
     QDate maximum_{9999, 12, 31};
 
-    std::array<QString, 3> parts_; // day, month, year as shown
-    int part_ = 0;                 // the part the next digit goes into
-    int offset_ = 0;               // where in it
-    bool replacePart_ = true;      // the next digit retypes the part from its start
-    bool justAdvanced_ = false;    // a separator now only confirms the part that filled up
-    bool placing_ = false;         // the box itself moves the editor's caret
-    bool caretPlaced_ = false;     // the user moved the caret since the box last placed it
-    bool clicked_ = false;         // ... and did so with the mouse
+    DateEntry entry_;
+    bool placing_ = false;     // the box itself moves the editor's caret
+    bool caretPlaced_ = false; // the user moved the caret since the box last placed it
+    bool clicked_ = false;     // ... and did so with the mouse
     bool focusedBefore_ = false;
     bool reported_ = false;
     bool waitingForRelease_ = false;

@@ -11,6 +11,7 @@
 #include "ui/RecordList.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -744,7 +745,7 @@ TEST_F(frmBookIssueTest, EveryWayOfTypingADateSavesTheDateTypedOrSaysWhy)
     EXPECT_EQ(saveWith("109",
                        [&] {
                            date->typeAnew();
-                           type("3012");
+                           type("3012-26");
                            press(Qt::Key_Left, 3);
                            type("11");
                        }),
@@ -752,7 +753,7 @@ TEST_F(frmBookIssueTest, EveryWayOfTypingADateSavesTheDateTypedOrSaysWhy)
     EXPECT_EQ(saveWith("110",
                        [&] {
                            date->typeAnew();
-                           type("3012");
+                           type("3012-26");
                            clickIntoDate(date, 4); // the month
                            type("10");
                        }),
@@ -760,8 +761,8 @@ TEST_F(frmBookIssueTest, EveryWayOfTypingADateSavesTheDateTypedOrSaysWhy)
     EXPECT_EQ(saveWith("111",
                        [&] {
                            date->typeAnew();
-                           type("0511");
-                           clickIntoDate(date, 8); // the year
+                           type("0511-26");
+                           clickIntoDate(date, 7); // the year
                            type("2027");
                        }),
               QDate(2027, 11, 5));
@@ -807,4 +808,88 @@ TEST_F(frmBookIssueTest, CloseIsNotRacedByADateNobodyWillUse)
     EXPECT_FALSE(WindowRegistry::find("frmBookIssue") &&
                  WindowRegistry::find("frmBookIssue")->isVisible());
     EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+// The date of issue as librarians type and paste it: with the month's name, a letter for a digit,
+// pasted with blanks, by a middle click, typed over a drag, or left empty. The voucher keeps the
+// date typed, or the box says why there is none.
+TEST_F(frmBookIssueTest, DatesTypedOrPastedAsPrintedAreTheDatesKept)
+{
+    addGroup(3, "Staff", 20);
+    addCard(3, 103, 3, "Meena");
+    for (int id = 4; id <= 12; ++id)
+        addBook(id, QString::number(100 + id), "Book " + QString::number(id));
+    open();
+    auto *date = window->findChild<DateBox *>("dtpDate");
+    date->setDate(QDate(2026, 12, 10));
+    int vouchersSaved = 0;
+    const auto saveWith = [&](const QString &accessionNo, const std::function<void()> &typing) {
+        lookUp("103", accessionNo);
+        typing();
+        dialogs->expectOk();
+        dialogs->answers << Dialogs::Answer::No;
+        save();
+        EXPECT_EQ(vouchers(), ++vouchersSaved);
+        return QDate::fromString(voucherField(vouchersSaved, "\"Date\"").toString(), Qt::ISODate);
+    };
+    const auto paste = [&](const QString &text) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(date, Qt::Key_V, Qt::ControlModifier);
+    };
+
+    EXPECT_EQ(saveWith("104",
+                       [&] {
+                           date->typeAnew();
+                           QTest::keyClicks(date, "20-Nov-26");
+                       }),
+              QDate(2026, 11, 20));
+    EXPECT_EQ(saveWith("105",
+                       [&] {
+                           date->typeAnew();
+                           paste(" 15-06-2027");
+                       }),
+              QDate(2027, 6, 15));
+    EXPECT_EQ(saveWith("106",
+                       [&] {
+                           date->typeAnew();
+                           paste("  16-06-2027  \n");
+                       }),
+              QDate(2027, 6, 16));
+    EXPECT_EQ(saveWith("107",
+                       [&] {
+                           DateBox::setMouseSelectionForTest(
+                               [] { return QStringLiteral("17-06-2027\n"); });
+                           middleClickIntoDate(date, 1); // the day
+                           DateBox::setMouseSelectionForTest({});
+                           EXPECT_EQ(date->text(), "17-06-2027");
+                       }),
+              QDate(2027, 6, 17));
+    EXPECT_EQ(saveWith("108",
+                       [&] {
+                           date->setDate(QDate(2026, 12, 10));
+                           dragOverDate(date, 3, 5); // the month
+                           QTest::keyClicks(date, "07");
+                           EXPECT_EQ(date->text(), "10-07-2026");
+                       }),
+              QDate(2026, 7, 10));
+    EXPECT_TRUE(dialogs->texts().filter("The date in").isEmpty());
+
+    for (const auto &[keys, said] :
+         {std::pair<QString, QString>{"1O-06-2027", "The date in Date Of Issue, 1O-06-2027, is not "
+                                                    "a date."},
+          {"1a-06-2027", "The date in Date Of Issue, 1a-06-2027, is not a date."},
+          {"", "The date in Date Of Issue is missing."}}) {
+        lookUp("103", "112");
+        date->typeAnew();
+        QTest::keyClick(date, Qt::Key_Backspace);
+        QTest::keyClicks(date, keys);
+        dialogs->boxes.clear();
+        dialogs->expectOk();
+        save();
+        EXPECT_EQ(dialogs->texts(),
+                  QStringList{said + "\rType the day, the month and the year, as 15-06-2027."});
+        EXPECT_EQ(vouchers(), vouchersSaved);
+        EXPECT_EQ(bookField(12, "Status").toString(), "Available");
+        EXPECT_EQ(QApplication::focusWidget(), date);
+    }
 }

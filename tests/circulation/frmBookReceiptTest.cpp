@@ -12,6 +12,7 @@
 #include "ui/RecordList.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -947,7 +948,7 @@ TEST_F(frmBookReceiptTest, ReturnDatesTypedInEveryWayCountTheirOwnDays)
     EXPECT_EQ(returnBook("7",
                          [&] {
                              date()->typeAnew();
-                             type("3001");
+                             type("3001-26");
                              clickIntoDate(date(), 4); // the month
                              type("12");
                          }),
@@ -970,4 +971,83 @@ TEST_F(frmBookReceiptTest, ReturnDatesTypedInEveryWayCountTheirOwnDays)
                           "'Receipt'")
                   .toString(),
               "16,20");
+}
+
+// The return date as librarians type and paste it: with the month's name, pasted with blanks and
+// line ends, by a middle click, typed over a drag, or left empty; the days and the fine follow the
+// date typed, or the box says why it has none.
+TEST_F(frmBookReceiptTest, ReturnDatesTypedOrPastedAsPrintedCountTheirOwnDays)
+{
+    for (const QString accessionNo : {"12B", "7", "30"})
+        lend("101", accessionNo, {2026, 12, 5});
+    addBook(4, "40", "Book 40");
+    addBook(5, "50", "Book 50");
+    lend("102", "40", {2026, 12, 5});
+    lend("102", "50", {2026, 12, 5});
+    open({2026, 12, 10});
+    ASSERT_EQ(QApplication::focusWidget(), date());
+    const auto counted = [&] {
+        return QStringList{box("txtDaysDelayed")->text(), box("txtTotalFine")->text()};
+    };
+    const auto pasteInto = [&](const QString &text) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(date(), Qt::Key_V, Qt::ControlModifier);
+    };
+
+    QTest::keyClicks(date(), "12-Jan-2027");
+    lookUp("101", "12B");
+    EXPECT_EQ(counted(), (QStringList{"38", "76"}));
+    saveWithoutPrinting();
+    ASSERT_EQ(QApplication::focusWidget(), date());
+
+    pasteInto("13-Jan-27");
+    lookUp("101", "7");
+    EXPECT_EQ(counted(), (QStringList{"39", "78"}));
+    saveWithoutPrinting();
+
+    DateBox::setMouseSelectionForTest([] { return QStringLiteral("15-01-2027\n"); });
+    middleClickIntoDate(date(), 1);
+    DateBox::setMouseSelectionForTest({});
+    EXPECT_EQ(date()->text(), "15-01-2027");
+    lookUp("101", "30");
+    EXPECT_EQ(counted(), (QStringList{"41", "82"}));
+    saveWithoutPrinting();
+
+    pasteInto("  16-01-2027  ");
+    lookUp("102", "40");
+    EXPECT_EQ(counted(), (QStringList{"42", "84"}));
+    saveWithoutPrinting();
+
+    dragOverDate(date(), 3, 5); // the month
+    QTest::keyClicks(date(), "02");
+    EXPECT_EQ(date()->text(), "16-02-2027");
+    lookUp("102", "50");
+    EXPECT_EQ(counted(), (QStringList{"73", "146"}));
+    saveWithoutPrinting();
+    EXPECT_TRUE(dialogs->texts().filter("The date in").isEmpty());
+    EXPECT_EQ(db().scalar("SELECT group_concat(DaysDelayed) || ' ' || group_concat(\"Date\") FROM "
+                          "Voucher WHERE TransactionType = 'Receipt'")
+                  .toString(),
+              "38,39,41,42,73 2027-01-12,2027-01-13,2027-01-15,2027-01-16,2027-02-16");
+
+    // A letter for a digit, and an empty box: said, and nothing counted.
+    lend("101", "12B", {2026, 12, 5});
+    for (const auto &[keys, said] :
+         {std::pair<QString, QString>{"1O-01-2027", "The date in Date Of Return, 1O-01-2027, is "
+                                                    "not a date."},
+          {"", "The date in Date Of Return is missing."}}) {
+        date()->typeAnew();
+        QTest::keyClick(date(), Qt::Key_Backspace);
+        QTest::keyClicks(date(), keys);
+        dialogs->boxes.clear();
+        dialogs->expectOk();
+        enterIn("txtCardNo", "101");
+        enterIn("txtAccessionNo", "12B");
+        ASSERT_TRUE(waitFor([&] { return dialogs->answers.isEmpty(); }));
+        EXPECT_EQ(dialogs->texts(),
+                  QStringList{said + "\rType the day, the month and the year, as 15-06-2027."});
+        EXPECT_EQ(box("txtDaysDelayed")->text(), "");
+        EXPECT_EQ(QApplication::focusWidget(), date());
+    }
+    EXPECT_EQ(bookField(1, "Status").toString(), "Issue");
 }

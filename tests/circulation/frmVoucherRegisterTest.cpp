@@ -8,6 +8,7 @@
 #include "ui/RecordList.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -300,11 +301,11 @@ TEST_F(frmVoucherRegisterTest, DatesTypedAfterAClickListTheRangeTyped)
     QTest::keyClick(to, Qt::Key_Backtab);
     QTest::keyClick(from, Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), to);
-    QTest::keyClicks(to, "0201");
-    clickIntoDate(to, 8);
+    QTest::keyClicks(to, "0201-25");
+    clickIntoDate(to, 7);
     QTest::keyClicks(to, "2026");
     from->setFocus(Qt::TabFocusReason);
-    QTest::keyClicks(from, "3112");
+    QTest::keyClicks(from, "3112-25");
     for (int i = 0; i < 6; ++i)
         QTest::keyClick(from, Qt::Key_Left);
     QTest::keyClicks(from, "01");
@@ -342,4 +343,60 @@ TEST_F(frmVoucherRegisterTest, CloseIsNotRacedByTheDateBeingTyped)
     EXPECT_FALSE(WindowRegistry::find("frmBookIssueRegister") &&
                  WindowRegistry::find("frmBookIssueRegister")->isVisible());
     EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+// The range typed or pasted as librarians do: a month by its name, blanks around a pasted date, a
+// middle click, a drag over the month, an empty box. The list shows the range typed, or the box
+// says why it cannot.
+TEST_F(frmVoucherRegisterTest, DatesPastedOrTypedAsPrintedListTheRangeTyped)
+{
+    open("frmBookIssueRegister");
+    ASSERT_EQ(QApplication::focusWidget(), from);
+    const auto paste = [&](DateBox *box, const QString &text) {
+        QGuiApplication::clipboard()->setText(text);
+        box->typeAnew();
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    };
+    paste(from, "01-Nov-26");
+    dialogs->expectOk();
+    click("cmdOK");
+    EXPECT_EQ(dialogs->texts(),
+              QStringList{"The date in From, 01-11-2026, is outside 01-04-2025 to 31-03-2026."});
+    paste(from, "31-Dec-25");
+    to->typeAnew();
+    QTest::keyClicks(to, "01-Jan-2026");
+    click("cmdOK");
+    EXPECT_EQ(from->date(), QDate(2025, 12, 31));
+    EXPECT_EQ(keys(), QStringList{});
+    paste(from, " 30-12-2025\r\n");
+    click("cmdOK");
+    EXPECT_EQ(keys(), QStringList{"1"});
+
+    DateBox::setMouseSelectionForTest([] { return QStringLiteral("02-01-2026\n"); });
+    middleClickIntoDate(to, 1);
+    DateBox::setMouseSelectionForTest({});
+    EXPECT_EQ(to->text(), "02-01-2026");
+    click("cmdOK");
+    EXPECT_EQ(keys(), (QStringList{"1", "2", "3"}));
+
+    from->typeAnew();
+    QTest::keyClicks(from, "31012026");
+    dragOverDate(from, 3, 5); // the month
+    QTest::keyClicks(from, "12");
+    EXPECT_EQ(from->text(), "31-12-2026");
+    dragOverDate(from, 6, 10); // the year
+    QTest::keyClicks(from, "2025");
+    click("cmdOK");
+    EXPECT_EQ(from->date(), QDate(2025, 12, 31));
+    EXPECT_EQ(keys(), (QStringList{"2", "3"}));
+    EXPECT_EQ(dialogs->boxes.size(), 1);
+
+    from->typeAnew();
+    QTest::keyClick(from, Qt::Key_Delete);
+    dialogs->expectOk();
+    click("cmdOK");
+    EXPECT_EQ(dialogs->last().text, "The date in From is missing.\rType the day, the month and "
+                                    "the year, as 15-06-2027.");
+    EXPECT_EQ(QApplication::focusWidget(), from);
+    EXPECT_EQ(keys(), (QStringList{"2", "3"}));
 }

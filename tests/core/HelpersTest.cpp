@@ -59,12 +59,20 @@ TEST(HelpersTest, TypedDatesReadByOneRule)
     EXPECT_EQ(read("1-2-31"), QDate(2031, 2, 1)); // eight characters, yet not eight digits
     EXPECT_EQ(read("01-01-46"), QDate(1946, 1, 1));
     EXPECT_EQ(read("29-02-2028"), QDate(2028, 2, 29));
+    // The month as the program prints it, or in full, in any letter case.
+    for (const char *text :
+         {"15-Jun-2027", "15-jun-27", "15 JUNE 2027", "  15/June/2027\t", "15.jun.2027"})
+        EXPECT_EQ(read(text), june15) << text;
+    EXPECT_EQ(read("12-Jan-2027"), QDate(2027, 1, 12));
+    EXPECT_EQ(read("13 January 2027"), QDate(2027, 1, 13));
+    EXPECT_EQ(read("20-Nov-26"), QDate(2026, 11, 20));
 
     for (const char *text :
-         {"15-06-7",    "15-06-202",   "15-06-20277", "150620277",   "15062",       "1506202",
-          "15-06",      "15-06-2027-", "15--06-2027", "-06-2027",    "31-04-2027",  "29-02-2027",
-          "00-05-2027", "12-13-2027",  "123-06-2027", "15-006-2027", "15-Jun-2027", "15-06-20a7",
-          "",           "--"})
+         {"15-06-7",    "15-06-202",    "15-06-20277", "150620277",   "15062",        "1506202",
+          "15-06",      "15-06-2027-",  "15--06-2027", "-06-2027",    "31-04-2027",   "29-02-2027",
+          "00-05-2027", "12-13-2027",   "123-06-2027", "15-006-2027", "15-Ju-2027",   "15-06-20a7",
+          "",           "--",           "1O-06-2027",  "1a-06-2027",  "15-Juni-2027", "Jun-15-2027",
+          "15-Jun2027", "15-Sept-2027", "15-06-Jun",   "   "})
         EXPECT_EQ(read(text), std::nullopt) << text;
 }
 

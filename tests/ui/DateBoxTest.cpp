@@ -3,6 +3,7 @@
 #include "ScriptedDialogs.h"
 #include "WaitFor.h"
 
+#include "core/DateEntry.h"
 #include "core/DateText.h"
 #include "ui/DateBox.h"
 
@@ -10,10 +11,13 @@
 #include <QCalendarWidget>
 #include <QClipboard>
 #include <QDateEdit>
+#include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <random>
 
 // GoogleTest prints a date as bytes without this.
 static void PrintTo(const QDate &date, std::ostream *out)
@@ -128,7 +132,7 @@ TEST_F(DateBoxTest, ATwoDigitYearIsReadByTheProgramsRuleWhenTheBoxIsLeft)
 TEST_F(DateBoxTest, NoPartIsCappedByTheOthersWhileTheDateIsTyped)
 {
     tabInAndType("31");
-    EXPECT_EQ(shown(), "31-06-2027"); // no 31st of June, yet the day stands
+    EXPECT_EQ(shown(), "31"); // the new date over the whole of the last one
     QTest::keyClicks(box, "122027");
     EXPECT_EQ(box->date(), QDate(2027, 12, 31));
 
@@ -186,10 +190,10 @@ TEST_F(DateBoxTest, TypingStartsInThePartUnderTheCaret)
     EXPECT_EQ(box->date(), QDate(2029, 10, 21));
 
     // A click into a date still being typed mends it where the click is, the rest kept.
-    tabInAndType("3012");
+    tabInAndType("30-12-29");
     clickAt(4);
     QTest::keyClicks(box, "11");
-    EXPECT_EQ(shown(), "30-11-2029");
+    EXPECT_EQ(shown(), "30-11-29");
     leave();
     EXPECT_EQ(box->date(), QDate(2029, 11, 30));
     EXPECT_TRUE(dialogs->boxes.isEmpty());
@@ -211,8 +215,8 @@ TEST_F(DateBoxTest, ANewRoundOfTypingReplacesTheDate)
     QTest::keyClicks(box, "2");
     QTest::keyClick(box, Qt::Key_Backspace);
     QTest::keyClicks(box, "3");
-    EXPECT_EQ(shown(), "3-07-2028");
-    leave();
+    EXPECT_EQ(shown(), "3"); // nothing kept of the date before
+    QTest::keyClicks(box, "-7-2028");
     EXPECT_EQ(box->date(), QDate(2028, 7, 3));
 }
 
@@ -278,8 +282,8 @@ TEST_F(DateBoxTest, ArrowsStepThePartUnderTheCaret)
     clickAt(4);
     QTest::keyClick(box, Qt::Key_Up);
     EXPECT_EQ(box->date(), QDate(2027, 7, 16));
-    // Typed, then stepped: the step goes from the typed date, in the year the caret went on to.
-    tabInAndType("1003");
+    // Typed, then stepped: the step goes from the typed date, in the year where the caret is.
+    tabInAndType("10032027");
     QTest::keyClick(box, Qt::Key_Down);
     EXPECT_EQ(box->date(), QDate(2026, 3, 10));
     EXPECT_EQ(shown(), "10-03-2026");
@@ -344,7 +348,7 @@ TEST_F(DateBoxTest, BackspaceAndDeleteEraseTheDigitNextToTheCaret)
     box->setFocus(Qt::OtherFocusReason); // as a window opens with the focus in the date
     QTest::keyClicks(box, "15-07");
     QTest::keyClick(box, Qt::Key_Backspace);
-    EXPECT_EQ(shown(), "15-0-2027");
+    EXPECT_EQ(shown(), "15-0");
     QTest::keyClicks(box, "6-2027");
     EXPECT_EQ(box->date(), QDate(2027, 6, 15));
 
@@ -380,14 +384,14 @@ TEST_F(DateBoxTest, HomeAndTheArrowsPlaceTheCaretForThePartTypedThere)
     QTest::keyClicks(box, "01122026");
     EXPECT_EQ(box->date(), QDate(2026, 12, 1));
 
-    tabInAndType("3012");
+    tabInAndType("3012-26");
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(box, Qt::Key_Left);
     QTest::keyClicks(box, "11");
     leave();
     EXPECT_EQ(box->date(), QDate(2026, 11, 30));
 
-    tabInAndType("3012");
+    tabInAndType("3012-26");
     for (int i = 0; i < 6; ++i)
         QTest::keyClick(box, Qt::Key_Left);
     QTest::keyClicks(box, "05");
@@ -398,8 +402,8 @@ TEST_F(DateBoxTest, HomeAndTheArrowsPlaceTheCaretForThePartTypedThere)
     QTest::keyClick(box, Qt::Key_End);
     QTest::keyClicks(box, "2029");
     EXPECT_EQ(box->date(), QDate(2029, 12, 5));
-    tabInAndType("0511");
-    clickAt(8);
+    tabInAndType("0511-29");
+    clickAt(7);
     QTest::keyClicks(box, "2026");
     EXPECT_EQ(box->date(), QDate(2026, 11, 5));
     EXPECT_TRUE(dialogs->boxes.isEmpty());
@@ -503,4 +507,219 @@ TEST_F(DateBoxTest, TwoBadDatesInTwoWindowsEachNameTheirOwnBox)
     EXPECT_EQ(dialogs->last().text, "The date in Date Of Issue, 31-04-2027, is not a date.\r"
                                     "Type the day, the month and the year, as 15-06-2027.");
     EXPECT_EQ(dialogs->boxes.size(), 2);
+}
+
+// The program prints dates with the month's name; typed or pasted so, they are those dates, and
+// any other letter is no date, said as typed.
+TEST_F(DateBoxTest, MonthsNamedAsTheProgramPrintsThemAreTheirDates)
+{
+    box->setDate(QDate(2026, 12, 5));
+    tabInAndType("12-Jan-2027");
+    EXPECT_EQ(box->date(), QDate(2027, 1, 12));
+    tabInAndType("13-jan-27");
+    EXPECT_EQ(shown(), "13-jan-27");
+    leave();
+    EXPECT_EQ(box->date(), QDate(2027, 1, 13));
+    tabInAndType("13 January 2027");
+    EXPECT_EQ(box->date(), QDate(2027, 1, 13));
+    EXPECT_EQ(shown(), "13-01-2027");
+    QGuiApplication::clipboard()->setText("20-Nov-26");
+    tabInAndType("");
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    leave();
+    EXPECT_EQ(box->date(), QDate(2026, 11, 20));
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+
+    for (const QString keys : {"1O-06-2027", "1a-06-2027", "12-Jun-202x", "12-Juni-2027"}) {
+        tabInAndType(keys);
+        EXPECT_EQ(shown(), keys);
+        dialogs->expectOk();
+        leave();
+        ASSERT_TRUE(waitFor([&] { return dialogs->answers.isEmpty(); }));
+        EXPECT_EQ(dialogs->last().text, "The date in Date Of Issue, " + keys +
+                                            ", is not a date.\rType the day, the month and the "
+                                            "year, as 15-06-2027.");
+        EXPECT_EQ(box->date(), QDate(2026, 11, 20));
+    }
+}
+
+// A drag over a part selects it, and what is typed replaces exactly what the drag selected.
+TEST_F(DateBoxTest, TypingOverADragReplacesWhatItSelected)
+{
+    box->setDate(QDate(2026, 12, 10));
+    dragOverDate(box, 3, 5);
+    ASSERT_EQ(editor()->selectedText(), "12");
+    QTest::keyClicks(box, "07");
+    EXPECT_EQ(shown(), "10-07-2026");
+    leave();
+    EXPECT_EQ(box->date(), QDate(2026, 7, 10));
+
+    dragOverDate(box, 6, 10);
+    QTest::keyClicks(box, "2027");
+    EXPECT_EQ(box->date(), QDate(2027, 7, 10));
+    // A drag across the separators, typed over with letters.
+    dragOverDate(box, 2, 6);
+    QTest::keyClicks(box, "-Mar-");
+    EXPECT_EQ(shown(), "10-Mar-2027");
+    leave();
+    EXPECT_EQ(box->date(), QDate(2027, 3, 10));
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+// Ctrl+V, Shift+Insert, a middle click, a drop and an input method all put in the same text: a
+// line without the blanks and line breaks around it.
+TEST_F(DateBoxTest, EveryWayTextComesInIsTypedAlike)
+{
+    box->setDate(QDate(2026, 12, 10));
+    QGuiApplication::clipboard()->setText(" 15-06-2027");
+    tabInAndType("");
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box->date(), QDate(2027, 6, 15));
+    QGuiApplication::clipboard()->setText("  16-06-2027  ");
+    tabInAndType("");
+    QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(box->date(), QDate(2027, 6, 16));
+
+    // The middle click pastes where it points: a whole date over the date, a part over its part.
+    DateBox::setMouseSelectionForTest([] { return QStringLiteral("17-06-2027\n"); });
+    middleClickIntoDate(box, 1);
+    EXPECT_EQ(shown(), "17-06-2027");
+    EXPECT_EQ(box->date(), QDate(2027, 6, 17));
+    DateBox::setMouseSelectionForTest([] { return QStringLiteral("\n 09 \n"); });
+    middleClickIntoDate(box, 4);
+    EXPECT_EQ(shown(), "17-09-2027");
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClicks(box, "0"); // typing after the paste goes on from it
+    EXPECT_EQ(shown(), "17-09-0");
+    DateBox::setMouseSelectionForTest({});
+    tabInAndType("17092027");
+
+    QMimeData dropped;
+    dropped.setText("18-Jun-2027\r\n");
+    const QPoint at = pointAtDate(box, 1);
+    QDragEnterEvent enter(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(editor(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(editor(), &drop);
+    EXPECT_EQ(box->date(), QDate(2027, 6, 18));
+
+    tabInAndType("");
+    QInputMethodEvent composed;
+    composed.setCommitString("19-06-2027");
+    QCoreApplication::sendEvent(box, &composed);
+    EXPECT_EQ(box->date(), QDate(2027, 6, 19));
+    EXPECT_EQ(shown(), "19-06-2027");
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+// Only a real display keeps a mouse selection: there the middle click pastes it, once.
+TEST_F(DateBoxTest, AMiddleClickPastesTheMouseSelectionOnARealDisplay)
+{
+    if (!QGuiApplication::clipboard()->supportsSelection())
+        GTEST_SKIP() << "no mouse selection on this platform";
+    box->setDate(QDate(2026, 12, 10));
+    QGuiApplication::clipboard()->setText("15-06-2027\n", QClipboard::Selection);
+    ASSERT_TRUE(waitFor([] {
+        return QGuiApplication::clipboard()->text(QClipboard::Selection) == "15-06-2027\n";
+    }));
+    middleClickIntoDate(box, 1);
+    EXPECT_EQ(shown(), "15-06-2027");
+    EXPECT_EQ(box->date(), QDate(2027, 6, 15));
+    QTest::keyClicks(box, "1");
+    EXPECT_EQ(shown(), "15-06-20271");
+}
+
+TEST_F(DateBoxTest, AnEmptyBoxSaysTheDateIsMissing)
+{
+    tabInAndType("");
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(shown(), "");
+    dialogs->expectOk();
+    leave();
+    ASSERT_TRUE(waitFor([&] { return dialogs->answers.isEmpty(); }));
+    const QString missing = "The date in Date Of Issue is missing.\rType the day, the month and "
+                            "the year, as 15-06-2027.";
+    EXPECT_EQ(dialogs->texts(), QStringList{missing});
+    EXPECT_TRUE(box->hasFocus());
+    QTest::keyClicks(box, "   ");
+    dialogs->expectOk();
+    EXPECT_EQ(box->checkedDate(), std::nullopt);
+    EXPECT_EQ(dialogs->texts(), (QStringList{missing, missing}));
+    EXPECT_EQ(box->date(), QDate(2027, 6, 30));
+}
+
+// Keys, pastes, clicks and drags at random: every character typed stands before the caret, or the
+// date it ended was taken; and the box, left, uses the date the reader reads in its text, or says
+// why not.
+TEST_F(DateBoxTest, ARandomRunOfInputsUsesTheDateItsTextReadsAs)
+{
+    box->setDateRange(QDate(2020, 1, 1), QDate(2030, 12, 31));
+    std::mt19937 random(51);
+    const auto pick = [&](int size) { return int(random() % unsigned(size)); };
+    const QString keys = QStringLiteral("01234567890123456789-/ JanOa");
+    const QStringList pastes = {" 15-06-2027 ", "13-Jan-27\n", "07", "Nov", "1O-06-2027", "\n"};
+    for (int run = 0; run < 60; ++run) {
+        box->setDate(QDate(2026, 12, 10));
+        tabInAndType("");
+        QString trail;
+        for (int step = 0; step < 12; ++step) {
+            const int size = int(shown().size());
+            switch (pick(8)) {
+            case 0:
+                QGuiApplication::clipboard()->setText(pastes[pick(int(pastes.size()))]);
+                trail += " paste";
+                QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+                break;
+            case 1:
+                trail += " click";
+                clickIntoDate(box, pick(size + 1));
+                break;
+            case 2: {
+                const int from = pick(size + 1);
+                const int to = pick(size + 1);
+                trail += QString(" drag%1-%2").arg(from).arg(to);
+                if (from != to)
+                    dragOverDate(box, std::min(from, to), std::max(from, to));
+                break;
+            }
+            case 3:
+                trail += " BS";
+                QTest::keyClick(box, Qt::Key_Backspace);
+                break;
+            default: {
+                const QChar c = keys[pick(int(keys.size()))];
+                trail += QStringLiteral(" ") + c;
+                const QString before = shown();
+                QTest::keyClick(box, c.toLatin1());
+                const int caret = editor()->cursorPosition();
+                const bool standsBeforeCaret = caret > 0 && shown()[caret - 1] == c;
+                const bool dateTaken = shown() == DateText::toLong(box->date()) &&
+                                       caret == shown().size() && before != shown();
+                ASSERT_TRUE(standsBeforeCaret || dateTaken || DateEntry::isSeparator(c))
+                    << before.toStdString() << " -> " << shown().toStdString() << " after"
+                    << trail.toStdString();
+            }
+            }
+        }
+        const QString text = shown();
+        const auto reading = DateText::readTyped(text);
+        const bool usable =
+            reading && *reading >= box->minimumDate() && *reading <= box->maximumDate();
+        dialogs->boxes.clear();
+        if (!usable)
+            dialogs->expectOk();
+        leave();
+        if (usable) {
+            EXPECT_TRUE(dialogs->boxes.isEmpty()) << text.toStdString();
+            EXPECT_EQ(box->date(), *reading) << text.toStdString() << trail.toStdString();
+        } else {
+            ASSERT_TRUE(waitFor([&] { return dialogs->answers.isEmpty(); }));
+            EXPECT_TRUE(dialogs->last().text.contains(
+                text.trimmed().isEmpty() ? QStringLiteral("is missing")
+                                         : (reading ? DateText::toLong(*reading) : text)))
+                << dialogs->last().text.toStdString();
+            EXPECT_FALSE(dialogs->last().text.contains(u'\n'));
+        }
+    }
 }
