@@ -471,7 +471,10 @@ double memoryMiB(const char *field)
 // panel each right after a save, and the issue register's whole range loaded, the windows shown as
 // the program shows them. peakMiB: the highest the resident memory went above what the process
 // held before; heldMiB: what it still holds after; closedMiB: what it holds once the company is
-// closed. Run it alone to compare commits.
+// closed; beforeMiB and highestMiB: what the process held before, and the highest it held, whole.
+// Compare commits by highestMiB, each run alone on a company file read from LD_BENCH_DATA_DIR: an
+// allocator that keeps what filling the company used starts the session higher, and its peak
+// above that start then reads lower than it is. Processor time is that of every thread.
 void SessionMemoryPeak(benchmark::State &state)
 {
     Database &db = library();
@@ -507,6 +510,8 @@ void SessionMemoryPeak(benchmark::State &state)
 
         state.counters["peakMiB"] = memoryMiB("VmHWM:") - before;
         state.counters["heldMiB"] = memoryMiB("VmRSS:") - before;
+        state.counters["beforeMiB"] = before;
+        state.counters["highestMiB"] = memoryMiB("VmHWM:");
         // The company closed, as when another is chosen: what its connections held goes back.
         const QString path = db.path();
         Module::CompanyDb.reset();
@@ -514,7 +519,11 @@ void SessionMemoryPeak(benchmark::State &state)
         Module::CompanyDb = Database::open(path);
     }
 }
-BENCHMARK(SessionMemoryPeak)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(SessionMemoryPeak)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 // One card's ledger over every date, each issue beside its return, as "(See Ledger)" loads it.
 void CardLedgerLoad(benchmark::State &state)
