@@ -67,6 +67,19 @@ protected:
         QTest::keyClick(button("cmdsave"), Qt::Key_Return);
     }
 
+    // A card allowed many books, nine books to issue, and the window's date box at 10-12-2026.
+    DateBox *openForManyIssues()
+    {
+        addGroup(3, "Staff", 20);
+        addCard(3, 103, 3, "Meena");
+        for (int id = 4; id <= 12; ++id)
+            addBook(id, QString::number(100 + id), "Book " + QString::number(id));
+        open();
+        auto *date = window->findChild<DateBox *>("dtpDate");
+        date->setDate(QDate(2026, 12, 10));
+        return date;
+    }
+
     frmBookIssue *window = nullptr;
 };
 
@@ -669,13 +682,7 @@ TEST_F(frmBookIssueTest, PrintTakesTheDateStillBeingTyped)
 // Each way a librarian types a date saves the date typed, or says why it cannot be saved.
 TEST_F(frmBookIssueTest, EveryWayOfTypingADateSavesTheDateTypedOrSaysWhy)
 {
-    addGroup(3, "Staff", 20);
-    addCard(3, 103, 3, "Meena");
-    for (int id = 4; id <= 12; ++id)
-        addBook(id, QString::number(100 + id), "Book " + QString::number(id));
-    open();
-    auto *date = window->findChild<DateBox *>("dtpDate");
-    date->setDate(QDate(2026, 12, 10));
+    auto *date = openForManyIssues();
     const auto type = [&](const QString &keys) { QTest::keyClicks(date, keys); };
     const auto press = [&](Qt::Key key, int times = 1) {
         for (int i = 0; i < times; ++i)
@@ -815,13 +822,7 @@ TEST_F(frmBookIssueTest, CloseIsNotRacedByADateNobodyWillUse)
 // date typed, or the box says why there is none.
 TEST_F(frmBookIssueTest, DatesTypedOrPastedAsPrintedAreTheDatesKept)
 {
-    addGroup(3, "Staff", 20);
-    addCard(3, 103, 3, "Meena");
-    for (int id = 4; id <= 12; ++id)
-        addBook(id, QString::number(100 + id), "Book " + QString::number(id));
-    open();
-    auto *date = window->findChild<DateBox *>("dtpDate");
-    date->setDate(QDate(2026, 12, 10));
+    auto *date = openForManyIssues();
     int vouchersSaved = 0;
     const auto saveWith = [&](const QString &accessionNo, const std::function<void()> &typing) {
         lookUp("103", accessionNo);
