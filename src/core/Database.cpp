@@ -172,10 +172,14 @@ void Database::setFailureHook(const FailureHook &hook)
     failureHook = hook;
 }
 
-Database::Database(sqlite3 *db, const QString &path) : db_(db), path_(path) {}
+Database::Database(sqlite3 *db, const QString &path)
+    : db_(db), path_(path), rowChanges_(std::make_unique<RowChangeLog>(db))
+{
+}
 
 Database::~Database()
 {
+    rowChanges_.reset();
     for (const Kept &k : kept_)
         sqlite3_finalize(k.statement);
     sqlite3_close_v2(db_);
