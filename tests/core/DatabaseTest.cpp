@@ -521,3 +521,22 @@ TEST_F(DatabaseTest, RowChangesTellTheKeysThisConnectionChanged)
     db->execute("UPDATE Label SET Name = 'z' WHERE LabelID = 100");
     EXPECT_EQ(log.keysChanged(afterImport, log.mark(), "Label"), std::vector<qint64>{100});
 }
+
+// A read that meets another program's lock fails without leaving its statement behind: the
+// connection's next read ends with it, so other programs can still commit.
+TEST_F(DatabaseTest, AReadThatMeetsALockLeavesTheFileFreeAfterTheNextRead)
+{
+    const QString file = path("Locked.mdb");
+    Database::create(file)->execute("CREATE TABLE Shelf (Name TEXT)");
+    const auto reader = Database::openReader(file);
+    {
+        LockHolder other(file, "BEGIN EXCLUSIVE", 10000);
+        EXPECT_THROW(reader->query("SELECT count(*) FROM Shelf"), AppError);
+    }
+    EXPECT_EQ(reader->scalar("SELECT count(*) FROM Shelf").toInt(), 0);
+    const auto writer = Database::open(file);
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_NO_THROW(writer->execute("INSERT INTO Shelf (Name) VALUES ('A')"));
+    EXPECT_LT(waited.elapsed(), 2000);
+}
