@@ -66,6 +66,10 @@ const SearchPanelRows::Source BookRows = {
     "title, BookID",
     {1, 2, 4, 3}};
 
+// Another program's commits found within this time of the last read are read by the change watch
+// afterwards: one read for a burst of them while the user types, not one a key.
+constexpr qint64 BurstMs = 1000;
+
 const int BoxLefts[4] = {120, 2685, 4605, 6335};
 const int BoxWidths[4] = {2565, 1920, 1725, 2280};
 
@@ -131,14 +135,11 @@ SearchPanel::SearchPanel(Kind kind, QWidget *host, int leftTwips, int topTwips)
     reloadTimer_->setInterval(0);
     connect(reloadTimer_, &QTimer::timeout, this, &SearchPanel::reload);
 
-    // Once the panel is used, rows changed by a save (or another program) are read again soon
-    // after, on their thread, so the next F4 after a save finds them read.
+    // Once the panel is used, rows changed by a save are followed soon after, and those of
+    // another program read on their thread, so the next F4 finds them read.
     changeWatch_ = new QTimer(this);
-    changeWatch_->setInterval(1000);
-    connect(changeWatch_, &QTimer::timeout, this, [this] {
-        if (window()->isVisible())
-            startReading();
-    });
+    changeWatch_->setInterval(int(BurstMs));
+    connect(changeWatch_, &QTimer::timeout, this, &SearchPanel::watchChanges);
 
     for (int i = 0; i < 4; ++i) {
         auto *caption = new QLabel(QLatin1String(layout.captions[i]), this);
@@ -182,41 +183,94 @@ void SearchPanel::open()
     filters_.first()->setFocus();
     // The table is read while the user starts typing. A failure to start is reported by the
     // keystroke, which reads the table then.
-    startReading();
+    if (!reading_) {
+        switch (catchUp(false)) {
+        case Catch::Thread:
+            startReading();
+            break;
+        case Catch::Here:
+            lastRead_.invalidate(); // the first key after F4 reads afresh
+            break;
+        case Catch::Current:
+        case Catch::Held:
+            break;
+        }
+    }
     changeWatch_->start();
 }
 
 void SearchPanel::reload()
 {
     reloadTimer_->stop();
-    if (reading_ || startReading()) {
-        rowsOwed_ = true;
-        return;
+    if (!reading_) {
+        switch (catchUp(true)) {
+        case Catch::Current:
+            showFiltered(false);
+            return;
+        case Catch::Held:
+            rowsBehind_ = true;
+            showFiltered(false);
+            return;
+        case Catch::Here:
+            showFiltered(true);
+            return;
+        case Catch::Thread:
+            startReading();
+            break;
+        }
     }
-    showFiltered(true);
+    rowsOwed_ = true;
 }
 
-bool SearchPanel::startReading()
+void SearchPanel::watchChanges()
 {
-    if (reading_)
-        return true;
-    // On one or two cores a reading thread gains little, and its connection must decrypt the
-    // whole table again after every save, while the window's own connection keeps the pages it
-    // read decrypted across its saves: there the keystroke reads the rows on that connection.
-    if (PartedRead::parts() <= 2)
-        return false;
-    ListRowsVersion version;
-    QString path;
+    if (reading_ || !window()->isVisible())
+        return;
+    switch (catchUp(true)) {
+    case Catch::Thread:
+        startReading();
+        break;
+    case Catch::Here:
+        // On the window's connection only what the list shows behind is read: the window waits.
+        if (rowsBehind_ && isVisible())
+            showFiltered(true);
+        break;
+    case Catch::Current:
+    case Catch::Held:
+        break;
+    }
+}
+
+SearchPanel::Catch SearchPanel::catchUp(bool spaced)
+{
     try {
         Module::open(Module::CompanyDb);
         const std::shared_ptr<Database> &db = Module::CompanyDb;
         // Readers cannot see the rows of an open write transaction: those are read here.
-        if (db->inTransaction() || rows_.isCurrent(db))
-            return false;
-        version = ListRowsVersion::of(db);
-        path = db->path();
+        if (db->inTransaction())
+            return Catch::Here;
+        if (rows_.catchUp(db))
+            return Catch::Current;
     } catch (const AppError &) {
-        return false;
+        // Read here, which reports the failure.
+        return Catch::Here;
+    }
+    if (spaced && lastRead_.isValid() && lastRead_.elapsed() < BurstMs)
+        return Catch::Held;
+    // On one or two cores a reading thread gains little beside the window: the keystroke reads
+    // the rows on the window's connection.
+    return PartedRead::parts() <= 2 ? Catch::Here : Catch::Thread;
+}
+
+void SearchPanel::startReading()
+{
+    ListRowsVersion version;
+    QString path;
+    try {
+        version = ListRowsVersion::of(Module::CompanyDb);
+        path = Module::CompanyDb->path();
+    } catch (const AppError &) {
+        return; // the keystroke reads the table and reports the failure
     }
     reading_ = true;
     reader_ = std::jthread([this, source = rows_.source(), path, version] {
@@ -230,17 +284,23 @@ bool SearchPanel::startReading()
         QMetaObject::invokeMethod(
             this, [this, read] { rowsRead(read); }, Qt::QueuedConnection);
     });
-    return true;
 }
 
 void SearchPanel::rowsRead(const std::shared_ptr<SearchPanelRows::Read> &read)
 {
     reading_ = false;
-    if (read)
+    bool behind = false;
+    if (read) {
         rows_.take(std::move(*read));
+        lastRead_.start();
+        behind = rowsBehind_;
+        rowsBehind_ = false;
+    }
     if (rowsOwed_) {
         rowsOwed_ = false;
         showFiltered(!read);
+    } else if (behind && isVisible()) {
+        showFiltered(false);
     }
     releaseKeys();
 }
@@ -254,7 +314,13 @@ void SearchPanel::showFiltered(bool readHere)
         // The rows go only once they are read, so a failure leaves the list as it was.
         if (readHere) {
             Module::open(Module::CompanyDb);
-            list_->records()->setRows(rows_.filtered(Module::CompanyDb, typed));
+            const int reads = rows_.reads();
+            ListRows rows = rows_.filtered(Module::CompanyDb, typed);
+            if (rows_.reads() != reads) {
+                lastRead_.start();
+                rowsBehind_ = false;
+            }
+            list_->records()->setRows(std::move(rows));
         } else {
             list_->records()->setRows(rows_.filtered(typed));
         }

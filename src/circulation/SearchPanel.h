@@ -2,6 +2,7 @@
 
 #include "circulation/SearchPanelRows.h"
 
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QList>
 #include <deque>
@@ -17,9 +18,11 @@ class RecordList;
 // A card or book search panel laid over a circulation window: four prefix filter boxes above a
 // list that every keystroke reloads (once for keystrokes that arrive together: only the last
 // text counts, but a key for the list is taken only once the list shows all the text typed before
-// it). F4 in the host's number box opens it at once and reads the table's rows on a thread of
-// their own, when the file changed since they were last read; keys for the list wait for them.
-// On one or two cores the keystroke reads them on the window's connection instead.
+// it). F4 in the host's number box opens it at once. Rows that the window's own connection wrote
+// since they were read are read again by key; after a commit of another program the table's rows
+// are read on a thread of their own, and keys for the list wait for them. On one or two cores the
+// keystroke reads them on the window's connection instead. Commits of another program found
+// within a second of the last read wait for the change watch, so a burst of them is read once.
 // Picking a row hands the record's number to the host (picked), which writes it into its box,
 // runs its own look-up and hides the panel. Used by the issue and return windows and the ledger.
 class SearchPanel : public QFrame
@@ -48,6 +51,8 @@ public:
     void reload();
     // Rows are being read on their own thread.
     bool reading() const { return reading_; }
+    // Test aid: how many times the whole table was read.
+    int tableReads() const { return rows_.reads(); }
     // Whether a click on the header label hides the panel (so in the issue window and the ledger).
     void setHeaderClickHides(bool hides) { headerClickHides_ = hides; }
 
@@ -62,9 +67,18 @@ private:
     class KeyHold;
 
     void pick();
-    // Starts reading the rows on a thread of their own, unless they are current or the read must
-    // be the main connection's (a write transaction is open); false when no read runs.
-    bool startReading();
+    // What the rows held need before the list shows them.
+    enum class Catch {
+        Current, // nothing, or the window's own changes followed by key
+        Held,    // another program committed since, but the rows were read a moment ago
+        Thread,  // a read on a thread of their own
+        Here,    // a read on the window's connection
+    };
+    // Follows the window's own changes and tells what else the rows need; within a second of the
+    // last read another program's commits are Held when spaced.
+    Catch catchUp(bool spaced);
+    void startReading();
+    void watchChanges();
     void rowsRead(const std::shared_ptr<SearchPanelRows::Read> &read);
     void showFiltered(bool readHere);
     // A key for the list while the list does not yet show the text typed: true when it must
@@ -76,7 +90,9 @@ private:
     Kind kind_;
     SearchPanelRows rows_;
     bool reading_ = false;
-    bool rowsOwed_ = false; // the list waits for the rows being read
+    bool rowsOwed_ = false;   // the list waits for the rows being read
+    bool rowsBehind_ = false; // the list shows rows held although another program committed since
+    QElapsedTimer lastRead_;  // since the table's rows were last read whole
     std::jthread reader_;
     KeyHold *keyHold_ = nullptr;
     std::deque<std::unique_ptr<QKeyEvent>> heldKeys_;

@@ -4,11 +4,15 @@
 #include "core/PartedRead.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
 // Below this many keys a part costs more to start than it saves.
 constexpr quint64 KeysPerPart = 4096;
+
+// More rows changed than this are read again with the whole table.
+constexpr size_t MostFollowed = 500;
 
 QString statement(const SearchPanelRows::Source &source)
 {
@@ -53,19 +57,68 @@ int compareNoCase(QByteArrayView a, QByteArrayView b)
     return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
+// Whether a part's row comes before another's in the list's order: on box 1's column (missing
+// values first, as the query puts them), then the key.
+bool before(const Part &x, int xRow, const Part &y, int yRow, int sorted)
+{
+    const bool xMissing = x.missing[size_t(xRow)] & 1;
+    const bool yMissing = y.missing[size_t(yRow)] & 1;
+    if (xMissing != yMissing)
+        return xMissing;
+    if (const int byName = compareNoCase(x.rows.utf8(xRow, sorted), y.rows.utf8(yRow, sorted)))
+        return byName < 0;
+    return x.keys[size_t(xRow)] < y.keys[size_t(yRow)];
+}
+
+// The parts' rows in the given order: indexes into the parts' rows appended one after the other.
+SearchPanelRows::Read joined(std::vector<Part> parts, const std::vector<int> &order)
+{
+    std::vector<quint8> missing;
+    std::vector<qint64> keys;
+    for (const Part &part : parts) {
+        missing.insert(missing.end(), part.missing.begin(), part.missing.end());
+        keys.insert(keys.end(), part.keys.begin(), part.keys.end());
+    }
+    SearchPanelRows::Read read;
+    read.missing.reserve(order.size());
+    read.keys.reserve(order.size());
+    for (const int row : order) {
+        read.missing.push_back(missing[size_t(row)]);
+        read.keys.push_back(keys[size_t(row)]);
+    }
+    for (Part &part : parts)
+        read.rows.append(std::move(part.rows));
+    read.rows.reorder(order);
+    return read;
+}
+
 } // namespace
 
-bool SearchPanelRows::isCurrent(const std::shared_ptr<Database> &db) const
+bool SearchPanelRows::catchUp(const std::shared_ptr<Database> &db)
 {
-    return ListRowsVersion::of(db) == read_;
+    const ListRowsVersion now = ListRowsVersion::of(db);
+    if (now == read_)
+        return true;
+    // Rows followed inside a write transaction would stay as read if it were rolled back.
+    if (db->inTransaction())
+        return false;
+    const std::optional<std::vector<qint64>> keys = now.ownChangesSince(read_, source_.table);
+    if (!keys || keys->size() > MostFollowed)
+        return false;
+    follow(*db, *keys);
+    read_ = now;
+    return true;
 }
 
 void SearchPanelRows::refresh(const std::shared_ptr<Database> &db)
 {
-    const ListRowsVersion version = ListRowsVersion::of(db);
-    if (version == read_)
+    if (catchUp(db))
         return;
-    take(readOn(*db, source_, version));
+    const bool inTransaction = db->inTransaction();
+    take(readOn(*db, source_, ListRowsVersion::of(db)));
+    // Rows read inside a write transaction are gone if it is rolled back, which no version shows.
+    if (inTransaction)
+        read_ = ListRowsVersion();
 }
 
 SearchPanelRows::Read SearchPanelRows::read(const Source &source, const QString &path,
@@ -86,44 +139,85 @@ SearchPanelRows::Read SearchPanelRows::readOn(Database &db, const Source &source
         db, statement(source), {range.field(0), range.field(1)},
         PartedRead::keyRanges(range, {}, PartedRead::parts(), KeysPerPart), readPart);
     range.close();
-
-    // Each part is in the list's order; merged on box 1's column (missing values first, as
-    // the query puts them), then the key.
-    const int sorted = source.filteredColumns[0];
     std::vector<int> counts;
     for (const Part &part : parts)
         counts.push_back(part.rows.size());
-    const std::vector<int> order = PartedRead::mergedOrder(counts, [&](int a, int aRow, int b,
-                                                                       int bRow) {
-        const Part &x = parts[size_t(a)];
-        const Part &y = parts[size_t(b)];
-        const bool xMissing = x.missing[size_t(aRow)] & 1;
-        const bool yMissing = y.missing[size_t(bRow)] & 1;
-        if (xMissing != yMissing)
-            return xMissing;
-        if (const int byName = compareNoCase(x.rows.utf8(aRow, sorted), y.rows.utf8(bRow, sorted)))
-            return byName < 0;
-        return x.keys[size_t(aRow)] < y.keys[size_t(bRow)];
-    });
-    Read read;
+    const int sorted = source.filteredColumns[0];
+    const std::vector<int> order =
+        PartedRead::mergedOrder(counts, [&](int a, int aRow, int b, int bRow) {
+            return before(parts[size_t(a)], aRow, parts[size_t(b)], bRow, sorted);
+        });
+    Read read = joined(std::move(parts), order);
     read.version = version;
-    std::vector<quint8> missing;
-    for (const Part &part : parts)
-        missing.insert(missing.end(), part.missing.begin(), part.missing.end());
-    read.missing.reserve(order.size());
-    for (const int row : order)
-        read.missing.push_back(missing[size_t(row)]);
-    for (Part &part : parts)
-        read.rows.append(std::move(part.rows));
-    read.rows.reorder(order);
     return read;
+}
+
+void SearchPanelRows::follow(Database &db, const std::vector<qint64> &keys)
+{
+    if (keys.empty())
+        return;
+    Part kept;
+    std::vector<int> rows;
+    rows.reserve(keys_.size());
+    for (size_t row = 0; row < keys_.size(); ++row) {
+        if (std::binary_search(keys.begin(), keys.end(), keys_[row]))
+            continue;
+        rows.push_back(int(row));
+        kept.missing.push_back(missing_[row]);
+        kept.keys.push_back(keys_[row]);
+    }
+    kept.rows = rows_.subset(rows);
+    Part written;
+    QVariantList values;
+    for (const qint64 key : keys)
+        values << key;
+    const QStringList marks(qsizetype(keys.size()), QStringLiteral("?"));
+    Recordset rs = db.query(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 IN (%5) ORDER BY %6")
+                                .arg(QLatin1String(source_.columns), QLatin1String(source_.missing),
+                                     QLatin1String(source_.table), QLatin1String(source_.key),
+                                     marks.join(QLatin1Char(',')), QLatin1String(source_.order)),
+                            values);
+    readPart(rs, written);
+    rs.close();
+
+    // The few rows written go in their places among the rows kept, found by halving.
+    const int sorted = source_.filteredColumns[0];
+    const int keptCount = kept.rows.size();
+    std::vector<int> order;
+    order.reserve(size_t(keptCount + written.rows.size()));
+    int next = 0;
+    for (int row = 0; row < written.rows.size(); ++row) {
+        int low = next;
+        int high = keptCount;
+        while (low < high) {
+            const int middle = low + (high - low) / 2;
+            if (before(kept, middle, written, row, sorted))
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        for (; next < low; ++next)
+            order.push_back(next);
+        order.push_back(keptCount + row);
+    }
+    for (; next < keptCount; ++next)
+        order.push_back(next);
+    std::vector<Part> parts;
+    parts.push_back(std::move(kept));
+    parts.push_back(std::move(written));
+    Read read = joined(std::move(parts), order);
+    rows_ = std::move(read.rows);
+    missing_ = std::move(read.missing);
+    keys_ = std::move(read.keys);
 }
 
 void SearchPanelRows::take(Read &&read)
 {
     rows_ = std::move(read.rows);
     missing_ = std::move(read.missing);
+    keys_ = std::move(read.keys);
     read_ = read.version;
+    ++reads_;
 }
 
 ListRows SearchPanelRows::filtered(const std::array<QString, 4> &typed) const

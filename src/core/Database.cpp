@@ -172,10 +172,14 @@ void Database::setFailureHook(const FailureHook &hook)
     failureHook = hook;
 }
 
-Database::Database(sqlite3 *db, const QString &path) : db_(db), path_(path) {}
+Database::Database(sqlite3 *db, const QString &path)
+    : db_(db), path_(path), rowChanges_(std::make_unique<RowChangeLog>(db))
+{
+}
 
 Database::~Database()
 {
+    rowChanges_.reset();
     for (const Kept &k : kept_)
         sqlite3_finalize(k.statement);
     sqlite3_close_v2(db_);
@@ -475,7 +479,15 @@ Recordset::Recordset(Database *db, sqlite3_stmt *statement) : db_(db), statement
         if (!index_.contains(name.toLower())) // the first of two equal names wins
             index_.insert(name.toLower(), i);
     }
-    step();
+    try {
+        step();
+    } catch (...) {
+        // No destructor runs for a recordset that never was: a statement left behind after a
+        // lock it met would count as a read still open, and its connection would keep the file
+        // locked after its next read, so that no other program could commit.
+        close();
+        throw;
+    }
 }
 
 Recordset::Recordset(Recordset &&other) noexcept

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppError.h"
+#include "core/RowChangeLog.h"
 
 #include <QHash>
 #include <QString>
@@ -57,6 +58,8 @@ public:
     // A transaction of this connection is open: its writes are not yet seen by others.
     bool inTransaction() const;
     sqlite3 *handle() const { return db_; }
+    // The rows this connection changed, by table and key.
+    const RowChangeLog &rowChanges() const { return *rowChanges_; }
 
     // The program's raw key as a hex text, derived once per process.
     static const QByteArray &keyHex();
@@ -105,6 +108,7 @@ private:
     std::vector<Kept> kept_;
     int cacheKiB_ = 0;
     std::vector<std::shared_ptr<Database>> readers_;
+    std::unique_ptr<RowChangeLog> rowChanges_;
     friend class Recordset;
     friend class Transaction;
 };

@@ -3,6 +3,8 @@
 #include "core/Database.h"
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 // The state of the database that a list's rows were read from: the same open file and no change
 // committed since, by this connection or any other. Rows read under an equal version are still
@@ -17,18 +19,35 @@ public:
         ListRowsVersion version;
         version.db_ = db;
         version.dataVersion_ = db->scalar(QStringLiteral("PRAGMA data_version")).toLongLong();
-        version.changes_ = db->scalar(QStringLiteral("SELECT total_changes()")).toLongLong();
+        version.changes_ = db->rowChanges().mark();
         return version;
     }
 
     bool operator==(const ListRowsVersion &other) const
     {
-        return !db_.expired() && !db_.owner_before(other.db_) && !other.db_.owner_before(db_) &&
-               dataVersion_ == other.dataVersion_ && changes_ == other.changes_;
+        return sameDatabase(other) && dataVersion_ == other.dataVersion_ &&
+               changes_ == other.changes_;
+    }
+
+    // The keys of the table's rows that this connection changed between an earlier version and
+    // this one, where no other connection committed between them and each change is known by
+    // key; none otherwise.
+    std::optional<std::vector<qint64>> ownChangesSince(const ListRowsVersion &earlier,
+                                                       const char *table) const
+    {
+        const std::shared_ptr<Database> db = db_.lock();
+        if (!db || !sameDatabase(earlier) || dataVersion_ != earlier.dataVersion_)
+            return std::nullopt;
+        return db->rowChanges().keysChanged(earlier.changes_, changes_, table);
     }
 
 private:
+    bool sameDatabase(const ListRowsVersion &other) const
+    {
+        return !db_.expired() && !db_.owner_before(other.db_) && !other.db_.owner_before(db_);
+    }
+
     std::weak_ptr<Database> db_;
-    qint64 dataVersion_ = -1; // moves on with every commit of another connection
-    qint64 changes_ = -1;     // rows changed through this connection
+    qint64 dataVersion_ = -1;    // moves on with every commit of another connection
+    RowChangeLog::Mark changes_; // rows changed through this connection
 };

@@ -478,3 +478,65 @@ TEST_F(DatabaseTest, ListRowsFilterByPrefixAsThePatternDoes)
     EXPECT_EQ(some.texts(1), QStringList({"1", "Advanced Maths"}));
     EXPECT_EQ(some.texts(2), QStringList({"added"}));
 }
+
+// The connection's own changes are known by key between two marks; a change SQLite counts without
+// reporting its key, or one forgotten, leaves the keys unknown; another connection's are not its.
+TEST_F(DatabaseTest, RowChangesTellTheKeysThisConnectionChanged)
+{
+    const auto db = Database::create(path("Changes.mdb"));
+    db->executeScript("CREATE TABLE Shelf (ShelfID INTEGER PRIMARY KEY, Name TEXT);"
+                      "CREATE TABLE Label (LabelID INTEGER PRIMARY KEY, Name TEXT)");
+    const RowChangeLog &log = db->rowChanges();
+    const RowChangeLog::Mark start = log.mark();
+    db->execute("INSERT INTO Shelf (ShelfID, Name) VALUES (7, 'A'), (3, 'B'), (5, 'C')");
+    db->execute("UPDATE Shelf SET Name = 'D' WHERE ShelfID = 7");
+    db->execute("INSERT INTO Label (LabelID, Name) VALUES (9, 'x')");
+    {
+        Transaction transaction(*db);
+        db->execute("DELETE FROM Shelf WHERE ShelfID = 3");
+        db->execute("UPDATE Shelf SET Name = 'E' WHERE ShelfID = 5");
+    } // rolled back: the rows were changed, and are read again by key all the same
+    const RowChangeLog::Mark saved = log.mark();
+    EXPECT_EQ(log.keysChanged(start, saved, "shelf"), (std::vector<qint64>{3, 5, 7}));
+    EXPECT_EQ(log.keysChanged(start, saved, "Label"), (std::vector<qint64>{9}));
+    EXPECT_EQ(log.keysChanged(saved, saved, "Shelf"), std::vector<qint64>{});
+
+    const auto other = Database::open(path("Changes.mdb"));
+    other->execute("UPDATE Shelf SET Name = 'F' WHERE ShelfID = 5");
+    EXPECT_EQ(log.keysChanged(saved, log.mark(), "Shelf"), std::vector<qint64>{});
+
+    // A DELETE of a whole table is counted, but SQLite names no key.
+    db->execute("DELETE FROM Label");
+    EXPECT_EQ(log.keysChanged(saved, log.mark(), "Shelf"), std::nullopt);
+
+    const RowChangeLog::Mark beforeImport = log.mark();
+    {
+        Transaction transaction(*db);
+        for (int id = 100; id < 10100; ++id)
+            db->execute("INSERT INTO Label (LabelID, Name) VALUES (?, 'y')", {id});
+        transaction.commit();
+    }
+    EXPECT_EQ(log.keysChanged(beforeImport, log.mark(), "Label"), std::nullopt);
+    const RowChangeLog::Mark afterImport = log.mark();
+    db->execute("UPDATE Label SET Name = 'z' WHERE LabelID = 100");
+    EXPECT_EQ(log.keysChanged(afterImport, log.mark(), "Label"), std::vector<qint64>{100});
+}
+
+// A read that meets another program's lock fails without leaving its statement behind: the
+// connection's next read ends with it, so other programs can still commit.
+TEST_F(DatabaseTest, AReadThatMeetsALockLeavesTheFileFreeAfterTheNextRead)
+{
+    const QString file = path("Locked.mdb");
+    Database::create(file)->execute("CREATE TABLE Shelf (Name TEXT)");
+    const auto reader = Database::openReader(file);
+    {
+        LockHolder other(file, "BEGIN EXCLUSIVE", 10000);
+        EXPECT_THROW(reader->query("SELECT count(*) FROM Shelf"), AppError);
+    }
+    EXPECT_EQ(reader->scalar("SELECT count(*) FROM Shelf").toInt(), 0);
+    const auto writer = Database::open(file);
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_NO_THROW(writer->execute("INSERT INTO Shelf (Name) VALUES ('A')"));
+    EXPECT_LT(waited.elapsed(), 2000);
+}
