@@ -27,13 +27,14 @@ void RowChangeLog::changed(void *log, int, const char *database, const char *tab
 {
     auto &self = *static_cast<RowChangeLog *>(log);
     const std::lock_guard lock(self.mutex_);
-    // Another schema's table of the same name is another table.
-    const QByteArray name = std::strcmp(database, "main") == 0
-                                ? QByteArray(table)
-                                : QByteArray(database) + '.' + QByteArray(table);
+    // Another schema's table of the same name is another table. A row of an import comes here:
+    // the main schema's names are compared without being copied.
+    const bool main = std::strcmp(database, "main") == 0;
+    const QByteArray name = main ? QByteArray::fromRawData(table, int(std::strlen(table)))
+                                 : QByteArray(database) + '.' + QByteArray(table);
     auto found = std::find(self.tables_.begin(), self.tables_.end(), name);
-    if (found == self.tables_.end())
-        found = self.tables_.insert(self.tables_.end(), name);
+    if (found == self.tables_.end()) // kept as a copy of its own: SQLite's text does not last
+        found = self.tables_.insert(self.tables_.end(), main ? QByteArray(table) : name);
     if (self.changes_.size() == KeptChanges) {
         self.changes_.erase(self.changes_.begin(), self.changes_.begin() + KeptChanges / 2);
         self.first_ += KeptChanges / 2;
