@@ -334,6 +334,24 @@ bool SearchPanel::holdForRows(QKeyEvent *key)
 {
     if (reloadTimer_->isActive())
         reload();
+    // Another program's commits held back while the user typed: a key for the list acts on the
+    // rows as they are now.
+    if (rowsBehind_ && !reading_) {
+        switch (catchUp(false)) {
+        case Catch::Current:
+        case Catch::Held:
+            rowsBehind_ = false;
+            showFiltered(false);
+            break;
+        case Catch::Here:
+            showFiltered(true);
+            break;
+        case Catch::Thread:
+            startReading();
+            rowsOwed_ = reading_;
+            break;
+        }
+    }
     if (!rowsOwed_)
         return false;
     hold(key);

@@ -22,7 +22,8 @@ class RecordList;
 // since they were read are read again by key; after a commit of another program the table's rows
 // are read on a thread of their own, and keys for the list wait for them. On one or two cores the
 // keystroke reads them on the window's connection instead. Commits of another program found
-// within a second of the last read wait for the change watch, so a burst of them is read once.
+// within a second of the last read wait for the change watch, so a burst of them is read once;
+// a key for the list has them read before it acts.
 // Picking a row hands the record's number to the host (picked), which writes it into its box,
 // runs its own look-up and hides the panel. Used by the issue and return windows and the ledger.
 class SearchPanel : public QFrame

@@ -560,3 +560,69 @@ TEST_F(SearchPanelTest, ABurstOfAnotherProgramsCommitsIsReadOnce)
         books->hide();
     }
 }
+
+// A user at the issue and return windows, all by keys: the window's save, F4 and a letter, another
+// program's commit, the next letter and Down at once. Down and the keys after it act on the rows a
+// fresh query lists, also within the moment after a read in which the list holds back another
+// program's commits while the user types.
+TEST_F(SearchPanelTest, AfterTheWindowsSaveTheListKeysActOnWhatAFreshQueryLists)
+{
+    addGroup(1, "Class 5", 50);
+    addCard(1, 101, 1, "Asha Verma", "R7");
+    addGoBooks();
+    addBook(45000, "9001", "Gone Again");
+    auto *issue = WindowRegistry::show<frmBookIssue>("frmBookIssue");
+    auto *receipt = WindowRegistry::show<frmBookReceipt>("frmBookReceipt");
+    const auto other = Database::open(db().path());
+    const auto typeInto = [](QWidget *window, const char *name, const QString &text) {
+        window->findChild<QLineEdit *>(name)->setFocus();
+        burst(Qt::Key_A, Qt::ControlModifier);
+        burst(text);
+        burst(Qt::Key_Return);
+    };
+    PinnedCores pinned;
+    int round = 0;
+    for (const int count : coreCounts(pinned)) {
+        ASSERT_TRUE(pinned.pinTo(count));
+        for (QWidget *window : {static_cast<QWidget *>(issue), static_cast<QWidget *>(receipt)}) {
+            ++round;
+            const std::string where =
+                std::to_string(count) + " cores, " + window->objectName().toStdString();
+            ASSERT_TRUE(activate(window));
+            window->findChild<QLineEdit *>("txtSrNo")->setFocus(Qt::TabFocusReason);
+            burst(Qt::Key_Return);
+            typeInto(window, "txtCardNo", "101");
+            typeInto(window, "txtAccessionNo", "9001");
+            dialogs->expectOk();
+            dialogs->answers << Dialogs::Answer::No; // no slip printed
+            window->findChild<StyledButton *>("cmdsave")->setFocus(Qt::TabFocusReason);
+            burst(Qt::Key_Return);
+            ASSERT_EQ(bookField(45000, "Status").toString(),
+                      window == issue ? "Issue" : "Available")
+                << where << ": " << dialogs->texts().join('|').toStdString();
+
+            auto *panel = window->findChild<SearchPanel *>("fraSearch2");
+            window->findChild<QLineEdit *>("txtAccessionNo")->setFocus();
+            burst(Qt::Key_F4);
+            ASSERT_TRUE(panel->isVisible()) << where;
+            burst(Qt::Key_A, Qt::ControlModifier);
+            burst("g");
+            ASSERT_TRUE(waitFor([&] { return !panel->reading(); })) << where;
+            QCoreApplication::processEvents();
+            // A title that comes first among those beginning with "go".
+            other->execute(
+                "INSERT INTO Book (BookID, AccessionNo, title, Author, Subject, "
+                "Publisher) VALUES (?, ?, ?, 'A', 'S', 'P')",
+                {46000 + round, QString("N-%1").arg(round), QString("Go %1 First").arg(round)});
+            burst("o");
+            burst(Qt::Key_Down);
+            ASSERT_TRUE(waitFor([&] { return QApplication::focusWidget() == panel->list(); }))
+                << where;
+            EXPECT_EQ(texts(panel->list()), queried(SearchPanel::Kind::Book, {"go", "", "", ""}))
+                << where;
+            EXPECT_EQ(panel->list()->currentIndex().row(), 0) << where;
+            burst(Qt::Key_Escape);
+            EXPECT_FALSE(panel->isVisible()) << where;
+        }
+    }
+}
