@@ -11,12 +11,14 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
+#include <functional>
 #include <tuple>
 #include <utility>
 
@@ -106,6 +108,50 @@ TEST_F(frmCreateCompanyTest, ChecksRefuseInOrderAndWriteNothing)
     EXPECT_EQ(pickerShows, 0);
     EXPECT_EQ(Module::CommonDb->scalar("SELECT count(*) FROM Company").toInt(), 0);
     EXPECT_FALSE(QDir(path("Data/Data 1")).exists());
+}
+
+// A newcomer reads the README before the window: every field that the window refuses to go
+// without must be named there by the caption the window shows above it.
+TEST_F(frmCreateCompanyTest, TheReadmeNamesEveryFieldTheWindowRequires)
+{
+    QFile readme(QStringLiteral(LD_PACKAGE_DIR "/../README.md"));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    const QString all = QString::fromUtf8(readme.readAll());
+    const qsizetype start = all.indexOf("## First start");
+    ASSERT_GE(start, 0);
+    const QString firstStart = all.mid(start, all.indexOf("\n## ", start + 1) - start).simplified();
+
+    auto *window = open();
+    const auto captionAbove = [&](QWidget *field) {
+        QLabel *nearest = nullptr;
+        for (auto *label : window->findChildren<QLabel *>())
+            if (label->x() == field->x() && label->geometry().bottom() < field->y() &&
+                (!nearest || label->y() > nearest->y()))
+                nearest = label;
+        return nearest ? nearest->text() : QString();
+    };
+    const QList<std::pair<const char *, std::function<void()>>> fills = {
+        {"txtCompanyName", [&] { control(window, "txtCompanyName")->setText("Green Valley"); }},
+        {"txtState", [&] { control<QComboBox>(window, "txtState")->setEditText("Ladakh"); }},
+        {"txtstatecode", [&] { control(window, "txtstatecode")->setText("38"); }},
+        {"txtMobile", [&] { control(window, "txtMobile")->setText("98765"); }},
+        {"txtMobile", [&] { control(window, "txtMobile")->setText("9876543210"); }},
+    };
+    for (const auto &[name, fill] : fills) {
+        dialogs->expectOk();
+        clickSave(window);
+        ASSERT_FALSE(dialogs->boxes.isEmpty());
+        auto *field = window->findChild<QWidget *>(name);
+        ASSERT_TRUE(field) << name;
+        const QString caption = captionAbove(field);
+        ASSERT_FALSE(caption.isEmpty()) << name;
+        EXPECT_TRUE(firstStart.contains('"' + caption + '"')) << caption.toStdString();
+        fill();
+    }
+    for (const char *date : {"DTPicker1", "DTPicker2"}) {
+        const QString caption = captionAbove(window->findChild<QWidget *>(date));
+        EXPECT_TRUE(firstStart.contains('"' + caption + '"')) << caption.toStdString();
+    }
 }
 
 TEST_F(frmCreateCompanyTest, StateBoxCompletesAndFillsItsCode)
