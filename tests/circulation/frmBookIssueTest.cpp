@@ -80,7 +80,21 @@ protected:
         return date;
     }
 
+    // The card and the book looked up, the date typed as the step says, Save clicked: the date
+    // the new voucher keeps.
+    QDate saveWith(const QString &accessionNo, const std::function<void()> &typing)
+    {
+        lookUp("103", accessionNo);
+        typing();
+        dialogs->expectOk();
+        dialogs->answers << Dialogs::Answer::No;
+        save();
+        EXPECT_EQ(vouchers(), ++vouchersSaved);
+        return QDate::fromString(voucherField(vouchersSaved, "\"Date\"").toString(), Qt::ISODate);
+    }
+
     frmBookIssue *window = nullptr;
+    int vouchersSaved = 0;
 };
 
 } // namespace
@@ -688,17 +702,6 @@ TEST_F(frmBookIssueTest, EveryWayOfTypingADateSavesTheDateTypedOrSaysWhy)
         for (int i = 0; i < times; ++i)
             QTest::keyClick(date, key);
     };
-    int vouchersSaved = 0;
-    // The card and the book looked up, the date typed as the step says, Save clicked.
-    const auto saveWith = [&](const QString &accessionNo, const std::function<void()> &typing) {
-        lookUp("103", accessionNo);
-        typing();
-        dialogs->expectOk();
-        dialogs->answers << Dialogs::Answer::No;
-        save();
-        EXPECT_EQ(vouchers(), ++vouchersSaved);
-        return QDate::fromString(voucherField(vouchersSaved, "\"Date\"").toString(), Qt::ISODate);
-    };
     const auto refused = [&](const QString &shown, const std::function<void()> &typing) {
         lookUp("103", "112");
         typing();
@@ -823,16 +826,6 @@ TEST_F(frmBookIssueTest, CloseIsNotRacedByADateNobodyWillUse)
 TEST_F(frmBookIssueTest, DatesTypedOrPastedAsPrintedAreTheDatesKept)
 {
     auto *date = openForManyIssues();
-    int vouchersSaved = 0;
-    const auto saveWith = [&](const QString &accessionNo, const std::function<void()> &typing) {
-        lookUp("103", accessionNo);
-        typing();
-        dialogs->expectOk();
-        dialogs->answers << Dialogs::Answer::No;
-        save();
-        EXPECT_EQ(vouchers(), ++vouchersSaved);
-        return QDate::fromString(voucherField(vouchersSaved, "\"Date\"").toString(), Qt::ISODate);
-    };
     const auto paste = [&](const QString &text) {
         QGuiApplication::clipboard()->setText(text);
         QTest::keyClick(date, Qt::Key_V, Qt::ControlModifier);
