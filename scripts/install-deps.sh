@@ -13,6 +13,8 @@ packages=(
     fonts-dejavu-core fonts-noto-core poppler-utils zbar-tools
     # A virtual X display for the tests that need a real window system; xvfb-run needs xauth.
     xvfb xauth
+    # A small window manager on that display, for what only stacking by program shows.
+    openbox
 )
 missing=()
 for p in "${packages[@]}"; do
