@@ -67,12 +67,12 @@ void VeziRado::createChildren()
     txtEdit->hide();
     installKeyRelay();
 
-    // A floating window of its own above the other windows, without a task-bar entry, that the
-    // window manager leaves alone. It lies under the pointer and must never take the mouse or the
-    // focus, or the grid would get a Leave and hide it at once: a tooltip-type window may get its
-    // input shape only once it is mapped, so it is a tool window that lets input through.
+    // A window of its own, so that it can reach past the grid and its window, without a task-bar
+    // entry. As a tool window of the grid's window it stays above that window only: a window of
+    // another program activated later covers it, as a topmost or unmanaged one would not. It lies
+    // under the pointer and must never take the mouse or the focus, or the grid would get a Leave
+    // and hide it at once: a tooltip-type window may get its input shape only once it is mapped.
     picToolTip = new QLabel(this, Qt::Tool | Qt::FramelessWindowHint |
-                                      Qt::X11BypassWindowManagerHint | Qt::WindowStaysOnTopHint |
                                       Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus);
     picToolTip->setObjectName(QStringLiteral("picToolTip"));
     picToolTip->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -84,8 +84,8 @@ void VeziRado::createChildren()
     palette.setColor(QPalette::Window, Colour::toQColor(Colour::system(Colour::InfoBack)));
     palette.setColor(QPalette::WindowText, Qt::black);
     picToolTip->setPalette(palette);
+    // Left enabled, since a disabled label greys its picture; the flags above keep input away.
     picToolTip->setAutoFillBackground(true);
-    picToolTip->setEnabled(false);
     picToolTip->hide();
 }
 

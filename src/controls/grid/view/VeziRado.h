@@ -764,6 +764,9 @@ private:
     void HideCellToolTip(bool abort);
     // Shows the whole text of a cut-off cell (display positions) over the cell.
     void ShowCellToolTip(int row, int col);
+    // The pointer is on the grid under the box: a window manager's frame round the box may take
+    // it for a moment after the box comes up, which is no leaving.
+    bool pointerUnderToolTip() const;
 
     // Column members and automatic widths (VeziRadoColumns.cpp).
     void AutoSizeColumn(int col);
@@ -850,6 +853,8 @@ private:
     // Cell tooltips: the wait before one shows; stopping it aborts the wait.
     QTimer *toolTipTimer_ = nullptr;
     int toolTipDelay_ = 1500;
+    // Where the box was put: its window's geometry may read wrong while a window manager frames it.
+    QRect toolTipArea_;
     // CSV export: the folder written to instead of the desktop, when set.
     std::optional<QString> exportFolder_;
     // Mouse (VeziRadoMouse.cpp, VeziRadoHeaderMouse.cpp).

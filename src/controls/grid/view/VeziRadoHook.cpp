@@ -90,7 +90,7 @@ void VeziRado::mouseEntered()
 
 void VeziRado::mouseLeft()
 {
-    if (!mouseInside_)
+    if (!mouseInside_ || pointerUnderToolTip())
         return;
     mouseInside_ = false;
     HideCellToolTip(true);

@@ -4,12 +4,14 @@
 #include "controls/grid/view/GridPainter.h"
 #include "core/Units.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -61,6 +63,32 @@ QSize wrappedSize(const TextMeasurer &measurer, const QFont &font, const QString
     return {widest, lines * measurer.lineHeight(font)};
 }
 
+// Some window managers frame the box and copy its input shape to the frame only when the shape
+// changes after they took the window, so a shape set before mapping leaves the frame taking the
+// pointer: each time the box comes up, it is set again.
+class InputPassAgain : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Expose) {
+            auto *window = static_cast<QWindow *>(watched);
+            if (!window->isExposed()) {
+                armed_ = true;
+            } else if (armed_) {
+                armed_ = false;
+                window->setFlag(Qt::WindowTransparentForInput, false);
+                window->setFlag(Qt::WindowTransparentForInput, true);
+            }
+        }
+        return false;
+    }
+
+private:
+    bool armed_ = true;
+};
+
 } // namespace
 
 bool VeziRado::toolTipWaiting() const
@@ -75,6 +103,15 @@ void VeziRado::cellToolTipHoverNow(int row, int col)
     mouseRow_ = row;
     mouseCol_ = col;
     CellToolTipHover(row, col);
+}
+
+bool VeziRado::pointerUnderToolTip() const
+{
+    if (!picToolTip->isVisible())
+        return false;
+    const QPoint pointer = QCursor::pos();
+    return toolTipArea_.contains(pointer) &&
+           QRect(viewport()->mapToGlobal(QPoint()), viewport()->size()).contains(pointer);
 }
 
 void VeziRado::CellToolTipHover(int row, int col)
@@ -179,7 +216,8 @@ void VeziRado::ShowCellToolTip(int row, int col)
     const int height = measured.height() < rowHeight ? rowHeight : measured.height() + vpad;
     const int x = std::max(std::min(corner.x(), area.right() + 1 - width), area.left());
     const int y = std::max(std::min(corner.y(), area.bottom() + 1 - height), area.top());
-    picToolTip->setGeometry(x, y, width, height);
+    toolTipArea_ = QRect(x, y, width, height);
+    picToolTip->setGeometry(toolTipArea_);
 
     const QRect client = picToolTip->contentsRect();
     const qreal ratio = picToolTip->devicePixelRatioF();
@@ -199,6 +237,13 @@ void VeziRado::ShowCellToolTip(int row, int col)
     }
     picToolTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picToolTip->setPixmap(image);
-    // A tooltip window stays above the other windows of the desktop.
+    // Tied to the window the grid is in now, which the grid may have moved to since the box was
+    // made (at its first showing, from the grid's window); the window manager keeps it above that
+    // window and its stacking follows that window's.
+    if (QWindow *box = picToolTip->windowHandle())
+        box->setTransientParent(window()->windowHandle());
     picToolTip->show();
+    QWindow *box = picToolTip->windowHandle();
+    if (box && !box->findChild<InputPassAgain *>())
+        box->installEventFilter(new InputPassAgain(box));
 }

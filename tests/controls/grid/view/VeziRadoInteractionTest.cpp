@@ -4,6 +4,7 @@
 #include "WaitFor.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -483,6 +484,7 @@ TEST(VeziRadoInteraction, TooltipFollowsTheRealPointer)
 
     ASSERT_TRUE(showTip());
     // Off the grid: the window system tells the grid it was left.
+    QCursor::setPos(grid.mapToGlobal(QPoint(-20, -20)));
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(&grid, &leave);
     EXPECT_FALSE(tip->isVisible());

@@ -1,15 +1,22 @@
 #include "GridMouseTestSupport.h"
 
+#include "ChildProcess.h"
 #include "ProgramTest.h"
 #include "WaitFor.h"
+#include "core/Colour.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QDir>
-#include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QPainter>
+#include <QProcess>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextStream>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -45,6 +52,116 @@ struct TipHost : Host
     QLabel *tip = nullptr;
 };
 
+// Whether every pixel of the image has the colour, or (`any`) at least one has.
+bool allOf(const QImage &image, QColor colour, bool any = false)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixelColor(x, y).rgb() == colour.rgb()) == any)
+                return any;
+    return !any;
+}
+
+QImage onScreen(const QRect &rect)
+{
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, rect.x(), rect.y(), rect.width(), rect.height())
+        .toImage();
+}
+
+const QColor CoverColour(0xC0, 0x20, 0x20);
+
+// Another program's window over the grid: a plain window of its own colour, shown and activated
+// by a process of its own at the client geometry given (x y width height). It tells where the
+// window manager put it once it is active, and stays until the test ends it.
+const bool coverRegistered = registerChildEntry("tipCover", [](const QStringList &arguments) {
+    if (arguments.size() != 4)
+        return 2;
+    QWidget window;
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, CoverColour);
+    window.setPalette(palette);
+    window.setAutoFillBackground(true);
+    window.setGeometry(arguments[0].toInt(), arguments[1].toInt(), arguments[2].toInt(),
+                       arguments[3].toInt());
+    window.show();
+    window.activateWindow();
+    QTextStream out(stdout);
+    if (!QTest::qWaitForWindowActive(&window)) {
+        out << "not active" << Qt::endl;
+        return 3;
+    }
+    const QRect client(window.mapToGlobal(QPoint()), window.size());
+    out << client.x() << ' ' << client.y() << ' ' << client.width() << ' ' << client.height()
+        << Qt::endl;
+    return QApplication::exec();
+});
+
+// A window manager on the display for the length of a test: without one every window stacks as
+// it maps and nothing is ever activated or raised.
+class WindowManager
+{
+public:
+    // An empty text when it runs, else what went wrong.
+    QString start()
+    {
+        const QString program = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+        if (program.isEmpty())
+            return QStringLiteral("openbox is missing (scripts/install-deps.sh installs it)");
+        const QString ready = folder_.filePath(QStringLiteral("ready"));
+        process_.start(program, {QStringLiteral("--sm-disable"), QStringLiteral("--startup"),
+                                 QStringLiteral("touch '%1'").arg(ready)});
+        if (!waitFor([&] { return QFile::exists(ready); }, 15000))
+            return QStringLiteral("openbox did not start: ") +
+                   QString::fromLocal8Bit(process_.readAllStandardError());
+        return {};
+    }
+    ~WindowManager()
+    {
+        process_.terminate();
+        if (!process_.waitForFinished(5000))
+            process_.kill();
+        process_.waitForFinished();
+    }
+
+private:
+    QTemporaryDir folder_;
+    QProcess process_;
+};
+
+// Another program's window, ended with the test.
+class Cover
+{
+public:
+    // The window's client area on the screen, or an empty one when it did not come up active.
+    QRect show(const QRect &where)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LD_TEST_CHILD"), QStringLiteral("tipCover"));
+        process_.setProcessEnvironment(environment);
+        process_.start(QCoreApplication::applicationFilePath(),
+                       {QString::number(where.x()), QString::number(where.y()),
+                        QString::number(where.width()), QString::number(where.height())});
+        if (!process_.waitForStarted() ||
+            !waitFor(
+                [&] { return process_.canReadLine() || process_.state() != QProcess::Running; },
+                15000))
+            return {};
+        const QStringList numbers = QString::fromLocal8Bit(process_.readLine()).split(u' ');
+        if (numbers.size() != 4)
+            return {};
+        return {numbers[0].toInt(), numbers[1].toInt(), numbers[2].toInt(), numbers[3].toInt()};
+    }
+    ~Cover()
+    {
+        process_.kill();
+        process_.waitForFinished();
+    }
+
+private:
+    QProcess process_;
+};
+
 } // namespace
 
 TEST(VeziRadoToolTip, ShowsTheWholeTextOfACutOffCellOverTheCell)
@@ -73,6 +190,19 @@ TEST(VeziRadoToolTip, ShowsTheWholeTextOfACutOffCellOverTheCell)
     grid.cellToolTipHoverNow(1, 2);
     ASSERT_TRUE(host.waitEnds());
     EXPECT_FALSE(host.tip->isVisible());
+}
+
+TEST(VeziRadoToolTip, TheTextIsBlackOnTheTooltipColour)
+{
+    TipHost host;
+    VeziRado &grid = *host.grid;
+    grid.cellToolTipHoverNow(0, 0);
+    ASSERT_TRUE(waitFor([&] { return host.tip->isVisible(); }));
+    const QImage image = host.tip->grab(host.tip->contentsRect()).toImage();
+    const QColor back = Colour::toQColor(Colour::system(Colour::InfoBack));
+    EXPECT_EQ(image.pixelColor(image.width() - 2, 1).rgb(), back.rgb());
+    // A disabled label greys its picture: no black is left, and the ground turns paler.
+    EXPECT_TRUE(allOf(image, Qt::black, true));
 }
 
 TEST(VeziRadoToolTip, TheEndOfTheWaitShowsForTheCellUnderThePointerThen)
@@ -146,6 +276,65 @@ TEST(VeziRadoToolTip, TheBoxLetsThePointerThroughOnARealDisplay)
     QCursor::setPos(grid.viewport()->mapToGlobal(GridMouse::cellPoint(grid, 3, 0)));
     EXPECT_TRUE(waitFor([&] { return !host.tip->isVisible(); }));
     EXPECT_EQ(left.count(), 0);
+}
+
+// Only a window manager stacks windows by program and activation, and frames the windows it
+// manages: the box must be a window of the grid's own window, not one above every window, and the
+// pointer must still pass through it once the manager has framed it.
+TEST(VeziRadoToolTip, TheBoxStaysAboveItsOwnWindowOnlyOnARealDisplayWithAWindowManager)
+{
+    if (QApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs a real X display (runs under xvfb-run), not "
+                     << QApplication::platformName().toStdString();
+    WindowManager manager;
+    const QString failure = manager.start();
+    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+    TipHost host;
+    VeziRado &grid = *host.grid;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host.window));
+    ASSERT_TRUE(activate(&host.window));
+    QSignalSpy left(&grid, &VeziRado::MouseLeave);
+    const QPoint title = grid.viewport()->mapToGlobal(GridMouse::cellPoint(grid, 0, 0));
+    const QPoint shelf = grid.viewport()->mapToGlobal(GridMouse::cellPoint(grid, 0, 2));
+    const QPoint titleCorner = grid.viewport()->mapToGlobal(QPoint(0, grid.headerHeight()));
+    const QPoint shelfCorner = grid.viewport()->mapToGlobal(QPoint(80 + 40, grid.headerHeight()));
+
+    // Shown over the cell without taking the keyboard or, for more than a moment, the pointer: a
+    // move to the next cell under the box reaches the grid, which shows that cell's box. So does
+    // every box after it, each framed anew.
+    QCursor::setPos(title);
+    ASSERT_TRUE(waitFor([&] { return host.tip->isVisible(); }));
+    EXPECT_EQ(host.tip->pos(), titleCorner);
+    EXPECT_EQ(QApplication::activeWindow(), &host.window);
+    for (const QPoint &corner : {shelfCorner, titleCorner, shelfCorner, titleCorner}) {
+        EXPECT_FALSE(waitFor([&] { return !host.tip->isVisible(); }, 300));
+        QCursor::setPos(corner == titleCorner ? title : shelf);
+        EXPECT_TRUE(waitFor([&] { return host.tip->isVisible() && host.tip->pos() == corner; }))
+            << "the pointer did not pass through the box";
+    }
+    EXPECT_EQ(left.count(), 0);
+    EXPECT_EQ(QApplication::activeWindow(), &host.window);
+    const QRect box = host.tip->geometry();
+
+    // A window of another program comes up over the box's right part, away from the pointer.
+    const QColor back = Colour::toQColor(Colour::system(Colour::InfoBack));
+    const QRect right(box.left() + 150, box.top() + 2, box.width() - 150 - 2, box.height() - 4);
+    ASSERT_TRUE(waitFor([&] { return allOf(onScreen(right), back, true); }));
+    Cover cover;
+    const QRect coverArea = cover.show(QRect(box.left() + 120, box.top() - 60, 300, 200));
+    ASSERT_TRUE(coverArea.contains(right)) << "the other window did not come up over the box";
+    ASSERT_FALSE(coverArea.contains(title));
+    ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == nullptr; }));
+    EXPECT_TRUE(waitFor([&] { return allOf(onScreen(right), CoverColour); }, 2000))
+        << "the box stays drawn over the other program's window";
+    ASSERT_TRUE(host.tip->isVisible());
+
+    // The grid's window brought back up has the box above it again.
+    ASSERT_TRUE(activate(&host.window));
+    host.window.raise();
+    EXPECT_TRUE(waitFor([&] { return allOf(onScreen(right), back, true); }, 2000))
+        << "the box went under its own window";
+    EXPECT_TRUE(host.tip->isVisible());
 }
 
 TEST(VeziRadoToolTip, KeysPressesScrollingAndLeavingHideIt)
