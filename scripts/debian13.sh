@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Runs a make target of this checkout (default: test, the README's test command) inside a Debian 13
 # root made from Debian's archive, so that the same sources build and pass on the current stable
-# release too. Needs root, debootstrap and the archive. The root is kept between runs (later runs
-# only install what is missing and rebuild what changed; ccache lives in the root); the mounts and
-# every process of a run go when it ends, also when it fails or is killed, since they live in mount
-# and process namespaces of that run alone.
+# release too. Needs root, debootstrap and the archive: debootstrap's own default mirror, or the one
+# LD_DEBIAN_MIRROR names. The root (LD_DEBIAN13_ROOT, by default /var/cache/librarydesk/debian13)
+# is kept between runs (later runs only install what is missing and rebuild what changed; ccache
+# lives in the root). Every mount and every process of a run, debootstrap's included, lives in mount
+# and process namespaces of that run alone, so they go when it ends, also when it fails or is killed.
+# A later run starts again by itself from what a killed one left: a root debootstrap did not finish
+# is made anew, a package install that was cut off is repaired (or the root made anew when that
+# fails), and a folder is deleted only when nothing is mounted below it.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 root=${LD_DEBIAN13_ROOT:-/var/cache/librarydesk/debian13}
-mirror=${LD_DEBIAN_MIRROR:-http://deb.debian.org/debian}
+mirror=${LD_DEBIAN_MIRROR:-}
 jobs=${JOBS:-$(nproc)}
 # Builds of checkouts under one folder share the root's compiler cache when that folder is given.
 basedir=${CCACHE_BASEDIR:-$top}
@@ -21,9 +25,13 @@ else
     command="make ${1:-test} JOBS=$jobs BUILD=build-debian13 TEST_BUILD=build-test-debian13"
 fi
 
-if [ "$(id -u)" -ne 0 ]; then
-    echo "debian13.sh: run as root (it makes a Debian 13 root with debootstrap and enters it)" >&2
+die() {
+    echo "debian13.sh: $*" >&2
     exit 1
+}
+
+if [ "$(id -u)" -ne 0 ]; then
+    die "run as root (it makes a Debian 13 root with debootstrap and enters it)"
 fi
 
 if ! command -v debootstrap >/dev/null; then
@@ -32,40 +40,134 @@ if ! command -v debootstrap >/dev/null; then
     apt-get install -y -qq --no-install-recommends debootstrap
 fi
 
+# The mount points of this mount namespace below the folder $1, the last mounted first, in `below`;
+# `at` is set when $1 is a mount point itself.
+mounts_below() {
+    below=() at=""
+    local m
+    while read -r _ _ _ _ m _; do
+        m=${m//\\040/ } m=${m//\\011/$'\t'} m=${m//\\012/$'\n'} m=${m//\\134/\\}
+        case $m in
+        "$1") at=1 ;;
+        "$1"/*) below=("$m" "${below[@]}") ;;
+        esac
+    done </proc/self/mountinfo
+}
+
+# Deletes the folder $1 and never crosses a mount point. What an earlier run left mounted below it
+# (a killed debootstrap of scripts before this one left the root's /proc mounted on the host) is
+# unmounted first; the delete is refused while anything is still mounted there.
+remove() {
+    local path m pass
+    if [ -L "$1" ]; then
+        rm -f -- "$1"
+        return
+    fi
+    [ -e "$1" ] || return 0
+    path=$(realpath -- "$1")
+    for pass in 1 2 3; do
+        mounts_below "$path"
+        [ ${#below[@]} -eq 0 ] && break
+        echo "debian13.sh: unmounting what an earlier run left mounted below $path:" "${below[@]}" >&2
+        # Each made private first, so that no unmount reaches a mount of the host's it was copied
+        # from; lazily as the last resort.
+        for m in "${below[@]}"; do mount --make-private "$m" 2>/dev/null || true; done
+        for m in "${below[@]}"; do
+            if [ "$pass" -lt 3 ]; then
+                umount "$m" 2>/dev/null || true
+            else
+                umount --recursive --lazy "$m" 2>/dev/null || true
+            fi
+        done
+    done
+    mounts_below "$path"
+    [ -z "$at" ] || die "$path is a mount point itself, which this script never makes; unmount it" \
+        "or name another root with LD_DEBIAN13_ROOT"
+    [ ${#below[@]} -eq 0 ] || die "cannot unmount ${below[*]}, so $path is kept; unmount them" \
+        "(findmnt -R $path), then run again"
+    # Without its mark a half-deleted root is never taken for a finished one.
+    rm -f -- "$path/.librarydesk-root"
+    rm -rf --one-file-system -- "$path" || die "could not delete $path"
+}
+
 mkdir -p "$(dirname "$root")"
 # One run at a time makes the root or installs into it; builds of other checkouts then share it.
 exec 9>"$root.lock"
 flock 9
-# A root is taken only once debootstrap finished it: a run killed half-way leaves only the .tmp.
-if [ ! -e "$root/.librarydesk-root" ]; then
-    rm -rf "$root.tmp"
-    debootstrap --variant=minbase trixie "$root.tmp" "$mirror"
-    touch "$root.tmp/.librarydesk-root"
-    rm -rf "$root"
+# Runs that use the root hold this shared; it is taken whole only to make the root anew, so that a
+# root is never deleted under another checkout's build.
+exec 8>"$root.use"
+
+# Runs its command in mount and process namespaces of its own. unshare goes with this script however
+# the script ends (a killed CI job included), and kills the first process of that process namespace
+# when it goes; the kernel then kills every process left in there, and with the last of them the
+# mounts go. That first process is a shell that only waits for the command: a program can lose the
+# signal it was to get when its parent goes (apt-get does: run as the first process, it and its dpkg
+# went on installing for seconds after the run was killed).
+alone=(setpriv --pdeathsig KILL unshare --mount --propagation private --pid --fork --kill-child --
+    bash -c '"$@"; exit $?' debian13)
+
+# A root is taken only once debootstrap finished it and marked it.
+make_root() {
+    flock 8
+    if [ ! -e "$root.tmp/.librarydesk-root" ]; then
+        remove "$root.tmp"
+        "${alone[@]}" debootstrap --variant=minbase trixie "$root.tmp" ${mirror:+"$mirror"}
+        touch "$root.tmp/.librarydesk-root"
+    fi
+    remove "$root"
     mv "$root.tmp" "$root"
+    flock -s 8
+}
+if [ -e "$root/.librarydesk-root" ]; then
+    flock -s 8
+    # What a run killed while it made a root anew left.
+    remove "$root.tmp"
+else
+    make_root
 fi
-cp /etc/resolv.conf "$root/etc/resolv.conf"
-mkdir -p "$root$top"
 
 # The checkout appears at the same path inside, so the build's absolute paths read the same; the
-# Debian 13 builds keep folders of their own beside the Debian 12 ones. The run is the first
-# process of its own process namespace, which unshare kills when it goes; unshare goes with this
-# script however the script ends (a killed CI job included), and every process of the run with it,
-# and with the last of them the mounts.
-enter=(setpriv --pdeathsig KILL unshare --mount --propagation private --pid --fork --kill-child --
-    bash -euo pipefail -c '
-    root=$1 top=$2 jobs=$3 basedir=$4 command=$5
-    mount -t proc proc "$root/proc"
-    mount --rbind /dev "$root/dev"
-    mount --rbind /sys "$root/sys"
-    mount -t tmpfs tmpfs "$root/tmp"
-    # A checkout under /tmp needs its mount point in the fresh /tmp too.
+# Debian 13 builds keep folders of their own beside the Debian 12 ones.
+enter() {
+    cp /etc/resolv.conf "$root/etc/resolv.conf"
     mkdir -p "$root$top"
-    mount --bind "$top" "$root$top"
-    exec chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
-        LANG=C.UTF-8 CI="${CI:-}" JOBS="$jobs" CCACHE_BASEDIR="$basedir" \
-        /bin/bash -c "cd \"$top\" && $command"
-' debian13 "$root" "$top" "$jobs" "$basedir")
-"${enter[@]}" "bash scripts/install-deps.sh"
+    "${alone[@]}" bash -euo pipefail -c '
+        root=$1 top=$2 jobs=$3 basedir=$4 command=$5
+        mount -t proc proc "$root/proc"
+        mount --rbind /dev "$root/dev"
+        mount --rbind /sys "$root/sys"
+        mount -t tmpfs tmpfs "$root/tmp"
+        # A checkout under /tmp needs its mount point in the fresh /tmp too.
+        mkdir -p "$root$top"
+        mount --bind "$top" "$root$top"
+        exec chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
+            LANG=C.UTF-8 CI="${CI:-}" JOBS="$jobs" CCACHE_BASEDIR="$basedir" \
+            DEBIAN_FRONTEND=noninteractive /bin/bash -c "cd \"$top\" && $command"
+    ' debian13 "$root" "$top" "$jobs" "$basedir" "$1"
+}
+
+# A run killed while it installed packages leaves dpkg cut off half-way; later installs refuse until
+# it is finished. dpkg finishes what it can; apt installs again what was left half unpacked.
+repair='set -o pipefail
+dpkg --configure -a
+broken() { dpkg-query -W -f="\${db:Status-Abbrev} \${binary:Package}\n" | awk "\$1 !~ /^.[inc] ?\$/ { print \$2 }"; }
+left=$(broken) || exit
+if [ -n "$left" ]; then
+    echo "debian13.sh: repairing the packages an earlier run left half installed:" $left >&2
+    apt-get update -qq
+    apt-get install -f -y -qq
+    left=$(broken) || exit
+    [ -z "$left" ] || apt-get install --reinstall -y -qq $left
+    dpkg --configure -a
+    left=$(broken) || exit
+    [ -z "$left" ]
+fi'
+if ! enter "$repair"; then
+    echo "debian13.sh: the root's packages could not be repaired; making the root anew" >&2
+    rm -f "$root/.librarydesk-root"
+    make_root
+fi
+enter "bash scripts/install-deps.sh"
 flock -u 9
-"${enter[@]}" "$command"
+enter "$command" 9>&-
