@@ -69,7 +69,8 @@ QSize wrappedSize(const TextMeasurer &measurer, const QFont &font, const QString
 class InputPassAgain : public QObject
 {
 public:
-    using QObject::QObject;
+    static constexpr const char *Name = "inputPassAgain";
+    explicit InputPassAgain(QObject *parent) : QObject(parent) { setObjectName(Name); }
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Expose) {
@@ -244,6 +245,7 @@ void VeziRado::ShowCellToolTip(int row, int col)
         box->setTransientParent(window()->windowHandle());
     picToolTip->show();
     QWindow *box = picToolTip->windowHandle();
-    if (box && !box->findChild<InputPassAgain *>())
+    // Found by name: a class without its own meta-object cannot be looked for by type.
+    if (box && !box->findChild<QObject *>(InputPassAgain::Name, Qt::FindDirectChildrenOnly))
         box->installEventFilter(new InputPassAgain(box));
 }
