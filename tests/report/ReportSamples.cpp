@@ -108,7 +108,8 @@ void stage(const QString &templatePath, int rows)
                           {"T21", "Cover torn"},
                           {"T23", "2"},
                           {"T24", "3"},
-                          {"T25", "14"}});
+                          {"T25", "14"},
+                          {"T26", "Return on time"}});
         else if (templatePath == "Reports/PendingBook.rpt")
             stage.addRow({{"T1", QString::number(100 + i)},
                           {"T2", "Gitanjali"},
