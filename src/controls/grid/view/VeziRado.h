@@ -598,6 +598,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     // The scroll requests a bar or the wheel makes.

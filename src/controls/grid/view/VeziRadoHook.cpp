@@ -1,5 +1,6 @@
 #include "controls/grid/view/VeziRado.h"
 
+#include <QHideEvent>
 #include <QLabel>
 #include <QWheelEvent>
 
@@ -101,4 +102,14 @@ void VeziRado::mouseLeft()
     DrawHeaders(); // every header back in its normal state
     viewport()->update();
     emit MouseLeave();
+}
+
+void VeziRado::hideEvent(QHideEvent *event)
+{
+    // Hidden by itself or with its window (hidden, closed or minimised), the grid is left by the
+    // pointer, though it may rest under the box: the box is a window of its own, which would stay
+    // on the screen or come back with a restored window. A new hover brings it back.
+    HideCellToolTip(true);
+    mouseLeft();
+    QAbstractScrollArea::hideEvent(event);
 }

@@ -337,6 +337,109 @@ TEST(VeziRadoToolTip, TheBoxStaysAboveItsOwnWindowOnlyOnARealDisplayWithAWindowM
     EXPECT_TRUE(host.tip->isVisible());
 }
 
+// A grid hidden by itself or with its window is left by the pointer, which may rest where the
+// box was: the box, a window of its own, goes with it, and only a new hover brings it back, also
+// one onto the same cell.
+TEST(VeziRadoToolTip, GoesWithTheGridOrItsWindowAndComesBackOnANewHover)
+{
+    TipHost host;
+    VeziRado &grid = *host.grid;
+    QSignalSpy left(&grid, &VeziRado::MouseLeave);
+    const QPoint title = GridMouse::cellPoint(grid, 0, 0);
+    for (QWidget *going : {static_cast<QWidget *>(&grid), &host.window}) {
+        const char *what = going == &grid ? "the grid" : "its window";
+        GridMouse::move(grid, title);
+        ASSERT_TRUE(waitFor([&] { return host.tip->isVisible(); }));
+        const int leaves = left.count();
+        going->hide();
+        EXPECT_FALSE(host.tip->isVisible()) << what;
+        EXPECT_EQ(left.count(), leaves + 1) << what;
+        going->show();
+        EXPECT_FALSE(waitFor([&] { return host.tip->isVisible(); }, 300)) << what;
+        GridMouse::move(grid, title);
+        EXPECT_TRUE(waitFor([&] { return host.tip->isVisible(); })) << what;
+        GridMouse::move(grid, GridMouse::cellPoint(grid, 1, 0));
+    }
+}
+
+// What a window manager does with a tool window when its window goes (a minimised window takes
+// it along and brings it back when restored), and what stays drawn, only a real display shows.
+TEST(VeziRadoToolTip, TheBoxGoesWithItsWindowOnARealDisplayWithAWindowManager)
+{
+    if (QApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs a real X display (runs under xvfb-run), not "
+                     << QApplication::platformName().toStdString();
+    WindowManager manager;
+    const QString failure = manager.start();
+    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+    TipHost host;
+    VeziRado &grid = *host.grid;
+    const QColor back = Colour::toQColor(Colour::system(Colour::InfoBack));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // Shown again, the window may not be given the focus: the pointer works without it.
+    const auto windowUp = [&] {
+        return waitFor([&] { return host.window.windowHandle()->isExposed(); });
+    };
+    // The pointer comes from off the window onto a cell that fits, then onto the cut-off title,
+    // and rests under the box. Qt drops a move to where it last saw the pointer, so the grid is
+    // first seen to follow the pointer on the first cell.
+    QRect box;
+    const auto hoverTitle = [&] {
+        QCursor::setPos(screen.bottomRight() - QPoint(5, 5));
+        const QPoint fits = grid.viewport()->mapToGlobal(GridMouse::cellPoint(grid, 1, 0));
+        QCursor::setPos(fits);
+        QCursor::setPos(fits + QPoint(3, 0));
+        if (!waitFor([&] { return grid.MouseRow() == 1; }))
+            return false;
+        QCursor::setPos(grid.viewport()->mapToGlobal(GridMouse::cellPoint(grid, 0, 0)));
+        if (!waitFor([&] { return host.tip->isVisible(); }))
+            return false;
+        box = host.tip->geometry().adjusted(2, 2, -2, -2);
+        return waitFor([&] { return allOf(onScreen(box), back, true); });
+    };
+    const auto boxGone = [&] {
+        return waitFor([&] { return !host.tip->isVisible() && !allOf(onScreen(box), back, true); });
+    };
+    // Nothing brings it back but a new hover: not the window shown again, nor the pointer moved.
+    const auto staysAway = [&] {
+        return !waitFor([&] { return host.tip->isVisible() || allOf(onScreen(box), back, true); },
+                        500);
+    };
+    ASSERT_TRUE(windowUp());
+
+    ASSERT_TRUE(hoverTitle());
+    host.window.hide();
+    EXPECT_TRUE(boxGone()) << "the box stays after its window was hidden";
+    QCursor::setPos(screen.bottomRight() - QPoint(5, 5));
+    host.window.show();
+    ASSERT_TRUE(windowUp());
+    EXPECT_TRUE(staysAway()) << "the box came back with its window";
+
+    ASSERT_TRUE(hoverTitle());
+    host.window.close();
+    EXPECT_TRUE(boxGone()) << "the box stays after its window was closed";
+    QCursor::setPos(screen.bottomRight() - QPoint(5, 5));
+    host.window.show();
+    ASSERT_TRUE(windowUp());
+    EXPECT_TRUE(staysAway()) << "the box came back with its window opened again";
+
+    ASSERT_TRUE(hoverTitle());
+    host.window.showMinimized();
+    ASSERT_TRUE(waitFor([&] { return host.window.isMinimized(); }));
+    EXPECT_TRUE(boxGone()) << "the box stays after its window was minimised";
+    QCursor::setPos(screen.bottomRight() - QPoint(5, 5));
+    host.window.showNormal();
+    ASSERT_TRUE(windowUp());
+    EXPECT_TRUE(staysAway()) << "the box came back with its restored window";
+    // Straight back onto the title, where the pointer last was before the window went.
+    const QPoint title = grid.viewport()->mapToGlobal(GridMouse::cellPoint(grid, 0, 0));
+    QCursor::setPos(title + QPoint(3, 0));
+    ASSERT_TRUE(waitFor([&] { return grid.viewport()->underMouse(); }));
+    QCursor::setPos(title + QPoint(6, 0));
+    EXPECT_TRUE(waitFor([&] { return host.tip->isVisible(); }))
+        << "a new hover shows no box after the window was restored";
+}
+
 TEST(VeziRadoToolTip, KeysPressesScrollingAndLeavingHideIt)
 {
     TipHost host;
