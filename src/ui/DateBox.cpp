@@ -73,6 +73,17 @@ bool typesText(const QKeyEvent *event)
     return typingModifiers(event) == Qt::NoModifier && text.size() == 1 && text.front().isPrint();
 }
 
+// A message quotes the start of a long text: a pasted line would make the box as wide as the
+// screen.
+QString quoted(const QString &text)
+{
+    constexpr int shown = 30;
+    if (text.size() <= shown)
+        return text;
+    const int cut = text.at(shown - 1).isHighSurrogate() ? shown - 1 : shown;
+    return text.left(cut) + QChar(0x2026);
+}
+
 // The window a control belongs to: a child window of the main window, or a window of its own.
 QWidget *formOf(QWidget *widget)
 {
@@ -638,7 +649,7 @@ void DateBox::report(Fault fault)
     if (fault == Fault::NotADate) {
         Dialogs::critical(QStringLiteral("The date in %1, %2, is not a date.\rType the day, the "
                                          "month and the year, as 15-06-2027.")
-                              .arg(name, editor_->text()));
+                              .arg(name, quoted(editor_->text())));
         return;
     }
     Dialogs::critical(QStringLiteral("The date in %1, %2, is outside %3 to %4.")

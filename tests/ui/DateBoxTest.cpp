@@ -1,6 +1,7 @@
 #include "DateTyping.h"
 #include "QtPrinters.h"
 #include "ScriptedDialogs.h"
+#include "ShownMessageBox.h"
 #include "WaitFor.h"
 
 #include "core/DateEntry.h"
@@ -442,6 +443,30 @@ TEST_F(DateBoxTest, TheCalendarPicksADateAndEscLeavesTheTypedOne)
     EXPECT_EQ(dialogs->boxes.size(), 1);
 }
 
+// A long paste is quoted by its first thirty characters: the message stays as narrow as any other.
+TEST_F(DateBoxTest, AMessageQuotesTheStartOfALongText)
+{
+    const QString notADate = "The date in Date Of Issue, %1, is not a date.\r"
+                             "Type the day, the month and the year, as 15-06-2027.";
+    for (const auto &[pasted, quoted] :
+         {std::pair<QString, QString>{"12-01-2027" + QString(290, 'x'),
+                                      "12-01-2027" + QString(20, 'x') + QChar(0x2026)},
+          {"12-01-2027" + QString(20, 'x'), "12-01-2027" + QString(20, 'x')}}) {
+        QGuiApplication::clipboard()->setText(pasted);
+        tabInAndType("");
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(shown(), pasted);
+        dialogs->expectOk();
+        EXPECT_EQ(box->checkedDate(), std::nullopt);
+        EXPECT_EQ(dialogs->last().text, notADate.arg(quoted));
+    }
+    // Shown, far narrower than a screen of 1024 px.
+    EXPECT_LT(widthOfShownBox({dialogs->boxes[0].text, Dialogs::Buttons::Ok,
+                               Dialogs::Icon::Critical, QString()}),
+              640);
+}
+
 // A click moves the focus at the press and acts at the release: the box says nothing before the
 // click has done its work, and nothing at all when the click closed the window.
 TEST_F(DateBoxTest, AClickThatClosesTheWindowIsNotRacedByTheBox)
@@ -717,7 +742,7 @@ TEST_F(DateBoxTest, ARandomRunOfInputsUsesTheDateItsTextReadsAs)
             ASSERT_TRUE(waitFor([&] { return dialogs->answers.isEmpty(); }));
             EXPECT_TRUE(dialogs->last().text.contains(
                 text.trimmed().isEmpty() ? QStringLiteral("is missing")
-                                         : (reading ? DateText::toLong(*reading) : text)))
+                                         : (reading ? DateText::toLong(*reading) : text.left(30))))
                 << dialogs->last().text.toStdString();
             EXPECT_FALSE(dialogs->last().text.contains(u'\n'));
         }
