@@ -3,6 +3,7 @@
 #include "core/DateText.h"
 #include "core/Dialogs.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QClipboard>
@@ -11,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMimeData>
 #include <QScreen>
 #include <QStyleOptionComboBox>
@@ -73,6 +75,25 @@ bool typesText(const QKeyEvent *event)
     return typingModifiers(event) == Qt::NoModifier && text.size() == 1 && text.front().isPrint();
 }
 
+// The keys that change the box's text.
+bool edits(const QKeyEvent *event)
+{
+    const bool plain = typingModifiers(event) == Qt::NoModifier;
+    return typesText(event) || pastes(event) ||
+           (plain && (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete));
+}
+
+// A message quotes the start of a long text: a pasted line would make the box as wide as the
+// screen.
+QString quoted(const QString &text)
+{
+    constexpr int shown = 30;
+    if (text.size() <= shown)
+        return text;
+    const int cut = text.at(shown - 1).isHighSurrogate() ? shown - 1 : shown;
+    return text.left(cut) + QChar(0x2026);
+}
+
 // The window a control belongs to: a child window of the main window, or a window of its own.
 QWidget *formOf(QWidget *widget)
 {
@@ -107,6 +128,8 @@ public:
         calendar = new QCalendarWidget(this);
         calendar->setLocale(QLocale(QLocale::English));
         calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+        // Its own date entry reads the locale's month-first order: what is typed goes to the box.
+        calendar->setDateEditEnabled(false);
         auto *layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(calendar);
@@ -115,6 +138,22 @@ public:
     QCalendarWidget *calendar = nullptr;
 
 protected:
+    bool event(QEvent *event) override { return typedIntoBox(this, event) || QFrame::event(event); }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // The year field gives the keyboard back to the days when it closes.
+        if (event->type() == QEvent::Hide && qobject_cast<QAbstractSpinBox *>(watched) &&
+            static_cast<QWidget *>(watched)->hasFocus())
+            calendar->setFocus(Qt::OtherFocusReason);
+        return typedIntoBox(watched, event) || QFrame::eventFilter(watched, event);
+    }
+    void showEvent(QShowEvent *event) override
+    {
+        // Every part of the calendar, also one made since it last opened, is watched for typing.
+        for (QWidget *part : findChildren<QWidget *>())
+            part->installEventFilter(this);
+        QFrame::showEvent(event);
+    }
     void keyPressEvent(QKeyEvent *event) override
     {
         if (event->key() == Qt::Key_Escape) {
@@ -138,6 +177,56 @@ protected:
     }
 
 private:
+    // A character, a paste or an erase while the calendar is open closes it and goes to the box,
+    // typed by the box's rules as if the calendar had not been open. The calendar keeps its own
+    // keys (arrows, pages, Home, End, Enter, Esc); its open year field and month menu keep theirs,
+    // which only turn it to another month.
+    bool typedIntoBox(QObject *watched, QEvent *event)
+    {
+        if (!isVisible() || qobject_cast<QMenu *>(watched))
+            return false;
+        for (auto *part = qobject_cast<QWidget *>(watched); part && part != this;
+             part = part->parentWidget())
+            if (qobject_cast<QAbstractSpinBox *>(part) && part->isVisible())
+                return false;
+        switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            if (!edits(static_cast<QKeyEvent *>(event)))
+                return false;
+            event->accept();
+            return true;
+        case QEvent::KeyPress: {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (!edits(key))
+                return false;
+            QKeyEvent typed(QEvent::KeyPress, key->key(), key->modifiers(), key->text(),
+                            key->isAutoRepeat(), ushort(key->count()));
+            closeForTyping();
+            QCoreApplication::sendEvent(box_, &typed);
+            return true;
+        }
+        case QEvent::InputMethod: {
+            // What is still being composed waits for its commit.
+            const QString commit = static_cast<QInputMethodEvent *>(event)->commitString();
+            if (!commit.isEmpty()) {
+                QInputMethodEvent typed;
+                typed.setCommitString(commit);
+                closeForTyping();
+                QCoreApplication::sendEvent(box_, &typed);
+            }
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+    void closeForTyping()
+    {
+        hide();
+        if (!box_->hasFocus())
+            box_->setFocus(Qt::PopupFocusReason);
+    }
+
     DateBox *box_;
 };
 
@@ -157,8 +246,10 @@ DateBox::DateBox(QWidget *parent) : QWidget(parent)
     editor_->setAcceptDrops(true);
     editor_->setLocale(locale());
     editor_->installEventFilter(this);
+    // Only the user of a box with the focus moves its caret: the editor also drops its selection
+    // by itself when a window is activated while the box is without the focus (a calendar open).
     const auto userMovedCaret = [this] {
-        if (!placing_)
+        if (!placing_ && hasFocus())
             caretPlaced_ = true;
     };
     connect(editor_, &QLineEdit::cursorPositionChanged, this, userMovedCaret);
@@ -272,10 +363,8 @@ bool DateBox::event(QEvent *event)
     // Keys the box uses are not taken by the window's shortcuts.
     if (event->type() == QEvent::ShortcutOverride) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        const bool plain = typingModifiers(key) == Qt::NoModifier;
-        if (typesText(key) || movesCaret(key) || key->matches(QKeySequence::SelectAll) ||
-            pastes(key) || key->matches(QKeySequence::Copy) ||
-            (plain && (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete))) {
+        if (edits(key) || movesCaret(key) || key->matches(QKeySequence::SelectAll) ||
+            key->matches(QKeySequence::Copy)) {
             event->accept();
             return true;
         }
@@ -347,14 +436,19 @@ void DateBox::focusInEvent(QFocusEvent *event)
     const bool first = !focusedBefore_;
     focusedBefore_ = true;
     switch (event->reason()) {
-    case Qt::MouseFocusReason: // the click places the caret
+    case Qt::MouseFocusReason:
+        // A click into the text places the caret after this; one on the arrow, after the text,
+        // starts a new date as any click after the text does.
+        startNewDate();
         break;
     case Qt::ActiveWindowFocusReason:
     case Qt::PopupFocusReason:
-        // The window coming back leaves the caret where it was; a window opened with the focus in
-        // the box starts a new date.
+        // The window or the calendar closing gives back the caret where it was; a window opened
+        // with the focus in the box starts a new date.
         if (first)
             startNewDate();
+        else if (!caretPlaced_)
+            showEntry();
         break;
     default:
         startNewDate();
@@ -638,7 +732,7 @@ void DateBox::report(Fault fault)
     if (fault == Fault::NotADate) {
         Dialogs::critical(QStringLiteral("The date in %1, %2, is not a date.\rType the day, the "
                                          "month and the year, as 15-06-2027.")
-                              .arg(name, editor_->text()));
+                              .arg(name, quoted(editor_->text())));
         return;
     }
     Dialogs::critical(QStringLiteral("The date in %1, %2, is outside %3 to %4.")

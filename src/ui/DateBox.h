@@ -17,7 +17,8 @@ class QLineEdit;
 // used is the one the whole text reads as (DateText::readTyped), or a message naming the box.
 //
 // The typing rules are DateEntry's; every way text comes in (keys, Ctrl+V, Shift+Insert, a middle
-// click, a drop, an input method) goes through them. A box entered by Tab, Enter or the window,
+// click, a drop, an input method) goes through them, also while the calendar is open: a character
+// typed there closes it and is typed into the box. A box entered by Tab, Enter or the window,
 // with its whole date selected, or clicked after its text, takes a new date over the whole text;
 // a caret placed in a part (a click, Home, End, Left, Right) retypes that part. A four-digit year
 // typed, or a separator after the year, takes the date at once; otherwise the date is taken when

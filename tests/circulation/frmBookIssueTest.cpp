@@ -801,6 +801,39 @@ TEST_F(frmBookIssueTest, EveryWayOfTypingADateSavesTheDateTypedOrSaysWhy)
     });
 }
 
+// A date typed into the open calendar, however it was opened, is read day first as the box reads
+// it, or said naming the box.
+TEST_F(frmBookIssueTest, ADateTypedIntoTheOpenCalendarIsTheDateKept)
+{
+    auto *date = openForManyIssues();
+    int day = 12;
+    for (const CalendarOpening how : calendarOpenings) {
+        for (const QString month : {"012027", "-Jan-27"}) {
+            const QString typed = QString::number(day) + month;
+            EXPECT_EQ(saveWith(QString::number(92 + day),
+                               [&] {
+                                   if (how != CalendarOpening::Arrow)
+                                       clickIntoDate(date, 10);
+                                   typeIntoCalendar(date, how, typed);
+                                   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                               }),
+                      QDate(2027, 1, day))
+                << nameOf(how) << " " << typed.toStdString();
+            ++day;
+        }
+    }
+    EXPECT_TRUE(dialogs->texts().filter("The date in").isEmpty());
+
+    lookUp("103", "110");
+    typeIntoCalendar(date, CalendarOpening::Arrow, "31-04-2027");
+    dialogs->expectOk();
+    save();
+    EXPECT_EQ(dialogs->last().text, "The date in Date Of Issue, 31-04-2027, is not a date.\r"
+                                    "Type the day, the month and the year, as 15-06-2027.");
+    EXPECT_EQ(vouchers(), vouchersSaved);
+    EXPECT_EQ(QApplication::focusWidget(), date);
+}
+
 // A click on Close with a date that is no date closes the window and says nothing.
 TEST_F(frmBookIssueTest, CloseIsNotRacedByADateNobodyWillUse)
 {

@@ -734,6 +734,35 @@ TEST_F(frmBookReceiptTest, AReturnDateThatDoesNotExistIsSaidAndNothingCountedFro
     EXPECT_EQ(bookField(1, "Status").toString(), "Issue");
 }
 
+// A return date typed into the open calendar, however it was opened, is read day first as the box
+// reads it: the days and the fine count from it.
+TEST_F(frmBookReceiptTest, AReturnDateTypedIntoTheOpenCalendarCountsItsOwnDays)
+{
+    for (const QString accessionNo : {"12B", "7", "30"})
+        lend("101", accessionNo, {2026, 12, 7});
+    open({2026, 12, 10});
+    const std::tuple<CalendarOpening, QString, QString> returns[] = {
+        {CalendarOpening::F4, "12012027", "12B"},
+        {CalendarOpening::AltDown, "13-01-2027", "7"},
+        {CalendarOpening::Arrow, "14-Jan-27", "30"}};
+    QStringList counted;
+    for (const auto &[how, keys, accessionNo] : returns) {
+        if (how != CalendarOpening::Arrow)
+            clickIntoDate(date(), 10);
+        typeIntoCalendar(date(), how, keys);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        lookUp("101", accessionNo);
+        counted << box("txtDaysDelayed")->text() + " " + box("txtTotalFine")->text();
+        saveWithoutPrinting();
+    }
+    EXPECT_EQ(counted, (QStringList{"36 72", "37 74", "38 76"}));
+    EXPECT_EQ(db().scalar("SELECT group_concat(\"Date\") FROM Voucher WHERE TransactionType = "
+                          "'Receipt'")
+                  .toString(),
+              "2027-01-12,2027-01-13,2027-01-14");
+    EXPECT_TRUE(dialogs->texts().filter("The date in").isEmpty());
+}
+
 TEST_F(frmBookReceiptTest, AReturnMovedToAnotherBookClosesThatBooksLoanWithItsHolder)
 {
     addGroup(2, "Staff", 0, 1.5);

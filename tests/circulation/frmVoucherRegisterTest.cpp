@@ -316,6 +316,41 @@ TEST_F(frmVoucherRegisterTest, DatesTypedAfterAClickListTheRangeTyped)
     EXPECT_TRUE(dialogs->boxes.isEmpty());
 }
 
+// A From date typed into the open calendar, however it was opened, is read day first as the box
+// reads it: the list starts at the day typed, or the box says the day does not exist.
+TEST_F(frmVoucherRegisterTest, AFromDateTypedIntoTheOpenCalendarListsFromTheDayTyped)
+{
+    open("frmBookIssueRegister");
+    const auto typeFrom = [&](CalendarOpening how, const QString &typed) {
+        if (how != CalendarOpening::Arrow)
+            clickIntoDate(from, 10);
+        typeIntoCalendar(from, how, typed);
+    };
+    typeFrom(CalendarOpening::F4, "31122025");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    click("cmdOK");
+    EXPECT_EQ(keys(), (QStringList{"2", "3"}));
+    typeFrom(CalendarOpening::AltDown, "01-12-2025");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    click("cmdOK");
+    EXPECT_EQ(keys(), (QStringList{"1", "2", "3"}));
+    typeFrom(CalendarOpening::Arrow, "31-Dec-25");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    click("cmdOK");
+    EXPECT_EQ(keys(), (QStringList{"2", "3"}));
+    EXPECT_EQ(from->date(), QDate(2025, 12, 31));
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+
+    typeFrom(CalendarOpening::F4, "31-04-2025");
+    dialogs->expectOk();
+    click("cmdOK");
+    EXPECT_EQ(dialogs->texts(), QStringList{"The date in From, 31-04-2025, is not a date.\r"
+                                            "Type the day, the month and the year, as "
+                                            "15-06-2027."});
+    EXPECT_EQ(keys(), (QStringList{"2", "3"}));
+    EXPECT_EQ(QApplication::focusWidget(), from);
+}
+
 // Close clicked with a date outside the year closes the register and says nothing of the date.
 TEST_F(frmVoucherRegisterTest, CloseIsNotRacedByTheDateBeingTyped)
 {

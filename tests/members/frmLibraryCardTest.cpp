@@ -527,6 +527,29 @@ TEST_F(frmLibraryCardTest, ValidityDatesAreTakenAsTyped)
     EXPECT_EQ(control<DateBox>(window, "dtpToDate")->date(), QDate(2028, 1, 1));
 }
 
+// Valid Upto typed into the open calendar, however it was opened, is read day first as the box
+// reads it, and kept with the card.
+TEST_F(frmLibraryCardTest, AValidityTypedIntoTheOpenCalendarIsTheDateKept)
+{
+    auto *window = openCards();
+    auto *valid = control<DateBox>(window, "dtpValidDate");
+    const std::pair<CalendarOpening, QString> typings[] = {{CalendarOpening::F4, "12012028"},
+                                                           {CalendarOpening::AltDown, "13-01-2028"},
+                                                           {CalendarOpening::Arrow, "14-Jan-28"}};
+    for (const auto &[how, keys] : typings) {
+        control(window, "txtName")->setText("Asha Rani");
+        if (how != CalendarOpening::Arrow)
+            clickIntoDate(valid, 10);
+        typeIntoCalendar(valid, how, keys);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        dialogs->expectOk();
+        click(window, "cmdsave");
+    }
+    EXPECT_EQ(dialogs->texts(), QStringList(3, "New Card has been Added"));
+    EXPECT_EQ(db().scalar("SELECT group_concat(OD1) FROM Card").toString(),
+              "2028-01-12,2028-01-13,2028-01-14");
+}
+
 // Close, the title bar's X and Esc close the card window with a Valid Upto that is no date, and
 // say nothing of a date nobody will use.
 TEST_F(frmLibraryCardTest, ClosingIsNotRacedByTheValidityDate)

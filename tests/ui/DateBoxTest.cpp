@@ -1,12 +1,14 @@
 #include "DateTyping.h"
 #include "QtPrinters.h"
 #include "ScriptedDialogs.h"
+#include "ShownMessageBox.h"
 #include "WaitFor.h"
 
 #include "core/DateEntry.h"
 #include "core/DateText.h"
 #include "ui/DateBox.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QClipboard>
@@ -16,6 +18,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -428,8 +431,7 @@ TEST_F(DateBoxTest, TheCalendarPicksADateAndEscLeavesTheTypedOne)
 
     // Opened by its arrow, the calendar starts on the date typed; Enter takes the day picked.
     QTest::keyClicks(box, "30042027");
-    const QRect arrow = box->rect().adjusted(box->width() - 12, 0, 0, 0);
-    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, arrow.center());
+    clickCalendarArrow(box);
     calendar = box->shownCalendar();
     ASSERT_TRUE(calendar);
     EXPECT_EQ(calendar->selectedDate(), QDate(2027, 4, 30));
@@ -440,6 +442,102 @@ TEST_F(DateBoxTest, TheCalendarPicksADateAndEscLeavesTheTypedOne)
     EXPECT_EQ(shown(), "01-05-2027");
     EXPECT_TRUE(box->hasFocus());
     EXPECT_EQ(dialogs->boxes.size(), 1);
+}
+
+// What is typed while the calendar is open is typed into the box, read day first as the box reads
+// it, however the calendar was opened.
+TEST_F(DateBoxTest, WhatIsTypedIntoTheOpenCalendarIsTypedIntoTheBox)
+{
+    for (const CalendarOpening how : calendarOpenings) {
+        for (const QString keys : {"12012027", "12-01-2027", "12-Jan-27"}) {
+            box->setDate(QDate(2026, 12, 10));
+            // A click on the arrow of a box left after typing brings the focus in.
+            tabInAndType(how == CalendarOpening::Arrow ? "10122026" : "");
+            if (how == CalendarOpening::Arrow)
+                leave();
+            typeIntoCalendar(box, how, keys);
+            EXPECT_FALSE(box->shownCalendar());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            EXPECT_EQ(box->checkedDate(), QDate(2027, 1, 12))
+                << nameOf(how) << " " << keys.toStdString();
+            EXPECT_EQ(shown(), "12-01-2027");
+        }
+    }
+    tabInAndType("");
+    typeIntoCalendar(box, CalendarOpening::Arrow, "31-04-2027");
+    dialogs->expectOk();
+    EXPECT_EQ(box->checkedDate(), std::nullopt);
+    EXPECT_EQ(dialogs->texts(), QStringList{"The date in Date Of Issue, 31-04-2027, is not a date."
+                                            "\rType the day, the month and the year, as "
+                                            "15-06-2027."});
+    EXPECT_EQ(box->date(), QDate(2027, 1, 12));
+
+    // A paste and an input method's text alike.
+    tabInAndType("");
+    QGuiApplication::clipboard()->setText("13-01-2027");
+    openCalendar(box, CalendarOpening::F4);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box->date(), QDate(2027, 1, 13));
+    tabInAndType("");
+    openCalendar(box, CalendarOpening::AltDown);
+    QInputMethodEvent composed;
+    composed.setCommitString("14-01-2027");
+    QCoreApplication::sendEvent(QApplication::focusWidget(), &composed);
+    EXPECT_FALSE(box->shownCalendar());
+    EXPECT_EQ(box->date(), QDate(2027, 1, 14));
+}
+
+// The calendar's year field turns it to another year and picks no date; what is typed after it
+// goes into the box.
+TEST_F(DateBoxTest, TheCalendarsYearFieldOnlyTurnsItsPages)
+{
+    box->setDate(QDate(2026, 12, 10));
+    tabInAndType("");
+    openCalendar(box, CalendarOpening::F4);
+    QCalendarWidget *calendar = box->shownCalendar();
+    ASSERT_TRUE(calendar);
+    const QList<QToolButton *> buttons = calendar->findChildren<QToolButton *>();
+    const auto year = std::find_if(buttons.begin(), buttons.end(), [](QToolButton *button) {
+        return button->isVisible() && button->text() == "2026";
+    });
+    ASSERT_NE(year, buttons.end());
+    QTest::mouseClick(*year, Qt::LeftButton);
+    ASSERT_TRUE(qobject_cast<QAbstractSpinBox *>(QApplication::focusWidget()));
+    QTest::keyClicks(QApplication::focusWidget(), "2030");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(calendar->yearShown(), 2030);
+    EXPECT_TRUE(box->shownCalendar());
+    EXPECT_EQ(shown(), "10-12-2026");
+    EXPECT_EQ(box->date(), QDate(2026, 12, 10));
+
+    for (const QChar c : QStringLiteral("15012027"))
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    EXPECT_FALSE(box->shownCalendar());
+    EXPECT_EQ(box->date(), QDate(2027, 1, 15));
+}
+
+// A long paste is quoted by its first thirty characters: the message stays as narrow as any other.
+TEST_F(DateBoxTest, AMessageQuotesTheStartOfALongText)
+{
+    const QString notADate = "The date in Date Of Issue, %1, is not a date.\r"
+                             "Type the day, the month and the year, as 15-06-2027.";
+    for (const auto &[pasted, quoted] :
+         {std::pair<QString, QString>{"12-01-2027" + QString(290, 'x'),
+                                      "12-01-2027" + QString(20, 'x') + QChar(0x2026)},
+          {"12-01-2027" + QString(20, 'x'), "12-01-2027" + QString(20, 'x')}}) {
+        QGuiApplication::clipboard()->setText(pasted);
+        tabInAndType("");
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(shown(), pasted);
+        dialogs->expectOk();
+        EXPECT_EQ(box->checkedDate(), std::nullopt);
+        EXPECT_EQ(dialogs->last().text, notADate.arg(quoted));
+    }
+    // Shown, far narrower than a screen of 1024 px.
+    EXPECT_LT(widthOfShownBox({dialogs->boxes[0].text, Dialogs::Buttons::Ok,
+                               Dialogs::Icon::Critical, QString()}),
+              640);
 }
 
 // A click moves the focus at the press and acts at the release: the box says nothing before the
@@ -649,9 +747,10 @@ TEST_F(DateBoxTest, AnEmptyBoxSaysTheDateIsMissing)
     EXPECT_EQ(box->date(), QDate(2027, 6, 30));
 }
 
-// Keys, pastes, clicks and drags at random: every character typed stands before the caret, or the
-// date it ended was taken; and the box, left, uses the date the reader reads in its text, or says
-// why not.
+// Keys, pastes, clicks, drags and the calendar at random: every character typed stands before the
+// caret, or the date it ended was taken; a date changes only to what the text reads as, or to the
+// day the calendar's own keys moved to and picked; and the box, left, uses the date the reader
+// reads in its text, or says why not.
 TEST_F(DateBoxTest, ARandomRunOfInputsUsesTheDateItsTextReadsAs)
 {
     box->setDateRange(QDate(2020, 1, 1), QDate(2030, 12, 31));
@@ -659,53 +758,119 @@ TEST_F(DateBoxTest, ARandomRunOfInputsUsesTheDateItsTextReadsAs)
     const auto pick = [&](int size) { return int(random() % unsigned(size)); };
     const QString keys = QStringLiteral("01234567890123456789-/ JanOa");
     const QStringList pastes = {" 15-06-2027 ", "13-Jan-27\n", "07", "Nov", "1O-06-2027", "\n"};
+    // The calendar's own keys and where each moves its day.
+    const std::tuple<Qt::Key, const char *, std::function<QDate(const QDate &)>> calendarKeys[] = {
+        {Qt::Key_Left, "Left", [](const QDate &d) { return d.addDays(-1); }},
+        {Qt::Key_Right, "Right", [](const QDate &d) { return d.addDays(1); }},
+        {Qt::Key_Up, "Up", [](const QDate &d) { return d.addDays(-7); }},
+        {Qt::Key_Down, "Down", [](const QDate &d) { return d.addDays(7); }},
+        {Qt::Key_PageUp, "PgUp", [](const QDate &d) { return d.addMonths(-1); }},
+        {Qt::Key_PageDown, "PgDn", [](const QDate &d) { return d.addMonths(1); }},
+        {Qt::Key_Home, "Home", [](const QDate &d) { return QDate(d.year(), d.month(), 1); }},
+        {Qt::Key_End, "End",
+         [](const QDate &d) { return QDate(d.year(), d.month(), d.daysInMonth()); }},
+    };
+    QString trail;
+    const auto typeKey = [&](QWidget *target) {
+        const QChar c = keys[pick(int(keys.size()))];
+        trail += QStringLiteral(" ") + c;
+        const QString before = shown();
+        QTest::keyClick(target, c.toLatin1());
+        const int caret = editor()->cursorPosition();
+        const bool standsBeforeCaret = caret > 0 && shown()[caret - 1] == c;
+        const bool dateTaken = shown() == DateText::toLong(box->date()) &&
+                               caret == shown().size() && before != shown();
+        ASSERT_TRUE(standsBeforeCaret || dateTaken || DateEntry::isSeparator(c))
+            << before.toStdString() << " -> " << shown().toStdString() << " after"
+            << trail.toStdString();
+    };
+    const auto within = [&](const std::optional<QDate> &date) {
+        return date && *date >= box->minimumDate() && *date <= box->maximumDate();
+    };
     for (int run = 0; run < 300; ++run) {
         box->setDate(QDate(2026, 12, 10));
         tabInAndType("");
-        QString trail;
+        trail.clear();
+        QDate selected; // the calendar's day, by the keys sent to it
         for (int step = 0; step < 12; ++step) {
             const int size = int(shown().size());
-            switch (pick(8)) {
-            case 0:
-                QGuiApplication::clipboard()->setText(pastes[pick(int(pastes.size()))]);
-                trail += " paste";
-                QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-                break;
-            case 1:
-                trail += " click";
-                clickIntoDate(box, pick(size + 1));
-                break;
-            case 2: {
-                const int from = pick(size + 1);
-                const int to = pick(size + 1);
-                trail += QString(" drag%1-%2").arg(from).arg(to);
-                if (from != to)
-                    dragOverDate(box, std::min(from, to), std::max(from, to));
-                break;
+            const QDate dateBefore = box->date();
+            bool picked = false;
+            if (QCalendarWidget *calendar = box->shownCalendar()) {
+                const int choice = pick(12);
+                if (choice < 8) {
+                    const auto &[key, name, move] = calendarKeys[choice];
+                    trail += QStringLiteral(" cal-") + name;
+                    selected = std::clamp(move(selected), box->minimumDate(), box->maximumDate());
+                    QTest::keyClick(QApplication::focusWidget(), key);
+                    ASSERT_EQ(calendar->selectedDate(), selected) << trail.toStdString();
+                } else if (choice == 8) {
+                    trail += " pick";
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                    ASSERT_FALSE(box->shownCalendar()) << trail.toStdString();
+                    ASSERT_EQ(box->date(), selected) << trail.toStdString();
+                    ASSERT_EQ(shown(), DateText::toLong(selected));
+                    picked = true;
+                } else if (choice == 9) {
+                    trail += " Esc";
+                    const QString before = shown();
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                    ASSERT_FALSE(box->shownCalendar()) << trail.toStdString();
+                    ASSERT_EQ(shown(), before) << trail.toStdString();
+                } else {
+                    trail += " cal:";
+                    typeKey(QApplication::focusWidget());
+                    ASSERT_FALSE(box->shownCalendar()) << trail.toStdString();
+                }
+            } else {
+                switch (pick(9)) {
+                case 0:
+                    QGuiApplication::clipboard()->setText(pastes[pick(int(pastes.size()))]);
+                    trail += " paste";
+                    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+                    break;
+                case 1:
+                    trail += " click";
+                    clickIntoDate(box, pick(size + 1));
+                    break;
+                case 2: {
+                    const int from = pick(size + 1);
+                    const int to = pick(size + 1);
+                    trail += QString(" drag%1-%2").arg(from).arg(to);
+                    if (from != to)
+                        dragOverDate(box, std::min(from, to), std::max(from, to));
+                    break;
+                }
+                case 3:
+                    trail += " BS";
+                    QTest::keyClick(box, Qt::Key_Backspace);
+                    break;
+                case 4: {
+                    const CalendarOpening how = calendarOpenings[pick(3)];
+                    trail += QStringLiteral(" open-") + nameOf(how);
+                    const auto typed = DateText::readTyped(shown());
+                    selected = within(typed) ? *typed : box->date();
+                    openCalendar(box, how);
+                    ASSERT_TRUE(box->shownCalendar()) << trail.toStdString();
+                    ASSERT_EQ(box->shownCalendar()->selectedDate(), selected);
+                    break;
+                }
+                default:
+                    typeKey(box);
+                }
             }
-            case 3:
-                trail += " BS";
-                QTest::keyClick(box, Qt::Key_Backspace);
-                break;
-            default: {
-                const QChar c = keys[pick(int(keys.size()))];
-                trail += QStringLiteral(" ") + c;
-                const QString before = shown();
-                QTest::keyClick(box, c.toLatin1());
-                const int caret = editor()->cursorPosition();
-                const bool standsBeforeCaret = caret > 0 && shown()[caret - 1] == c;
-                const bool dateTaken = shown() == DateText::toLong(box->date()) &&
-                                       caret == shown().size() && before != shown();
-                ASSERT_TRUE(standsBeforeCaret || dateTaken || DateEntry::isSeparator(c))
-                    << before.toStdString() << " -> " << shown().toStdString() << " after"
-                    << trail.toStdString();
-            }
+            if (HasFatalFailure())
+                return;
+            // No date in another order: a new date is what the text reads as, or the day picked.
+            if (box->date() != dateBefore && !picked) {
+                ASSERT_EQ(DateText::readTyped(shown()), box->date()) << trail.toStdString();
             }
         }
+        if (box->shownCalendar())
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         const QString text = shown();
         const auto reading = DateText::readTyped(text);
-        const bool usable =
-            reading && *reading >= box->minimumDate() && *reading <= box->maximumDate();
+        const bool usable = within(reading);
         dialogs->boxes.clear();
         if (!usable)
             dialogs->expectOk();
@@ -717,7 +882,7 @@ TEST_F(DateBoxTest, ARandomRunOfInputsUsesTheDateItsTextReadsAs)
             ASSERT_TRUE(waitFor([&] { return dialogs->answers.isEmpty(); }));
             EXPECT_TRUE(dialogs->last().text.contains(
                 text.trimmed().isEmpty() ? QStringLiteral("is missing")
-                                         : (reading ? DateText::toLong(*reading) : text)))
+                                         : (reading ? DateText::toLong(*reading) : text.left(30))))
                 << dialogs->last().text.toStdString();
             EXPECT_FALSE(dialogs->last().text.contains(u'\n'));
         }
