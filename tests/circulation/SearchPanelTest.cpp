@@ -648,3 +648,172 @@ TEST_F(SearchPanelTest, AfterTheWindowsSaveTheListKeysActOnWhatAFreshQueryLists)
         }
     }
 }
+
+// Two desks on one library, the user at the issue and return windows with keys and the mouse: F4,
+// "B"; the other desk retitles a book of the "Ba" list; "a"; it retitles the 11th row; Backspace
+// and "a"; a click on the third row and Enter at once. Every keystroke lists what a fresh query
+// lists, Enter picks the book clicked (by its key, read afresh) and the panel closes. A commit
+// after the last keystroke shows at the next one, and a clicked book deleted meanwhile is no pick.
+TEST_F(SearchPanelTest, EnterPicksTheBookClickedWhileAnotherDeskCommits)
+{
+    addGroup(1, "Class 5", 50);
+    addCard(1, 101, 1, "Asha Verma", "R7");
+    for (int i = 0; i < 30; ++i)
+        addBook(1 + i * 17 % 30, QString::number(5000 + i), QString("Ba %1").arg(i * 7 % 30, 3));
+    addBook(31, "6001", "Bo Peep");
+    addBook(32, "6002", "Cat Tales");
+    auto *issue = WindowRegistry::show<frmBookIssue>("frmBookIssue");
+    auto *receipt = WindowRegistry::show<frmBookReceipt>("frmBookReceipt");
+    const auto other = Database::open(db().path());
+    const auto retitle = [&](const QString &key, const QString &title) {
+        other->execute("UPDATE Book SET title = ? WHERE BookID = ?", {title, key.toInt()});
+    };
+    PinnedCores pinned;
+    int round = 0;
+    for (const int count : coreCounts(pinned)) {
+        ASSERT_TRUE(pinned.pinTo(count));
+        for (QWidget *window : {static_cast<QWidget *>(issue), static_cast<QWidget *>(receipt)}) {
+            ++round;
+            const std::string where =
+                std::to_string(count) + " cores, " + window->objectName().toStdString();
+            auto *accessionNo = window->findChild<QLineEdit *>("txtAccessionNo");
+            auto *panel = window->findChild<SearchPanel *>("fraSearch2");
+            RecordList *list = panel->list();
+            const auto listsAfresh = [&](const QString &typed) {
+                return texts(list) == queried(SearchPanel::Kind::Book, {typed, "", "", ""});
+            };
+            ASSERT_TRUE(activate(window)) << where;
+            accessionNo->setFocus();
+            burst(Qt::Key_F4);
+            ASSERT_TRUE(panel->isVisible()) << where;
+            burst(Qt::Key_A, Qt::ControlModifier);
+            burst("B");
+            ASSERT_TRUE(waitFor([&] { return listsAfresh("B"); })) << where;
+            retitle(list->records()->text(5, 0), QString("Ba %1 Retitled").arg(round));
+            burst("a");
+            QCoreApplication::processEvents(); // the reload waiting for the key
+            EXPECT_TRUE(listsAfresh("Ba")) << where;
+            retitle(list->records()->text(10, 0), QString("Zz %1").arg(round));
+            burst(Qt::Key_Backspace);
+            burst("a");
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(listsAfresh("Ba")) << where;
+
+            // A commit after the last keystroke: the list stays until the next one.
+            retitle(list->records()->text(0, 0), QString("Zy %1").arg(round));
+            QCoreApplication::processEvents();
+            EXPECT_FALSE(listsAfresh("Ba")) << where;
+            const QString clicked = list->records()->text(2, 0);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualRect(list->records()->index(2, 1)).center());
+            if (window == receipt)
+                dialogs->expectOk(); // a book on the shelf: the look-up refuses it
+            burst(Qt::Key_Return);
+            EXPECT_FALSE(panel->isVisible()) << where;
+            EXPECT_EQ(accessionNo->text(), bookField(clicked.toInt(), "AccessionNo").toString())
+                << where;
+
+            // The next F4 and keystroke show that commit; a book clicked and then deleted by the
+            // other desk is no pick: the panel stays as it is.
+            accessionNo->setFocus();
+            burst(Qt::Key_F4);
+            burst(Qt::Key_Backspace);
+            burst("a");
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(listsAfresh("Ba")) << where;
+            const QString gone = list->records()->text(1, 0);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualRect(list->records()->index(1, 1)).center());
+            other->execute("DELETE FROM Book WHERE BookID = ?", {gone.toInt()});
+            accessionNo->setText(QString());
+            burst(Qt::Key_Return);
+            EXPECT_TRUE(panel->isVisible()) << where;
+            EXPECT_EQ(accessionNo->text(), QString()) << where;
+            EXPECT_EQ(list->currentIndex().row(), 1) << where;
+            burst(Qt::Key_Escape);
+            ASSERT_FALSE(panel->isVisible()) << where;
+        }
+    }
+}
+
+// The card panel picks on a double-click too: F4 in Card No., "M"; the other desk renames a card
+// of the list; "e"; it renames "Member 1", the first row; Backspace and "e"; a double-click on the
+// first row picks "Member 10", the card a fresh query lists first, in the issue and return windows.
+// Then a row clicked stays selected across keystrokes while it is listed, by its key, and none is
+// once the other desk renames it away: Enter then picks nothing.
+TEST_F(SearchPanelTest, ADoubleClickPicksTheCardAFreshQueryListsWhileAnotherDeskCommits)
+{
+    addGroup(1, "Class 5", 50);
+    for (int id = 1; id <= 60; ++id)
+        addCard(id, 100 + id, 1, QString("Member %1").arg(id), QString("R%1").arg(id));
+    auto *issue = WindowRegistry::show<frmBookIssue>("frmBookIssue");
+    auto *receipt = WindowRegistry::show<frmBookReceipt>("frmBookReceipt");
+    const auto other = Database::open(db().path());
+    int round = 0;
+    for (QWidget *window : {static_cast<QWidget *>(issue), static_cast<QWidget *>(receipt)}) {
+        ++round;
+        const std::string where = window->objectName().toStdString();
+        auto *cardNo = window->findChild<QLineEdit *>("txtCardNo");
+        auto *panel = window->findChild<SearchPanel *>("fraSearch");
+        RecordList *list = panel->list();
+        const auto listsAfresh = [&](const QString &typed) {
+            return texts(list) == queried(SearchPanel::Kind::Card, {typed, "", "", ""});
+        };
+        // Every card under its own name again.
+        for (int id = 1; id <= 60; ++id)
+            db().execute("UPDATE Card SET Name = ? WHERE CardID = ?",
+                         {QString("Member %1").arg(id), id});
+        ASSERT_TRUE(activate(window)) << where;
+        cardNo->setFocus();
+        burst(Qt::Key_F4);
+        ASSERT_TRUE(panel->isVisible()) << where;
+        burst(Qt::Key_A, Qt::ControlModifier);
+        burst("M");
+        ASSERT_TRUE(waitFor([&] { return listsAfresh("M"); })) << where;
+        other->execute("UPDATE Card SET Name = ? WHERE CardID = 40", {QString("Mx %1").arg(round)});
+        burst("e");
+        QCoreApplication::processEvents(); // the reload waiting for the key
+        EXPECT_TRUE(listsAfresh("Me")) << where;
+        other->execute("UPDATE Card SET Name = 'Qx B' WHERE CardID = 1");
+        burst(Qt::Key_Backspace);
+        burst("e");
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(listsAfresh("Me")) << where;
+        EXPECT_EQ(list->records()->text(0, 1), "Member 10") << where;
+
+        // A double-click as the window system delivers it: a click, then the double-click.
+        const QPoint first = list->visualRect(list->records()->index(0, 1)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first);
+        EXPECT_FALSE(panel->isVisible()) << where;
+        EXPECT_EQ(cardNo->text(), "110") << where;
+        EXPECT_EQ(window->findChild<QLineEdit *>("txtName")->text(), "Member 10") << where;
+
+        // Selected, then keystrokes: kept by its key while listed, none once it is not.
+        cardNo->setFocus();
+        burst(Qt::Key_F4);
+        ASSERT_TRUE(panel->isVisible()) << where;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->records()->index(9, 1)).center());
+        QTest::mouseClick(panel->filter(0), Qt::LeftButton);
+        burst(Qt::Key_End);
+        burst("mber 19");
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(listsAfresh("Member 19")) << where;
+        ASSERT_EQ(list->currentIndex().row(), 0) << where;
+        EXPECT_EQ(list->records()->text(0, 1), "Member 19") << where;
+        EXPECT_TRUE(list->selectionModel()->isSelected(list->currentIndex())) << where;
+        other->execute("UPDATE Card SET Name = 'Qy' WHERE CardID = 19");
+        burst(Qt::Key_Backspace);
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(listsAfresh("Member 1")) << where;
+        EXPECT_FALSE(list->currentIndex().isValid()) << where;
+        EXPECT_TRUE(list->selectionModel()->selectedRows().isEmpty()) << where;
+        cardNo->setText(QString());
+        QTest::keyClick(list, Qt::Key_Return);
+        EXPECT_TRUE(panel->isVisible()) << where;
+        EXPECT_EQ(cardNo->text(), QString()) << where;
+        burst(Qt::Key_Escape);
+        ASSERT_FALSE(panel->isVisible()) << where;
+    }
+}
