@@ -4,6 +4,7 @@
 #include "PinnedCores.h"
 #include "SearchQueries.h"
 
+#include "circulation/CirculationRules.h"
 #include "circulation/SearchPanel.h"
 #include "circulation/frmBookIssue.h"
 #include "circulation/frmBookReceipt.h"
@@ -815,5 +816,232 @@ TEST_F(SearchPanelTest, ADoubleClickPicksTheCardAFreshQueryListsWhileAnotherDesk
         EXPECT_EQ(cardNo->text(), QString()) << where;
         burst(Qt::Key_Escape);
         ASSERT_FALSE(panel->isVisible()) << where;
+    }
+}
+
+// A seeded session on both panels, the user typing, clicking, moving and picking while the window
+// saves and another program commits: after every keystroke the list is what a fresh query lists and
+// the row the user selected is still selected by its key, or none is once it is not listed; keys
+// for the list and saves or commits change no row of it; a pick by Enter, a click or a double-click
+// hands over the record of the row chosen as it stands, nothing for a record gone or no row chosen,
+// and the book list picks nothing on a double-click. Titles and names share beginnings in several
+// letter cases and scripts, the Kelvin sign among them, which the filters fold to "k".
+TEST_F(SearchPanelTest, ARandomSessionListsAFreshQueryAndPicksTheRowChosen)
+{
+    const QStringList beginnings = {"Ka",
+                                    "ka",
+                                    QString::fromUtf8("\u212Aa"),
+                                    "Kb",
+                                    "Go",
+                                    "go",
+                                    QString::fromUtf8("G\u00f6"),
+                                    "Ga",
+                                    "ia",
+                                    "IA",
+                                    "i b"};
+    const QString typable = QString::fromUtf8("kKaAgGoO\u00f6\u212AiIb ");
+    const auto other = Database::open(db().path());
+    addGroup(1, "Class 5", 50);
+    EXPECT_TRUE(activate(host.get()));
+    PinnedCores pinned;
+    int next = 1;
+    for (const int count : coreCounts(pinned)) {
+        ASSERT_TRUE(pinned.pinTo(count));
+        std::mt19937 random(7919 + count);
+        const auto any = [&](int size) { return int(random() % unsigned(size)); };
+        // A row written, changed or deleted, by this window's connection or the other program's.
+        const auto write = [&](Database &on, SearchPanel::Kind kind, int key) {
+            const QString text = beginnings[any(beginnings.size())] + QString::number(any(10));
+            const QVariant maybe = any(8) == 0 ? QVariant() : QVariant("Same");
+            const bool books = kind == SearchPanel::Kind::Book;
+            switch (any(3)) {
+            case 0:
+                if (books)
+                    on.execute("INSERT INTO Book (BookID, AccessionNo, title, Author, Subject, "
+                               "Publisher) VALUES (?, ?, ?, ?, 'Same', 'Same')",
+                               {next, QString("A-%1").arg(next), text, maybe});
+                else
+                    on.execute("INSERT INTO Card (CardID, CardNo, GroupID, GroupName, RollNo, "
+                               "Name, OT11) VALUES (?, ?, 1, 'Same', 'Same', ?, ?)",
+                               {next, 1000 + next, text, maybe});
+                ++next;
+                break;
+            case 1:
+                on.execute(
+                    books ? "UPDATE Book SET title = ?, AccessionNo = ? WHERE BookID = ?"
+                          : "UPDATE Card SET Name = ?, CardNo = ? WHERE CardID = ?",
+                    {text, books ? QVariant(QString("U-%1").arg(key)) : QVariant(2000 + key), key});
+                break;
+            default:
+                on.execute(books ? "DELETE FROM Book WHERE BookID = ?"
+                                 : "DELETE FROM Card WHERE CardID = ?",
+                           {key});
+            }
+        };
+        for (int i = 0; i < 150; ++i) {
+            write(db(), SearchPanel::Kind::Book, any(next + 2));
+            write(db(), SearchPanel::Kind::Card, any(next + 2));
+        }
+
+        SearchPanel *panel = nullptr;
+        for (int step = 0; step < 160; ++step) {
+            const std::string where =
+                std::to_string(count) + " cores, step " + std::to_string(step);
+            SearchPanel *wanted = any(2) ? books : cards;
+            if (wanted != panel) {
+                if (panel)
+                    panel->hide();
+                panel = wanted;
+                panel->open();
+            }
+            RecordList *list = panel->list();
+            const auto settle = [&] {
+                EXPECT_TRUE(waitFor([&] { return !panel->reading(); })) << where;
+                QCoreApplication::processEvents();
+            };
+            settle();
+            const QList<QStringList> shown = texts(list);
+            const QModelIndex current = list->currentIndex();
+            const bool selected = current.isValid() && list->selectionModel()->isSelected(current);
+            const QString chosen = selected ? list->records()->text(current.row(), 0) : QString();
+            QSignalSpy picked(panel, &SearchPanel::picked);
+            QSignalSpy resets(list->records(), &QAbstractItemModel::modelReset);
+            // A point on a row in sight, or now and then anywhere in the list, and the row there.
+            QPoint point(30, any(list->viewport()->height()));
+            if (list->records()->size() > 0 && any(5)) {
+                const QModelIndex row =
+                    list->records()->index(any(std::min(list->records()->size(), 8)), 1);
+                if (list->viewport()->rect().contains(list->visualRect(row).center()))
+                    point = list->visualRect(row).center();
+            }
+            const QModelIndex under = list->indexAt(point);
+            const auto expectPickOf = [&](const QModelIndex &row) {
+                std::optional<QString> number;
+                if (row.isValid()) {
+                    const double key = list->records()->text(row.row(), 0).toDouble();
+                    Database &fresh = *other;
+                    number = panel->kind() == SearchPanel::Kind::Book
+                                 ? CirculationRules::pickedAccessionNo(fresh, key)
+                                 : CirculationRules::pickedCardNo(fresh, key);
+                }
+                if (number) {
+                    ASSERT_EQ(picked.count(), 1) << where;
+                    EXPECT_EQ(picked[0][0].toString(), *number) << where;
+                } else {
+                    EXPECT_EQ(picked.count(), 0) << where;
+                }
+            };
+
+            switch (const int action = any(10)) {
+            case 0:
+            case 1:
+            case 2:
+            case 3: { // a keystroke in a filter box, mostly the first
+                int boxIndex = any(3) ? 0 : 1 + any(3);
+                // A list that shows nothing makes the user take back a letter.
+                bool erase = action == 3;
+                if (shown.isEmpty())
+                    for (int i = 0; i < 4; ++i)
+                        if (!panel->filter(i)->text().isEmpty() && (!erase || any(2))) {
+                            boxIndex = i;
+                            erase = true;
+                        }
+                QLineEdit *box = panel->filter(boxIndex);
+                const QString before = box->text();
+                QTest::mouseClick(box, Qt::LeftButton);
+                // Mostly the next letter of a title or name listed, in either case.
+                QStringList going;
+                for (const QString &text :
+                     boxIndex ? QStringList{"Same"} : beginnings + QStringList{"Go1", "Ka2"})
+                    if (text.size() > before.size() &&
+                        text.left(before.size()).toLower() == before.toLower())
+                        going << text;
+                QChar c = typable[any(typable.size())];
+                if (!going.isEmpty() && any(4)) {
+                    c = going[any(going.size())][before.size()];
+                    c = any(2) ? c.toUpper() : c.toLower();
+                }
+                if (erase || before.size() > 3)
+                    burst(Qt::Key_Backspace);
+                else if (c.unicode() < 0x80)
+                    burst(QString(c));
+                else // a key of another keyboard layout
+                    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c),
+                                        Qt::NoModifier);
+                settle();
+                if (box->text() == before) { // a Backspace in an empty box changes nothing
+                    EXPECT_EQ(resets.count(), 0) << where;
+                    break;
+                }
+                std::array<QString, 4> typed;
+                for (int i = 0; i < 4; ++i)
+                    typed[size_t(i)] = panel->filter(i)->text();
+                ASSERT_EQ(texts(list), queried(panel->kind(), typed)) << where;
+                bool stillListed = false;
+                for (int row = 0; row < list->records()->size() && !chosen.isEmpty(); ++row)
+                    stillListed |= list->records()->text(row, 0) == chosen;
+                const QModelIndex now = list->currentIndex();
+                if (stillListed) {
+                    ASSERT_TRUE(now.isValid()) << where;
+                    EXPECT_EQ(list->records()->text(now.row(), 0), chosen) << where;
+                    EXPECT_TRUE(list->selectionModel()->isSelected(now)) << where;
+                } else {
+                    EXPECT_FALSE(now.isValid()) << where;
+                    EXPECT_TRUE(list->selectionModel()->selectedRows().isEmpty()) << where;
+                }
+                break;
+            }
+            case 4: // the window's own save, or another program's commit, often of the row chosen
+                if (current.isValid() && any(2))
+                    (any(2) ? db() : *other)
+                        .execute(panel->kind() == SearchPanel::Kind::Book
+                                     ? "DELETE FROM Book WHERE BookID = ?"
+                                     : "DELETE FROM Card WHERE CardID = ?",
+                                 {list->records()->text(current.row(), 0).toInt()});
+                else
+                    write(any(2) ? db() : *other, panel->kind(), any(next + 2));
+                QCoreApplication::processEvents();
+                EXPECT_EQ(texts(list), shown) << where;
+                break;
+            case 5: // a click on a row, or below the rows
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, point);
+                EXPECT_EQ(list->currentIndex().isValid(), under.isValid() || current.isValid())
+                    << where;
+                break;
+            case 6: // keys for the list
+                list->setFocus(Qt::MouseFocusReason);
+                burst(any(2) ? Qt::Key_Down : Qt::Key_Up);
+                settle();
+                EXPECT_EQ(resets.count(), 0) << where;
+                EXPECT_EQ(texts(list), shown) << where;
+                break;
+            case 7:
+            case 8: // Enter on the row chosen, maybe clicked first
+                if (action == 8 && under.isValid())
+                    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                      list->visualRect(under).center());
+                list->setFocus(Qt::MouseFocusReason);
+                burst(Qt::Key_Return);
+                settle();
+                EXPECT_EQ(resets.count(), 0) << where;
+                expectPickOf(list->currentIndex());
+                break;
+            default: // a double-click as the window system delivers it
+                if (under.isValid()) {
+                    const QPoint at = list->visualRect(under).center();
+                    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+                    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+                    settle();
+                    EXPECT_EQ(list->currentIndex().row(), under.row()) << where;
+                    if (panel->kind() == SearchPanel::Kind::Card)
+                        expectPickOf(under);
+                    else
+                        EXPECT_EQ(picked.count(), 0) << where;
+                }
+            }
+            if (HasFatalFailure())
+                return;
+        }
+        panel->hide();
     }
 }
