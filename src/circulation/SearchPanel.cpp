@@ -277,7 +277,14 @@ void SearchPanel::watchChanges()
     try {
         Module::open(Module::CompanyDb);
         const std::shared_ptr<Database> &db = Module::CompanyDb;
-        if (!db->inTransaction() && (!rows_.catchUp(db) || !rows_.whole()))
+        // While another program goes on committing, a read of the whole table would hold its
+        // commits up, and they the keystrokes' own reads: the table is read once the file is quiet
+        // from one look to the next.
+        const ListRowsVersion now = ListRowsVersion::of(db);
+        const bool quiet = !now.othersCommittedSince(watched_);
+        watched_ = now;
+        if (!db->inTransaction() && (!rows_.catchUp(db) || !rows_.whole()) &&
+            (quiet || !rows_.held()))
             startReading();
     } catch (const AppError &) {
         // The next keystroke reads the rows and reports the failure.

@@ -92,6 +92,7 @@ private:
     Kind kind_;
     SearchPanelRows rows_;
     ListRowsVersion typedAt_; // the file as it stood at the last keystroke
+    ListRowsVersion watched_; // the file as the change watch last saw it
     bool reading_ = false;
     bool rowsOwed_ = false; // the list waits for the rows being read
     std::jthread reader_;

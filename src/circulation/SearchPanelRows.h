@@ -63,7 +63,8 @@ public:
     static Read read(const Source &source, const QString &path, const ListRowsVersion &version);
     // Keeps rows read by read, unless the rows held were read later.
     void take(Read &&read);
-    // Whether the rows held are the whole table.
+    // Whether rows were read, and whether they are the whole table.
+    bool held() const { return held_; }
     bool whole() const { return beginning_.isEmpty(); }
     // How many times rows were read afresh: the whole table, or those of a typed beginning.
     int reads() const { return reads_; }

@@ -37,6 +37,12 @@ public:
                changes_.reported >= other.changes_.reported &&
                changes_.counted >= other.changes_.counted;
     }
+    // Whether another connection committed between an earlier version and this one (or they are
+    // not of one open file).
+    bool othersCommittedSince(const ListRowsVersion &earlier) const
+    {
+        return !sameDatabase(earlier) || dataVersion_ != earlier.dataVersion_;
+    }
     // Taken on an open file that is still open.
     bool isValid() const { return !db_.expired(); }
 

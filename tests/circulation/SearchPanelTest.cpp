@@ -456,6 +456,9 @@ TEST_F(SearchPanelTest, TheWindowsOwnIssueAndReturnAreFollowedByKey)
                   queried(SearchPanel::Kind::Book, {"go", "", "", ""}));
         const int issueReads = issuePanel->freshReads();
         const int receiptReads = receiptPanel->freshReads();
+        // Beside the window the whole table may be read once in place of the titles read after
+        // the last round's commit of another program; the keystrokes read nothing.
+        const int beside = readsBesideTheWindow() ? 1 : 0;
 
         const int lent = 40100 + count;
         addBook(lent, QString::number(9000 + count), QString("Gone Again %1").arg(count));
@@ -469,7 +472,7 @@ TEST_F(SearchPanelTest, TheWindowsOwnIssueAndReturnAreFollowedByKey)
         EXPECT_EQ(searched(box(issue, "txtAccessionNo"), issuePanel, "go"),
                   queried(SearchPanel::Kind::Book, {"go", "", "", ""}))
             << count << " cores";
-        EXPECT_EQ(issuePanel->freshReads(), issueReads) << count << " cores";
+        EXPECT_LE(issuePanel->freshReads(), issueReads + beside) << count << " cores";
 
         ASSERT_TRUE(activate(receipt));
         lookUp(receipt, QString::number(9000 + count));
@@ -478,7 +481,7 @@ TEST_F(SearchPanelTest, TheWindowsOwnIssueAndReturnAreFollowedByKey)
         EXPECT_EQ(searched(box(receipt, "txtAccessionNo"), receiptPanel, "gon"),
                   queried(SearchPanel::Kind::Book, {"gon", "", "", ""}))
             << count << " cores";
-        EXPECT_EQ(receiptPanel->freshReads(), receiptReads) << count << " cores";
+        EXPECT_LE(receiptPanel->freshReads(), receiptReads + beside) << count << " cores";
 
         // Another counter renames a book just before this window's issue is written.
         ASSERT_TRUE(activate(issue));
