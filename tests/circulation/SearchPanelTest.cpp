@@ -743,8 +743,6 @@ TEST_F(SearchPanelTest, EnterPicksTheBookClickedWhileAnotherDeskCommits)
 // The card panel picks on a double-click too: F4 in Card No., "M"; the other desk renames a card
 // of the list; "e"; it renames "Member 1", the first row; Backspace and "e"; a double-click on the
 // first row picks "Member 10", the card a fresh query lists first, in the issue and return windows.
-// Then a row clicked stays selected across keystrokes while it is listed, by its key, and none is
-// once the other desk renames it away: Enter then picks nothing.
 TEST_F(SearchPanelTest, ADoubleClickPicksTheCardAFreshQueryListsWhileAnotherDeskCommits)
 {
     addGroup(1, "Class 5", 50);
@@ -792,33 +790,6 @@ TEST_F(SearchPanelTest, ADoubleClickPicksTheCardAFreshQueryListsWhileAnotherDesk
         EXPECT_FALSE(panel->isVisible()) << where;
         EXPECT_EQ(cardNo->text(), "110") << where;
         EXPECT_EQ(window->findChild<QLineEdit *>("txtName")->text(), "Member 10") << where;
-
-        // Selected, then keystrokes: kept by its key while listed, none once it is not.
-        cardNo->setFocus();
-        burst(Qt::Key_F4);
-        ASSERT_TRUE(panel->isVisible()) << where;
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualRect(list->records()->index(9, 1)).center());
-        QTest::mouseClick(panel->filter(0), Qt::LeftButton);
-        burst(Qt::Key_End);
-        burst("mber 19");
-        QCoreApplication::processEvents();
-        ASSERT_TRUE(listsAfresh("Member 19")) << where;
-        ASSERT_EQ(list->currentIndex().row(), 0) << where;
-        EXPECT_EQ(list->records()->text(0, 1), "Member 19") << where;
-        EXPECT_TRUE(list->selectionModel()->isSelected(list->currentIndex())) << where;
-        other->execute("UPDATE Card SET Name = 'Qy' WHERE CardID = 19");
-        burst(Qt::Key_Backspace);
-        QCoreApplication::processEvents();
-        ASSERT_TRUE(listsAfresh("Member 1")) << where;
-        EXPECT_FALSE(list->currentIndex().isValid()) << where;
-        EXPECT_TRUE(list->selectionModel()->selectedRows().isEmpty()) << where;
-        cardNo->setText(QString());
-        QTest::keyClick(list, Qt::Key_Return);
-        EXPECT_TRUE(panel->isVisible()) << where;
-        EXPECT_EQ(cardNo->text(), QString()) << where;
-        burst(Qt::Key_Escape);
-        ASSERT_FALSE(panel->isVisible()) << where;
     }
 }
 
@@ -831,17 +802,8 @@ TEST_F(SearchPanelTest, ADoubleClickPicksTheCardAFreshQueryListsWhileAnotherDesk
 // letter cases and scripts, the Kelvin sign among them, which the filters fold to "k".
 TEST_F(SearchPanelTest, ARandomSessionListsAFreshQueryAndPicksTheRowChosen)
 {
-    const QStringList beginnings = {"Ka",
-                                    "ka",
-                                    QString::fromUtf8("\u212Aa"),
-                                    "Kb",
-                                    "Go",
-                                    "go",
-                                    QString::fromUtf8("G\u00f6"),
-                                    "Ga",
-                                    "ia",
-                                    "IA",
-                                    "i b"};
+    const QStringList beginnings =
+        QString::fromUtf8("Ka ka \u212Aa Kb Go go G\u00f6 Ga ia IA").split(' ');
     const QString typable = QString::fromUtf8("kKaAgGoO\u00f6\u212AiIb ");
     const auto other = Database::open(db().path());
     addGroup(1, "Class 5", 50);
