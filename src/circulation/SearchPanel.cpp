@@ -11,6 +11,7 @@
 #include "ui/RecordList.h"
 
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -176,7 +177,7 @@ void SearchPanel::open()
     show();
     raise();
     filters_.first()->setFocus();
-    // The table is read while the user starts typing.
+    // Rows not read since the file changed are read while the user starts typing.
     watchChanges();
     changeWatch_->start();
 }
@@ -389,6 +390,11 @@ bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
     }
     if (down) {
         list_->setFocus(Qt::TabFocusReason);
+        // The list comes in on its first row, where it has none current, as an item view's own
+        // focus handling does: not selected, so a reload does not keep it.
+        if (!list_->currentIndex().isValid() && list_->records()->size() > 0)
+            list_->selectionModel()->setCurrentIndex(list_->records()->index(0, 0),
+                                                     QItemSelectionModel::NoUpdate);
         return true;
     }
     return false;
