@@ -11,6 +11,7 @@
 #include "ui/RecordList.h"
 
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -57,18 +58,16 @@ const SearchPanelRows::Source CardRows = {
     "CardID, Name, GroupName, RollNo, CardNo, OT11, OT13",
     "(Name IS NULL) + 2 * (GroupName IS NULL) + 4 * (OT11 IS NULL) + 8 * (RollNo IS NULL)",
     "Name, CardID",
-    {1, 2, 5, 3}};
+    {1, 2, 5, 3},
+    "Name"};
 const SearchPanelRows::Source BookRows = {
     "Book",
     "BookID",
     "BookID, title, Author, Publisher, Subject, OT11, OT12",
     "(title IS NULL) + 2 * (Author IS NULL) + 4 * (Subject IS NULL) + 8 * (Publisher IS NULL)",
     "title, BookID",
-    {1, 2, 4, 3}};
-
-// Another program's commits found within this time of the last read are read by the change watch
-// afterwards: one read for a burst of them while the user types, not one a key.
-constexpr qint64 BurstMs = 1000;
+    {1, 2, 4, 3},
+    "title"};
 
 const int BoxLefts[4] = {120, 2685, 4605, 6335};
 const int BoxWidths[4] = {2565, 1920, 1725, 2280};
@@ -138,7 +137,7 @@ SearchPanel::SearchPanel(Kind kind, QWidget *host, int leftTwips, int topTwips)
     // Once the panel is used, rows changed by a save are followed soon after, and those of
     // another program read on their thread, so the next F4 finds them read.
     changeWatch_ = new QTimer(this);
-    changeWatch_->setInterval(int(BurstMs));
+    changeWatch_->setInterval(1000);
     connect(changeWatch_, &QTimer::timeout, this, &SearchPanel::watchChanges);
 
     for (int i = 0; i < 4; ++i) {
@@ -162,10 +161,7 @@ SearchPanel::SearchPanel(Kind kind, QWidget *host, int leftTwips, int topTwips)
     list_->installEventFilter(this);
     // Only the card list picks on a double-click; in the book list it merely selects.
     if (kind == Kind::Card)
-        connect(list_, &RecordList::doubleClicked, this, [this](const QModelIndex &index) {
-            if (index.isValid())
-                pick();
-        });
+        connect(list_, &RecordList::doubleClicked, this, &SearchPanel::pick);
     hide();
 }
 
@@ -181,96 +177,84 @@ void SearchPanel::open()
     show();
     raise();
     filters_.first()->setFocus();
-    // The table is read while the user starts typing. A failure to start is reported by the
-    // keystroke, which reads the table then.
-    if (!reading_) {
-        switch (catchUp(false)) {
-        case Catch::Thread:
-            startReading();
-            break;
-        case Catch::Here:
-            lastRead_.invalidate(); // the first key after F4 reads afresh
-            break;
-        case Catch::Current:
-        case Catch::Held:
-            break;
-        }
-    }
+    // Rows not read since the file changed are read while the user starts typing.
+    watchChanges();
     changeWatch_->start();
+}
+
+std::array<QString, 4> SearchPanel::typed() const
+{
+    std::array<QString, 4> texts;
+    for (int i = 0; i < 4; ++i)
+        texts[size_t(i)] = filters_[i]->text();
+    return texts;
 }
 
 void SearchPanel::reload()
 {
     reloadTimer_->stop();
-    if (!reading_) {
-        switch (catchUp(true)) {
-        case Catch::Current:
-            showFiltered(false);
-            return;
-        case Catch::Held:
-            rowsBehind_ = true;
-            showFiltered(false);
-            return;
-        case Catch::Here:
-            showFiltered(true);
-            return;
-        case Catch::Thread:
-            startReading();
-            break;
-        }
+    try {
+        Module::open(Module::CompanyDb);
+        typedAt_ = ListRowsVersion::of(Module::CompanyDb);
+    } catch (const AppError &) {
+        typedAt_ = ListRowsVersion(); // read afresh, which reports the failure
     }
-    rowsOwed_ = true;
+    showTyped(false);
 }
 
-void SearchPanel::watchChanges()
+void SearchPanel::showTyped(bool besideFailed)
 {
-    if (reading_ || !window()->isVisible())
-        return;
-    switch (catchUp(true)) {
-    case Catch::Thread:
-        startReading();
-        break;
-    case Catch::Here:
-        // On the window's connection only what the list shows behind is read: the window waits.
-        if (rowsBehind_ && isVisible())
-            showFiltered(true);
-        break;
-    case Catch::Current:
-    case Catch::Held:
-        break;
-    }
-}
-
-SearchPanel::Catch SearchPanel::catchUp(bool spaced)
-{
+    rowsOwed_ = false;
+    const std::array<QString, 4> texts = typed();
     try {
         Module::open(Module::CompanyDb);
         const std::shared_ptr<Database> &db = Module::CompanyDb;
-        // Readers cannot see the rows of an open write transaction: those are read here.
-        if (db->inTransaction())
-            return Catch::Here;
-        if (rows_.catchUp(db))
-            return Catch::Current;
-    } catch (const AppError &) {
-        // Read here, which reports the failure.
-        return Catch::Here;
+        // The rows go only once they are read, so a failure leaves the list as it was.
+        if (!rows_.answers(db, texts, typedAt_) && !rows_.readBeginning(db, texts[0])) {
+            if (reading_ || (!besideFailed && startReading())) {
+                rowsOwed_ = true;
+                return;
+            }
+            rows_.readWhole(db);
+        }
+        showRows(rows_.filtered(texts));
+    } catch (const AppError &error) {
+        Dialogs::message(error.boxText(), Dialogs::Buttons::Ok, Dialogs::Icon::Information,
+                         QString());
     }
-    if (spaced && lastRead_.isValid() && lastRead_.elapsed() < BurstMs)
-        return Catch::Held;
-    // On one or two cores a reading thread gains little beside the window: the keystroke reads
-    // the rows on the window's connection.
-    return PartedRead::parts() <= 2 ? Catch::Here : Catch::Thread;
 }
 
-void SearchPanel::startReading()
+void SearchPanel::showRows(ListRows rows)
+{
+    // The row the user selected stays selected where the rows still hold its key; the row Qt
+    // makes current when the list gets the focus is no choice of the user's.
+    const QModelIndex current = list_->currentIndex();
+    int kept = -1;
+    if (current.isValid() && list_->selectionModel()->isSelected(current)) {
+        const QByteArray key = list_->records()->text(current.row(), 0).toUtf8();
+        for (int row = 0; row < rows.size() && kept < 0; ++row)
+            if (rows.utf8(row, 0) == key)
+                kept = row;
+    }
+    list_->records()->setRows(std::move(rows));
+    if (kept >= 0)
+        list_->setCurrentIndex(list_->records()->index(kept, 0));
+}
+
+bool SearchPanel::startReading()
 {
     ListRowsVersion version;
     QString path;
     try {
-        version = ListRowsVersion::of(Module::CompanyDb);
-        path = Module::CompanyDb->path();
+        const std::shared_ptr<Database> &db = Module::CompanyDb;
+        // On one or two cores a reading thread gains little beside the window; and readers cannot
+        // see the rows of an open write transaction.
+        if (PartedRead::parts() <= 2 || !db || db->inTransaction())
+            return false;
+        version = ListRowsVersion::of(db);
+        path = db->path();
     } catch (const AppError &) {
-        return; // the keystroke reads the table and reports the failure
+        return false; // the keystroke reads the table and reports the failure
     }
     reading_ = true;
     reader_ = std::jthread([this, source = rows_.source(), path, version] {
@@ -284,74 +268,45 @@ void SearchPanel::startReading()
         QMetaObject::invokeMethod(
             this, [this, read] { rowsRead(read); }, Qt::QueuedConnection);
     });
+    return true;
+}
+
+void SearchPanel::watchChanges()
+{
+    if (reading_ || !window()->isVisible())
+        return;
+    try {
+        Module::open(Module::CompanyDb);
+        const std::shared_ptr<Database> &db = Module::CompanyDb;
+        // While another program goes on committing, a read of the whole table would hold its
+        // commits up, and they the keystrokes' own reads: the table is read once the file is quiet
+        // from one look to the next.
+        const ListRowsVersion now = ListRowsVersion::of(db);
+        const bool quiet = !now.othersCommittedSince(watched_);
+        watched_ = now;
+        if (!db->inTransaction() && (!rows_.catchUp(db) || !rows_.whole()) &&
+            (quiet || !rows_.held()))
+            startReading();
+    } catch (const AppError &) {
+        // The next keystroke reads the rows and reports the failure.
+    }
 }
 
 void SearchPanel::rowsRead(const std::shared_ptr<SearchPanelRows::Read> &read)
 {
     reading_ = false;
-    bool behind = false;
-    if (read) {
+    if (read)
         rows_.take(std::move(*read));
-        lastRead_.start();
-        behind = rowsBehind_;
-        rowsBehind_ = false;
-    }
-    if (rowsOwed_) {
-        rowsOwed_ = false;
-        showFiltered(!read);
-    } else if (behind && isVisible()) {
-        showFiltered(false);
-    }
-    releaseKeys();
-}
-
-void SearchPanel::showFiltered(bool readHere)
-{
-    std::array<QString, 4> typed;
-    for (int i = 0; i < 4; ++i)
-        typed[size_t(i)] = filters_[i]->text();
-    try {
-        // The rows go only once they are read, so a failure leaves the list as it was.
-        if (readHere) {
-            Module::open(Module::CompanyDb);
-            const int reads = rows_.reads();
-            ListRows rows = rows_.filtered(Module::CompanyDb, typed);
-            if (rows_.reads() != reads) {
-                lastRead_.start();
-                rowsBehind_ = false;
-            }
-            list_->records()->setRows(std::move(rows));
-        } else {
-            list_->records()->setRows(rows_.filtered(typed));
-        }
-    } catch (const AppError &error) {
-        Dialogs::message(error.boxText(), Dialogs::Buttons::Ok, Dialogs::Icon::Information,
-                         QString());
-    }
+    if (rowsOwed_)
+        showTyped(!read);
+    if (!rowsOwed_)
+        releaseKeys();
 }
 
 bool SearchPanel::holdForRows(QKeyEvent *key)
 {
     if (reloadTimer_->isActive())
         reload();
-    // Another program's commits held back while the user typed: a key for the list acts on the
-    // rows as they are now.
-    if (rowsBehind_ && !reading_) {
-        switch (catchUp(false)) {
-        case Catch::Current:
-        case Catch::Held:
-            rowsBehind_ = false;
-            showFiltered(false);
-            break;
-        case Catch::Here:
-            showFiltered(true);
-            break;
-        case Catch::Thread:
-            startReading();
-            rowsOwed_ = reading_;
-            break;
-        }
-    }
     if (!rowsOwed_)
         return false;
     hold(key);
@@ -395,12 +350,12 @@ void SearchPanel::releaseKeys()
     }
 }
 
-void SearchPanel::pick()
+void SearchPanel::pick(const QModelIndex &row)
 {
-    if (list_->records()->size() == 0)
+    // The row the user chose, or nothing: a list reloaded without it has none selected.
+    if (!row.isValid())
         return;
-    const int row = list_->currentIndex().isValid() ? list_->currentIndex().row() : 0;
-    const double key = Numbers::leadingValue(list_->records()->row(row).texts.value(0));
+    const double key = Numbers::leadingValue(list_->records()->text(row.row(), 0));
     try {
         Database &db = Module::open(Module::CompanyDb);
         const auto number = kind_ == Kind::Card ? CirculationRules::pickedCardNo(db, key)
@@ -430,11 +385,16 @@ bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
     if ((watched == list_ || down) && holdForRows(key))
         return true;
     if (watched == list_ && KeyPreview::isEnter(key)) {
-        pick();
+        pick(list_->currentIndex());
         return true;
     }
     if (down) {
         list_->setFocus(Qt::TabFocusReason);
+        // The list comes in on its first row, where it has none current, as an item view's own
+        // focus handling does: not selected, so a reload does not keep it.
+        if (!list_->currentIndex().isValid() && list_->records()->size() > 0)
+            list_->selectionModel()->setCurrentIndex(list_->records()->index(0, 0),
+                                                     QItemSelectionModel::NoUpdate);
         return true;
     }
     return false;

@@ -2,9 +2,9 @@
 
 #include "circulation/SearchPanelRows.h"
 
-#include <QElapsedTimer>
 #include <QFrame>
 #include <QList>
+#include <array>
 #include <deque>
 #include <memory>
 #include <thread>
@@ -12,20 +12,23 @@
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QModelIndex;
 class QTimer;
 class RecordList;
 
 // A card or book search panel laid over a circulation window: four prefix filter boxes above a
 // list that every keystroke reloads (once for keystrokes that arrive together: only the last
 // text counts, but a key for the list is taken only once the list shows all the text typed before
-// it). F4 in the host's number box opens it at once. Rows that the window's own connection wrote
-// since they were read are read again by key; after a commit of another program the table's rows
-// are read on a thread of their own, and keys for the list wait for them. On one or two cores the
-// keystroke reads them on the window's connection instead. Commits of another program found
-// within a second of the last read wait for the change watch, so a burst of them is read once;
-// a key for the list has them read before it acts.
-// Picking a row hands the record's number to the host (picked), which writes it into its box,
-// runs its own look-up and hides the panel. Used by the issue and return windows and the ledger.
+// it). F4 in the host's number box opens it at once. A keystroke lists the rows a fresh query
+// lists at that moment: rows that the window's own connection wrote since they were read are read
+// again by key; after a commit of another program the rows the typed title or name selects are
+// read through its index, else the whole table, on a thread of its own while keys for the list
+// wait (on one or two cores on the window's connection). A key for the list reads nothing, and a
+// commit after the last keystroke shows at the next one. The row the user selected stays selected
+// by its key while the list reloads, or none is when its record is no longer listed.
+// Picking the selected row hands the record's number to the host (picked), which writes it into
+// its box, runs its own look-up and hides the panel. Used by the issue and return windows and the
+// ledger.
 class SearchPanel : public QFrame
 {
     Q_OBJECT
@@ -52,8 +55,8 @@ public:
     void reload();
     // Rows are being read on their own thread.
     bool reading() const { return reading_; }
-    // Test aid: how many times the whole table was read.
-    int tableReads() const { return rows_.reads(); }
+    // Test aid: how many times rows were read afresh, not followed by key.
+    int freshReads() const { return rows_.reads(); }
     // Whether a click on the header label hides the panel (so in the issue window and the ledger).
     void setHeaderClickHides(bool hides) { headerClickHides_ = hides; }
 
@@ -67,21 +70,19 @@ protected:
 private:
     class KeyHold;
 
-    void pick();
-    // What the rows held need before the list shows them.
-    enum class Catch {
-        Current, // nothing, or the window's own changes followed by key
-        Held,    // another program committed since, but the rows were read a moment ago
-        Thread,  // a read on a thread of their own
-        Here,    // a read on the window's connection
-    };
-    // Follows the window's own changes and tells what else the rows need; within a second of the
-    // last read another program's commits are Held when spaced.
-    Catch catchUp(bool spaced);
-    void startReading();
+    void pick(const QModelIndex &row);
+    std::array<QString, 4> typed() const;
+    // Lists the rows for the texts typed as the file stood at the last keystroke: from the rows
+    // held, or those read for them here; or, when the whole table must be read beside the window,
+    // once it is.
+    void showTyped(bool besideFailed);
+    // Starts reading the whole table on a thread of its own; false where it gains nothing.
+    bool startReading();
+    // Follows the window's own changes while the window idles and reads another program's beside
+    // it, so that the next F4 finds them read; the list stays as the last keystroke left it.
     void watchChanges();
     void rowsRead(const std::shared_ptr<SearchPanelRows::Read> &read);
-    void showFiltered(bool readHere);
+    void showRows(ListRows rows);
     // A key for the list while the list does not yet show the text typed: true when it must
     // wait for the rows, and is kept (with every key after it) until they come.
     bool holdForRows(QKeyEvent *key);
@@ -90,10 +91,10 @@ private:
 
     Kind kind_;
     SearchPanelRows rows_;
+    ListRowsVersion typedAt_; // the file as it stood at the last keystroke
+    ListRowsVersion watched_; // the file as the change watch last saw it
     bool reading_ = false;
-    bool rowsOwed_ = false;   // the list waits for the rows being read
-    bool rowsBehind_ = false; // the list shows rows held although another program committed since
-    QElapsedTimer lastRead_;  // since the table's rows were last read whole
+    bool rowsOwed_ = false; // the list waits for the rows being read
     std::jthread reader_;
     KeyHold *keyHold_ = nullptr;
     std::deque<std::unique_ptr<QKeyEvent>> heldKeys_;

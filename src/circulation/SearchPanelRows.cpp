@@ -92,6 +92,57 @@ SearchPanelRows::Read joined(std::vector<Part> parts, const std::vector<int> &or
     return read;
 }
 
+// The characters beyond ASCII that a filter folds to an ASCII letter (as U+212A, the Kelvin sign,
+// folds to "k"), for each ASCII character, as the running Qt folds them.
+const std::array<QString, 128> &foldedIntoAscii()
+{
+    static const std::array<QString, 128> folded = [] {
+        std::array<QString, 128> into;
+        for (char32_t unit = 0x80; unit <= 0xFFFF; ++unit) {
+            const char16_t lowered = QChar(char16_t(unit)).toLower().unicode();
+            if (lowered < 0x80)
+                into[lowered] += QChar(char16_t(unit));
+        }
+        return into;
+    }();
+    return folded;
+}
+
+// Where a typed beginning's rows lie in an index of the column folded as NOCASE folds it (ASCII
+// letters only): the folded beginning the rows all have, and the UTF-8 starts of the ranges that
+// hold them, in the index's order. The ranges end at the first character the filter folds from
+// beyond ASCII as well (each way of writing it is a range of its own) or that is not ASCII.
+struct Beginning
+{
+    QByteArray folded;
+    QList<QByteArray> starts;
+};
+
+std::optional<Beginning> beginningOf(const QString &typed)
+{
+    Beginning beginning;
+    // The typed text as the filter receives it: through UTF-8 and back, each unit lowered.
+    for (const QChar c : QString::fromUtf8(typed.toUtf8())) {
+        const char16_t lowered = c.toLower().unicode();
+        if (lowered >= 0x80)
+            break;
+        beginning.folded += char(lowered);
+        const QString &others = foldedIntoAscii()[lowered];
+        if (!others.isEmpty()) {
+            const QByteArray before = beginning.folded.chopped(1);
+            for (const QChar other : others)
+                beginning.starts << before + QString(other).toUtf8();
+            break;
+        }
+    }
+    if (beginning.folded.isEmpty())
+        return std::nullopt;
+    // The ASCII range first: every other start goes on with a byte past ASCII.
+    beginning.starts.prepend(beginning.folded);
+    std::sort(beginning.starts.begin() + 1, beginning.starts.end());
+    return beginning;
+}
+
 } // namespace
 
 bool SearchPanelRows::catchUp(const std::shared_ptr<Database> &db)
@@ -110,13 +161,56 @@ bool SearchPanelRows::catchUp(const std::shared_ptr<Database> &db)
     return true;
 }
 
-void SearchPanelRows::refresh(const std::shared_ptr<Database> &db)
+bool SearchPanelRows::answers(const std::shared_ptr<Database> &db,
+                              const std::array<QString, 4> &typed, const ListRowsVersion &asOf)
 {
-    if (catchUp(db))
-        return;
+    return covers(typed[0]) && (catchUp(db) || read_.isAtLeast(asOf));
+}
+
+bool SearchPanelRows::covers(const QString &typed) const
+{
+    if (!held_)
+        return false;
+    if (beginning_.isEmpty())
+        return true;
+    const std::optional<Beginning> wanted = beginningOf(typed);
+    return wanted && wanted->folded.startsWith(beginning_);
+}
+
+bool SearchPanelRows::readBeginning(const std::shared_ptr<Database> &db, const QString &typed)
+{
+    const std::optional<Beginning> beginning = beginningOf(typed);
+    if (!beginning)
+        return false;
+    const bool inTransaction = db->inTransaction();
+    const ListRowsVersion version = ListRowsVersion::of(db);
+    // A folded beginning and anything after it lies below the beginning followed by a byte that
+    // UTF-8 never uses.
+    const QString sql =
+        QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 >= ? AND %4 < CAST(? AS TEXT) ORDER BY %5")
+            .arg(QLatin1String(source_.columns), QLatin1String(source_.missing),
+                 QLatin1String(source_.table), QLatin1String(source_.sorted),
+                 QLatin1String(source_.order));
+    Part part;
+    for (const QByteArray &start : beginning->starts) {
+        Recordset rs = db->query(sql, {QString::fromUtf8(start), start + '\xff'});
+        readPart(rs, part);
+    }
+    rows_ = std::move(part.rows);
+    missing_ = std::move(part.missing);
+    keys_ = std::move(part.keys);
+    beginning_ = beginning->folded;
+    held_ = true;
+    ++reads_;
+    // Rows read inside a write transaction are gone if it is rolled back, which no version shows.
+    read_ = inTransaction ? ListRowsVersion() : version;
+    return true;
+}
+
+void SearchPanelRows::readWhole(const std::shared_ptr<Database> &db)
+{
     const bool inTransaction = db->inTransaction();
     take(readOn(*db, source_, ListRowsVersion::of(db)));
-    // Rows read inside a write transaction are gone if it is rolled back, which no version shows.
     if (inTransaction)
         read_ = ListRowsVersion();
 }
@@ -213,10 +307,15 @@ void SearchPanelRows::follow(Database &db, const std::vector<qint64> &keys)
 
 void SearchPanelRows::take(Read &&read)
 {
+    // A read begun before the rows held were read would put older rows in their place.
+    if (read_.isValid() && !read.version.isAtLeast(read_))
+        return;
     rows_ = std::move(read.rows);
     missing_ = std::move(read.missing);
     keys_ = std::move(read.keys);
     read_ = read.version;
+    beginning_.clear();
+    held_ = true;
     ++reads_;
 }
 
@@ -231,11 +330,4 @@ ListRows SearchPanelRows::filtered(const std::array<QString, 4> &typed) const
         if (!typed[box].isEmpty())
             kept = rows_.beginningWith(kept, source_.filteredColumns[box], typed[box]);
     return rows_.subset(kept);
-}
-
-ListRows SearchPanelRows::filtered(const std::shared_ptr<Database> &db,
-                                   const std::array<QString, 4> &typed)
-{
-    refresh(db);
-    return filtered(typed);
 }

@@ -146,6 +146,13 @@ QStringList upgradeSteps(Database &db)
           QStringLiteral("CREATE INDEX VoucherTypeSrNo ON Voucher (TransactionType, SrNo)"));
     index(QStringLiteral("Book"), QStringLiteral("BookPending"),
           QString::fromLatin1(BookPendingIndex));
+    index(
+        QStringLiteral("Book"), QStringLiteral("BookTitle"),
+        QStringLiteral("CREATE INDEX BookTitle ON Book (title, BookID, Author, Publisher, Subject, "
+                       "OT11, OT12)"));
+    index(QStringLiteral("Card"), QStringLiteral("CardName"),
+          QStringLiteral("CREATE INDEX CardName ON Card (Name, CardID, GroupName, RollNo, CardNo, "
+                         "OT11, OT13)"));
     if (db.hasTable(QStringLiteral("DbInfo")))
         missing(QStringLiteral("DbInfo"), QStringLiteral("ON"), 5, real,
                 db.columns(QStringLiteral("DbInfo")));

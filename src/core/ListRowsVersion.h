@@ -29,6 +29,23 @@ public:
                changes_ == other.changes_;
     }
 
+    // Whether this is the state of the other or a later one, on the same open file: rows read at
+    // this version hold every change committed before the other was taken.
+    bool isAtLeast(const ListRowsVersion &other) const
+    {
+        return sameDatabase(other) && dataVersion_ >= other.dataVersion_ &&
+               changes_.reported >= other.changes_.reported &&
+               changes_.counted >= other.changes_.counted;
+    }
+    // Whether another connection committed between an earlier version and this one (or they are
+    // not of one open file).
+    bool othersCommittedSince(const ListRowsVersion &earlier) const
+    {
+        return !sameDatabase(earlier) || dataVersion_ != earlier.dataVersion_;
+    }
+    // Taken on an open file that is still open.
+    bool isValid() const { return !db_.expired(); }
+
     // The keys of the table's rows that this connection changed between an earlier version and
     // this one, where no other connection committed between them and each change is known by
     // key; none otherwise.

@@ -240,10 +240,12 @@ TEST_F(CirculationRulesTest, OlderCompaniesGainTheCirculationIndexesOnOpening)
 {
     db().execute("DROP INDEX BookPending");
     db().execute("DROP INDEX VoucherTypeSrNo");
+    db().execute("DROP INDEX BookTitle");
+    db().execute("DROP INDEX CardName");
     CompanyDatabase::UpgradeDatabaseSchema(db());
     CompanyDatabase::UpgradeDatabaseSchema(db()); // a second opening finds them there
     EXPECT_EQ(db().scalar("SELECT Count(*) FROM sqlite_master WHERE type = 'index' AND name IN "
-                          "('BookPending', 'VoucherTypeSrNo')")
+                          "('BookPending', 'VoucherTypeSrNo', 'BookTitle', 'CardName')")
                   .toInt(),
-              2);
+              4);
 }

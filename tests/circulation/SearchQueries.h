@@ -22,16 +22,17 @@ inline Recordset cards(Database &db, const std::array<QString, 4> &typed)
 {
     return run(db,
                QStringLiteral("SELECT * FROM Card WHERE Pattern(Name, ?) AND Pattern(GroupName, ?) "
-                              "AND Pattern(OT11, ?) AND Pattern(RollNo, ?) ORDER BY Name"),
+                              "AND Pattern(OT11, ?) AND Pattern(RollNo, ?) ORDER BY Name, CardID"),
                typed);
 }
 
 inline Recordset books(Database &db, const std::array<QString, 4> &typed)
 {
-    return run(db,
-               QStringLiteral("SELECT * FROM Book WHERE Pattern(title, ?) AND Pattern(Author, ?) "
-                              "AND Pattern(Subject, ?) AND Pattern(Publisher, ?) ORDER BY title"),
-               typed);
+    return run(
+        db,
+        QStringLiteral("SELECT * FROM Book WHERE Pattern(title, ?) AND Pattern(Author, ?) "
+                       "AND Pattern(Subject, ?) AND Pattern(Publisher, ?) ORDER BY title, BookID"),
+        typed);
 }
 
 } // namespace SearchQueries
