@@ -34,11 +34,59 @@ if [ "$(id -u)" -ne 0 ]; then
     die "run as root (it makes a Debian 13 root with debootstrap and enters it)"
 fi
 
-if ! command -v debootstrap >/dev/null; then
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends debootstrap
+# debootstrap and, of what it depends on, what dpkg has not finished installing on this machine, as
+# "STATE PACKAGE" lines (STATE as dpkg-query's db:Status-Abbrev, without its trailing blanks).
+unfinished() {
+    local -A seen=()
+    local todo=(debootstrap) p
+    while [ ${#todo[@]} -gt 0 ]; do
+        p=${todo[0]} todo=("${todo[@]:1}")
+        [ -z "${seen[$p]:-}" ] || continue
+        seen[$p]=1
+        dpkg-query -W -f='${db:Status-Abbrev} ${binary:Package}\n' "$p" 2>/dev/null |
+            awk '$1 !~ /^.[nci]$/ { print $1, $2 }' | grep . || continue
+        # "a (>= 1), b:any | c" names a, b and c.
+        mapfile -t -O ${#todo[@]} todo < <(dpkg-query -W -f='${Pre-Depends}, ${Depends}\n' "$p" |
+            sed -e 's/([^)]*)//g' -e 's/:[a-z0-9-]*//g' | tr -s ', |' '\n' | grep .)
+    done
+}
+# The packages of the lines of unfinished() in $1 whose state matches the awk pattern $2, in `picked`.
+pick() {
+    mapfile -t picked < <(awk -v state="$2" '$1 ~ state { print $2 }' <<<"$1")
+}
+
+# A run killed while it installed debootstrap on this machine leaves it (or what came with it)
+# unpacked and not set up in this machine's dpkg, until some later install of anything finishes it.
+# The next run finishes these packages itself, and no others that dpkg may have pending here: apt
+# unpacks again what dpkg was cut off in, then dpkg sets up what is unpacked. A second round takes
+# what debootstrap, once unpacked, shows it depends on.
+left=$(unfinished)
+if [ -n "$left" ]; then
+    pick "$left" .
+    echo "debian13.sh: finishing the install of debootstrap that an earlier run cut off:" \
+        "${picked[@]}" >&2
 fi
+for round in 1 2; do
+    # Cut off while dpkg unpacked them, or marked by dpkg as to be installed again.
+    pick "$left" '^.H|R$'
+    command -v debootstrap >/dev/null || picked+=(debootstrap)
+    if [ ${#picked[@]} -gt 0 ]; then
+        export DEBIAN_FRONTEND=noninteractive
+        # apt goes on from a killed dpkg only once dpkg's journal is merged, which any dpkg session
+        # that changes the database does; this one changes nothing else.
+        dpkg --set-selections </dev/null
+        [ -n "${updated:-}" ] || apt-get update -qq
+        updated=1
+        # Without these apt sets up every package dpkg has pending here.
+        apt-get install --reinstall -y -qq --no-install-recommends -o DPkg::ConfigurePending=false \
+            -o DPkg::NoTriggers=false "${picked[@]}"
+    fi
+    pick "$(unfinished)" '^.[UFWt]$'
+    [ ${#picked[@]} -eq 0 ] || dpkg --configure "${picked[@]}" || [ "$round" -lt 2 ]
+    left=$(unfinished)
+    [ -n "$left" ] || break
+done
+[ -z "$left" ] || die "could not finish the install of debootstrap; dpkg --audit names what is left"
 
 # The mount points of this mount namespace below the folder $1, the last mounted first, in `below`;
 # `at` is set when $1 is a mount point itself.
