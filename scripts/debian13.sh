@@ -196,19 +196,20 @@ enter() {
 }
 
 # A run killed while it installed packages leaves dpkg cut off half-way; later installs refuse until
-# it is finished. dpkg finishes what it can; apt installs again what was left half unpacked.
-repair='set -o pipefail
+# it is finished. dpkg finishes what it can; apt installs again what was left half unpacked. Any
+# step that fails fails the repair (dpkg itself gone included), and the root is made anew.
+repair='set -euo pipefail
 dpkg --configure -a
 broken() { dpkg-query -W -f="\${db:Status-Abbrev} \${binary:Package}\n" | awk "\$1 !~ /^.[inc] ?\$/ { print \$2 }"; }
-left=$(broken) || exit
+left=$(broken)
 if [ -n "$left" ]; then
     echo "debian13.sh: repairing the packages an earlier run left half installed:" $left >&2
     apt-get update -qq
     apt-get install -f -y -qq
-    left=$(broken) || exit
-    [ -z "$left" ] || apt-get install --reinstall -y -qq $left
+    left=$(broken)
+    if [ -n "$left" ]; then apt-get install --reinstall -y -qq $left; fi
     dpkg --configure -a
-    left=$(broken) || exit
+    left=$(broken)
     [ -z "$left" ]
 fi'
 if ! enter "$repair"; then
