@@ -6,9 +6,10 @@
 # is kept between runs (later runs only install what is missing and rebuild what changed; ccache
 # lives in the root). Every mount and every process of a run, debootstrap's included, lives in mount
 # and process namespaces of that run alone, so they go when it ends, also when it fails or is killed.
-# A later run starts again by itself from what a killed one left: a root debootstrap did not finish
-# is made anew, a package install that was cut off is repaired (or the root made anew when that
-# fails), and a folder is deleted only when nothing is mounted below it.
+# A later run starts again by itself from what a killed one left: an install of debootstrap on this
+# machine that was cut off is finished, a root debootstrap did not finish is made anew, a package
+# install in the root that was cut off is repaired (or the root made anew when that fails), and a
+# folder is deleted only when nothing is mounted below it.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -102,37 +103,25 @@ mounts_below() {
     done </proc/self/mountinfo
 }
 
-# Deletes the folder $1 and never crosses a mount point. What an earlier run left mounted below it
-# (a killed debootstrap of scripts before this one left the root's /proc mounted on the host) is
-# unmounted first; the delete is refused while anything is still mounted there.
+# Deletes the folder $1 and never crosses a mount point. A run of this script mounts nothing where
+# this namespace sees it: its mounts, debootstrap's included, are made in mount namespaces of that
+# run alone, which no mount propagates out of, and they go with it. So whatever is mounted below $1
+# is not a run's to unmount (a user's own, or the root's /proc and /sys that a killed debootstrap of
+# an older version of this script left on the host): the delete is refused, naming it.
 remove() {
-    local path m pass
+    local path
     if [ -L "$1" ]; then
         rm -f -- "$1"
         return
     fi
     [ -e "$1" ] || return 0
     path=$(realpath -- "$1")
-    for pass in 1 2 3; do
-        mounts_below "$path"
-        [ ${#below[@]} -eq 0 ] && break
-        echo "debian13.sh: unmounting what an earlier run left mounted below $path:" "${below[@]}" >&2
-        # Each made private first, so that no unmount reaches a mount of the host's it was copied
-        # from; lazily as the last resort.
-        for m in "${below[@]}"; do mount --make-private "$m" 2>/dev/null || true; done
-        for m in "${below[@]}"; do
-            if [ "$pass" -lt 3 ]; then
-                umount "$m" 2>/dev/null || true
-            else
-                umount --recursive --lazy "$m" 2>/dev/null || true
-            fi
-        done
-    done
     mounts_below "$path"
     [ -z "$at" ] || die "$path is a mount point itself, which this script never makes; unmount it" \
         "or name another root with LD_DEBIAN13_ROOT"
-    [ ${#below[@]} -eq 0 ] || die "cannot unmount ${below[*]}, so $path is kept; unmount them" \
-        "(findmnt -R $path), then run again"
+    [ ${#below[@]} -eq 0 ] || die "$path is to be deleted, but these are mounted below it, and no" \
+        "run of this script mounted them: ${below[*]@Q}. Unmount them (findmnt -R $path), then run" \
+        "again, or name another root with LD_DEBIAN13_ROOT"
     # Without its mark a half-deleted root is never taken for a finished one.
     rm -f -- "$path/.librarydesk-root"
     rm -rf --one-file-system -- "$path" || die "could not delete $path"
