@@ -60,7 +60,11 @@ pick() {
 # unpacked and not set up in this machine's dpkg, until some later install of anything finishes it.
 # The next run finishes these packages itself, and no others that dpkg may have pending here: apt
 # unpacks again what dpkg was cut off in, then dpkg sets up what is unpacked. A second round takes
-# what debootstrap, once unpacked, shows it depends on.
+# what debootstrap, once unpacked, shows it depends on. One run at a time does this, so that no run
+# takes another's install for one that was cut off.
+mkdir -p /run/lock
+exec 7>/run/lock/librarydesk-debian13-debootstrap.lock
+flock 7
 left=$(unfinished)
 if [ -n "$left" ]; then
     pick "$left" .
@@ -88,6 +92,7 @@ for round in 1 2; do
     [ -n "$left" ] || break
 done
 [ -z "$left" ] || die "could not finish the install of debootstrap; dpkg --audit names what is left"
+exec 7>&-
 
 # The mount points of this mount namespace below the folder $1, the last mounted first, in `below`;
 # `at` is set when $1 is a mount point itself.
