@@ -8,20 +8,23 @@
 #                and leave the other package as it was.
 #   mount        a bind mount in the root's .tmp folder, which a run deletes: the run must refuse,
 #                naming the mount, and leave it mounted.
+#   halfdone     a library half unpacked in the root and a program that needs it unpacked, as a
+#                run killed while it installed packages leaves them: the run must repair them,
+#                not make the root anew.
 #   dpkg         the root's dpkg gone: the repair must fail and the run make the root anew.
 #
 # Not part of .ci/run: the debootstrap case changes this machine's dpkg for a few seconds (and
 # puts it back, also when the check fails), and the dpkg case makes a root from nothing. Each case
 # starts from a copy of a finished root, LD_CHECK_SEED (by default the kept root,
 # /var/cache/librarydesk/debian13, copied under its lock), in
-# /var/cache/librarydesk/debian13-repaircheck, deleted at the end. All three took about three
-# minutes here: half a minute for each copy, seconds for the debootstrap and mount cases, and a
-# minute and a half for the new root of the dpkg case (more with a slower archive).
+# /var/cache/librarydesk/debian13-repaircheck, deleted at the end. All four took three to five
+# minutes here: half a minute for each copy, seconds for the debootstrap, mount and halfdone cases,
+# and one to four minutes for the new root of the dpkg case (more with a slower archive).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seed=${LD_CHECK_SEED:-/var/cache/librarydesk/debian13}
 root=/var/cache/librarydesk/debian13-repaircheck
-cases=${*:-debootstrap mount dpkg}
+cases=${*:-debootstrap mount halfdone dpkg}
 other=librarydesk-check-unfinished
 [ "$(id -u)" -eq 0 ] || { echo "check-debian13-repair.sh: run as root" >&2; exit 1; }
 work=$(mktemp -d)
@@ -110,6 +113,20 @@ check_mount() {
     grep -qF "'$planted'" "$log" || { cat "$log" >&2; fail "the run did not name $planted"; }
     umount "$planted"
     planted=""
+}
+
+check_halfdone() {
+    local admin=$root/var/lib/dpkg program=zbar-tools library
+    library=$(dpkg-query --admindir="$admin" -W -f='${Depends}' "$program" | grep -o 'libzbar[^ ,]*')
+    # Written to dpkg's journal, as dpkg does before it gets to its status file.
+    dpkg-query --admindir="$admin" -s "$library" |
+        sed 's/^Status: .*/Status: install reinstreq half-installed/' >"$admin/updates/0001"
+    dpkg-query --admindir="$admin" -s "$program" |
+        sed 's/^Status: .*/Status: install ok unpacked/' >"$admin/updates/0002"
+    run 'dpkg --audit | grep . && exit 1; zbarimg --version >/dev/null'
+    [ "$rc" -eq 0 ] || { tail -n 20 "$log" >&2; fail "the run ended with rc $rc"; }
+    grep -q "^debian13.sh: repairing the packages .*$library" "$log" || fail "the run repaired nothing"
+    ! grep -q '^debian13.sh: .*making the root anew' "$log" || fail "the run made the root anew"
 }
 
 check_dpkg() {

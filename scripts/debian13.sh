@@ -190,21 +190,22 @@ enter() {
 }
 
 # A run killed while it installed packages leaves dpkg cut off half-way; later installs refuse until
-# it is finished. dpkg finishes what it can; apt installs again what was left half unpacked. Any
-# step that fails fails the repair (dpkg itself gone included), and the root is made anew.
+# it is finished. dpkg finishes what it can (it ends with 1 when it could not finish them all); apt
+# unpacks again what dpkg was cut off in, and installs what is missing as far as it can; then dpkg
+# must finish all. Any other step that fails, or dpkg that does not run at all, fails the repair,
+# and the root is made anew.
 repair='set -euo pipefail
-dpkg --configure -a
-broken() { dpkg-query -W -f="\${db:Status-Abbrev} \${binary:Package}\n" | awk "\$1 !~ /^.[inc] ?\$/ { print \$2 }"; }
-left=$(broken)
-if [ -n "$left" ]; then
-    echo "debian13.sh: repairing the packages an earlier run left half installed:" $left >&2
+dpkg --configure -a || [ $? -eq 1 ]
+left() { dpkg-query -W -f="\${db:Status-Abbrev} \${binary:Package}\n" | awk "\$1 ~ /$1/ { print \$2 }"; }
+broken=$(left "^.[^inc]|^..R")
+if [ -n "$broken" ]; then
+    echo "debian13.sh: repairing the packages an earlier run left half installed:" $broken >&2
     apt-get update -qq
-    apt-get install -f -y -qq
-    left=$(broken)
-    if [ -n "$left" ]; then apt-get install --reinstall -y -qq $left; fi
+    again=$(left "^.H|R\$")
+    if [ -n "$again" ]; then apt-get install --reinstall -y -qq $again; fi
+    apt-get install -f -y -qq || true
     dpkg --configure -a
-    left=$(broken)
-    [ -z "$left" ]
+    [ -z "$(left "^.[^inc]|^..R")" ]
 fi'
 if ! enter "$repair"; then
     echo "debian13.sh: the root's packages could not be repaired; making the root anew" >&2
