@@ -17,7 +17,7 @@
 # puts it back, also when the check fails), and the dpkg case makes a root from nothing. Each case
 # starts from a copy of a finished root, LD_CHECK_SEED (by default the kept root,
 # /var/cache/librarydesk/debian13, copied under its lock), in
-# /var/cache/librarydesk/debian13-repaircheck, deleted at the end. All four took three to five
+# /var/cache/librarydesk/debian13-repaircheck, deleted at the end. All four took two to five
 # minutes here: half a minute for each copy, seconds for the debootstrap, mount and halfdone cases,
 # and one to four minutes for the new root of the dpkg case (more with a slower archive).
 set -euo pipefail
