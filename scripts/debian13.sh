@@ -6,9 +6,10 @@
 # is kept between runs (later runs only install what is missing and rebuild what changed; ccache
 # lives in the root). Every mount and every process of a run, debootstrap's included, lives in mount
 # and process namespaces of that run alone, so they go when it ends, also when it fails or is killed.
-# A later run starts again by itself from what a killed one left: a root debootstrap did not finish
-# is made anew, a package install that was cut off is repaired (or the root made anew when that
-# fails), and a folder is deleted only when nothing is mounted below it.
+# A later run starts again by itself from what a killed one left: an install of debootstrap on this
+# machine that was cut off is finished, a root debootstrap did not finish is made anew, a package
+# install in the root that was cut off is repaired (or the root made anew when that fails), and a
+# folder is deleted only when nothing is mounted below it.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,11 +35,64 @@ if [ "$(id -u)" -ne 0 ]; then
     die "run as root (it makes a Debian 13 root with debootstrap and enters it)"
 fi
 
-if ! command -v debootstrap >/dev/null; then
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends debootstrap
+# debootstrap and, of what it depends on, what dpkg has not finished installing on this machine, as
+# "STATE PACKAGE" lines (STATE as dpkg-query's db:Status-Abbrev, without its trailing blanks).
+unfinished() {
+    local -A seen=()
+    local todo=(debootstrap) p
+    while [ ${#todo[@]} -gt 0 ]; do
+        p=${todo[0]} todo=("${todo[@]:1}")
+        [ -z "${seen[$p]:-}" ] || continue
+        seen[$p]=1
+        dpkg-query -W -f='${db:Status-Abbrev} ${binary:Package}\n' "$p" 2>/dev/null |
+            awk '$1 !~ /^.[nci]$/ { print $1, $2 }' | grep . || continue
+        # "a (>= 1), b:any | c" names a, b and c.
+        mapfile -t -O ${#todo[@]} todo < <(dpkg-query -W -f='${Pre-Depends}, ${Depends}\n' "$p" |
+            sed -e 's/([^)]*)//g' -e 's/:[a-z0-9-]*//g' | tr -s ', |' '\n' | grep .)
+    done
+}
+# The packages of the lines of unfinished() in $1 whose state matches the awk pattern $2, in `picked`.
+pick() {
+    mapfile -t picked < <(awk -v state="$2" '$1 ~ state { print $2 }' <<<"$1")
+}
+
+# A run killed while it installed debootstrap on this machine leaves it (or what came with it)
+# unpacked and not set up in this machine's dpkg, until some later install of anything finishes it.
+# The next run finishes these packages itself, and no others that dpkg may have pending here: apt
+# unpacks again what dpkg was cut off in, then dpkg sets up what is unpacked. A second round takes
+# what debootstrap, once unpacked, shows it depends on. One run at a time does this, so that no run
+# takes another's install for one that was cut off.
+mkdir -p /run/lock
+exec 7>/run/lock/librarydesk-debian13-debootstrap.lock
+flock 7
+left=$(unfinished)
+if [ -n "$left" ]; then
+    pick "$left" .
+    echo "debian13.sh: finishing the install of debootstrap that an earlier run cut off:" \
+        "${picked[@]}" >&2
 fi
+for round in 1 2; do
+    # Cut off while dpkg unpacked them, or marked by dpkg as to be installed again.
+    pick "$left" '^.H|R$'
+    command -v debootstrap >/dev/null || picked+=(debootstrap)
+    if [ ${#picked[@]} -gt 0 ]; then
+        export DEBIAN_FRONTEND=noninteractive
+        # apt goes on from a killed dpkg only once dpkg's journal is merged, which any dpkg session
+        # that changes the database does; this one changes nothing else.
+        dpkg --set-selections </dev/null
+        [ -n "${updated:-}" ] || apt-get update -qq
+        updated=1
+        # Without these apt sets up every package dpkg has pending here.
+        apt-get install --reinstall -y -qq --no-install-recommends -o DPkg::ConfigurePending=false \
+            -o DPkg::NoTriggers=false "${picked[@]}"
+    fi
+    pick "$(unfinished)" '^.[UFWt]$'
+    [ ${#picked[@]} -eq 0 ] || dpkg --configure "${picked[@]}" || [ "$round" -lt 2 ]
+    left=$(unfinished)
+    [ -n "$left" ] || break
+done
+[ -z "$left" ] || die "could not finish the install of debootstrap; dpkg --audit names what is left"
+exec 7>&-
 
 # The mount points of this mount namespace below the folder $1, the last mounted first, in `below`;
 # `at` is set when $1 is a mount point itself.
@@ -54,37 +108,25 @@ mounts_below() {
     done </proc/self/mountinfo
 }
 
-# Deletes the folder $1 and never crosses a mount point. What an earlier run left mounted below it
-# (a killed debootstrap of scripts before this one left the root's /proc mounted on the host) is
-# unmounted first; the delete is refused while anything is still mounted there.
+# Deletes the folder $1 and never crosses a mount point. A run of this script mounts nothing where
+# this namespace sees it: its mounts, debootstrap's included, are made in mount namespaces of that
+# run alone, which no mount propagates out of, and they go with it. So whatever is mounted below $1
+# is not a run's to unmount (a user's own, or the root's /proc and /sys that a killed debootstrap of
+# an older version of this script left on the host): the delete is refused, naming it.
 remove() {
-    local path m pass
+    local path
     if [ -L "$1" ]; then
         rm -f -- "$1"
         return
     fi
     [ -e "$1" ] || return 0
     path=$(realpath -- "$1")
-    for pass in 1 2 3; do
-        mounts_below "$path"
-        [ ${#below[@]} -eq 0 ] && break
-        echo "debian13.sh: unmounting what an earlier run left mounted below $path:" "${below[@]}" >&2
-        # Each made private first, so that no unmount reaches a mount of the host's it was copied
-        # from; lazily as the last resort.
-        for m in "${below[@]}"; do mount --make-private "$m" 2>/dev/null || true; done
-        for m in "${below[@]}"; do
-            if [ "$pass" -lt 3 ]; then
-                umount "$m" 2>/dev/null || true
-            else
-                umount --recursive --lazy "$m" 2>/dev/null || true
-            fi
-        done
-    done
     mounts_below "$path"
     [ -z "$at" ] || die "$path is a mount point itself, which this script never makes; unmount it" \
         "or name another root with LD_DEBIAN13_ROOT"
-    [ ${#below[@]} -eq 0 ] || die "cannot unmount ${below[*]}, so $path is kept; unmount them" \
-        "(findmnt -R $path), then run again"
+    [ ${#below[@]} -eq 0 ] || die "$path is to be deleted, but these are mounted below it, and no" \
+        "run of this script mounted them: ${below[*]@Q}. Unmount them (findmnt -R $path), then run" \
+        "again, or name another root with LD_DEBIAN13_ROOT"
     # Without its mark a half-deleted root is never taken for a finished one.
     rm -f -- "$path/.librarydesk-root"
     rm -rf --one-file-system -- "$path" || die "could not delete $path"
@@ -148,20 +190,22 @@ enter() {
 }
 
 # A run killed while it installed packages leaves dpkg cut off half-way; later installs refuse until
-# it is finished. dpkg finishes what it can; apt installs again what was left half unpacked.
-repair='set -o pipefail
-dpkg --configure -a
-broken() { dpkg-query -W -f="\${db:Status-Abbrev} \${binary:Package}\n" | awk "\$1 !~ /^.[inc] ?\$/ { print \$2 }"; }
-left=$(broken) || exit
-if [ -n "$left" ]; then
-    echo "debian13.sh: repairing the packages an earlier run left half installed:" $left >&2
+# it is finished. dpkg finishes what it can (it ends with 1 when it could not finish them all); apt
+# unpacks again what dpkg was cut off in, and installs what is missing as far as it can; then dpkg
+# must finish all. Any other step that fails, or dpkg that does not run at all, fails the repair,
+# and the root is made anew.
+repair='set -euo pipefail
+dpkg --configure -a || [ $? -eq 1 ]
+left() { dpkg-query -W -f="\${db:Status-Abbrev} \${binary:Package}\n" | awk "\$1 ~ /$1/ { print \$2 }"; }
+broken=$(left "^.[^inc]|^..R")
+if [ -n "$broken" ]; then
+    echo "debian13.sh: repairing the packages an earlier run left half installed:" $broken >&2
     apt-get update -qq
-    apt-get install -f -y -qq
-    left=$(broken) || exit
-    [ -z "$left" ] || apt-get install --reinstall -y -qq $left
+    again=$(left "^.H|R\$")
+    if [ -n "$again" ]; then apt-get install --reinstall -y -qq $again; fi
+    apt-get install -f -y -qq || true
     dpkg --configure -a
-    left=$(broken) || exit
-    [ -z "$left" ]
+    [ -z "$(left "^.[^inc]|^..R")" ]
 fi'
 if ! enter "$repair"; then
     echo "debian13.sh: the root's packages could not be repaired; making the root anew" >&2

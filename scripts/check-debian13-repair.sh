@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# Checks how `scripts/debian13.sh` goes on from what it did not make or finish itself. Run as root:
+# `bash scripts/check-debian13-repair.sh [CASE...]`, the cases being, in turn by default:
+#
+#   debootstrap  debootstrap unpacked and not set up in this machine's dpkg, with man-db's trigger
+#                pending, as a run killed while it installed debootstrap leaves them; beside it a
+#                package of the check's own, unpacked too. The run must finish debootstrap, say so,
+#                and leave the other package as it was.
+#   mount        a bind mount in the root's .tmp folder, which a run deletes: the run must refuse,
+#                naming the mount, and leave it mounted.
+#   halfdone     a library half unpacked in the root and a program that needs it unpacked, as a
+#                run killed while it installed packages leaves them: the run must repair them,
+#                not make the root anew.
+#   dpkg         the root's dpkg gone: the repair must fail and the run make the root anew.
+#
+# Not part of .ci/run: the debootstrap case changes this machine's dpkg for a few seconds (and
+# puts it back, also when the check fails), and the dpkg case makes a root from nothing. Each case
+# starts from a copy of a finished root, LD_CHECK_SEED (by default the kept root,
+# /var/cache/librarydesk/debian13, copied under its lock), in
+# /var/cache/librarydesk/debian13-repaircheck, deleted at the end. All four took two to five
+# minutes here: half a minute for each copy, seconds for the debootstrap, mount and halfdone cases,
+# and one to four minutes for the new root of the dpkg case (more with a slower archive).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seed=${LD_CHECK_SEED:-/var/cache/librarydesk/debian13}
+root=/var/cache/librarydesk/debian13-repaircheck
+cases=${*:-debootstrap mount halfdone dpkg}
+other=librarydesk-check-unfinished
+[ "$(id -u)" -eq 0 ] || { echo "check-debian13-repair.sh: run as root" >&2; exit 1; }
+work=$(mktemp -d)
+planted=""
+
+say() { printf '%s check-debian13-repair: %s\n' "$(date +%T)" "$*"; }
+fail() {
+    say "FAIL: $*" >&2
+    exit 1
+}
+state() { dpkg-query -W -f='${db:Status-Abbrev}' "$1" 2>/dev/null | tr -d ' '; }
+
+# Puts back what a case changed, however the check ends.
+cleanup() {
+    local rc=$?
+    if [ -n "$planted" ] && mountpoint -q "$planted"; then
+        umount "$planted"
+    fi
+    if [ -n "$(state "$other")" ]; then
+        dpkg --purge "$other" >/dev/null
+    fi
+    if [ -n "${debootstrap_was:-}" ] && [ "$(state debootstrap)" != ii ]; then
+        say "setting up debootstrap again, as it was" >&2
+        dpkg --configure debootstrap >/dev/null
+    fi
+    rm -rf --one-file-system -- "$root.tmp"
+    rm -rf --one-file-system -- "$root" "$work"
+    rm -f -- "$root.lock" "$root.use"
+    exit $rc
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A finished root to run in, copied from the seed.
+copy_seed() {
+    [ -e "$seed/.librarydesk-root" ] ||
+        fail "$seed is no finished root; make it with scripts/debian13.sh or name one with LD_CHECK_SEED"
+    rm -rf --one-file-system -- "$root" "$root.tmp"
+    flock "$seed.lock" cp -a --reflink=auto "$seed" "$root"
+}
+# Runs debian13.sh with the command $1 in the check's root; its rc in `rc`, its output in `log`.
+run() {
+    log=$work/run$((++runs)).log
+    LD_DEBIAN13_ROOT=$root bash scripts/debian13.sh --run "$1" >"$log" 2>&1 && rc=0 || rc=$?
+    grep '^debian13.sh: ' "$log" || true
+}
+
+check_debootstrap() {
+    local version deb
+    debootstrap_was=$(state debootstrap)
+    [ "$debootstrap_was" = ii ] || fail "debootstrap is not installed on this machine"
+    [ -z "$(dpkg --audit)" ] || fail "this machine's dpkg has work pending (dpkg --audit); finish it first"
+    version=$(dpkg-query -W -f='${Version}' debootstrap)
+    deb=$(find /var/cache/apt/archives -maxdepth 1 -name "debootstrap_${version//:/%3a}_*.deb" | head -n 1)
+    if [ -z "$deb" ]; then
+        (cd "$work" && apt-get download -qq "debootstrap=$version")
+        deb=$(find "$work" -maxdepth 1 -name 'debootstrap_*.deb')
+    fi
+    mkdir -p "$work/other/DEBIAN"
+    printf '%s\n' "Package: $other" "Version: 1" "Architecture: all" \
+        "Maintainer: LibraryDesk checks <root@localhost>" "Description: left unpacked by a check" \
+        >"$work/other/DEBIAN/control"
+    dpkg-deb -b "$work/other" "$work/other.deb" >/dev/null
+    # As apt leaves them when it is killed: unpacked, their triggers not run.
+    dpkg --no-triggers --unpack "$deb" "$work/other.deb" >/dev/null
+    [ "$(state debootstrap)" = iU ] || fail "debootstrap was not left unpacked"
+    run true
+    [ "$rc" -eq 0 ] || { tail -n 20 "$log" >&2; fail "the run ended with rc $rc"; }
+    [ "$(state debootstrap)" = ii ] || fail "the run left debootstrap $(state debootstrap), not set up"
+    grep -q '^debian13.sh: finishing the install of debootstrap' "$log" ||
+        fail "the run did not say it finished the install of debootstrap"
+    [ "$(state "$other")" = iU ] || fail "the run set up $other too, which is not its own"
+    dpkg --audit | grep -v "^ $other " | grep -q '^ ' && { dpkg --audit >&2; fail "dpkg has work pending"; }
+    return 0
+}
+
+check_mount() {
+    planted="$root.tmp/a user mount"
+    mkdir -p "$planted" "$work/mine"
+    echo kept >"$work/mine/file"
+    mount --bind "$work/mine" "$planted"
+    run true
+    mountpoint -q "$planted" || fail "the run unmounted $planted"
+    [ "$(cat "$planted/file")" = kept ] || fail "what is mounted at $planted changed"
+    [ "$rc" -ne 0 ] || fail "the run went on"
+    grep -qF "'$planted'" "$log" || { cat "$log" >&2; fail "the run did not name $planted"; }
+    umount "$planted"
+    planted=""
+}
+
+check_halfdone() {
+    local admin=$root/var/lib/dpkg program=zbar-tools library
+    library=$(dpkg-query --admindir="$admin" -W -f='${Depends}' "$program" | grep -o 'libzbar[^ ,]*')
+    # Written to dpkg's journal, as dpkg does before it gets to its status file.
+    dpkg-query --admindir="$admin" -s "$library" |
+        sed 's/^Status: .*/Status: install reinstreq half-installed/' >"$admin/updates/0001"
+    dpkg-query --admindir="$admin" -s "$program" |
+        sed 's/^Status: .*/Status: install ok unpacked/' >"$admin/updates/0002"
+    run 'dpkg --audit | grep . && exit 1; zbarimg --version >/dev/null'
+    [ "$rc" -eq 0 ] || { tail -n 20 "$log" >&2; fail "the run ended with rc $rc"; }
+    grep -q "^debian13.sh: repairing the packages .*$library" "$log" || fail "the run repaired nothing"
+    ! grep -q '^debian13.sh: .*making the root anew' "$log" || fail "the run made the root anew"
+}
+
+check_dpkg() {
+    rm "$root/usr/bin/dpkg"
+    run 'dpkg --version >/dev/null'
+    [ "$rc" -eq 0 ] || { tail -n 20 "$log" >&2; fail "the run ended with rc $rc"; }
+    grep -q '^debian13.sh: .*making the root anew' "$log" || fail "the run did not make the root anew"
+    [ -x "$root/usr/bin/dpkg" ] || fail "the root has no dpkg"
+}
+
+runs=0 start=$SECONDS
+for c in $cases; do
+    declare -F "check_$c" >/dev/null || fail "no case $c"
+    copy_seed
+    say "case $c"
+    case_start=$SECONDS
+    "check_$c"
+    say "case $c passed in $((SECONDS - case_start))s"
+done
+say "passed in $(((SECONDS - start) / 60))m$(((SECONDS - start) % 60))s"
