@@ -129,6 +129,34 @@ private:
     QProcess process_;
 };
 
+// The tests that need a real X display (under xvfb-run); offscreen they skip themselves.
+class VeziRadoToolTipOnX : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (QApplication::platformName() != QLatin1String("xcb"))
+            GTEST_SKIP() << "needs a real X display (runs under xvfb-run), not "
+                         << QApplication::platformName().toStdString();
+    }
+};
+
+// The same with a window manager running on that display for the test's length.
+class VeziRadoToolTipOnAWindowManager : public VeziRadoToolTipOnX
+{
+protected:
+    void SetUp() override
+    {
+        VeziRadoToolTipOnX::SetUp();
+        if (IsSkipped())
+            return;
+        const QString failure = manager.start();
+        ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+    }
+
+    WindowManager manager;
+};
+
 // Another program's window, ended with the test.
 class Cover
 {
@@ -249,11 +277,8 @@ TEST(VeziRadoToolTip, TheEndOfTheWaitShowsForTheCellUnderThePointerThen)
 
 // The X server decides which window the pointer is in: only there does a box that takes the
 // mouse show its fault (the grid loses the pointer to it and hides it at once).
-TEST(VeziRadoToolTip, TheBoxLetsThePointerThroughOnARealDisplay)
+TEST_F(VeziRadoToolTipOnX, TheBoxLetsThePointerThroughOnARealDisplay)
 {
-    if (QApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "needs a real X display (runs under xvfb-run), not "
-                     << QApplication::platformName().toStdString();
     TipHost host;
     VeziRado &grid = *host.grid;
     host.window.activateWindow();
@@ -281,14 +306,8 @@ TEST(VeziRadoToolTip, TheBoxLetsThePointerThroughOnARealDisplay)
 // Only a window manager stacks windows by program and activation, and frames the windows it
 // manages: the box must be a window of the grid's own window, not one above every window, and the
 // pointer must still pass through it once the manager has framed it.
-TEST(VeziRadoToolTip, TheBoxStaysAboveItsOwnWindowOnlyOnARealDisplayWithAWindowManager)
+TEST_F(VeziRadoToolTipOnAWindowManager, TheBoxStaysAboveItsOwnWindowOnlyOnARealDisplayWithAWindowManager)
 {
-    if (QApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "needs a real X display (runs under xvfb-run), not "
-                     << QApplication::platformName().toStdString();
-    WindowManager manager;
-    const QString failure = manager.start();
-    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
     TipHost host;
     VeziRado &grid = *host.grid;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host.window));
@@ -364,14 +383,8 @@ TEST(VeziRadoToolTip, GoesWithTheGridOrItsWindowAndComesBackOnANewHover)
 
 // What a window manager does with a tool window when its window goes (a minimised window takes
 // it along and brings it back when restored), and what stays drawn, only a real display shows.
-TEST(VeziRadoToolTip, TheBoxGoesWithItsWindowOnARealDisplayWithAWindowManager)
+TEST_F(VeziRadoToolTipOnAWindowManager, TheBoxGoesWithItsWindowOnARealDisplayWithAWindowManager)
 {
-    if (QApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "needs a real X display (runs under xvfb-run), not "
-                     << QApplication::platformName().toStdString();
-    WindowManager manager;
-    const QString failure = manager.start();
-    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
     TipHost host;
     VeziRado &grid = *host.grid;
     const QColor back = Colour::toQColor(Colour::system(Colour::InfoBack));
