@@ -306,7 +306,8 @@ TEST_F(VeziRadoToolTipOnX, TheBoxLetsThePointerThroughOnARealDisplay)
 // Only a window manager stacks windows by program and activation, and frames the windows it
 // manages: the box must be a window of the grid's own window, not one above every window, and the
 // pointer must still pass through it once the manager has framed it.
-TEST_F(VeziRadoToolTipOnAWindowManager, TheBoxStaysAboveItsOwnWindowOnlyOnARealDisplayWithAWindowManager)
+TEST_F(VeziRadoToolTipOnAWindowManager,
+       TheBoxStaysAboveItsOwnWindowOnlyOnARealDisplayWithAWindowManager)
 {
     TipHost host;
     VeziRado &grid = *host.grid;
