@@ -3,19 +3,17 @@
 #include "ChildProcess.h"
 #include "ProgramTest.h"
 #include "WaitFor.h"
+#include "WindowManager.h"
 #include "core/Colour.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QPainter>
 #include <QProcess>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -96,38 +94,6 @@ const bool coverRegistered = registerChildEntry("tipCover", [](const QStringList
         << Qt::endl;
     return QApplication::exec();
 });
-
-// A window manager on the display for the length of a test: without one every window stacks as
-// it maps and nothing is ever activated or raised.
-class WindowManager
-{
-public:
-    // An empty text when it runs, else what went wrong.
-    QString start()
-    {
-        const QString program = QStandardPaths::findExecutable(QStringLiteral("openbox"));
-        if (program.isEmpty())
-            return QStringLiteral("openbox is missing (scripts/install-deps.sh installs it)");
-        const QString ready = folder_.filePath(QStringLiteral("ready"));
-        process_.start(program, {QStringLiteral("--sm-disable"), QStringLiteral("--startup"),
-                                 QStringLiteral("touch '%1'").arg(ready)});
-        if (!waitFor([&] { return QFile::exists(ready); }, 15000))
-            return QStringLiteral("openbox did not start: ") +
-                   QString::fromLocal8Bit(process_.readAllStandardError());
-        return {};
-    }
-    ~WindowManager()
-    {
-        process_.terminate();
-        if (!process_.waitForFinished(5000))
-            process_.kill();
-        process_.waitForFinished();
-    }
-
-private:
-    QTemporaryDir folder_;
-    QProcess process_;
-};
 
 // The tests that need a real X display (under xvfb-run); offscreen they skip themselves.
 class VeziRadoToolTipOnX : public ::testing::Test
