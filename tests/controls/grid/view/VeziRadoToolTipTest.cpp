@@ -2,6 +2,7 @@
 
 #include "ChildProcess.h"
 #include "ProgramTest.h"
+#include "RealInput.h"
 #include "WaitFor.h"
 #include "WindowManager.h"
 #include "core/Colour.h"
@@ -418,6 +419,42 @@ TEST_F(VeziRadoToolTipOnAWindowManager, TheBoxGoesWithItsWindowOnARealDisplayWit
     QCursor::setPos(title + QPoint(6, 0));
     EXPECT_TRUE(waitFor([&] { return host.tip->isVisible(); }))
         << "a new hover shows no box after the window was restored";
+}
+
+// Minimised by the window manager (its button on the frame, a task bar), the window takes the box
+// down with it, and Qt keeps the box marked minimised. Restored with the pointer still on the cell,
+// the window stays up: a new hover there shows the box drawn on the screen, not minimised again,
+// which would take the window down with it.
+TEST_F(VeziRadoToolTipOnAWindowManager, ARestoredWindowStaysUpUnderThePointerOnARealDisplay)
+{
+    TipHost host;
+    VeziRado &grid = *host.grid;
+    const QColor back = Colour::toQColor(Colour::system(Colour::InfoBack));
+    ASSERT_TRUE(waitFor([&] { return host.window.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(activate(&host.window));
+    const QPoint title = grid.viewport()->mapToGlobal(GridMouse::cellPoint(grid, 0, 0));
+    const auto drawn = [&] {
+        return host.tip->isVisible() &&
+               allOf(onScreen(host.tip->geometry().adjusted(2, 2, -2, -2)), back, true);
+    };
+    QCursor::setPos(title);
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(waitFor(drawn)) << "round " << round;
+        RealInput::minimiseByWindowManager(host.window.winId());
+        ASSERT_TRUE(waitFor([&] { return !host.window.windowHandle()->isExposed(); }));
+        EXPECT_FALSE(host.tip->isVisible());
+        host.window.showNormal();
+        ASSERT_TRUE(waitFor([&] { return grid.viewport()->underMouse(); }));
+        EXPECT_FALSE(waitFor([&] { return host.tip->isVisible(); }, 300))
+            << "the box came back with its window";
+        QCursor::setPos(title + QPoint(3 * (round + 1), 0));
+        EXPECT_TRUE(waitFor(drawn)) << "the box is said to be shown but is not on the screen";
+        EXPECT_FALSE(waitFor(
+            [&] { return host.window.isMinimized() || !host.window.isActiveWindow(); }, 1000))
+            << "the restored window went down again";
+        if (HasFailure())
+            return;
+    }
 }
 
 TEST(VeziRadoToolTip, KeysPressesScrollingAndLeavingHideIt)
