@@ -461,6 +461,10 @@ void DateBox::focusOutEvent(QFocusEvent *event)
 {
     QCoreApplication::sendEvent(editor_, event);
     update();
+    // The calendar takes the keyboard but leaves the box as typed: what is typed there or after
+    // it closes goes on from the text and caret as they stand, not from a date taken out of them.
+    if (shownCalendar())
+        return;
     const Qt::FocusReason reason = event->reason();
     const bool taken = takeTyped();
     if (taken || takingFocusBack || reason == Qt::ActiveWindowFocusReason ||
