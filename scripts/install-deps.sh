@@ -15,6 +15,8 @@ packages=(
     xvfb xauth
     # A small window manager on that display, for what only stacking by program shows.
     openbox
+    # The tests' real keys and clicks on that display are sent through the X server's own protocol.
+    libxcb1-dev
 )
 missing=()
 for p in "${packages[@]}"; do

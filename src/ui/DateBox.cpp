@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QClipboard>
+#include <QCursor>
 #include <QFrame>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -164,16 +165,29 @@ protected:
     }
     void mousePressEvent(QMouseEvent *event) override
     {
+        const QPoint global = event->globalPosition().toPoint();
         // The click on the box's arrow that closes the calendar must not open it again.
-        if (box_->arrowRect().contains(box_->mapFromGlobal(event->globalPosition().toPoint())))
+        if (box_->arrowRect().contains(box_->mapFromGlobal(global)))
+            setAttribute(Qt::WA_NoMouseReplay);
+        // A click on a child window's frame (its close button) is the frame's once the calendar
+        // has closed; a click into a control only closes the calendar.
+        QPointer<QMdiSubWindow> frame;
+        if (!rect().contains(event->position().toPoint()))
+            frame = frameAt(global);
+        if (frame)
             setAttribute(Qt::WA_NoMouseReplay);
         QFrame::mousePressEvent(event);
+        if (frame && !isVisible())
+            clickFrame(frame, global, event);
     }
     void hideEvent(QHideEvent *event) override
     {
         QFrame::hideEvent(event);
         setAttribute(Qt::WA_NoMouseReplay, false);
         box_->update();
+        const QPoint pointer = QCursor::pos();
+        if (QMdiSubWindow *frame = frameAt(pointer))
+            sendMouse(frame, QEvent::MouseMove, pointer, Qt::NoButton);
     }
 
 private:
@@ -225,6 +239,34 @@ private:
         hide();
         if (!box_->hasFocus())
             box_->setFocus(Qt::PopupFocusReason);
+    }
+
+    // A child window's frame (title bar, buttons, border) at that point of the box's window. The
+    // frame tells its buttons apart by the pointer's moves, which the open calendar takes: left
+    // so, it takes the next press for one on nothing, and a click on its close button is lost.
+    QMdiSubWindow *frameAt(const QPoint &global) const
+    {
+        auto *frame = qobject_cast<QMdiSubWindow *>(QApplication::widgetAt(global));
+        return frame && frame->window() == box_->window() ? frame : nullptr;
+    }
+    static void sendMouse(QWidget *to, QEvent::Type type, const QPoint &global,
+                          Qt::MouseButton button, Qt::MouseButtons buttons = Qt::NoButton)
+    {
+        QMouseEvent event(type, to->mapFromGlobal(QPointF(global)), QPointF(global), button,
+                          buttons, QGuiApplication::keyboardModifiers());
+        QCoreApplication::sendEvent(to, &event);
+    }
+    // Whether Qt replays the press that closed a popup differs between versions and platforms,
+    // and the frame would take a replayed press for one on nothing: Qt is told to replay none and
+    // the frame is given the whole click, where the pointer is.
+    static void clickFrame(QPointer<QMdiSubWindow> frame, const QPoint &global,
+                           const QMouseEvent *press)
+    {
+        sendMouse(frame, QEvent::MouseMove, global, Qt::NoButton);
+        if (frame)
+            sendMouse(frame, QEvent::MouseButtonPress, global, press->button(), press->button());
+        if (frame)
+            sendMouse(frame, QEvent::MouseButtonRelease, global, press->button());
     }
 
     DateBox *box_;
@@ -461,6 +503,10 @@ void DateBox::focusOutEvent(QFocusEvent *event)
 {
     QCoreApplication::sendEvent(editor_, event);
     update();
+    // The calendar takes the keyboard but leaves the box as typed: what is typed there or after
+    // it closes goes on from the text and caret as they stand, not from a date taken out of them.
+    if (shownCalendar())
+        return;
     const Qt::FocusReason reason = event->reason();
     const bool taken = takeTyped();
     if (taken || takingFocusBack || reason == Qt::ActiveWindowFocusReason ||

@@ -1,5 +1,8 @@
 #include "DateTyping.h"
+#include "RealInput.h"
 #include "VoucherFixture.h"
+#include "WaitFor.h"
+#include "WindowManager.h"
 
 #include "circulation/frmBookIssue.h"
 #include "circulation/frmVoucherRegister.h"
@@ -8,10 +11,16 @@
 #include "ui/RecordList.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTest>
 
 namespace {
@@ -66,6 +75,64 @@ protected:
     RecordList *list = nullptr;
     DateBox *from = nullptr;
     DateBox *to = nullptr;
+};
+
+// The register as the program shows it, a child window of the main window's area, on a real X
+// display with a window manager, clicked and typed into by the X server's own keys and clicks:
+// they go where a user's go, to the open calendar while it holds the keyboard and the pointer.
+// Offscreen it skips itself.
+class frmVoucherRegisterOnAWindowManager : public frmVoucherRegisterTest
+{
+protected:
+    void SetUp() override
+    {
+        if (QApplication::platformName() != QLatin1String("xcb") || !RealInput::available())
+            GTEST_SKIP() << "needs a real X display (runs under xvfb-run)";
+        const QString failure = manager.start();
+        ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+        frmVoucherRegisterTest::SetUp();
+        area = new QMdiArea;
+        area->resize(1010, 620);
+        area->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(area));
+        ASSERT_TRUE(activate(area));
+        WindowRegistry::setMdiArea(area);
+    }
+    void openInArea(const QString &name)
+    {
+        window = WindowRegistry::show<frmVoucherRegister>(name);
+        frame = qobject_cast<QMdiSubWindow *>(window->parentWidget());
+        ASSERT_TRUE(frame);
+        ASSERT_TRUE(waitFor([&] { return window->isVisible() && area->isActiveWindow(); }));
+        list = window->findChild<RecordList *>("Lv1");
+        from = window->findChild<DateBox *>("dtpFromDate");
+        to = window->findChild<DateBox *>("dtpToDate");
+    }
+    bool closed() const { return !frame || !frame->isVisible(); }
+    // The middle of the close button on the child window's title bar.
+    QPoint closeButton() const
+    {
+        QStyleOptionTitleBar option;
+        option.initFrom(frame);
+        option.subControls = QStyle::SC_All;
+        option.titleBarFlags = frame->windowFlags();
+        option.titleBarState = frame->windowState();
+        option.rect = QRect(0, 0, frame->width(),
+                            frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, frame));
+        return frame->mapToGlobal(frame->style()
+                                      ->subControlRect(QStyle::CC_TitleBar, &option,
+                                                       QStyle::SC_TitleBarCloseButton, frame)
+                                      .center());
+    }
+    QPoint intoDay(DateBox *box) const
+    {
+        auto *editor = box->findChild<QLineEdit *>();
+        return editor->mapToGlobal(pointAtDate(box, 1));
+    }
+
+    WindowManager manager;
+    QPointer<QMdiArea> area;
+    QPointer<QMdiSubWindow> frame;
 };
 
 } // namespace
@@ -349,6 +416,62 @@ TEST_F(frmVoucherRegisterTest, AFromDateTypedIntoTheOpenCalendarListsFromTheDayT
                                             "15-06-2027."});
     EXPECT_EQ(keys(), (QStringList{"2", "3"}));
     EXPECT_EQ(QApplication::focusWidget(), from);
+}
+
+// A From date begun in the box (the day retyped after a click into it) and finished in the open
+// calendar lists from the day typed.
+TEST_F(frmVoucherRegisterOnAWindowManager, AFromDateBegunBeforeTheCalendarOpensOnARealDisplay)
+{
+    openInArea("frmBookIssueRegister");
+    RealInput::click(intoDay(from));
+    RealInput::type("31");
+    RealInput::key(Qt::Key_F4);
+    ASSERT_TRUE(from->shownCalendar());
+    EXPECT_EQ(from->text(), "31-01-2026");
+    EXPECT_EQ(from->shownCalendar()->selectedDate(), QDate(2026, 1, 31));
+    RealInput::type("122025");
+    EXPECT_EQ(from->text(), "31-12-2025");
+    RealInput::key(Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), to);
+    auto *ok = window->findChild<StyledButton *>("cmdOK");
+    RealInput::click(ok->mapToGlobal(ok->rect().center()));
+    EXPECT_EQ(from->date(), QDate(2025, 12, 31));
+    EXPECT_EQ(keys(), (QStringList{"2", "3"}));
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
+// One click on the child window's close button closes the register, its calendar open or not; a
+// click into another box only closes the calendar, as Qt's own date editor does.
+TEST_F(frmVoucherRegisterOnAWindowManager, OneClickOnTheCloseButtonClosesItOnARealDisplay)
+{
+    openInArea("frmBookIssueRegister");
+    const QString toBefore = to->text();
+    RealInput::click(intoDay(from));
+    RealInput::key(Qt::Key_F4);
+    ASSERT_TRUE(from->shownCalendar());
+    RealInput::click(to->mapToGlobal(QPoint(10, to->height() / 2)));
+    EXPECT_FALSE(from->shownCalendar());
+    EXPECT_EQ(QApplication::focusWidget(), from);
+    EXPECT_EQ(to->text(), toBefore);
+
+    RealInput::key(Qt::Key_F4);
+    ASSERT_TRUE(from->shownCalendar());
+    RealInput::click(closeButton());
+    EXPECT_TRUE(waitFor([&] { return closed(); }, 1000)) << "the click only closed the calendar";
+
+    // The pointer brought onto the button while the calendar is open, the calendar closed by Esc:
+    // the button knows the pointer is on it.
+    openInArea("frmBookIssueRegister");
+    RealInput::click(intoDay(from));
+    RealInput::type("15");
+    RealInput::key(Qt::Key_F4);
+    ASSERT_TRUE(from->shownCalendar());
+    RealInput::moveTo(closeButton());
+    RealInput::key(Qt::Key_Escape);
+    ASSERT_FALSE(from->shownCalendar());
+    RealInput::click(closeButton());
+    EXPECT_TRUE(waitFor([&] { return closed(); }, 1000)) << "the click was lost";
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
 }
 
 // Close clicked with a date outside the year closes the register and says nothing of the date.

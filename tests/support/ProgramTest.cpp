@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QPointer>
 #include <QWidget>
 
 namespace {
@@ -68,8 +69,13 @@ void ProgramTest::SetUp()
 void ProgramTest::TearDown()
 {
     WindowRegistry::reset();
+    // A window may own others (a child window's menu, a date box's calendar): each is deleted
+    // once, by whichever goes first.
+    QList<QPointer<QWidget>> windows;
     for (QWidget *w : QApplication::topLevelWidgets())
-        delete w;
+        windows << w;
+    for (const QPointer<QWidget> &w : windows)
+        delete w.data();
     Module::reset();
     Database::clearFailureHook();
     Module::setProgramFolder(QString());

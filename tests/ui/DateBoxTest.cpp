@@ -1,8 +1,10 @@
 #include "DateTyping.h"
 #include "QtPrinters.h"
+#include "RealInput.h"
 #include "ScriptedDialogs.h"
 #include "ShownMessageBox.h"
 #include "WaitFor.h"
+#include "WindowManager.h"
 
 #include "core/DateEntry.h"
 #include "core/DateText.h"
@@ -72,6 +74,52 @@ protected:
     QLineEdit *before = nullptr;
     DateBox *box = nullptr;
     QLineEdit *after = nullptr;
+};
+
+// The same box on a real X display with a window manager, typed into and clicked by the X
+// server's own keys and clicks, which go where a user's go: to the open calendar while it holds
+// the keyboard and the pointer. Offscreen it skips itself.
+class DateBoxOnAWindowManager : public DateBoxTest
+{
+protected:
+    void SetUp() override
+    {
+        if (QApplication::platformName() != QLatin1String("xcb") || !RealInput::available())
+            GTEST_SKIP() << "needs a real X display (runs under xvfb-run)";
+        const QString failure = manager.start();
+        ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+        DateBoxTest::SetUp();
+    }
+    // A click into the day; two clicks in a row land apart, or they would make a double click.
+    void clickIntoDay()
+    {
+        dayClicks_ = (dayClicks_ + 1) % 2;
+        RealInput::click(editor()->mapToGlobal(pointAtDate(box, 2 * dayClicks_)));
+    }
+    void tabIn()
+    {
+        RealInput::click(before->mapToGlobal(QPoint(10, 10)));
+        RealInput::key(Qt::Key_Tab);
+    }
+    void open(CalendarOpening how)
+    {
+        switch (how) {
+        case CalendarOpening::F4:
+            RealInput::key(Qt::Key_F4);
+            break;
+        case CalendarOpening::AltDown:
+            RealInput::key(Qt::Key_Down, Qt::AltModifier);
+            break;
+        case CalendarOpening::Arrow:
+            RealInput::click(box->mapToGlobal(QPoint(box->width() - 6, box->height() / 2)));
+            break;
+        }
+    }
+
+    WindowManager manager;
+
+private:
+    int dayClicks_ = 0;
 };
 
 } // namespace
@@ -728,6 +776,63 @@ TEST_F(DateBoxTest, AMiddleClickPastesTheMouseSelectionOnARealDisplay)
     EXPECT_EQ(shown(), "15-06-20271");
 }
 
+// A date begun in the box and finished after the calendar opened goes on exactly as typed: opening
+// the calendar takes no date out of the text begun, and the calendar shows the date that text
+// reads as so far, if any. The day retyped after a click into it leaves a text that already reads
+// as a date.
+TEST_F(DateBoxOnAWindowManager, ADateBegunInTheBoxIsFinishedInTheOpenCalendarOnARealDisplay)
+{
+    struct Case
+    {
+        QString begun;
+        QString finished;
+        QDate date;
+    };
+    const Case cases[] = {{"1201", "2027", {2027, 1, 12}},
+                          {"15", "012027", {2027, 1, 15}},
+                          {"15-06", "-2027", {2027, 6, 15}},
+                          {"150620", "27", {2027, 6, 15}}};
+    const QDate before(2026, 12, 10);
+    for (const bool clicked : {true, false}) {
+        for (const CalendarOpening how : calendarOpenings) {
+            for (const Case &c : cases) {
+                const std::string what = (clicked ? "click, " : "Tab, ") + c.begun.toStdString() +
+                                         ", " + nameOf(how) + ", " + c.finished.toStdString();
+                box->setDate(before);
+                if (clicked)
+                    clickIntoDay();
+                else
+                    tabIn();
+                RealInput::type(c.begun);
+                const QString begun = shown();
+                open(how);
+                ASSERT_TRUE(box->shownCalendar()) << what;
+                EXPECT_EQ(shown(), begun) << what;
+                EXPECT_EQ(box->date(), before) << what;
+                EXPECT_EQ(box->shownCalendar()->selectedDate(),
+                          DateText::readTyped(begun).value_or(before))
+                    << what;
+                RealInput::type(c.finished);
+                RealInput::key(Qt::Key_Return);
+                EXPECT_FALSE(box->shownCalendar()) << what;
+                EXPECT_EQ(shown(), DateText::toLong(c.date)) << what;
+                EXPECT_EQ(box->date(), c.date) << what;
+            }
+        }
+    }
+    // Closed by Esc, the calendar leaves the typing to go on as well.
+    box->setDate(before);
+    clickIntoDay();
+    RealInput::type("1201");
+    open(CalendarOpening::F4);
+    RealInput::key(Qt::Key_Escape);
+    ASSERT_FALSE(box->shownCalendar());
+    RealInput::type("2027");
+    EXPECT_EQ(box->date(), QDate(2027, 1, 12));
+    EXPECT_EQ(shown(), "12-01-2027");
+    EXPECT_TRUE(dialogs->boxes.isEmpty());
+}
+
 TEST_F(DateBoxTest, AnEmptyBoxSaysTheDateIsMissing)
 {
     tabInAndType("");
@@ -747,17 +852,20 @@ TEST_F(DateBoxTest, AnEmptyBoxSaysTheDateIsMissing)
     EXPECT_EQ(box->date(), QDate(2027, 6, 30));
 }
 
-// Keys, pastes, clicks, drags and the calendar at random: every character typed stands before the
-// caret, or the date it ended was taken; a date changes only to what the text reads as, or to the
-// day the calendar's own keys moved to and picked; and the box, left, uses the date the reader
-// reads in its text, or says why not.
+// Keys, pastes, clicks, drags, dates begun and the calendar at random: every character typed stands
+// before the caret, or the date it ended was taken; a date changes only to what the text reads as,
+// or to the day the calendar's own keys moved to and picked; and the box, left, uses the date the
+// reader reads in its text, or says why not. The same session again with the calendar never
+// opened (what was typed into it typed into the box, the day picked set as the box's date) leaves
+// the box as the first did after every input: opening the calendar, and closing it by Esc, change
+// nothing the box holds, also with a date begun in the box before.
 TEST_F(DateBoxTest, ARandomRunOfInputsUsesTheDateItsTextReadsAs)
 {
     box->setDateRange(QDate(2020, 1, 1), QDate(2030, 12, 31));
-    std::mt19937 random(51);
-    const auto pick = [&](int size) { return int(random() % unsigned(size)); };
     const QString keys = QStringLiteral("01234567890123456789-/ JanOa");
     const QStringList pastes = {" 15-06-2027 ", "13-Jan-27\n", "07", "Nov", "1O-06-2027", "\n"};
+    // How a date is begun before the calendar opens: the first characters of one of these.
+    const QStringList dateForms = {"ddMMyyyy", "dd-MM-yyyy", "d/M/yy", "ddMMyy", "dd-MMM-yyyy"};
     // The calendar's own keys and where each moves its day.
     const std::tuple<Qt::Key, const char *, std::function<QDate(const QDate &)>> calendarKeys[] = {
         {Qt::Key_Left, "Left", [](const QDate &d) { return d.addDays(-1); }},
@@ -770,121 +878,207 @@ TEST_F(DateBoxTest, ARandomRunOfInputsUsesTheDateItsTextReadsAs)
         {Qt::Key_End, "End",
          [](const QDate &d) { return QDate(d.year(), d.month(), d.daysInMonth()); }},
     };
-    QString trail;
-    const auto typeKey = [&](QWidget *target) {
-        const QChar c = keys[pick(int(keys.size()))];
-        trail += QStringLiteral(" ") + c;
-        const QString before = shown();
-        QTest::keyClick(target, c.toLatin1());
-        const int caret = editor()->cursorPosition();
-        const bool standsBeforeCaret = caret > 0 && shown()[caret - 1] == c;
-        const bool dateTaken = shown() == DateText::toLong(box->date()) &&
-                               caret == shown().size() && before != shown();
-        ASSERT_TRUE(standsBeforeCaret || dateTaken || DateEntry::isSeparator(c))
-            << before.toStdString() << " -> " << shown().toStdString() << " after"
-            << trail.toStdString();
-    };
     const auto within = [&](const std::optional<QDate> &date) {
         return date && *date >= box->minimumDate() && *date <= box->maximumDate();
     };
-    for (int run = 0; run < 300; ++run) {
-        box->setDate(QDate(2026, 12, 10));
-        tabInAndType("");
-        trail.clear();
-        QDate selected; // the calendar's day, by the keys sent to it
-        for (int step = 0; step < 12; ++step) {
-            const int size = int(shown().size());
-            const QDate dateBefore = box->date();
-            bool picked = false;
-            if (QCalendarWidget *calendar = box->shownCalendar()) {
-                const int choice = pick(12);
-                if (choice < 8) {
-                    const auto &[key, name, move] = calendarKeys[choice];
-                    trail += QStringLiteral(" cal-") + name;
-                    selected = std::clamp(move(selected), box->minimumDate(), box->maximumDate());
-                    QTest::keyClick(QApplication::focusWidget(), key);
-                    ASSERT_EQ(calendar->selectedDate(), selected) << trail.toStdString();
-                } else if (choice == 8) {
-                    trail += " pick";
-                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-                    ASSERT_FALSE(box->shownCalendar()) << trail.toStdString();
-                    ASSERT_EQ(box->date(), selected) << trail.toStdString();
-                    ASSERT_EQ(shown(), DateText::toLong(selected));
-                    picked = true;
-                } else if (choice == 9) {
-                    trail += " Esc";
-                    const QString before = shown();
-                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-                    ASSERT_FALSE(box->shownCalendar()) << trail.toStdString();
-                    ASSERT_EQ(shown(), before) << trail.toStdString();
-                } else {
-                    trail += " cal:";
-                    typeKey(QApplication::focusWidget());
-                    ASSERT_FALSE(box->shownCalendar()) << trail.toStdString();
-                }
-            } else {
-                switch (pick(9)) {
-                case 0:
-                    QGuiApplication::clipboard()->setText(pastes[pick(int(pastes.size()))]);
-                    trail += " paste";
-                    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-                    break;
-                case 1:
-                    trail += " click";
-                    clickIntoDate(box, pick(size + 1));
-                    break;
-                case 2: {
-                    const int from = pick(size + 1);
-                    const int to = pick(size + 1);
-                    trail += QString(" drag%1-%2").arg(from).arg(to);
-                    if (from != to)
-                        dragOverDate(box, std::min(from, to), std::max(from, to));
-                    break;
-                }
-                case 3:
-                    trail += " BS";
-                    QTest::keyClick(box, Qt::Key_Backspace);
-                    break;
-                case 4: {
-                    const CalendarOpening how = calendarOpenings[pick(3)];
-                    trail += QStringLiteral(" open-") + nameOf(how);
-                    const auto typed = DateText::readTyped(shown());
-                    selected = within(typed) ? *typed : box->date();
-                    openCalendar(box, how);
-                    ASSERT_TRUE(box->shownCalendar()) << trail.toStdString();
-                    ASSERT_EQ(box->shownCalendar()->selectedDate(), selected);
-                    break;
-                }
-                default:
-                    typeKey(box);
-                }
-            }
-            if (HasFatalFailure())
-                return;
-            // No date in another order: a new date is what the text reads as, or the day picked.
-            if (box->date() != dateBefore && !picked) {
+    // What the box holds after an input, and the inputs up to it.
+    struct Holds
+    {
+        QString text;
+        int caret = 0;
+        QString selected;
+        QDate date;
+        std::string trail;
+        bool operator==(const Holds &other) const
+        {
+            return text == other.text && caret == other.caret && selected == other.selected &&
+                   date == other.date;
+        }
+    };
+    const auto session = [&](bool withCalendar, std::vector<Holds> &held) {
+        std::mt19937 random(51);
+        const auto pick = [&](int size) { return int(random() % unsigned(size)); };
+        QString trail;
+        // No date in another order: a new date is what the text reads as, or the day picked.
+        const auto checkDate = [&](const QDate &before) {
+            if (box->date() != before) {
                 ASSERT_EQ(DateText::readTyped(shown()), box->date()) << trail.toStdString();
             }
+        };
+        const auto typeCharacter = [&](QWidget *target, QChar c) {
+            trail += QStringLiteral(" ") + c;
+            const QString before = shown();
+            const QDate dateBefore = box->date();
+            QTest::keyClick(target, c.toLatin1());
+            const int caret = editor()->cursorPosition();
+            const bool standsBeforeCaret = caret > 0 && shown()[caret - 1] == c;
+            const bool dateTaken = shown() == DateText::toLong(box->date()) &&
+                                   caret == shown().size() && before != shown();
+            ASSERT_TRUE(standsBeforeCaret || dateTaken || DateEntry::isSeparator(c))
+                << before.toStdString() << " -> " << shown().toStdString() << " after"
+                << trail.toStdString();
+            checkDate(dateBefore);
+        };
+        const auto typeKey = [&](QWidget *target) {
+            typeCharacter(target, keys[pick(int(keys.size()))]);
+        };
+        for (int run = 0; run < 300; ++run) {
+            box->setDate(QDate(2026, 12, 10));
+            tabInAndType("");
+            trail.clear();
+            bool open = false;
+            QDate selected; // the calendar's day, by the keys sent to it
+            const auto openCalendar = [&] {
+                const CalendarOpening how = calendarOpenings[pick(3)];
+                trail += QStringLiteral(" open-") + nameOf(how);
+                const auto typed = DateText::readTyped(shown());
+                selected = within(typed) ? *typed : box->date();
+                open = true;
+                if (!withCalendar)
+                    return;
+                const QString before = shown();
+                ::openCalendar(box, how);
+                ASSERT_TRUE(box->shownCalendar()) << trail.toStdString();
+                ASSERT_EQ(box->shownCalendar()->selectedDate(), selected);
+                ASSERT_EQ(shown(), before) << trail.toStdString();
+            };
+            for (int step = 0; step < 12; ++step) {
+                // The box drawn as a user sees it before the next input: the editor places the
+                // text, which a click's aim depends on, when it is drawn.
+                QCoreApplication::processEvents();
+                const int size = int(shown().size());
+                const QDate dateBefore = box->date();
+                bool picked = false;
+                bool begun = false; // several characters, each checked as typed
+                if (withCalendar)
+                    ASSERT_EQ(bool(box->shownCalendar()), open) << trail.toStdString();
+                if (open) {
+                    QWidget *calendar = QApplication::focusWidget();
+                    const int choice = pick(12);
+                    if (choice < 8) {
+                        const auto &[key, name, move] = calendarKeys[choice];
+                        trail += QStringLiteral(" cal-") + name;
+                        selected =
+                            std::clamp(move(selected), box->minimumDate(), box->maximumDate());
+                        if (withCalendar) {
+                            QTest::keyClick(calendar, key);
+                            ASSERT_EQ(box->shownCalendar()->selectedDate(), selected)
+                                << trail.toStdString();
+                        }
+                    } else if (choice == 8) {
+                        trail += " pick";
+                        open = false;
+                        picked = true;
+                        if (withCalendar) {
+                            QTest::keyClick(calendar, Qt::Key_Return);
+                            ASSERT_FALSE(box->shownCalendar()) << trail.toStdString();
+                        } else {
+                            box->setDate(selected);
+                        }
+                        ASSERT_EQ(box->date(), selected) << trail.toStdString();
+                        ASSERT_EQ(shown(), DateText::toLong(selected));
+                    } else if (choice == 9) {
+                        trail += " Esc";
+                        open = false;
+                        if (withCalendar)
+                            QTest::keyClick(calendar, Qt::Key_Escape);
+                    } else {
+                        trail += " cal:";
+                        open = false;
+                        typeKey(withCalendar ? calendar : box);
+                    }
+                } else {
+                    switch (pick(10)) {
+                    case 0:
+                        QGuiApplication::clipboard()->setText(pastes[pick(int(pastes.size()))]);
+                        trail += " paste";
+                        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+                        break;
+                    case 1:
+                        trail += " click";
+                        clickIntoDate(box, pick(size + 1));
+                        break;
+                    case 2: {
+                        const int from = pick(size + 1);
+                        const int to = pick(size + 1);
+                        trail += QString(" drag%1-%2").arg(from).arg(to);
+                        if (from != to)
+                            dragOverDate(box, std::min(from, to), std::max(from, to));
+                        break;
+                    }
+                    case 3:
+                        trail += " BS";
+                        QTest::keyClick(box, Qt::Key_Backspace);
+                        break;
+                    case 4:
+                        openCalendar();
+                        break;
+                    case 5: {
+                        // A date begun, then the calendar opened to finish it.
+                        begun = true;
+                        const QDate date = box->minimumDate().addDays(pick(4000));
+                        const QString whole = date.toString(dateForms[pick(5)]);
+                        for (const QChar c : whole.left(1 + pick(int(whole.size()) - 1))) {
+                            typeCharacter(box, c);
+                            if (HasFatalFailure())
+                                return;
+                        }
+                        openCalendar();
+                        break;
+                    }
+                    default:
+                        typeKey(box);
+                    }
+                }
+                if (HasFatalFailure())
+                    return;
+                if (!picked && !begun)
+                    checkDate(dateBefore);
+                if (HasFatalFailure())
+                    return;
+                held.push_back({shown(), editor()->cursorPosition(), editor()->selectedText(),
+                                box->date(), trail.toStdString()});
+            }
+            if (open && withCalendar)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            const QString text = shown();
+            const auto reading = DateText::readTyped(text);
+            const bool usable = within(reading);
+            dialogs->boxes.clear();
+            if (!usable)
+                dialogs->expectOk();
+            leave();
+            if (usable) {
+                EXPECT_TRUE(dialogs->boxes.isEmpty()) << text.toStdString();
+                EXPECT_EQ(box->date(), *reading) << text.toStdString() << trail.toStdString();
+            } else {
+                ASSERT_TRUE(waitFor([&] { return dialogs->answers.isEmpty(); }));
+                EXPECT_TRUE(dialogs->last().text.contains(
+                    text.trimmed().isEmpty()
+                        ? QStringLiteral("is missing")
+                        : (reading ? DateText::toLong(*reading) : text.left(30))))
+                    << dialogs->last().text.toStdString();
+                EXPECT_FALSE(dialogs->last().text.contains(u'\n'));
+            }
+            held.push_back({shown(), 0, QString(), box->date(), trail.toStdString() + " left"});
         }
-        if (box->shownCalendar())
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        const QString text = shown();
-        const auto reading = DateText::readTyped(text);
-        const bool usable = within(reading);
-        dialogs->boxes.clear();
-        if (!usable)
-            dialogs->expectOk();
-        leave();
-        if (usable) {
-            EXPECT_TRUE(dialogs->boxes.isEmpty()) << text.toStdString();
-            EXPECT_EQ(box->date(), *reading) << text.toStdString() << trail.toStdString();
-        } else {
-            ASSERT_TRUE(waitFor([&] { return dialogs->answers.isEmpty(); }));
-            EXPECT_TRUE(dialogs->last().text.contains(
-                text.trimmed().isEmpty() ? QStringLiteral("is missing")
-                                         : (reading ? DateText::toLong(*reading) : text.left(30))))
-                << dialogs->last().text.toStdString();
-            EXPECT_FALSE(dialogs->last().text.contains(u'\n'));
-        }
+    };
+    std::vector<Holds> opened;
+    session(true, opened);
+    if (HasFatalFailure())
+        return;
+    std::vector<Holds> shut;
+    session(false, shut);
+    if (HasFatalFailure())
+        return;
+    ASSERT_EQ(opened.size(), shut.size());
+    for (size_t i = 0; i < opened.size(); ++i) {
+        ASSERT_TRUE(opened[i] == shut[i])
+            << "with the calendar: " << opened[i].text.toStdString() << " caret " << opened[i].caret
+            << " selected " << opened[i].selected.toStdString() << ", "
+            << opened[i].date.toString(Qt::ISODate).toStdString()
+            << "\nwithout it: " << shut[i].text.toStdString() << " caret " << shut[i].caret
+            << " selected " << shut[i].selected.toStdString() << ", "
+            << shut[i].date.toString(Qt::ISODate).toStdString() << "\nafter" << opened[i].trail;
     }
 }

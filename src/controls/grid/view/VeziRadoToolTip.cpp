@@ -243,7 +243,9 @@ void VeziRado::ShowCellToolTip(int row, int col)
     // window and its stacking follows that window's.
     if (QWindow *box = picToolTip->windowHandle())
         box->setTransientParent(window()->windowHandle());
-    picToolTip->show();
+    // A window manager minimises the box along with its window and Qt keeps that state: shown so,
+    // the box would be mapped minimised, never drawn, and take its restored window down with it.
+    picToolTip->showNormal();
     QWindow *box = picToolTip->windowHandle();
     // Found by name: a class without its own meta-object cannot be looked for by type.
     if (box && !box->findChild<QObject *>(InputPassAgain::Name, Qt::FindDirectChildrenOnly))

@@ -2,20 +2,19 @@
 
 #include "ChildProcess.h"
 #include "ProgramTest.h"
+#include "RealInput.h"
 #include "WaitFor.h"
+#include "WindowManager.h"
 #include "core/Colour.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QPainter>
 #include <QProcess>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -96,38 +95,6 @@ const bool coverRegistered = registerChildEntry("tipCover", [](const QStringList
         << Qt::endl;
     return QApplication::exec();
 });
-
-// A window manager on the display for the length of a test: without one every window stacks as
-// it maps and nothing is ever activated or raised.
-class WindowManager
-{
-public:
-    // An empty text when it runs, else what went wrong.
-    QString start()
-    {
-        const QString program = QStandardPaths::findExecutable(QStringLiteral("openbox"));
-        if (program.isEmpty())
-            return QStringLiteral("openbox is missing (scripts/install-deps.sh installs it)");
-        const QString ready = folder_.filePath(QStringLiteral("ready"));
-        process_.start(program, {QStringLiteral("--sm-disable"), QStringLiteral("--startup"),
-                                 QStringLiteral("touch '%1'").arg(ready)});
-        if (!waitFor([&] { return QFile::exists(ready); }, 15000))
-            return QStringLiteral("openbox did not start: ") +
-                   QString::fromLocal8Bit(process_.readAllStandardError());
-        return {};
-    }
-    ~WindowManager()
-    {
-        process_.terminate();
-        if (!process_.waitForFinished(5000))
-            process_.kill();
-        process_.waitForFinished();
-    }
-
-private:
-    QTemporaryDir folder_;
-    QProcess process_;
-};
 
 // The tests that need a real X display (under xvfb-run); offscreen they skip themselves.
 class VeziRadoToolTipOnX : public ::testing::Test
@@ -452,6 +419,42 @@ TEST_F(VeziRadoToolTipOnAWindowManager, TheBoxGoesWithItsWindowOnARealDisplayWit
     QCursor::setPos(title + QPoint(6, 0));
     EXPECT_TRUE(waitFor([&] { return host.tip->isVisible(); }))
         << "a new hover shows no box after the window was restored";
+}
+
+// Minimised by the window manager (its button on the frame, a task bar), the window takes the box
+// down with it, and Qt keeps the box marked minimised. Restored with the pointer still on the cell,
+// the window stays up: a new hover there shows the box drawn on the screen, not minimised again,
+// which would take the window down with it.
+TEST_F(VeziRadoToolTipOnAWindowManager, ARestoredWindowStaysUpUnderThePointerOnARealDisplay)
+{
+    TipHost host;
+    VeziRado &grid = *host.grid;
+    const QColor back = Colour::toQColor(Colour::system(Colour::InfoBack));
+    ASSERT_TRUE(waitFor([&] { return host.window.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(activate(&host.window));
+    const QPoint title = grid.viewport()->mapToGlobal(GridMouse::cellPoint(grid, 0, 0));
+    const auto drawn = [&] {
+        return host.tip->isVisible() &&
+               allOf(onScreen(host.tip->geometry().adjusted(2, 2, -2, -2)), back, true);
+    };
+    QCursor::setPos(title);
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(waitFor(drawn)) << "round " << round;
+        RealInput::minimiseByWindowManager(host.window.winId());
+        ASSERT_TRUE(waitFor([&] { return !host.window.windowHandle()->isExposed(); }));
+        EXPECT_FALSE(host.tip->isVisible());
+        host.window.showNormal();
+        ASSERT_TRUE(waitFor([&] { return grid.viewport()->underMouse(); }));
+        EXPECT_FALSE(waitFor([&] { return host.tip->isVisible(); }, 300))
+            << "the box came back with its window";
+        QCursor::setPos(title + QPoint(3 * (round + 1), 0));
+        EXPECT_TRUE(waitFor(drawn)) << "the box is said to be shown but is not on the screen";
+        EXPECT_FALSE(waitFor(
+            [&] { return host.window.isMinimized() || !host.window.isActiveWindow(); }, 1000))
+            << "the restored window went down again";
+        if (HasFailure())
+            return;
+    }
 }
 
 TEST(VeziRadoToolTip, KeysPressesScrollingAndLeavingHideIt)
