@@ -16,6 +16,8 @@
 #   halfdone     a library half unpacked in the root and a program that needs it unpacked, as a
 #                run killed while it installed packages leaves them: the run must repair them,
 #                not make the root anew.
+#   unmet        a library half unpacked in the root, and a program unpacked whose library is not
+#                installed at all: the run must repair them, not make the root anew.
 #   dpkg         the root's dpkg gone: the repair must fail and the run make the root anew.
 #
 # Not part of .ci/run: the debootstrap case changes this machine's dpkg for a few seconds (and
@@ -29,7 +31,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seed=${LD_CHECK_SEED:-/var/cache/librarydesk/debian13}
 root=/var/cache/librarydesk/debian13-repaircheck
-cases=${*:-debootstrap killed mount halfdone dpkg}
+cases=${*:-debootstrap killed mount halfdone unmet dpkg}
 other=librarydesk-check-unfinished
 [ "$(id -u)" -eq 0 ] || { echo "check-debian13-repair.sh: run as root" >&2; exit 1; }
 work=$(mktemp -d)
@@ -191,6 +193,26 @@ check_halfdone() {
     [ "$rc" -eq 0 ] || { tail -n 20 "$log" >&2; fail "the run ended with rc $rc"; }
     grep -q "^debian13.sh: repairing the packages .*$library" "$log" || fail "the run repaired nothing"
     ! grep -q '^debian13.sh: .*making the root anew' "$log" || fail "the run made the root anew"
+}
+
+check_unmet() {
+    local admin=$root/var/lib/dpkg program=zbar-tools half library
+    library=$(dpkg-query --admindir="$admin" -W -f='${Depends}' "$program" | grep -o 'libzbar[^ ,]*')
+    half=$(dpkg-query --admindir="$admin" -W -f='${Depends}' poppler-utils | grep -o 'libpoppler[0-9]*')
+    dpkg-query --admindir="$admin" -W >"$work/before"
+    chroot "$root" dpkg --remove --force-depends "$library" >/dev/null 2>&1
+    dpkg-query --admindir="$admin" -s "$half" |
+        sed 's/^Status: .*/Status: install reinstreq half-installed/' >"$admin/updates/0001"
+    dpkg-query --admindir="$admin" -s "$program" |
+        sed 's/^Status: .*/Status: install ok unpacked/' >"$admin/updates/0002"
+    run 'dpkg --audit | grep . && exit 1; apt-get check -qq && zbarimg --version >/dev/null &&
+        pdftotext -v 2>/dev/null'
+    [ "$rc" -eq 0 ] || { tail -n 20 "$log" >&2; fail "the run ended with rc $rc"; }
+    grep -q "^debian13.sh: repairing the packages .*$half" "$log" || fail "the run repaired nothing"
+    ! grep -q '^debian13.sh: .*making the root anew' "$log" || fail "the run made the root anew"
+    # As the install it finishes would have: nothing it only recommends.
+    dpkg-query --admindir="$admin" -W | diff "$work/before" - >&2 ||
+        fail "the repaired root's packages differ from those it had"
 }
 
 check_dpkg() {

@@ -226,10 +226,11 @@ enter() {
 }
 
 # A run killed while it installed packages leaves dpkg cut off half-way; later installs refuse until
-# it is finished. dpkg finishes what it can (it ends with 1 when it could not finish them all); apt
-# unpacks again what dpkg was cut off in, and installs what is missing as far as it can; then dpkg
-# must finish all. Any other step that fails, or dpkg that does not run at all, fails the repair,
-# and the root is made anew.
+# it is finished. dpkg finishes what it can (it ends with 1 when it could not finish them all). apt's
+# own fix goes first: it unpacks again what dpkg was cut off in and installs what an unpacked package
+# lacks (not what it only recommends, as install-deps.sh). A reinstall, which apt refuses while any
+# dependency is unmet, comes only for what that fix left cut off. Then dpkg must finish all. dpkg that does not run at all, or packages still left
+# unfinished, fail the repair, and the root is made anew.
 repair='set -euo pipefail
 dpkg --configure -a || [ $? -eq 1 ]
 left() { dpkg-query -W -f="\${db:Status-Abbrev} \${binary:Package}\n" | awk "\$1 ~ /$1/ { print \$2 }"; }
@@ -237,9 +238,12 @@ broken=$(left "^.[^inc]|^..R")
 if [ -n "$broken" ]; then
     echo "debian13.sh: repairing the packages an earlier run left half installed:" $broken >&2
     apt-get update -qq
+    apt-get install -f -y -qq --no-install-recommends || true
     again=$(left "^.H|R\$")
-    if [ -n "$again" ]; then apt-get install --reinstall -y -qq $again; fi
-    apt-get install -f -y -qq || true
+    if [ -n "$again" ]; then
+        apt-get install --reinstall -y -qq --no-install-recommends $again || true
+        apt-get install -f -y -qq --no-install-recommends || true
+    fi
     dpkg --configure -a
     [ -z "$(left "^.[^inc]|^..R")" ]
 fi'
