@@ -93,6 +93,8 @@ run() {
 
 # debootstrap as it must be before a case that changes it; the package of the check's own built.
 debootstrap_before() {
+    # Left unpacked by an earlier case.
+    [ -z "$(state "$other")" ] || dpkg --purge "$other" >/dev/null
     [ "$(state debootstrap)" = ii ] || fail "debootstrap is not installed on this machine"
     [ -z "$(dpkg --audit)" ] || fail "this machine's dpkg has work pending (dpkg --audit); finish it first"
     debootstrap_was=ii
