@@ -38,9 +38,10 @@ fi
 
 # The packages named and, of what they depend on, what dpkg has not finished installing on this
 # machine, as "STATE PACKAGE" lines (STATE as dpkg-query's db:Status-Abbrev, without its trailing
-# blanks). With them come the packages whose triggers their files or their own trigger activations
-# set off, where those triggers are pending or their processing was cut off: dpkg runs them after
-# an unpack, so a kill there leaves them so, and nothing else of dpkg's ties them to the install.
+# blanks). With them come, as "STATE PACKAGE =", the packages whose triggers their files or their
+# own trigger activations set off, where those triggers are pending or their processing was cut
+# off: dpkg runs them after an unpack, so a kill there leaves them so, and nothing else of dpkg's
+# ties them to the install. A name given as "=PACKAGE" is such a package.
 unfinished() {
     local -A seen=()
     local todo=("$@") p
@@ -51,7 +52,7 @@ unfinished() {
         # A package listed for its triggers only: it brings in nothing of its own.
         if [ "${p#=}" != "$p" ]; then
             dpkg-query -W -f='${db:Status-Abbrev} ${binary:Package}\n' "${p#=}" 2>/dev/null |
-                awk '$1 ~ /^.[tF]$/ { print $1, $2 }'
+                awk '$1 ~ /^.[tF]$/ { print $1, $2, "=" }'
             continue
         fi
         dpkg-query -W -f='${db:Status-Abbrev} ${binary:Package}\n' "$p" 2>/dev/null |
@@ -79,7 +80,7 @@ triggered() {
 }
 # The packages of the lines of unfinished() in $1 whose state matches the awk pattern $2, in `picked`.
 pick() {
-    mapfile -t picked < <(awk -v state="$2" '$1 ~ state { print $2 }' <<<"$1")
+    mapfile -t picked < <(awk -v state="$2" '$1 ~ state && !seen[$2]++ { print $2 }' <<<"$1")
 }
 
 # Runs its command in mount and process namespaces of its own. unshare goes with this script however
@@ -102,12 +103,12 @@ alone=(setpriv --pdeathsig KILL unshare --mount --propagation private --pid --fo
 mkdir -p /run/lock
 exec 7>/run/lock/librarydesk-debian13-debootstrap.lock
 flock 7
-# A package once found unfinished is looked at again: finished, it no longer leads to the triggers
-# it set off.
+# A package once found unfinished is looked at again, one found for its triggers again for those
+# only: finished, it no longer leads to the triggers it set off.
 from=(debootstrap)
 look() {
     left=$(unfinished "${from[@]}")
-    mapfile -t -O ${#from[@]} from < <(awk 'NF { print $2 }' <<<"$left")
+    mapfile -t -O ${#from[@]} from < <(awk 'NF { print $3 $2 }' <<<"$left")
 }
 look
 if [ -n "$left" ]; then
