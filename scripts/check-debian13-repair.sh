@@ -20,13 +20,13 @@
 #                installed at all: the run must repair them, not make the root anew.
 #   dpkg         the root's dpkg gone: the repair must fail and the run make the root anew.
 #
-# Not part of .ci/run: the debootstrap case changes this machine's dpkg for a few seconds (and
-# puts it back, also when the check fails), and the dpkg case makes a root from nothing. Each case
+# Not part of .ci/run: the debootstrap and killed cases change this machine's dpkg for seconds (and
+# put it back, also when the check fails), and the dpkg case makes a root from nothing. Each case
 # starts from a copy of a finished root, LD_CHECK_SEED (by default the kept root,
 # /var/cache/librarydesk/debian13, copied under its lock), in
-# /var/cache/librarydesk/debian13-repaircheck, deleted at the end. All four took two to five
-# minutes here: half a minute for each copy, seconds for the debootstrap, mount and halfdone cases,
-# and one to four minutes for the new root of the dpkg case (more with a slower archive).
+# /var/cache/librarydesk/debian13-repaircheck, deleted at the end. All six took two and a half
+# minutes here: ten seconds for each copy, seconds for each case but the last, and a minute for the
+# new root of the dpkg case (more with a slower archive or a busy disk).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seed=${LD_CHECK_SEED:-/var/cache/librarydesk/debian13}
