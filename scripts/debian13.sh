@@ -230,8 +230,9 @@ enter() {
 # it is finished. dpkg finishes what it can (it ends with 1 when it could not finish them all). apt's
 # own fix goes first: it unpacks again what dpkg was cut off in and installs what an unpacked package
 # lacks (not what it only recommends, as install-deps.sh). A reinstall, which apt refuses while any
-# dependency is unmet, comes only for what that fix left cut off. Then dpkg must finish all. dpkg that does not run at all, or packages still left
-# unfinished, fail the repair, and the root is made anew.
+# dependency is unmet, comes only for what that fix left cut off. Then dpkg must finish all. dpkg
+# that does not run at all, or packages still left unfinished, fail the repair, and the root is
+# made anew.
 repair='set -euo pipefail
 dpkg --configure -a || [ $? -eq 1 ]
 left() { dpkg-query -W -f="\${db:Status-Abbrev} \${binary:Package}\n" | awk "\$1 ~ /$1/ { print \$2 }"; }
