@@ -45,8 +45,8 @@ CREATE INDEX BookCardID ON Book (CardID);
 -- The pending-books list reads the copies that are out from this index alone.
 CREATE INDEX BookPending ON Book (Status, AccessionNo, title, Author, Subject, Publisher, Name,
     CardNo, IssueDate, RollNo, Edition, IssueID) WHERE Status <> 'Available';
--- The book search panel reads the titles a typed beginning selects from this index alone.
-CREATE INDEX BookTitle ON Book (title, BookID, Author, Publisher, Subject, OT11, OT12);
+-- The book search panel finds the titles a typed beginning selects here and reads their rows by key.
+CREATE INDEX BookTitle ON Book (title);
 
 -- One row per member card. Written by the library card window and the card import; read by
 -- the issue, return and ledger look-ups and the card list.
@@ -70,8 +70,8 @@ CREATE TABLE Card (
 CREATE INDEX CardCardNo ON Card (CardNo);
 CREATE INDEX CardGroupID ON Card (GroupID);
 CREATE INDEX CardOD1 ON Card (OD1);
--- The card search panel reads the names a typed beginning selects from this index alone.
-CREATE INDEX CardName ON Card (Name, CardID, GroupName, RollNo, CardNo, OT11, OT13);
+-- The card search panel finds the names a typed beginning selects here and reads their rows by key.
+CREATE INDEX CardName ON Card (Name);
 
 -- Member groups. Written only by the group window; read by the card window, the issue
 -- window's book limit, the return window's fine and the issue and return printouts.

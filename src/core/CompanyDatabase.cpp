@@ -101,15 +101,33 @@ void RegisterCompanyDataSource(const QString &folder)
 
 namespace {
 
-// The books that are out, with every column the pending list shows: the list reads this small
-// index instead of the whole catalogue.
-const char *const BookPendingIndex =
-    "CREATE INDEX IF NOT EXISTS BookPending ON Book (Status, AccessionNo, title, Author, Subject, "
-    "Publisher, Name, CardNo, IssueDate, RollNo, Edition, IssueID) WHERE Status <> 'Available'";
+// Indexes that only make reads quicker: every read is right without them.
+struct SpeedIndex
+{
+    const char *table;
+    const char *name;
+    const char *sql;
+    int columns; // an index of that name with other columns is made again
+};
+
+const SpeedIndex SpeedIndexes[] = {
+    {"Voucher", "VoucherTypeSrNo",
+     "CREATE INDEX VoucherTypeSrNo ON Voucher (TransactionType, SrNo)", 2},
+    // The books that are out, with every column the pending list shows: the list reads this small
+    // index instead of the whole catalogue.
+    {"Book", "BookPending",
+     "CREATE INDEX BookPending ON Book (Status, AccessionNo, title, Author, Subject, Publisher, "
+     "Name, CardNo, IssueDate, RollNo, Edition, IssueID) WHERE Status <> 'Available'",
+     12},
+    // The search panels' typed beginnings. An earlier release copied the listed columns into
+    // these two, which doubled every write of a book or a card.
+    {"Book", "BookTitle", "CREATE INDEX BookTitle ON Book (title)", 1},
+    {"Card", "CardName", "CREATE INDEX CardName ON Card (Name)", 1},
+};
 
 // The statements that bring the database up to the columns the program expects; none when it has
 // them. A table that is missing altogether (DbInfo, FinancialYear) gets nothing.
-QStringList upgradeSteps(Database &db)
+QStringList columnSteps(Database &db)
 {
     QStringList steps;
     const auto missing = [&steps](const QString &table, const QString &prefix, int last,
@@ -132,27 +150,6 @@ QStringList upgradeSteps(Database &db)
     const QString text = QStringLiteral("TEXT COLLATE NOCASE");
     const QString real = QStringLiteral("REAL");
     missing(QStringLiteral("Warning"), QStringLiteral("OT"), 5, text, warning);
-    // Indexes the circulation windows need on a large library (company.sql has them too).
-    const auto index = [&db, &steps](const QString &table, const QString &name,
-                                     const QString &sql) {
-        if (db.hasTable(table) &&
-            db.scalar(QStringLiteral(
-                          "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = ?"),
-                      {name})
-                    .toInt() == 0)
-            steps << sql;
-    };
-    index(QStringLiteral("Voucher"), QStringLiteral("VoucherTypeSrNo"),
-          QStringLiteral("CREATE INDEX VoucherTypeSrNo ON Voucher (TransactionType, SrNo)"));
-    index(QStringLiteral("Book"), QStringLiteral("BookPending"),
-          QString::fromLatin1(BookPendingIndex));
-    index(
-        QStringLiteral("Book"), QStringLiteral("BookTitle"),
-        QStringLiteral("CREATE INDEX BookTitle ON Book (title, BookID, Author, Publisher, Subject, "
-                       "OT11, OT12)"));
-    index(QStringLiteral("Card"), QStringLiteral("CardName"),
-          QStringLiteral("CREATE INDEX CardName ON Card (Name, CardID, GroupName, RollNo, CardNo, "
-                         "OT11, OT13)"));
     if (db.hasTable(QStringLiteral("DbInfo")))
         missing(QStringLiteral("DbInfo"), QStringLiteral("ON"), 5, real,
                 db.columns(QStringLiteral("DbInfo")));
@@ -164,19 +161,62 @@ QStringList upgradeSteps(Database &db)
     return steps;
 }
 
+// The statements that make the speed indexes the database lacks, or has with other columns.
+QStringList indexSteps(Database &db)
+{
+    QStringList steps;
+    for (const SpeedIndex &index : SpeedIndexes) {
+        const QString name = QLatin1String(index.name);
+        if (!db.hasTable(QLatin1String(index.table)))
+            continue;
+        // The name is ours, never typed: PRAGMA takes no bound value.
+        int columns = 0;
+        for (Recordset rs = db.query(QStringLiteral("PRAGMA index_info(%1)").arg(name)); !rs.eof();
+             rs.moveNext())
+            ++columns;
+        if (columns == index.columns)
+            continue;
+        if (columns > 0)
+            steps << QStringLiteral("DROP INDEX %1").arg(name);
+        steps << QLatin1String(index.sql);
+    }
+    return steps;
+}
+
+// Makes the speed indexes on a connection of its own, whose pages go when it closes, so that
+// the company's own connection does not hold the whole catalogue read to build them. While
+// another program writes, nothing is made: the company opens without them, and a later opening
+// makes them.
+void addSpeedIndexes(const QString &path)
+{
+    try {
+        const auto own = Database::open(path);
+        if (indexSteps(*own).isEmpty())
+            return;
+        Transaction transaction(*own, Transaction::Wait::Never);
+        for (const QString &step : indexSteps(*own))
+            own->execute(step);
+        transaction.commit();
+    } catch (const AppError &) {
+        // Deliberately quiet: the reads are right without the indexes, and whatever kept them
+        // from being made now (a lock, a full disk) shows in the company's own work, if it lasts.
+    }
+}
+
 } // namespace
 
 void UpgradeDatabaseSchema(Database &db)
 {
     // Looked at first: an up-to-date database is not written, so a lock held by another program
     // does not delay its opening.
-    if (upgradeSteps(db).isEmpty())
-        return;
-    // One transaction, one wait for a lock: the upgrade happens whole or not at all.
-    Transaction transaction(db);
-    for (const QString &step : upgradeSteps(db))
-        db.execute(step);
-    transaction.commit();
+    if (!columnSteps(db).isEmpty()) {
+        // One transaction, one wait for a lock: the columns are added whole or not at all.
+        Transaction transaction(db);
+        for (const QString &step : columnSteps(db))
+            db.execute(step);
+        transaction.commit();
+    }
+    addSpeedIndexes(db.path());
 }
 
 bool tryRegisterCompanyDataSource(const QString &folder)
