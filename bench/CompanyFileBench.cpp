@@ -111,6 +111,10 @@ void FirstOpenOfAnOlderCompany(benchmark::State &state)
             auto db = Database::open(older);
             db->execute("DROP INDEX IF EXISTS BookTitle");
             db->execute("DROP INDEX IF EXISTS CardName");
+            for (const char *trigger : {"BookAdded", "BookChanged", "BookRemoved", "CardAdded",
+                                        "CardChanged", "CardRemoved", "RowChangeKept"})
+                db->execute(QString("DROP TRIGGER IF EXISTS %1").arg(trigger));
+            db->execute("DROP TABLE IF EXISTS RowChange");
             if (state.range(0) == 1) {
                 db->execute("CREATE INDEX BookTitle ON Book (title, BookID, Author, Publisher, "
                             "Subject, OT11, OT12)");

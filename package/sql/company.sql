@@ -120,6 +120,38 @@ CREATE INDEX VoucherCardID ON Voucher (CardID);
 CREATE INDEX VoucherIssueID ON Voucher (IssueID);
 CREATE INDEX VoucherTypeSrNo ON Voucher (TransactionType, SrNO);
 
+-- The keys of the books and cards written by any program, in the order written: a list kept in
+-- memory (the search panels) follows another program's commits by these keys instead of reading
+-- its whole table again. The oldest go as new ones come; a list that missed them reads its table.
+CREATE TABLE RowChange (
+    Seq        INTEGER PRIMARY KEY AUTOINCREMENT,
+    TableName  TEXT COLLATE NOCASE,
+    RowKey     INTEGER
+);
+CREATE TRIGGER BookAdded AFTER INSERT ON Book BEGIN
+    INSERT INTO RowChange (TableName, RowKey) VALUES ('Book', NEW.BookID);
+END;
+CREATE TRIGGER BookChanged AFTER UPDATE ON Book BEGIN
+    INSERT INTO RowChange (TableName, RowKey) VALUES ('Book', NEW.BookID);
+    INSERT INTO RowChange (TableName, RowKey) SELECT 'Book', OLD.BookID WHERE OLD.BookID <> NEW.BookID;
+END;
+CREATE TRIGGER BookRemoved AFTER DELETE ON Book BEGIN
+    INSERT INTO RowChange (TableName, RowKey) VALUES ('Book', OLD.BookID);
+END;
+CREATE TRIGGER CardAdded AFTER INSERT ON Card BEGIN
+    INSERT INTO RowChange (TableName, RowKey) VALUES ('Card', NEW.CardID);
+END;
+CREATE TRIGGER CardChanged AFTER UPDATE ON Card BEGIN
+    INSERT INTO RowChange (TableName, RowKey) VALUES ('Card', NEW.CardID);
+    INSERT INTO RowChange (TableName, RowKey) SELECT 'Card', OLD.CardID WHERE OLD.CardID <> NEW.CardID;
+END;
+CREATE TRIGGER CardRemoved AFTER DELETE ON Card BEGIN
+    INSERT INTO RowChange (TableName, RowKey) VALUES ('Card', OLD.CardID);
+END;
+CREATE TRIGGER RowChangeKept AFTER INSERT ON RowChange WHEN NEW.Seq % 1000 = 0 BEGIN
+    DELETE FROM RowChange WHERE Seq <= NEW.Seq - 5000;
+END;
+
 -- The one row describing the open company. Written by company creation and the company
 -- details window; read by the login, the company picker, every report header and the mail sender.
 CREATE TABLE Company (

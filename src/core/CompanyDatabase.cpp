@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QTextStream>
 #include <cstdio>
+#include <vector>
 
 namespace CompanyDatabase {
 
@@ -101,29 +102,69 @@ void RegisterCompanyDataSource(const QString &folder)
 
 namespace {
 
-// Indexes that only make reads quicker: every read is right without them.
-struct SpeedIndex
+// What only makes reads quicker: every read is right without it.
+struct SpeedObject
 {
-    const char *table;
-    const char *name;
-    const char *sql;
-    int columns; // an index of that name with other columns is made again
+    QString table; // made where this table is
+    QString name;
+    QString sql;
+    int columns = 0; // an index's: one of that name with other columns is made again
 };
 
-const SpeedIndex SpeedIndexes[] = {
-    {"Voucher", "VoucherTypeSrNo",
-     "CREATE INDEX VoucherTypeSrNo ON Voucher (TransactionType, SrNo)", 2},
-    // The books that are out, with every column the pending list shows: the list reads this small
-    // index instead of the whole catalogue.
-    {"Book", "BookPending",
-     "CREATE INDEX BookPending ON Book (Status, AccessionNo, title, Author, Subject, Publisher, "
-     "Name, CardNo, IssueDate, RollNo, Edition, IssueID) WHERE Status <> 'Available'",
-     12},
-    // The search panels' typed beginnings. An earlier release copied the listed columns into
-    // these two, which doubled every write of a book or a card.
-    {"Book", "BookTitle", "CREATE INDEX BookTitle ON Book (title)", 1},
-    {"Card", "CardName", "CREATE INDEX CardName ON Card (Name)", 1},
-};
+// The triggers that log the keys of a table's rows written.
+void addRowChangeTriggers(std::vector<SpeedObject> &objects, const QString &table,
+                          const QString &key)
+{
+    const QString logged = QStringLiteral("INSERT INTO RowChange (TableName, RowKey) ");
+    objects.push_back({table, table + QStringLiteral("Added"),
+                       QStringLiteral("CREATE TRIGGER %1Added AFTER INSERT ON %1 BEGIN %3VALUES "
+                                      "('%1', NEW.%2); END")
+                           .arg(table, key, logged)});
+    objects.push_back({table, table + QStringLiteral("Changed"),
+                       QStringLiteral("CREATE TRIGGER %1Changed AFTER UPDATE ON %1 BEGIN %3VALUES "
+                                      "('%1', NEW.%2); %3SELECT '%1', OLD.%2 WHERE OLD.%2 <> "
+                                      "NEW.%2; END")
+                           .arg(table, key, logged)});
+    objects.push_back({table, table + QStringLiteral("Removed"),
+                       QStringLiteral("CREATE TRIGGER %1Removed AFTER DELETE ON %1 BEGIN %3VALUES "
+                                      "('%1', OLD.%2); END")
+                           .arg(table, key, logged)});
+}
+
+const std::vector<SpeedObject> &speedObjects()
+{
+    static const std::vector<SpeedObject> objects = [] {
+        std::vector<SpeedObject> all = {
+            {QStringLiteral("Voucher"), QStringLiteral("VoucherTypeSrNo"),
+             QStringLiteral("CREATE INDEX VoucherTypeSrNo ON Voucher (TransactionType, SrNo)"), 2},
+            // The books that are out, with every column the pending list shows: the list reads
+            // this small index instead of the whole catalogue.
+            {QStringLiteral("Book"), QStringLiteral("BookPending"),
+             QStringLiteral("CREATE INDEX BookPending ON Book (Status, AccessionNo, title, Author, "
+                            "Subject, Publisher, Name, CardNo, IssueDate, RollNo, Edition, "
+                            "IssueID) WHERE Status <> 'Available'"),
+             12},
+            // The search panels' typed beginnings. An earlier release copied the listed columns
+            // into these two, which doubled every write of a book or a card.
+            {QStringLiteral("Book"), QStringLiteral("BookTitle"),
+             QStringLiteral("CREATE INDEX BookTitle ON Book (title)"), 1},
+            {QStringLiteral("Card"), QStringLiteral("CardName"),
+             QStringLiteral("CREATE INDEX CardName ON Card (Name)"), 1},
+            // The keys of the books and cards written, which the search panels follow.
+            {QStringLiteral("Book"), QStringLiteral("RowChange"),
+             QStringLiteral("CREATE TABLE RowChange (Seq INTEGER PRIMARY KEY AUTOINCREMENT, "
+                            "TableName TEXT COLLATE NOCASE, RowKey INTEGER)")},
+            {QStringLiteral("Book"), QStringLiteral("RowChangeKept"),
+             QStringLiteral("CREATE TRIGGER RowChangeKept AFTER INSERT ON RowChange WHEN NEW.Seq "
+                            "% 1000 = 0 BEGIN DELETE FROM RowChange WHERE Seq <= NEW.Seq - 5000; "
+                            "END")},
+        };
+        addRowChangeTriggers(all, QStringLiteral("Book"), QStringLiteral("BookID"));
+        addRowChangeTriggers(all, QStringLiteral("Card"), QStringLiteral("CardID"));
+        return all;
+    }();
+    return objects;
+}
 
 // The statements that bring the database up to the columns the program expects; none when it has
 // them. A table that is missing altogether (DbInfo, FinancialYear) gets nothing.
@@ -161,45 +202,53 @@ QStringList columnSteps(Database &db)
     return steps;
 }
 
-// The statements that make the speed indexes the database lacks, or has with other columns.
-QStringList indexSteps(Database &db)
+// The statements that make what only speeds reads up and the database lacks, or has in another
+// form.
+QStringList speedSteps(Database &db)
 {
     QStringList steps;
-    for (const SpeedIndex &index : SpeedIndexes) {
-        const QString name = QLatin1String(index.name);
-        if (!db.hasTable(QLatin1String(index.table)))
+    for (const SpeedObject &object : speedObjects()) {
+        const QString &name = object.name;
+        if (!db.hasTable(object.table))
             continue;
+        if (object.columns == 0) {
+            if (db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = ?"),
+                          {name})
+                    .toInt() == 0)
+                steps << object.sql;
+            continue;
+        }
         // The name is ours, never typed: PRAGMA takes no bound value.
         int columns = 0;
         for (Recordset rs = db.query(QStringLiteral("PRAGMA index_info(%1)").arg(name)); !rs.eof();
              rs.moveNext())
             ++columns;
-        if (columns == index.columns)
+        if (columns == object.columns)
             continue;
         if (columns > 0)
             steps << QStringLiteral("DROP INDEX %1").arg(name);
-        steps << QLatin1String(index.sql);
+        steps << object.sql;
     }
     return steps;
 }
 
-// Makes the speed indexes on a connection of its own, whose pages go when it closes, so that
-// the company's own connection does not hold the whole catalogue read to build them. While
-// another program writes, nothing is made: the company opens without them, and a later opening
-// makes them.
-void addSpeedIndexes(const QString &path)
+// Makes what speeds reads up on a connection of its own, whose pages go when it closes, so that
+// the company's own connection does not hold the whole catalogue read to build an index. While
+// another program writes, nothing is made: the company opens without it, and a later opening
+// makes it.
+void addSpeedObjects(const QString &path)
 {
     try {
         const auto own = Database::open(path);
-        if (indexSteps(*own).isEmpty())
+        if (speedSteps(*own).isEmpty())
             return;
         Transaction transaction(*own, Transaction::Wait::Never);
-        for (const QString &step : indexSteps(*own))
+        for (const QString &step : speedSteps(*own))
             own->execute(step);
         transaction.commit();
     } catch (const AppError &) {
-        // Deliberately quiet: the reads are right without the indexes, and whatever kept them
-        // from being made now (a lock, a full disk) shows in the company's own work, if it lasts.
+        // Deliberately quiet: the reads are right without it, and whatever kept it from being
+        // made now (a lock, a full disk) shows in the company's own work, if it lasts.
     }
 }
 
@@ -216,7 +265,7 @@ void UpgradeDatabaseSchema(Database &db)
             db.execute(step);
         transaction.commit();
     }
-    addSpeedIndexes(db.path());
+    addSpeedObjects(db.path());
 }
 
 bool tryRegisterCompanyDataSource(const QString &folder)

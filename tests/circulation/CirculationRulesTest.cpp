@@ -245,6 +245,10 @@ TEST_F(CirculationRulesTest, OlderCompaniesGainTheCirculationIndexesOnOpening)
     db().execute("CREATE INDEX BookTitle ON Book (title, BookID, Author, Publisher, Subject, OT11, "
                  "OT12)");
     db().execute("DROP INDEX CardName");
+    for (const char *trigger : {"BookAdded", "BookChanged", "BookRemoved", "CardAdded",
+                                "CardChanged", "CardRemoved", "RowChangeKept"})
+        db().execute(QString("DROP TRIGGER %1").arg(trigger));
+    db().execute("DROP TABLE RowChange");
     CompanyDatabase::UpgradeDatabaseSchema(db());
     CompanyDatabase::UpgradeDatabaseSchema(db()); // a second opening finds them there
     EXPECT_EQ(db().scalar("SELECT Count(*) FROM sqlite_master WHERE type = 'index' AND name IN "
@@ -253,4 +257,15 @@ TEST_F(CirculationRulesTest, OlderCompaniesGainTheCirculationIndexesOnOpening)
               4);
     EXPECT_EQ(db().scalar("SELECT sql FROM sqlite_master WHERE name = 'BookTitle'").toString(),
               "CREATE INDEX BookTitle ON Book (title)");
+
+    // The keys of the books and cards written are logged again, as a new company logs them.
+    addBook(7007, "7007", "Godan");
+    db().execute("UPDATE Book SET BookID = 7008 WHERE BookID = 7007");
+    db().execute("DELETE FROM Book WHERE BookID = 7008");
+    addCard(3, 103, 1, "Asha");
+    QStringList logged;
+    for (Recordset rs = db().query("SELECT TableName, RowKey FROM RowChange ORDER BY Seq");
+         !rs.eof(); rs.moveNext())
+        logged << rs.text("TableName") + rs.text("RowKey");
+    EXPECT_EQ(logged, (QStringList{"Book7007", "Book7008", "Book7007", "Book7008", "Card3"}));
 }
