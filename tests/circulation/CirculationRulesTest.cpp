@@ -245,10 +245,7 @@ TEST_F(CirculationRulesTest, OlderCompaniesGainTheCirculationIndexesOnOpening)
     db().execute("CREATE INDEX BookTitle ON Book (title, BookID, Author, Publisher, Subject, OT11, "
                  "OT12)");
     db().execute("DROP INDEX CardName");
-    for (const char *trigger : {"BookAdded", "BookChanged", "BookRemoved", "CardAdded",
-                                "CardChanged", "CardRemoved", "RowChangeKept"})
-        db().execute(QString("DROP TRIGGER %1").arg(trigger));
-    db().execute("DROP TABLE RowChange");
+    dropRowChangeLog(db());
     CompanyDatabase::UpgradeDatabaseSchema(db());
     CompanyDatabase::UpgradeDatabaseSchema(db()); // a second opening finds them there
     EXPECT_EQ(db().scalar("SELECT Count(*) FROM sqlite_master WHERE type = 'index' AND name IN "

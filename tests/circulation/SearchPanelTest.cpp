@@ -526,12 +526,8 @@ TEST_F(SearchPanelTest, AnotherProgramsCommitAfterTheWindowsSaveShowsAtTheNextF4
     PinnedCores pinned;
     int round = 0;
     for (const bool logged : {true, false}) {
-        if (!logged) {
-            for (const char *trigger : {"BookAdded", "BookChanged", "BookRemoved", "CardAdded",
-                                        "CardChanged", "CardRemoved", "RowChangeKept"})
-                other->execute(QString("DROP TRIGGER %1").arg(trigger));
-            other->execute("DROP TABLE RowChange");
-        }
+        if (!logged)
+            dropRowChangeLog(*other);
         for (const int count : coreCounts(pinned)) {
             ASSERT_TRUE(pinned.pinTo(count));
             for (const bool ownSave : {true, false}) {
