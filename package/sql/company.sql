@@ -120,26 +120,22 @@ CREATE INDEX VoucherCardID ON Voucher (CardID);
 CREATE INDEX VoucherIssueID ON Voucher (IssueID);
 CREATE INDEX VoucherTypeSrNo ON Voucher (TransactionType, SrNO);
 
--- The keys of the books and cards written by any program, in the order written: a list kept in
--- memory (the search panels) follows another program's commits by these keys instead of reading
--- its whole table again. The oldest go as new ones come; a list that missed them reads its table.
+-- The keys of the books and cards changed or removed by any program, in the order written: a list
+-- kept in memory (the search panels) follows another program's commits by these keys, and by the
+-- keys above those it holds, instead of reading its whole table again. Rows added are not logged,
+-- so that an import writes each book once. The oldest entries go as new ones come; a list that
+-- missed them reads its table again.
 CREATE TABLE RowChange (
     Seq        INTEGER PRIMARY KEY AUTOINCREMENT,
     TableName  TEXT COLLATE NOCASE,
     RowKey     INTEGER
 );
-CREATE TRIGGER BookAdded AFTER INSERT ON Book BEGIN
-    INSERT INTO RowChange (TableName, RowKey) VALUES ('Book', NEW.BookID);
-END;
 CREATE TRIGGER BookChanged AFTER UPDATE ON Book BEGIN
     INSERT INTO RowChange (TableName, RowKey) VALUES ('Book', NEW.BookID);
     INSERT INTO RowChange (TableName, RowKey) SELECT 'Book', OLD.BookID WHERE OLD.BookID <> NEW.BookID;
 END;
 CREATE TRIGGER BookRemoved AFTER DELETE ON Book BEGIN
     INSERT INTO RowChange (TableName, RowKey) VALUES ('Book', OLD.BookID);
-END;
-CREATE TRIGGER CardAdded AFTER INSERT ON Card BEGIN
-    INSERT INTO RowChange (TableName, RowKey) VALUES ('Card', NEW.CardID);
 END;
 CREATE TRIGGER CardChanged AFTER UPDATE ON Card BEGIN
     INSERT INTO RowChange (TableName, RowKey) VALUES ('Card', NEW.CardID);

@@ -13,10 +13,10 @@
 // memory instead of reading and sorting the whole table again. They are the whole table, or only
 // the rows whose first filtered column begins as a typed text does, read through that column's
 // index. Rows that the database's own connection changed since are read again by their keys, and
-// so are those another connection changed, by the keys the file's RowChange log holds; where the
-// log does not tell them all, the rows are read again. The result is the same as the table's
-// query under four prefix patterns: the typed text taken literally, letter case ignored, a missing
-// value never matching.
+// so are those another connection changed or removed, by the keys the file's RowChange log holds,
+// and those it added above the highest key; where these are not all, the rows are read again. The
+// result is the same as the table's query under four prefix patterns: the typed text taken
+// literally, letter case ignored, a missing value never matching.
 class SearchPanelRows
 {
 public:
@@ -40,6 +40,7 @@ public:
         std::vector<quint8> missing; // per row, bit i: filtered column i holds no value
         std::vector<qint64> keys;
         qint64 logged = -1; // the last RowChange entry of the state read; -1 without the log
+        qint64 lastKey = 0; // the table's highest key in the state read
     };
 
     explicit SearchPanelRows(const Source &source) : source_(source) {}
@@ -81,22 +82,31 @@ private:
     static Read readOn(Database &db, const Source &source, const ListRowsVersion &version);
     // The rows of these keys read again and put in their places; the others kept.
     void follow(Database &db, const std::vector<qint64> &keys);
-    // Follows the rows whose keys the log holds since the rows held were read; false when it
-    // cannot tell them all.
-    bool followLogged(Database &db);
+    // Follows the rows whose keys the log holds since the rows held were read, those added above
+    // the highest key then, and those db itself wrote up to now; false when these are not all the
+    // changes.
+    bool followLogged(Database &db, const ListRowsVersion &now);
+    // Where the rows whose box 1 column begins at one of these starts lie among the rows held, as
+    // ranges of rows; every row with a value there for no starts.
+    std::vector<std::pair<int, int>> rangesOf(const QList<QByteArray> &starts) const;
+    // How many rows the table holds, or those of the beginning the rows held are.
+    qint64 counted(Database &db) const;
 
     // Whether the rows held are all those whose box 1 column begins with the typed text.
     bool covers(const QString &typed) const;
 
     Source source_;
     ListRowsVersion read_;
-    // Empty for the whole table, else the folded beginning of box 1's column the rows held have.
+    // Empty for the whole table, else the folded beginning of box 1's column the rows held have,
+    // and where such rows lie in the column's order.
     QByteArray beginning_;
+    QList<QByteArray> starts_;
     bool held_ = false; // rows were read
     ListRows rows_;
     std::vector<quint8> missing_;
     std::vector<qint64> keys_;
     qint64 logged_ = -1;
+    qint64 lastKey_ = 0;
     int reads_ = 0;
     int loggedFollows_ = 0;
 };

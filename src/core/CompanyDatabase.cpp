@@ -111,15 +111,13 @@ struct SpeedObject
     int columns = 0; // an index's: one of that name with other columns is made again
 };
 
-// The triggers that log the keys of a table's rows written.
+// The triggers that log the keys of a table's rows changed or removed. Rows added are found by
+// their keys above those a list holds: a trigger on them would have every row of an import
+// written twice, once more for the statement's own undo.
 void addRowChangeTriggers(std::vector<SpeedObject> &objects, const QString &table,
                           const QString &key)
 {
     const QString logged = QStringLiteral("INSERT INTO RowChange (TableName, RowKey) ");
-    objects.push_back({table, table + QStringLiteral("Added"),
-                       QStringLiteral("CREATE TRIGGER %1Added AFTER INSERT ON %1 BEGIN %3VALUES "
-                                      "('%1', NEW.%2); END")
-                           .arg(table, key, logged)});
     objects.push_back({table, table + QStringLiteral("Changed"),
                        QStringLiteral("CREATE TRIGGER %1Changed AFTER UPDATE ON %1 BEGIN %3VALUES "
                                       "('%1', NEW.%2); %3SELECT '%1', OLD.%2 WHERE OLD.%2 <> "

@@ -32,8 +32,8 @@ protected:
     // The file as a company that could not yet gain the log of the books and cards written.
     static void dropRowChangeLog(Database &on)
     {
-        for (const char *trigger : {"BookAdded", "BookChanged", "BookRemoved", "CardAdded",
-                                    "CardChanged", "CardRemoved", "RowChangeKept"})
+        for (const char *trigger :
+             {"BookChanged", "BookRemoved", "CardChanged", "CardRemoved", "RowChangeKept"})
             on.execute(QString("DROP TRIGGER %1").arg(trigger));
         on.execute("DROP TABLE RowChange");
     }
