@@ -45,8 +45,8 @@ CREATE INDEX BookCardID ON Book (CardID);
 -- The pending-books list reads the copies that are out from this index alone.
 CREATE INDEX BookPending ON Book (Status, AccessionNo, title, Author, Subject, Publisher, Name,
     CardNo, IssueDate, RollNo, Edition, IssueID) WHERE Status <> 'Available';
--- The book search panel reads the titles a typed beginning selects from this index alone.
-CREATE INDEX BookTitle ON Book (title, BookID, Author, Publisher, Subject, OT11, OT12);
+-- The book search panel finds the titles a typed beginning selects here and reads their rows by key.
+CREATE INDEX BookTitle ON Book (title);
 
 -- One row per member card. Written by the library card window and the card import; read by
 -- the issue, return and ledger look-ups and the card list.
@@ -70,8 +70,8 @@ CREATE TABLE Card (
 CREATE INDEX CardCardNo ON Card (CardNo);
 CREATE INDEX CardGroupID ON Card (GroupID);
 CREATE INDEX CardOD1 ON Card (OD1);
--- The card search panel reads the names a typed beginning selects from this index alone.
-CREATE INDEX CardName ON Card (Name, CardID, GroupName, RollNo, CardNo, OT11, OT13);
+-- The card search panel finds the names a typed beginning selects here and reads their rows by key.
+CREATE INDEX CardName ON Card (Name);
 
 -- Member groups. Written only by the group window; read by the card window, the issue
 -- window's book limit, the return window's fine and the issue and return printouts.
@@ -119,6 +119,34 @@ CREATE INDEX VoucherTypeDate ON Voucher (TransactionType, "Date");
 CREATE INDEX VoucherCardID ON Voucher (CardID);
 CREATE INDEX VoucherIssueID ON Voucher (IssueID);
 CREATE INDEX VoucherTypeSrNo ON Voucher (TransactionType, SrNO);
+
+-- The keys of the books and cards changed or removed by any program, in the order written: a list
+-- kept in memory (the search panels) follows another program's commits by these keys, and by the
+-- keys above those it holds, instead of reading its whole table again. Rows added are not logged,
+-- so that an import writes each book once. The oldest entries go as new ones come; a list that
+-- missed them reads its table again.
+CREATE TABLE RowChange (
+    Seq        INTEGER PRIMARY KEY AUTOINCREMENT,
+    TableName  TEXT COLLATE NOCASE,
+    RowKey     INTEGER
+);
+CREATE TRIGGER BookChanged AFTER UPDATE ON Book BEGIN
+    INSERT INTO RowChange (TableName, RowKey) VALUES ('Book', NEW.BookID);
+    INSERT INTO RowChange (TableName, RowKey) SELECT 'Book', OLD.BookID WHERE OLD.BookID <> NEW.BookID;
+END;
+CREATE TRIGGER BookRemoved AFTER DELETE ON Book BEGIN
+    INSERT INTO RowChange (TableName, RowKey) VALUES ('Book', OLD.BookID);
+END;
+CREATE TRIGGER CardChanged AFTER UPDATE ON Card BEGIN
+    INSERT INTO RowChange (TableName, RowKey) VALUES ('Card', NEW.CardID);
+    INSERT INTO RowChange (TableName, RowKey) SELECT 'Card', OLD.CardID WHERE OLD.CardID <> NEW.CardID;
+END;
+CREATE TRIGGER CardRemoved AFTER DELETE ON Card BEGIN
+    INSERT INTO RowChange (TableName, RowKey) VALUES ('Card', OLD.CardID);
+END;
+CREATE TRIGGER RowChangeKept AFTER INSERT ON RowChange WHEN NEW.Seq % 1000 = 0 BEGIN
+    DELETE FROM RowChange WHERE Seq <= NEW.Seq - 5000;
+END;
 
 -- The one row describing the open company. Written by company creation and the company
 -- details window; read by the login, the company picker, every report header and the mail sender.

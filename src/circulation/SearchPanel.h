@@ -57,6 +57,8 @@ public:
     bool reading() const { return reading_; }
     // Test aid: how many times rows were read afresh, not followed by key.
     int freshReads() const { return rows_.reads(); }
+    // Test aid: how many times rows another program changed were followed by key.
+    int loggedFollows() const { return rows_.loggedFollows(); }
     // Whether a click on the header label hides the panel (so in the issue window and the ledger).
     void setHeaderClickHides(bool hides) { headerClickHides_ = hides; }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <ranges>
 
 namespace {
 
@@ -143,6 +144,15 @@ std::optional<Beginning> beginningOf(const QString &typed)
     return beginning;
 }
 
+// The last entry of the file's RowChange log, -1 where it has none. Read while a read of the
+// rows is held open, it belongs to the state those rows are of.
+qint64 lastLogged(Database &db)
+{
+    if (!db.hasTable(QStringLiteral("RowChange")))
+        return -1;
+    return db.scalar(QStringLiteral("SELECT ifnull(max(Seq), 0) FROM RowChange")).toLongLong();
+}
+
 } // namespace
 
 bool SearchPanelRows::catchUp(const std::shared_ptr<Database> &db)
@@ -154,11 +164,92 @@ bool SearchPanelRows::catchUp(const std::shared_ptr<Database> &db)
     if (db->inTransaction())
         return false;
     const std::optional<std::vector<qint64>> keys = now.ownChangesSince(read_, source_.table);
-    if (!keys || keys->size() > MostFollowed)
+    if (keys) {
+        if (keys->size() > MostFollowed)
+            return false;
+        follow(*db, *keys);
+    } else if (!followLogged(*db, now)) {
         return false;
-    follow(*db, *keys);
+    }
     read_ = now;
     return true;
+}
+
+bool SearchPanelRows::followLogged(Database &db, const ListRowsVersion &now)
+{
+    // The rows added by db itself are not logged either: they are known from its own changes.
+    const std::optional<std::vector<qint64>> own = now.ownKeysSince(read_, source_.table);
+    if (logged_ < 0 || !own || !db.hasTable(QStringLiteral("RowChange")))
+        return false;
+    // Held open while the rows are followed, so that no program commits between the log and them.
+    Recordset bounds = db.query(QStringLiteral("SELECT min(Seq), max(Seq) FROM RowChange"));
+    const qint64 newest = bounds.field(1).toLongLong();
+    // Entries since the rows were read have gone, or the log is not the one they were read with.
+    if (newest < logged_ || (newest > logged_ && bounds.field(0).toLongLong() > logged_ + 1))
+        return false;
+    const QString table = QLatin1String(source_.table);
+    const QString key = QLatin1String(source_.key);
+    std::vector<qint64> keys = *own;
+    const auto add = [&](Recordset rs) {
+        for (; !rs.eof() && keys.size() <= MostFollowed; rs.moveNext())
+            keys.push_back(rs.field(0).toLongLong());
+    };
+    add(db.query(QStringLiteral("SELECT RowKey FROM RowChange WHERE Seq > ? AND TableName = ?"),
+                 {logged_, table}));
+    add(db.query(QStringLiteral("SELECT %1 FROM %2 WHERE %1 > ?").arg(key, table), {lastKey_}));
+    if (keys.size() > MostFollowed)
+        return false;
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    follow(db, keys);
+    // A row added below the highest key held shows only in the count: such rows are read again.
+    qint64 held = starts_.isEmpty() ? rows_.size() : 0;
+    if (!starts_.isEmpty())
+        for (const auto &[from, to] : rangesOf(starts_))
+            held += to - from;
+    if (counted(db) != held)
+        return false;
+    lastKey_ =
+        db.scalar(QStringLiteral("SELECT ifnull(max(%1), 0) FROM %2").arg(key, table)).toLongLong();
+    logged_ = newest;
+    ++loggedFollows_;
+    return true;
+}
+
+std::vector<std::pair<int, int>> SearchPanelRows::rangesOf(const QList<QByteArray> &starts) const
+{
+    const int sorted = source_.filteredColumns[0];
+    const auto firstFrom = [&](int from, const QByteArray &bound) {
+        return *std::ranges::partition_point(std::views::iota(from, rows_.size()), [&](int row) {
+            return compareNoCase(rows_.utf8(row, sorted), bound) < 0;
+        });
+    };
+    // Rows with no value in box 1's column come first.
+    const int valued = *std::ranges::partition_point(
+        std::views::iota(0, rows_.size()), [&](int row) { return missing_[size_t(row)] & 1; });
+    std::vector<std::pair<int, int>> ranges;
+    for (const QByteArray &start : starts) {
+        const int from = firstFrom(valued, start);
+        ranges.emplace_back(from, firstFrom(from, start + '\xff'));
+    }
+    if (starts.isEmpty())
+        ranges.emplace_back(valued, rows_.size());
+    return ranges;
+}
+
+qint64 SearchPanelRows::counted(Database &db) const
+{
+    const QString table = QLatin1String(source_.table);
+    if (starts_.isEmpty())
+        return db.scalar(QStringLiteral("SELECT count(*) FROM %1").arg(table)).toLongLong();
+    qint64 count = 0;
+    for (const QByteArray &start : starts_)
+        count += db.scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE %2 >= ? AND %2 < CAST(? "
+                                          "AS TEXT)")
+                               .arg(table, QLatin1String(source_.sorted)),
+                           {QString::fromUtf8(start), start + '\xff'})
+                     .toLongLong();
+    return count;
 }
 
 bool SearchPanelRows::answers(const std::shared_ptr<Database> &db,
@@ -191,19 +282,29 @@ bool SearchPanelRows::readBeginning(const std::shared_ptr<Database> &db, const Q
             .arg(QLatin1String(source_.columns), QLatin1String(source_.missing),
                  QLatin1String(source_.table), QLatin1String(source_.sorted),
                  QLatin1String(source_.order));
+    // Held open while the ranges are read, so that no program commits between them and the log.
+    Recordset held = db->query(QStringLiteral("SELECT ifnull(max(%1), 0) FROM %2")
+                                   .arg(QLatin1String(source_.key), QLatin1String(source_.table)));
+    const qint64 lastKey = held.field(0).toLongLong();
+    const qint64 logged = lastLogged(*db);
     Part part;
     for (const QByteArray &start : beginning->starts) {
         Recordset rs = db->query(sql, {QString::fromUtf8(start), start + '\xff'});
         readPart(rs, part);
     }
+    held.close();
     rows_ = std::move(part.rows);
     missing_ = std::move(part.missing);
     keys_ = std::move(part.keys);
     beginning_ = beginning->folded;
+    starts_ = beginning->starts;
+    lastKey_ = lastKey;
     held_ = true;
     ++reads_;
-    // Rows read inside a write transaction are gone if it is rolled back, which no version shows.
+    // Rows read inside a write transaction are gone if it is rolled back, which no version shows,
+    // and so are its entries in the log.
     read_ = inTransaction ? ListRowsVersion() : version;
+    logged_ = inTransaction ? -1 : logged;
     return true;
 }
 
@@ -211,8 +312,10 @@ void SearchPanelRows::readWhole(const std::shared_ptr<Database> &db)
 {
     const bool inTransaction = db->inTransaction();
     take(readOn(*db, source_, ListRowsVersion::of(db)));
-    if (inTransaction)
+    if (inTransaction) {
         read_ = ListRowsVersion();
+        logged_ = -1;
+    }
 }
 
 SearchPanelRows::Read SearchPanelRows::read(const Source &source, const QString &path,
@@ -229,6 +332,8 @@ SearchPanelRows::Read SearchPanelRows::readOn(Database &db, const Source &source
     Recordset range = db.query(QStringLiteral("SELECT (SELECT min(%1) FROM %2), "
                                               "(SELECT max(%1) FROM %2)")
                                    .arg(QLatin1String(source.key), QLatin1String(source.table)));
+    const qint64 logged = lastLogged(db);
+    const qint64 lastKey = range.field(1).toLongLong();
     std::vector<Part> parts = PartedRead::collect(
         db, statement(source), {range.field(0), range.field(1)},
         PartedRead::keyRanges(range, {}, PartedRead::parts(), KeysPerPart), readPart);
@@ -243,6 +348,8 @@ SearchPanelRows::Read SearchPanelRows::readOn(Database &db, const Source &source
         });
     Read read = joined(std::move(parts), order);
     read.version = version;
+    read.logged = logged;
+    read.lastKey = lastKey;
     return read;
 }
 
@@ -314,18 +421,24 @@ void SearchPanelRows::take(Read &&read)
     missing_ = std::move(read.missing);
     keys_ = std::move(read.keys);
     read_ = read.version;
+    logged_ = read.logged;
+    lastKey_ = read.lastKey;
     beginning_.clear();
+    starts_.clear();
     held_ = true;
     ++reads_;
 }
 
 ListRows SearchPanelRows::filtered(const std::array<QString, 4> &typed) const
 {
+    // The rows are in the order of box 1's index: those a typed beginning selects lie in the
+    // ranges that a read through the index reads, found by halving instead of testing every row.
+    const std::optional<Beginning> beginning = beginningOf(typed[0]);
     std::vector<int> kept;
-    kept.reserve(size_t(rows_.size()));
-    for (int row = 0; row < rows_.size(); ++row)
-        if (!missing_[size_t(row)])
-            kept.push_back(row);
+    for (const auto &[from, to] : rangesOf(beginning ? beginning->starts : QList<QByteArray>()))
+        for (int row = from; row < to; ++row)
+            if (!missing_[size_t(row)])
+                kept.push_back(row);
     for (size_t box = 0; box < 4; ++box)
         if (!typed[box].isEmpty())
             kept = rows_.beginningWith(kept, source_.filteredColumns[box], typed[box]);

@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QTextStream>
 #include <cstdio>
+#include <vector>
 
 namespace CompanyDatabase {
 
@@ -101,15 +102,71 @@ void RegisterCompanyDataSource(const QString &folder)
 
 namespace {
 
-// The books that are out, with every column the pending list shows: the list reads this small
-// index instead of the whole catalogue.
-const char *const BookPendingIndex =
-    "CREATE INDEX IF NOT EXISTS BookPending ON Book (Status, AccessionNo, title, Author, Subject, "
-    "Publisher, Name, CardNo, IssueDate, RollNo, Edition, IssueID) WHERE Status <> 'Available'";
+// What only makes reads quicker: every read is right without it.
+struct SpeedObject
+{
+    QString table; // made where this table is
+    QString name;
+    QString sql;
+    int columns = 0; // an index's: one of that name with other columns is made again
+};
+
+// The triggers that log the keys of a table's rows changed or removed. Rows added are found by
+// their keys above those a list holds: a trigger on them would have every row of an import
+// written twice, once more for the statement's own undo.
+void addRowChangeTriggers(std::vector<SpeedObject> &objects, const QString &table,
+                          const QString &key)
+{
+    const QString logged = QStringLiteral("INSERT INTO RowChange (TableName, RowKey) ");
+    objects.push_back({table, table + QStringLiteral("Changed"),
+                       QStringLiteral("CREATE TRIGGER %1Changed AFTER UPDATE ON %1 BEGIN %3VALUES "
+                                      "('%1', NEW.%2); %3SELECT '%1', OLD.%2 WHERE OLD.%2 <> "
+                                      "NEW.%2; END")
+                           .arg(table, key, logged)});
+    objects.push_back({table, table + QStringLiteral("Removed"),
+                       QStringLiteral("CREATE TRIGGER %1Removed AFTER DELETE ON %1 BEGIN %3VALUES "
+                                      "('%1', OLD.%2); END")
+                           .arg(table, key, logged)});
+}
+
+const std::vector<SpeedObject> &speedObjects()
+{
+    static const std::vector<SpeedObject> objects = [] {
+        std::vector<SpeedObject> all = {
+            {QStringLiteral("Voucher"), QStringLiteral("VoucherTypeSrNo"),
+             QStringLiteral("CREATE INDEX VoucherTypeSrNo ON Voucher (TransactionType, SrNo)"), 2},
+            // The books that are out, with every column the pending list shows: the list reads
+            // this small index instead of the whole catalogue.
+            {QStringLiteral("Book"), QStringLiteral("BookPending"),
+             QStringLiteral("CREATE INDEX BookPending ON Book (Status, AccessionNo, title, Author, "
+                            "Subject, Publisher, Name, CardNo, IssueDate, RollNo, Edition, "
+                            "IssueID) WHERE Status <> 'Available'"),
+             12},
+            // The search panels' typed beginnings. An earlier release copied the listed columns
+            // into these two, which doubled every write of a book or a card.
+            {QStringLiteral("Book"), QStringLiteral("BookTitle"),
+             QStringLiteral("CREATE INDEX BookTitle ON Book (title)"), 1},
+            {QStringLiteral("Card"), QStringLiteral("CardName"),
+             QStringLiteral("CREATE INDEX CardName ON Card (Name)"), 1},
+            // The keys of the books and cards written, which the search panels follow.
+            {QStringLiteral("Book"), QStringLiteral("RowChange"),
+             QStringLiteral("CREATE TABLE RowChange (Seq INTEGER PRIMARY KEY AUTOINCREMENT, "
+                            "TableName TEXT COLLATE NOCASE, RowKey INTEGER)")},
+            {QStringLiteral("Book"), QStringLiteral("RowChangeKept"),
+             QStringLiteral("CREATE TRIGGER RowChangeKept AFTER INSERT ON RowChange WHEN NEW.Seq "
+                            "% 1000 = 0 BEGIN DELETE FROM RowChange WHERE Seq <= NEW.Seq - 5000; "
+                            "END")},
+        };
+        addRowChangeTriggers(all, QStringLiteral("Book"), QStringLiteral("BookID"));
+        addRowChangeTriggers(all, QStringLiteral("Card"), QStringLiteral("CardID"));
+        return all;
+    }();
+    return objects;
+}
 
 // The statements that bring the database up to the columns the program expects; none when it has
 // them. A table that is missing altogether (DbInfo, FinancialYear) gets nothing.
-QStringList upgradeSteps(Database &db)
+QStringList columnSteps(Database &db)
 {
     QStringList steps;
     const auto missing = [&steps](const QString &table, const QString &prefix, int last,
@@ -132,27 +189,6 @@ QStringList upgradeSteps(Database &db)
     const QString text = QStringLiteral("TEXT COLLATE NOCASE");
     const QString real = QStringLiteral("REAL");
     missing(QStringLiteral("Warning"), QStringLiteral("OT"), 5, text, warning);
-    // Indexes the circulation windows need on a large library (company.sql has them too).
-    const auto index = [&db, &steps](const QString &table, const QString &name,
-                                     const QString &sql) {
-        if (db.hasTable(table) &&
-            db.scalar(QStringLiteral(
-                          "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = ?"),
-                      {name})
-                    .toInt() == 0)
-            steps << sql;
-    };
-    index(QStringLiteral("Voucher"), QStringLiteral("VoucherTypeSrNo"),
-          QStringLiteral("CREATE INDEX VoucherTypeSrNo ON Voucher (TransactionType, SrNo)"));
-    index(QStringLiteral("Book"), QStringLiteral("BookPending"),
-          QString::fromLatin1(BookPendingIndex));
-    index(
-        QStringLiteral("Book"), QStringLiteral("BookTitle"),
-        QStringLiteral("CREATE INDEX BookTitle ON Book (title, BookID, Author, Publisher, Subject, "
-                       "OT11, OT12)"));
-    index(QStringLiteral("Card"), QStringLiteral("CardName"),
-          QStringLiteral("CREATE INDEX CardName ON Card (Name, CardID, GroupName, RollNo, CardNo, "
-                         "OT11, OT13)"));
     if (db.hasTable(QStringLiteral("DbInfo")))
         missing(QStringLiteral("DbInfo"), QStringLiteral("ON"), 5, real,
                 db.columns(QStringLiteral("DbInfo")));
@@ -164,19 +200,70 @@ QStringList upgradeSteps(Database &db)
     return steps;
 }
 
+// The statements that make what only speeds reads up and the database lacks, or has in another
+// form.
+QStringList speedSteps(Database &db)
+{
+    QStringList steps;
+    for (const SpeedObject &object : speedObjects()) {
+        const QString &name = object.name;
+        if (!db.hasTable(object.table))
+            continue;
+        if (object.columns == 0) {
+            if (db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = ?"),
+                          {name})
+                    .toInt() == 0)
+                steps << object.sql;
+            continue;
+        }
+        // The name is ours, never typed: PRAGMA takes no bound value.
+        int columns = 0;
+        for (Recordset rs = db.query(QStringLiteral("PRAGMA index_info(%1)").arg(name)); !rs.eof();
+             rs.moveNext())
+            ++columns;
+        if (columns == object.columns)
+            continue;
+        if (columns > 0)
+            steps << QStringLiteral("DROP INDEX %1").arg(name);
+        steps << object.sql;
+    }
+    return steps;
+}
+
+// Makes what speeds reads up on a connection of its own, whose pages go when it closes, so that
+// the company's own connection does not hold the whole catalogue read to build an index. While
+// another program writes, nothing is made: the company opens without it, and a later opening
+// makes it.
+void addSpeedObjects(const QString &path)
+{
+    try {
+        const auto own = Database::open(path);
+        if (speedSteps(*own).isEmpty())
+            return;
+        Transaction transaction(*own, Transaction::Wait::Never);
+        for (const QString &step : speedSteps(*own))
+            own->execute(step);
+        transaction.commit();
+    } catch (const AppError &) {
+        // Deliberately quiet: the reads are right without it, and whatever kept it from being
+        // made now (a lock, a full disk) shows in the company's own work, if it lasts.
+    }
+}
+
 } // namespace
 
 void UpgradeDatabaseSchema(Database &db)
 {
     // Looked at first: an up-to-date database is not written, so a lock held by another program
     // does not delay its opening.
-    if (upgradeSteps(db).isEmpty())
-        return;
-    // One transaction, one wait for a lock: the upgrade happens whole or not at all.
-    Transaction transaction(db);
-    for (const QString &step : upgradeSteps(db))
-        db.execute(step);
-    transaction.commit();
+    if (!columnSteps(db).isEmpty()) {
+        // One transaction, one wait for a lock: the columns are added whole or not at all.
+        Transaction transaction(db);
+        for (const QString &step : columnSteps(db))
+            db.execute(step);
+        transaction.commit();
+    }
+    addSpeedObjects(db.path());
 }
 
 bool tryRegisterCompanyDataSource(const QString &folder)

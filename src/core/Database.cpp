@@ -247,6 +247,7 @@ std::shared_ptr<Database> Database::open(const QString &path, int flags, int bus
     // Before the first read: another program in the middle of a commit makes every read wait a
     // moment, the key check included.
     sqlite3_busy_timeout(db, busyTimeoutMs);
+    result->busyTimeoutMs_ = busyTimeoutMs;
     // The key is only checked on the first read.
     const int check =
         sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -630,11 +631,17 @@ QVariant Recordset::field(const QString &name) const
     return field(index);
 }
 
-Transaction::Transaction(Database &db) : db_(db)
+Transaction::Transaction(Database &db, Wait wait) : db_(db)
 {
     if (failureHook.beforeNextTransaction)
         std::exchange(failureHook.beforeNextTransaction, nullptr)();
-    if (sqlite3_exec(db_.db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (wait == Wait::Never)
+        sqlite3_busy_timeout(db_.db_, 0);
+    const int begun = sqlite3_exec(db_.db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    // Once begun, the commit still waits for other programs' reads to end, as every commit does.
+    if (wait == Wait::Never)
+        sqlite3_busy_timeout(db_.db_, db_.busyTimeoutMs_);
+    if (begun != SQLITE_OK)
         db_.fail(sqlite3_errcode(db_.db_));
 }
 

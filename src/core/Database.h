@@ -107,6 +107,7 @@ private:
     static constexpr size_t KeptStatements = 16;
     std::vector<Kept> kept_;
     int cacheKiB_ = 0;
+    int busyTimeoutMs_ = 0;
     std::vector<std::shared_ptr<Database>> readers_;
     std::unique_ptr<RowChangeLog> rowChanges_;
     friend class Recordset;
@@ -156,7 +157,10 @@ private:
 class Transaction
 {
 public:
-    explicit Transaction(Database &db);
+    // Whether beginning waits while another program writes, or fails at once with SQLITE_BUSY
+    // (for a write that can as well be made at a later time).
+    enum class Wait { WhileLocked, Never };
+    explicit Transaction(Database &db, Wait wait = Wait::WhileLocked);
     ~Transaction();
     void commit();
 

@@ -52,8 +52,18 @@ public:
     std::optional<std::vector<qint64>> ownChangesSince(const ListRowsVersion &earlier,
                                                        const char *table) const
     {
+        if (othersCommittedSince(earlier))
+            return std::nullopt;
+        return ownKeysSince(earlier, table);
+    }
+    // The keys of the table's rows that this connection changed between an earlier version and
+    // this one, whatever other connections committed meanwhile; none where a change is not known
+    // by key.
+    std::optional<std::vector<qint64>> ownKeysSince(const ListRowsVersion &earlier,
+                                                    const char *table) const
+    {
         const std::shared_ptr<Database> db = db_.lock();
-        if (!db || !sameDatabase(earlier) || dataVersion_ != earlier.dataVersion_)
+        if (!db || !sameDatabase(earlier))
             return std::nullopt;
         return db->rowChanges().keysChanged(earlier.changes_, changes_, table);
     }

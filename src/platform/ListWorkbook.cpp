@@ -12,7 +12,6 @@ namespace ListWorkbook {
 
 namespace {
 
-constexpr int RowsPerTransaction = 500;
 constexpr int MergedColumns = 17; // A to Q, whatever the number of columns
 
 } // namespace
@@ -108,8 +107,8 @@ QString notice(const ImportResult &result)
 
 QString failureText(const ImportResult &result)
 {
-    QString text = result.failure + QStringLiteral("\r\rRow %1 could not be stored. ")
-                                        .arg(result.failedRow);
+    QString text =
+        result.failure + QStringLiteral("\r\rRow %1 could not be stored. ").arg(result.failedRow);
     const int storedUpTo = FirstDataRow + result.stored - 1;
     if (result.stored > 0)
         text += QStringLiteral("%1 records were stored (rows %2 to %3). ")
@@ -119,7 +118,9 @@ QString failureText(const ImportResult &result)
     else
         text += QStringLiteral("No record was stored. ");
     if (result.failedRow < result.lastRow)
-        text += QStringLiteral("Rows %1 to %2 were not stored.").arg(result.failedRow).arg(result.lastRow);
+        text += QStringLiteral("Rows %1 to %2 were not stored.")
+                    .arg(result.failedRow)
+                    .arg(result.lastRow);
     else
         text += QStringLiteral("Row %1 was not stored.").arg(result.failedRow);
     return text;

@@ -17,9 +17,9 @@ inline constexpr int FirstDataRow = 4;
 struct Layout
 {
     QString company;
-    QString title;          // "BOOK LIST"
-    QStringList headings;   // from column 1, "Sr. No." first
-    int formattedColumns;   // the heading format runs over columns 1 to this
+    QString title;        // "BOOK LIST"
+    QStringList headings; // from column 1, "Sr. No." first
+    int formattedColumns; // the heading format runs over columns 1 to this
 };
 
 // Writes the workbook; each row holds the texts of columns 2 on. progress(rowsWritten) is called
@@ -47,9 +47,13 @@ struct RowStore
     std::function<void(int row)> store;
 };
 
-// Stores rows 4 to lastRow one by one, in transactions of a few hundred rows so that a large sheet
-// does not wait on the disk for every row. A row that fails ends the import: the rows before it
-// stay stored. progress(row) is called between transactions.
+// Rows stored in one transaction. Few enough that another desk's save waits only a moment; many
+// enough that a catalogue's indexes are written once for many rows, not again and again.
+constexpr int RowsPerTransaction = 2000;
+
+// Stores rows 4 to lastRow one by one, in transactions of RowsPerTransaction rows so that a large
+// sheet does not wait on the disk for every row. A row that fails ends the import: the rows before
+// it stay stored. progress(row) is called between transactions.
 ImportResult importRows(Database &db, int lastRow, const RowStore &rows,
                         const std::function<void(int row)> &progress = {});
 

@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
@@ -403,6 +404,9 @@ void frmCompanyList::GetLoadCompany()
     // Everything that can fail runs before the shared state changes: a failure leaves the open
     // company as it was, and no data source is written for a database that does not open.
     try {
+        // An older company gains its indexes here: a moment on a large catalogue.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
         auto db = Database::open(Module::companyDatabasePath(folder));
         CompanyDatabase::UpgradeDatabaseSchema(*db);
         Module::CompanyDataPath = folder;

@@ -29,6 +29,14 @@ protected:
     }
 
     static Database &db() { return *Module::CompanyDb; }
+    // The file as a company that could not yet gain the log of the books and cards written.
+    static void dropRowChangeLog(Database &on)
+    {
+        for (const char *trigger :
+             {"BookChanged", "BookRemoved", "CardChanged", "CardRemoved", "RowChangeKept"})
+            on.execute(QString("DROP TRIGGER %1").arg(trigger));
+        on.execute("DROP TABLE RowChange");
+    }
 
     void addGroup(int id, const QString &name, QVariant maxBooks, double fine = 2, int maxDays = 14,
                   const QString &remarks = "Return on time")

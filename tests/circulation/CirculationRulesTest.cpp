@@ -241,11 +241,29 @@ TEST_F(CirculationRulesTest, OlderCompaniesGainTheCirculationIndexesOnOpening)
     db().execute("DROP INDEX BookPending");
     db().execute("DROP INDEX VoucherTypeSrNo");
     db().execute("DROP INDEX BookTitle");
+    // An earlier release's copy of the listed columns, which doubled every write of a book.
+    db().execute("CREATE INDEX BookTitle ON Book (title, BookID, Author, Publisher, Subject, OT11, "
+                 "OT12)");
     db().execute("DROP INDEX CardName");
+    dropRowChangeLog(db());
     CompanyDatabase::UpgradeDatabaseSchema(db());
     CompanyDatabase::UpgradeDatabaseSchema(db()); // a second opening finds them there
     EXPECT_EQ(db().scalar("SELECT Count(*) FROM sqlite_master WHERE type = 'index' AND name IN "
                           "('BookPending', 'VoucherTypeSrNo', 'BookTitle', 'CardName')")
                   .toInt(),
               4);
+    EXPECT_EQ(db().scalar("SELECT sql FROM sqlite_master WHERE name = 'BookTitle'").toString(),
+              "CREATE INDEX BookTitle ON Book (title)");
+
+    // The keys of the books and cards changed or removed are logged again, as a new company logs
+    // them; those added are not.
+    addBook(7007, "7007", "Godan");
+    db().execute("UPDATE Book SET BookID = 7008 WHERE BookID = 7007");
+    db().execute("DELETE FROM Book WHERE BookID = 7008");
+    addCard(3, 103, 1, "Asha");
+    QStringList logged;
+    for (Recordset rs = db().query("SELECT TableName, RowKey FROM RowChange ORDER BY Seq");
+         !rs.eof(); rs.moveNext())
+        logged << rs.text("TableName") + rs.text("RowKey");
+    EXPECT_EQ(logged, (QStringList{"Book7008", "Book7007", "Book7008"}));
 }

@@ -31,11 +31,10 @@ protected:
 // Both windows build the shared table; each keeps its own rows where its tab order had them.
 TEST_F(VoucherFormTest, BothWindowsKeepTheirTabOrderAndLayout)
 {
-    const QStringList details = {"txtGroupName", "txtName",      "txtRollNo",   "txtContact1",
-                                 "txtContact2",  "txtRemarks",   "txtTitle",    "txtAuthor",
-                                 "txtSubject",   "txtPublisher", "txtEdition",  "txtYear",
-                                 "txtPages",     "txtVol",       "txtVoucherID", "txtCardID",
-                                 "txtGroupID",   "txtBookID"};
+    const QStringList details = {
+        "txtGroupName", "txtName",   "txtRollNo",    "txtContact1",  "txtContact2", "txtRemarks",
+        "txtTitle",     "txtAuthor", "txtSubject",   "txtPublisher", "txtEdition",  "txtYear",
+        "txtPages",     "txtVol",    "txtVoucherID", "txtCardID",    "txtGroupID",  "txtBookID"};
     const QStringList top = {"txtSrNo", "txtCardNo", "txtAccessionNo"};
 
     auto *issue = WindowRegistry::show<frmBookIssue>("frmBookIssue");
