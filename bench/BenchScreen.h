@@ -10,6 +10,9 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <ctime>
+#include <functional>
+
 // Timings as the user sees them: from an action until the screen stops changing. Run the
 // benchmark under an X server (QT_QPA_PLATFORM=xcb, e.g. in Xvfb) to include the window system;
 // offscreen, the windows are still laid out and painted into their backing store.
@@ -84,6 +87,60 @@ inline double settle(const QElapsedTimer &started, QWidget *window, int quietMs 
     }
     return double(lastChange) / 1e6;
 }
+
+// Milliseconds from started until the end of the widget's first paint since it is watched that
+// shows what shown() says is there: the event loop runs until then, and the paint may also come
+// while an action runs.
+class FirstPaint : public QObject
+{
+public:
+    explicit FirstPaint(const QElapsedTimer &started)
+        : started_(started), processorAtStart_(processorNs())
+    {
+    }
+    void watch(QWidget *widget, std::function<bool()> shown)
+    {
+        shown_ = std::move(shown);
+        widget->installEventFilter(this);
+    }
+    double wait()
+    {
+        while (painted_ < 0) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            QThread::usleep(200);
+        }
+        return double(painted_) / 1e6;
+    }
+    // The processor time of every thread of the process from the watch's start to the paint's end.
+    double processorMs() const { return double(processorAtPaint_ - processorAtStart_) / 1e6; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Paint || painted_ >= 0 || !shown_())
+            return false;
+        // Painted here, so that the time taken is the paint's end.
+        watched->removeEventFilter(this);
+        QCoreApplication::sendEvent(watched, event);
+        painted_ = started_.nsecsElapsed();
+        processorAtPaint_ = processorNs();
+        return true;
+    }
+
+private:
+    static qint64 processorNs()
+    {
+        timespec now{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+        return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+    }
+
+    const QElapsedTimer &started_;
+    std::function<bool()> shown_;
+    qint64 painted_ = -1;
+    qint64 processorAtStart_ = 0;
+    qint64 processorAtPaint_ = 0;
+};
 
 // Runs the event loop until the screen has stopped changing, untimed.
 inline void settle(QWidget *window)

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <numeric>
 #include <optional>
 
 namespace VoucherRegister {
@@ -84,24 +85,24 @@ QString shownDate(const QString &stored, int thisYear)
 
 // A date stored as the program stores it, "yyyy-MM-dd", written as shown, "dd-MM-yyyy", character
 // by character; false for anything else, which shownDate reads. A register writes one every row.
-bool shownIsoDate(const QString &stored, std::array<char, 10> &shown)
+bool shownIsoDate(QByteArrayView stored, std::array<char, 10> &shown)
 {
-    if (stored.size() != 10 || stored[4] != u'-' || stored[7] != u'-')
+    if (stored.size() != 10 || stored[4] != '-' || stored[7] != '-')
         return false;
     for (const int i : {0, 1, 2, 3, 5, 6, 8, 9})
-        if (stored[i] < u'0' || stored[i] > u'9')
+        if (stored[i] < '0' || stored[i] > '9')
             return false;
     const auto number = [&](int from, int digits) {
         int value = 0;
         for (int i = from; i < from + digits; ++i)
-            value = value * 10 + (stored[i].unicode() - u'0');
+            value = value * 10 + (stored[i] - '0');
         return value;
     };
     if (!QDate::isValid(number(0, 4), number(5, 2), number(8, 2)))
         return false;
     for (const auto &[to, from] :
          {std::pair{0, 8}, {1, 9}, {3, 5}, {4, 6}, {6, 0}, {7, 1}, {8, 2}, {9, 3}})
-        shown[size_t(to)] = char(stored[from].unicode());
+        shown[size_t(to)] = stored[from];
     shown[2] = shown[5] = '-';
     return true;
 }
@@ -131,6 +132,11 @@ struct Place
             date = stored.toByteArray();
     }
 
+    bool sameDate(const Place &other) const
+    {
+        return head == other.head && length == other.length && date == other.date;
+    }
+
     bool operator<(const Place &other) const
     {
         if (const int order = std::memcmp(head.data(), other.head.data(), Held))
@@ -148,47 +154,46 @@ struct Place
 struct Part
 {
     ListRows rows;
-    std::vector<Place> places; // the rows' places, both in the register's order
+    std::vector<Place> places;           // the rows' places, both in the register's order
+    int thisYear = DateText::thisYear(); // once a part, not once a row
 };
 
-// The texts go straight from the rows read into the list's compact form; the rows are put in the
-// register's order here, on their dates and serials alone, which costs far less than a sort of the
-// wide rows in the query.
-void readPart(Recordset &rs, Part &part)
+// The texts go straight from the row read into the list's compact form.
+void readRow(Recordset &rs, Part &part)
 {
     ListRows &rows = part.rows;
-    const int columns = rs.columnCount();
-    const int thisYear = DateText::thisYear(); // once a part, not once a row
+    const int row = rows.size();
+    rows.startRow();
+    rs.addDisplayText(0, rows);
     std::array<char, 10> shown{};
-    for (int row = 0; !rs.eof(); rs.moveNext(), ++row) {
-        rows.startRow();
-        rs.addDisplayText(0, rows);
-        const QString date = rs.displayText(1);
-        if (shownIsoDate(date, shown)) {
-            rows.addText(shown.data(), qsizetype(shown.size()));
-            std::array<char, 10> bytes{};
-            for (size_t i = 0; i < bytes.size(); ++i)
-                bytes[i] = char(date[qsizetype(i)].unicode());
-            part.places.emplace_back(QByteArrayView(bytes.data(), qsizetype(bytes.size())),
-                                     Serial());
-        } else {
-            rows.addText(shownDate(date, thisYear));
-            const QByteArray bytes = date.toUtf8();
-            part.places.emplace_back(QByteArrayView(bytes), Serial());
-        }
-        // A serial that shows as nothing shows as 0.
-        const QVariant srNo = rs.field(2);
-        const bool isBytes =
-            srNo.typeId() == QMetaType::QString || srNo.typeId() == QMetaType::QByteArray;
-        if (srNo.isNull() || (isBytes && srNo.toByteArray().isEmpty()))
-            rows.addText(QStringLiteral("0"));
-        else
-            rs.addDisplayText(2, rows);
-        for (int i = 3; i < columns; ++i)
-            rs.addDisplayText(i, rows);
-        part.places.back().serial = Serial::of(srNo, rs.field(0).toLongLong(), row);
+    const QByteArrayView stored = rs.utf8(1);
+    if (shownIsoDate(stored, shown)) {
+        rows.addText(shown.data(), qsizetype(shown.size()));
+        part.places.emplace_back(stored, Serial());
+    } else {
+        // The column holds text (or nothing): its bytes are what the list shows of it.
+        const QString date = stored.isNull() ? QString() : QString::fromUtf8(stored);
+        rows.addText(shownDate(date, part.thisYear));
+        const QByteArray bytes = date.toUtf8();
+        part.places.emplace_back(QByteArrayView(bytes), Serial());
     }
-    rs.close();
+    // A serial that shows as nothing shows as 0.
+    const QVariant srNo = rs.field(2);
+    const bool isBytes =
+        srNo.typeId() == QMetaType::QString || srNo.typeId() == QMetaType::QByteArray;
+    if (srNo.isNull() || (isBytes && srNo.toByteArray().isEmpty()))
+        rows.addText(QStringLiteral("0"));
+    else
+        rs.addDisplayText(2, rows);
+    for (int i = 3; i < rs.columnCount(); ++i)
+        rs.addDisplayText(i, rows);
+    part.places.back().serial = Serial::of(srNo, rs.integer(0), row);
+}
+
+// The rows are put in the register's order here, on their dates and serials alone, which costs far
+// less than a sort of the wide rows in the query.
+void sortPart(Part &part)
+{
     // Read through the dates' index, the rows mostly come in order already.
     if (std::is_sorted(part.places.begin(), part.places.end()))
         return;
@@ -197,7 +202,15 @@ void readPart(Recordset &rs, Part &part)
     order.reserve(part.places.size());
     for (const Place &place : part.places)
         order.push_back(place.serial.row);
-    rows.reorder(order);
+    part.rows.reorder(order);
+}
+
+void readPart(Recordset &rs, Part &part)
+{
+    for (; !rs.eof(); rs.moveNext())
+        readRow(rs, part);
+    rs.close();
+    sortPart(part);
 }
 
 // The rows of the parts, each in the register's order, merged into one list in that order.
@@ -219,6 +232,35 @@ ListRows merged(std::vector<Part> &&read)
     return rows;
 }
 
+// The register's rows: the vouchers of the kind in the range under both filters, with the values
+// of those tests.
+struct Statement
+{
+    QVariantList values;
+    QString firstTest;
+    QString secondTest;
+    QString select; // a place for NOT INDEXED, then the tests, then what follows them
+    QString byDate;
+
+    Statement(Kind kind, const DateRange &range, const ListFilter::Filter &first,
+              const ListFilter::Filter &second)
+        // An open bound after the last day also takes a date stored with a time.
+        : values{typeOf(kind), DateText::toIso(range.from), DateText::isoAfterDay(range.to)},
+          firstTest(ListFilter::sqlTest(first, values)),
+          secondTest(ListFilter::sqlTest(second, values))
+    {
+        const QString lastCells = kind == Kind::Issue
+                                      ? QStringLiteral("Author")
+                                      : QStringLiteral("DaysDelayed, TotalFine, FineReceiptNo");
+        select =
+            QStringLiteral("SELECT VoucherID, \"Date\", SrNO, CardNo, AccessionNo, Name, RollNo, "
+                           "title, %1 FROM Voucher %2 WHERE TransactionType = ? AND \"Date\" >= ? "
+                           "AND \"Date\" < ? AND %3 AND %4 %5")
+                .arg(lastCells);
+        byDate = select.arg(QString(), firstTest, secondTest, QStringLiteral("ORDER BY \"Date\""));
+    }
+};
+
 } // namespace
 
 QString templatePath(Kind kind)
@@ -236,24 +278,12 @@ ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter:
 ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter::Filter &first,
               const ListFilter::Filter &second, int parts)
 {
-    // An open bound after the last day also takes a date stored with a time.
-    QVariantList values{typeOf(kind), DateText::toIso(range.from), DateText::isoAfterDay(range.to)};
-    const QString firstTest = ListFilter::sqlTest(first, values);
-    const QString secondTest = ListFilter::sqlTest(second, values);
-    const QString lastCells = kind == Kind::Issue
-                                  ? QStringLiteral("Author")
-                                  : QStringLiteral("DaysDelayed, TotalFine, FineReceiptNo");
-    const QString select =
-        QStringLiteral("SELECT VoucherID, \"Date\", SrNO, CardNo, AccessionNo, Name, RollNo, "
-                       "title, %1 FROM Voucher %2 WHERE TransactionType = ? AND \"Date\" >= ? "
-                       "AND \"Date\" < ? AND %3 AND %4 %5")
-            .arg(lastCells);
-    const QString byDate =
-        select.arg(QString(), firstTest, secondTest, QStringLiteral("ORDER BY \"Date\""));
+    const Statement statement(kind, range, first, second);
+    const QVariantList &values = statement.values;
     parts = std::min(parts, int(range.from.daysTo(range.to) / DaysPerPart));
     if (parts < 2) {
         std::vector<Part> read(1);
-        Recordset rs = db.query(byDate, values);
+        Recordset rs = db.query(statement.byDate, values);
         readPart(rs, read[0]);
         return merged(std::move(read));
     }
@@ -287,9 +317,10 @@ ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter:
     }
     std::vector<Part> read;
     if (ranges) {
-        const QString inParts = select.arg(QStringLiteral("NOT INDEXED"), firstTest, secondTest,
-                                           QStringLiteral("AND VoucherID BETWEEN ? AND ?"));
-        read = PartedRead::collect(db, inParts, *ranges, byDate, values, readPart);
+        const QString inParts = statement.select.arg(
+            QStringLiteral("NOT INDEXED"), statement.firstTest, statement.secondTest,
+            QStringLiteral("AND VoucherID BETWEEN ? AND ?"));
+        read = PartedRead::collect(db, inParts, *ranges, statement.byDate, values, readPart);
     } else {
         const qint64 days = range.from.daysTo(range.to) + 1;
         std::vector<QVariantList> spans(size_t(parts), values);
@@ -298,10 +329,33 @@ ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter:
             spans[size_t(part - 1)][2] = cut;
             spans[size_t(part)][1] = cut;
         }
-        read = PartedRead::collect(db, byDate, values, spans, readPart);
+        read = PartedRead::collect(db, statement.byDate, values, spans, readPart);
     }
     whole.close();
     return merged(std::move(read));
+}
+
+std::optional<ListRows> firstRows(Database &db, Kind kind, const DateRange &range,
+                                  const ListFilter::Filter &first, const ListFilter::Filter &second,
+                                  int count)
+{
+    if (count < 1 || range.from.daysTo(range.to) < DaysPerPart || !first.typed.isEmpty() ||
+        !second.typed.isEmpty())
+        return std::nullopt;
+    const Statement statement(kind, range, first, second);
+    Part part;
+    // In the dates' order up to the count, and on to the last of that row's day: its serials order
+    // a day.
+    for (Recordset rs = db.query(statement.byDate, statement.values); !rs.eof(); rs.moveNext()) {
+        readRow(rs, part);
+        if (part.rows.size() > count &&
+            !part.places.back().sameDate(part.places[size_t(count - 1)]))
+            break;
+    }
+    sortPart(part);
+    std::vector<int> shown(size_t(std::min(count, part.rows.size())));
+    std::iota(shown.begin(), shown.end(), 0);
+    return part.rows.subset(shown);
 }
 
 std::optional<DateRange> financialYear(Database &db)

@@ -39,6 +39,12 @@ ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter:
 // The same, a long range read in at most that many parts side by side.
 ListRows load(Database &db, Kind kind, const DateRange &range, const ListFilter::Filter &first,
               const ListFilter::Filter &second, int parts);
+// The first count of those rows, read without the rest, so that a long range shows them long
+// before it is read whole; nothing for a range of a few weeks, which reads whole at once, or under
+// a typed filter, whose rows may lie far apart.
+std::optional<ListRows> firstRows(Database &db, Kind kind, const DateRange &range,
+                                  const ListFilter::Filter &first, const ListFilter::Filter &second,
+                                  int count);
 
 // The pickers' limits: the last FinancialYear row whose bounds read as dates, or nothing.
 std::optional<DateRange> financialYear(Database &db);

@@ -8,6 +8,7 @@
 #include "core/AppError.h"
 #include "core/Dialogs.h"
 #include "core/Module.h"
+#include "core/PartedRead.h"
 #include "ui/DateBox.h"
 #include "ui/FormBuilder.h"
 #include "ui/KeyPreview.h"
@@ -165,12 +166,26 @@ void frmVoucherRegister::Lv1Load()
     const auto range = pickedRange();
     if (!range)
         return;
-    try {
-        auto rows = VoucherRegister::load(Module::open(Module::CompanyDb), kind_, *range,
-                                          {cboSearch->currentText(), txtSearch->text()},
-                                          {cboSearch1->currentText(), txtSearch1->text()});
-        ListContents::show(Lv1, std::move(rows));
+    const ListFilter::Filter first{cboSearch->currentText(), txtSearch->text()};
+    const ListFilter::Filter second{cboSearch1->currentText(), txtSearch1->text()};
+    const auto readWhole = [this, range = *range, first, second] {
+        ListContents::show(Lv1, VoucherRegister::load(Module::open(Module::CompanyDb), kind_, range,
+                                                      first, second));
         txtV1->setText(QString::number(Lv1->records()->size()));
+    };
+    try {
+        std::optional<ListRows> firstRows;
+        if (Lv1->isOnScreen() && PartedRead::fewCores())
+            firstRows = VoucherRegister::firstRows(Module::open(Module::CompanyDb), kind_, *range,
+                                                   first, second, Lv1->rowsInView());
+        if (firstRows) {
+            // The last list's count does not count the rows shown meanwhile.
+            txtV1->clear();
+            txtV1->repaint();
+            Lv1->showFirstRows(std::move(*firstRows), readWhole);
+        } else {
+            readWhole();
+        }
     } catch (const AppError &error) {
         Dialogs::message(error.boxText());
     }

@@ -623,6 +623,21 @@ void Recordset::addDisplayText(int index, ListRows &rows) const
     }
 }
 
+qint64 Recordset::integer(int index) const
+{
+    if (eof_ || index < 0 || index >= names_.size())
+        throw AppError(3021, QStringLiteral("No current record."));
+    return sqlite3_column_int64(statement_, index);
+}
+
+QByteArrayView Recordset::utf8(int index) const
+{
+    if (eof_ || index < 0 || index >= names_.size())
+        throw AppError(3021, QStringLiteral("No current record."));
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement_, index));
+    return QByteArrayView(text, sqlite3_column_bytes(statement_, index));
+}
+
 QVariant Recordset::field(const QString &name) const
 {
     const int index = columnIndex(name);

@@ -3,6 +3,7 @@
 #include "core/AppError.h"
 #include "core/RowChangeLog.h"
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -135,6 +136,10 @@ public:
     QString displayText(int index) const;
     // The same text added to a list's row straight from the stored bytes.
     void addDisplayText(int index, ListRows &rows) const;
+    // The field as SQLite gives it as a whole number or as UTF-8 text, without a QVariant for a
+    // read of many rows: the text lasts until the next move.
+    qint64 integer(int index) const;
+    QByteArrayView utf8(int index) const;
     double number(const QString &name) const { return field(name).toDouble(); }
     int columnCount() const { return names_.size(); }
     const QStringList &columnNames() const { return names_; }

@@ -27,6 +27,16 @@ double leadingValue(const char *text, int length)
     }
     if (!digits)
         return 0.0;
+    // Most accession numbers are a few digits alone: a whole number of up to 15 digits is exact in
+    // a double, as from_chars would give it.
+    const bool negative = text[start] == '-';
+    const int from = start + (negative || text[start] == '+' ? 1 : 0);
+    if (!point && i - from <= 15) {
+        qint64 whole = 0;
+        for (int k = from; k < i; ++k)
+            whole = whole * 10 + (text[k] - '0');
+        return negative ? -double(whole) : double(whole);
+    }
     // from_chars takes no '+' and ignores the C locale's decimal point.
     const char *first = text + start + (text[start] == '+' ? 1 : 0);
     double value = 0.0;

@@ -334,6 +334,41 @@ TEST_F(VoucherRegisterTest, ALargeRegisterListsAsTheDateAndSerialQuery)
     EXPECT_EQ(keys(issues(QDate(2024, 1, 1), QDate(2025, 12, 31))), expected);
 }
 
+// A long range shows its first rows before it is read whole: for any count they are the whole
+// register's first rows, also where the count ends within a day whose serials order its rows.
+TEST_F(VoucherRegisterTest, TheFirstRowsOfALongRangeAreTheWholeRegistersFirst)
+{
+    const QVariant serials[] = {7, 1, QVariant(), 2.5, "10", 3};
+    {
+        Transaction transaction(db());
+        qint64 key = 11;
+        for (int n = 0; n < 900; ++n) {
+            key = (key * 48271) % 2147483647;
+            const QString date = QDate(2024, 1, 1).addDays(n % 150).toString(Qt::ISODate) +
+                                 (n % 13 == 0 ? QStringLiteral(" 09:30:00") : QString());
+            addVoucher({.id = int(key),
+                        .type = n % 9 ? "Issue" : "Receipt",
+                        .date = date,
+                        .srNo = serials[n / 150 % 6]});
+        }
+        transaction.commit();
+    }
+    const auto texts = [](const ListRows &rows) {
+        QList<QStringList> all;
+        for (int row = 0; row < rows.size(); ++row)
+            all << rows.texts(row);
+        return all;
+    };
+    const VoucherRegister::DateRange range{QDate(2024, 1, 3), QDate(2024, 12, 31)};
+    const QList<QStringList> whole = texts(issues(range.from, range.to));
+    for (const int count : {1, 5, 6, 13, 40, 1000}) {
+        const auto first = VoucherRegister::firstRows(db(), Kind::Issue, range, {"AccessionNo", ""},
+                                                      {"Name", ""}, count);
+        ASSERT_TRUE(first.has_value()) << count;
+        EXPECT_EQ(texts(*first), whole.mid(0, count)) << count;
+    }
+}
+
 TEST_F(VoucherRegisterTest, OrdersAsTheDateAndSerialQueryDid)
 {
     const QVariant serials[] = {3, 1, QVariant(), 2.5, "10", "x", "B", 3, 1, QVariant(), 12, 2};

@@ -1,4 +1,5 @@
 #include "DateTyping.h"
+#include "PinnedCores.h"
 #include "RealInput.h"
 #include "VoucherFixture.h"
 #include "WaitFor.h"
@@ -176,6 +177,45 @@ TEST_F(frmVoucherRegisterTest, IssueRegisterOpensOnTheLatestIssueWithinTheFinanc
     from->setFocus();
     QTest::keyClick(from, Qt::Key_Escape);
     EXPECT_TRUE(waitFor([] { return !WindowRegistry::find("frmBookIssueRegister"); }));
+}
+
+// On one or two cores a long range shows its first rows as soon as OK is pressed, then the whole
+// range: the rows shown first are the whole register's first, and the count is the whole range's.
+TEST_F(frmVoucherRegisterTest, ALongRangeShowsItsFirstRowsThenTheWholeRange)
+{
+    PinnedCores cores;
+    ASSERT_TRUE(cores.pinTo(cores.fewest()));
+    {
+        Transaction transaction(db());
+        qint64 key = 11;
+        for (int n = 0; n < 300; ++n) {
+            key = (key * 48271) % 2147483647;
+            addVoucher({.id = int(key),
+                        .date = QDate(2025, 4, 1).addDays(n % 200).toString(Qt::ISODate),
+                        .srNo = 300 - n});
+        }
+        transaction.commit();
+    }
+    open("frmBookIssueRegister");
+    from->setDate(QDate(2025, 4, 1));
+    to->setDate(QDate(2026, 3, 31));
+    std::vector<QStringList> shown;
+    const auto watch = QObject::connect(list->records(), &QAbstractItemModel::modelReset,
+                                        [&] { shown.push_back(keys()); });
+    click("cmdOK");
+    QObject::disconnect(watch);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_FALSE(shown[0].isEmpty());
+    EXPECT_LT(shown[0].size(), shown[1].size());
+    EXPECT_EQ(shown[0], shown[1].mid(0, shown[0].size()));
+    const ListRows whole = VoucherRegister::load(db(), VoucherRegister::Kind::Issue,
+                                                 {QDate(2025, 4, 1), QDate(2026, 3, 31)},
+                                                 {"AccessionNo", ""}, {"Name", ""});
+    QStringList wholeKeys;
+    for (int row = 0; row < whole.size(); ++row)
+        wholeKeys << whole.text(row, 0);
+    EXPECT_EQ(shown[1], wholeKeys);
+    EXPECT_EQ(count(), QString::number(wholeKeys.size()));
 }
 
 TEST_F(frmVoucherRegisterTest, FiltersReloadAtEveryKeystroke)

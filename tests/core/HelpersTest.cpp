@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <limits>
 
 TEST(HelpersTest, DatesReadAndWriteInTheProgramsFormats)
@@ -149,6 +151,14 @@ TEST(HelpersTest, NumbersFollowTheLeadingNumberRule)
     EXPECT_EQ(Numbers::leadingValue("x12"), 0);
     EXPECT_EQ(Numbers::leadingValue("-"), 0);
     EXPECT_EQ(Numbers::leadingValue("."), 0);
+    // Whole numbers of up to 15 digits, read digit by digit, equal the general reading.
+    for (const char *text : {"007", "+12x", "-0", "0", "999999999999999", "-123456789012345",
+                             "1234567890123456", "98765432109876543", "12."}) {
+        const double value = Numbers::leadingValue(text, int(qstrlen(text)));
+        const double read = std::strtod(text, nullptr);
+        EXPECT_EQ(value, read) << text;
+        EXPECT_EQ(std::signbit(value), std::signbit(read)) << text;
+    }
     EXPECT_EQ(Numbers::plainText(12), "12");
     EXPECT_EQ(Numbers::plainText(12.5), "12.5");
     EXPECT_EQ(Numbers::plainText(-3), "-3");
