@@ -52,9 +52,6 @@ std::optional<LikeTest> likePrefix(const QString &typed)
 // A smaller range of keys reads faster on one connection than another connection opens.
 constexpr quint64 KeysPerPart = 10000;
 
-// A catalogue whose keys span fewer is read whole about as soon as its first rows would show.
-constexpr quint64 FirstRowsKeys = 20000;
-
 struct Key
 {
     double value;
@@ -78,72 +75,9 @@ void readRows(Recordset &rs, Part &part)
         // Val(AccessionNo) from the text just stored, without a function call per row.
         const QByteArrayView accessionNo = part.texts.utf8(row, 1);
         part.keys.push_back({Numbers::leadingValue(accessionNo.data(), int(accessionNo.size())),
-                             rs.integer(0), row});
+                             rs.field(0).toLongLong(), row});
     }
     rs.close();
-}
-
-bool before(const Key &a, const Key &b)
-{
-    return a.value != b.value ? a.value < b.value : a.bookId < b.bookId;
-}
-
-// The filter's tests of the five boxes, each with its bound values; the accession number's first.
-struct Tests
-{
-    QStringList conditions;
-    std::vector<QVariantList> values;
-
-    QString all() const { return conditions.join(QStringLiteral(" AND ")); }
-    QVariantList allValues() const
-    {
-        QVariantList joined;
-        for (const QVariantList &some : values)
-            joined << some;
-        return joined;
-    }
-};
-
-Tests testsOf(const Filter &filter)
-{
-    const std::pair<const char *, const QString *> boxes[] = {{"AccessionNo", &filter.accessionNo},
-                                                              {"title", &filter.title},
-                                                              {"Subject", &filter.subject},
-                                                              {"Edition", &filter.edition},
-                                                              {"OT11", &filter.location}};
-    Tests tests;
-    for (const auto &[column, typed] : boxes) {
-        // An empty box matches every value, and only a value: no need to match a pattern.
-        const QLatin1String name(column);
-        const auto like = name == QLatin1String("AccessionNo") || typed->isEmpty()
-                              ? std::nullopt
-                              : likePrefix(*typed);
-        QVariantList values;
-        if (typed->isEmpty()) {
-            tests.conditions << QStringLiteral("%1 IS NOT NULL").arg(name);
-        } else if (like && like->exact) {
-            tests.conditions << QStringLiteral("%1 LIKE ? ESCAPE '\\'").arg(name);
-            values << like->pattern;
-        } else if (like) {
-            tests.conditions
-                << QStringLiteral("%1 LIKE ? ESCAPE '\\' AND Pattern(%1, ?)").arg(name);
-            values << like->pattern << Pattern::prefix(*typed);
-        } else {
-            tests.conditions << QStringLiteral("Pattern(%1, ?)").arg(name);
-            values << Pattern::prefix(*typed);
-        }
-        tests.values.push_back(values);
-    }
-    return tests;
-}
-
-const QString &selectList()
-{
-    static const QString select =
-        QStringLiteral("SELECT BookID, AccessionNo, title, Author, Subject, Publisher, OT11, "
-                       "Edition, \"Year\", Pages, VOL, Source, IFNULL(Cost, 0) AS Cost, OT14 "
-                       "FROM Book WHERE ");
-    return select;
 }
 
 } // namespace
@@ -166,9 +100,37 @@ ListRows rows(Database &db, const Filter &filter)
 
 ListRows rows(Database &db, const Filter &filter, int parts)
 {
-    const Tests tests = testsOf(filter);
-    const QVariantList values = tests.allValues();
-    const QString sql = selectList() + tests.all();
+    const std::pair<const char *, const QString *> tests[] = {{"AccessionNo", &filter.accessionNo},
+                                                              {"title", &filter.title},
+                                                              {"Subject", &filter.subject},
+                                                              {"Edition", &filter.edition},
+                                                              {"OT11", &filter.location}};
+    QStringList conditions;
+    QVariantList values;
+    for (const auto &[column, typed] : tests) {
+        // An empty box matches every value, and only a value: no need to match a pattern.
+        const QLatin1String name(column);
+        const auto like = name == QLatin1String("AccessionNo") || typed->isEmpty()
+                              ? std::nullopt
+                              : likePrefix(*typed);
+        if (typed->isEmpty()) {
+            conditions << QStringLiteral("%1 IS NOT NULL").arg(name);
+        } else if (like && like->exact) {
+            conditions << QStringLiteral("%1 LIKE ? ESCAPE '\\'").arg(name);
+            values << like->pattern;
+        } else if (like) {
+            conditions << QStringLiteral("%1 LIKE ? ESCAPE '\\' AND Pattern(%1, ?)").arg(name);
+            values << like->pattern << Pattern::prefix(*typed);
+        } else {
+            conditions << QStringLiteral("Pattern(%1, ?)").arg(name);
+            values << Pattern::prefix(*typed);
+        }
+    }
+    const QString sql =
+        QStringLiteral("SELECT BookID, AccessionNo, title, Author, Subject, Publisher, OT11, "
+                       "Edition, \"Year\", Pages, VOL, Source, IFNULL(Cost, 0) AS Cost, OT14 "
+                       "FROM Book WHERE %1")
+            .arg(conditions.join(QStringLiteral(" AND ")));
     Recordset range =
         db.query(QStringLiteral("SELECT (SELECT min(BookID) FROM Book), (SELECT max(BookID) "
                                 "FROM Book)"));
@@ -190,64 +152,15 @@ ListRows rows(Database &db, const Filter &filter, int parts)
         }
     }
     // Sorting here, on the key alone, costs a fraction of sorting the wide rows in the query.
-    std::sort(keys.begin(), keys.end(), before);
+    std::sort(keys.begin(), keys.end(), [](const Key &a, const Key &b) {
+        return a.value != b.value ? a.value < b.value : a.bookId < b.bookId;
+    });
     std::vector<int> order;
     order.reserve(keys.size());
     for (const Key &key : keys)
         order.push_back(key.row);
     texts.reorder(order);
     return texts;
-}
-
-std::optional<ListRows> firstRows(Database &db, const Filter &filter, int count)
-{
-    const Tests tests = testsOf(filter);
-    // Open until the rows are read, so that every statement below sees one state of the file.
-    Recordset range =
-        db.query(QStringLiteral("SELECT (SELECT min(BookID) FROM Book), (SELECT max(BookID) "
-                                "FROM Book)"));
-    if (range.field(0).isNull() ||
-        quint64(range.field(1).toLongLong()) - quint64(range.field(0).toLongLong()) < FirstRowsKeys)
-        return std::nullopt;
-    // The accession numbers' index gives the order from a small fraction of the table's pages.
-    std::vector<Key> keys;
-    for (Recordset rs = db.query(QStringLiteral("SELECT BookID, AccessionNo FROM Book WHERE ") +
-                                     tests.conditions.first(),
-                                 tests.values.front());
-         !rs.eof(); rs.moveNext()) {
-        const QByteArrayView accessionNo = rs.utf8(1);
-        keys.push_back(
-            {Numbers::leadingValue(accessionNo.data(), int(accessionNo.size())), rs.integer(0), 0});
-    }
-    // Books the other boxes leave out are passed over; where most are, reading whole is quicker.
-    const size_t passOver = size_t(count) * 16;
-    ListRows first;
-    for (size_t taken = 0; first.size() < count && taken < keys.size();) {
-        if (taken >= passOver)
-            return std::nullopt;
-        const auto from = keys.begin() + qsizetype(taken);
-        const auto to = from + qsizetype(std::min(keys.size() - taken, size_t(count)));
-        std::partial_sort(from, to, keys.end(), before);
-        QVariantList values = tests.allValues();
-        QStringList marks;
-        for (auto key = from; key != to; ++key) {
-            values << key->bookId;
-            marks << QStringLiteral("?");
-        }
-        Part part;
-        Recordset rs = db.query(selectList() + tests.all() +
-                                    QStringLiteral(" AND BookID IN (%1)").arg(marks.join(u',')),
-                                values);
-        readRows(rs, part);
-        std::sort(part.keys.begin(), part.keys.end(), before);
-        std::vector<int> order;
-        for (const Key &key : part.keys)
-            if (first.size() + int(order.size()) < count)
-                order.push_back(key.row);
-        first.append(part.texts.subset(order));
-        taken += size_t(to - from);
-    }
-    return first;
 }
 
 std::optional<std::vector<int>> Loader::narrowing(const Held &held, const Filter &filter)

@@ -34,10 +34,6 @@ const QStringList &fields();
 ListRows rows(Database &db, const Filter &filter);
 // The same rows, a large table read in at most that many parts side by side.
 ListRows rows(Database &db, const Filter &filter, int parts);
-// The first count of those rows, read without the rest, so that a large catalogue shows them long
-// before it is read whole; nothing where the catalogue is small or the boxes leave most books out,
-// for the whole read is then about as quick.
-std::optional<ListRows> firstRows(Database &db, const Filter &filter, int count);
 
 // The list's loads one after another: while the database has not changed since a load, a filter
 // whose every box holds that load's text with perhaps more at its end keeps to rows already read,

@@ -8,12 +8,11 @@
 #include "core/Dialogs.h"
 #include "core/Module.h"
 #include "core/Numbers.h"
-#include "core/PartedRead.h"
 #include "platform/XlsxReader.h"
 #include "ui/FormBuilder.h"
 #include "ui/ImportFrame.h"
-#include "ui/KeyPreview.h"
 #include "ui/ListExchange.h"
+#include "ui/KeyPreview.h"
 #include "ui/RecordList.h"
 #include "ui/RecordLoader.h"
 #include "ui/ReportHandOver.h"
@@ -57,7 +56,7 @@ frmBookList::frmBookList(QWidget *parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("BOOK LIST"));
     buildControls();
     KeyPreview::installEscClose(this, [this] { return closePanel(); });
-    showFirstRows();
+    Lv1Load();
 }
 
 void frmBookList::buildControls()
@@ -201,34 +200,14 @@ bool frmBookList::closePanel()
     return false;
 }
 
-BookListQuery::Filter frmBookList::filter() const
-{
-    return {txtSearch[0]->text(), txtSearch[1]->text(), txtSearch[2]->text(), txtSearch[3]->text(),
-            txtSearch[4]->text()};
-}
-
-void frmBookList::showFirstRows()
-{
-    try {
-        std::optional<ListRows> first;
-        if (PartedRead::fewCores())
-            first = BookListQuery::firstRows(Module::open(Module::CompanyDb), filter(),
-                                             Lv1->rowsInView());
-        if (first) {
-            Lv1->showFirstRows(std::move(*first), [this] { Lv1Load(); });
-            return;
-        }
-    } catch (const AppError &) {
-        // The whole read below meets the same failure and reports it.
-    }
-    Lv1Load();
-}
-
 void frmBookList::Lv1Load()
 {
     try {
+        const BookListQuery::Filter filter{txtSearch[0]->text(), txtSearch[1]->text(),
+                                           txtSearch[2]->text(), txtSearch[3]->text(),
+                                           txtSearch[4]->text()};
         Module::open(Module::CompanyDb);
-        Lv1->records()->setRows(loader_.rows(Module::CompanyDb, filter()));
+        Lv1->records()->setRows(loader_.rows(Module::CompanyDb, filter));
         txtV1->setText(QString::number(Lv1->records()->size()));
     } catch (const AppError &error) {
         Dialogs::message(error.boxText());

@@ -30,9 +30,6 @@ protected:
 
 private:
     void buildControls();
-    BookListQuery::Filter filter() const;
-    // A large catalogue shows its first rows before it is read whole.
-    void showFirstRows();
     bool closePanel();
     void Lv1_ItemClick();
     void cmdPrint_Click();

@@ -220,40 +220,6 @@ TEST_F(BookListQueryTest, ALargeCatalogueReadInPartsListsWhatOneStatementLists)
     }
 }
 
-// A large catalogue shows its first rows before it is read whole: for any count they are the whole
-// list's first rows, through numbers alike, numbers in no order of the keys, accession numbers with
-// no number and books the other boxes leave out. Where the boxes leave most books out, nothing is
-// read ahead and the whole read serves.
-TEST_F(BookListQueryTest, TheFirstRowsOfALargeCatalogueAreTheWholeListsFirst)
-{
-    const QStringList numbers = {"12", " 7", "-3", "A1", "12A", "0", "7.5", "007", "12", "1e3"};
-    for (int i = 0; i < 60; ++i)
-        addBook(40000 - i * 650, {{"AccessionNo", numbers[i % numbers.size()] + (i % 4 ? "" : "x")},
-                                  {"title", i % 5 ? "Advanced Algebra" : "Kinetics"},
-                                  {"Subject", i % 9 ? QVariant("Maths") : QVariant()},
-                                  {"Edition", "1st"},
-                                  {"OT11", "Rack 3"}});
-    BookListQuery::Filter subject;
-    subject.subject = "ma";
-    for (const BookListQuery::Filter &filter :
-         {BookListQuery::Filter{}, filterOf("1", QString()), filterOf(QString(), "adv"),
-          filterOf(QString(), "kin"), subject, filterOf(QString(), "none such")}) {
-        const QList<QStringList> whole = texts(BookListQuery::rows(*Module::CompanyDb, filter, 1));
-        for (const int count : {1, 2, 5, 24, 200}) {
-            const auto first = BookListQuery::firstRows(*Module::CompanyDb, filter, count);
-            if (filter.title.isEmpty() && filter.subject.isEmpty()) {
-                ASSERT_TRUE(first.has_value()) << count;
-            }
-            if (first) {
-                EXPECT_EQ(texts(*first), whole.mid(0, count))
-                    << count << " rows, " << filter.accessionNo.toStdString() << " / "
-                    << filter.title.toStdString() << " / " << filter.subject.toStdString();
-            }
-        }
-    }
-    EXPECT_FALSE(BookListQuery::firstRows(*Module::CompanyDb, filterOf(QString(), "none such"), 2));
-}
-
 // The parts see one state of the file: what this connection has not committed yet is listed, what
 // another program is committing is not, and a part that meets that program's lock gives way to one
 // statement instead of waiting for it.

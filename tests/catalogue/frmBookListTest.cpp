@@ -1,5 +1,4 @@
 #include "CatalogueTestSupport.h"
-#include "PinnedCores.h"
 
 #include "catalogue/BookPrintouts.h"
 #include "catalogue/frmBook.h"
@@ -140,26 +139,6 @@ TEST_F(frmBookListTest, AnAccessionNumberTypedBackListsWhatAFreshSearchLists)
     QTest::keyClick(box, Qt::Key_Backspace);
     EXPECT_EQ(searched(), QStringList({"2", "12", "13", "14", "120"}));
     EXPECT_EQ(count(), "5");
-}
-
-// On one core a large catalogue shows its first rows as the window opens, then the whole list and
-// its count.
-TEST_F(frmBookListTest, ALargeCatalogueOpensOnItsFirstRowsThenListsWhole)
-{
-    PinnedCores cores;
-    ASSERT_TRUE(cores.pinTo(1));
-    for (int i = 0; i < 80; ++i)
-        addPlainBook(40000 - i * 500, QString::number(i % 30));
-    QStringList expected;
-    for (Recordset rs =
-             Module::CompanyDb->query("SELECT BookID FROM Book ORDER BY Val(AccessionNo), BookID");
-         !rs.eof(); rs.moveNext())
-        expected << rs.displayText(0);
-    open();
-    EXPECT_TRUE(waitFor([&] { return count() == "80"; }));
-    EXPECT_EQ(column(0), expected);
-    search({"2"});
-    EXPECT_EQ(count(), "23");
 }
 
 TEST_F(frmBookListTest, TicksStatusOpeningAndEsc)
