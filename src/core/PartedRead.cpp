@@ -44,6 +44,11 @@ int parts()
     return std::clamp(cores, 1, 8);
 }
 
+bool fewCores()
+{
+    return parts() <= 2;
+}
+
 void setPartHook(std::function<void(int part, bool reading)> hook)
 {
     partHook = std::move(hook);

@@ -15,6 +15,9 @@ namespace PartedRead {
 // How many parts a large read is cut into: one for each core this process may run on (a program
 // started under taskset gets only the cores named), up to eight; 1 with one core.
 int parts();
+// Whether this process runs on one or two cores, as on a school's small PC: a large list read
+// whole keeps its window waiting long enough there that it shows its first rows before the rest.
+bool fewCores();
 
 // The values of each part of a read cut into ranges of integer keys: values followed by the
 // range's first and last key. range holds the smallest and the largest key in its first two

@@ -8,7 +8,9 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QWindow>
 #include <algorithm>
+#include <utility>
 
 RecordListModel::RecordListModel(QObject *parent) : QAbstractTableModel(parent) {}
 
@@ -182,6 +184,39 @@ QString RecordList::currentText(int column) const
 {
     const QModelIndex index = currentIndex();
     return index.isValid() ? model_->text(index.row(), column) : QString();
+}
+
+int RecordList::rowsInView() const
+{
+    // A row is at least a line of the list's font high.
+    return height() / std::max(1, fontMetrics().height()) + 1;
+}
+
+bool RecordList::isOnScreen() const
+{
+    const QWindow *handle = window()->windowHandle();
+    return isVisible() && handle && handle->isExposed();
+}
+
+void RecordList::showFirstRows(ListRows rows, std::function<void()> readRest)
+{
+    model_->setRows(std::move(rows));
+    if (isOnScreen()) {
+        viewport()->repaint();
+        readRest();
+    } else {
+        restAfterPaint_ = std::move(readRest);
+    }
+}
+
+bool RecordList::viewportEvent(QEvent *event)
+{
+    const bool handled = QTreeView::viewportEvent(event);
+    // Queued: the window puts what it painted on the screen once every widget has painted.
+    if (event->type() == QEvent::Paint && restAfterPaint_)
+        QMetaObject::invokeMethod(
+            this, [rest = std::exchange(restAfterPaint_, {})] { rest(); }, Qt::QueuedConnection);
+    return handled;
 }
 
 void RecordList::keyPressEvent(QKeyEvent *event)

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTreeView>
 #include <QVariant>
+#include <functional>
 #include <vector>
 
 class Recordset;
@@ -82,14 +83,24 @@ public:
     double currentKey() const;
     QString currentText(int column) const;
 
+    // At least as many rows as the list shows at once.
+    int rowsInView() const;
+    // Whether the list is shown in a window that is on the screen.
+    bool isOnScreen() const;
+    // Shows the first rows of a long read, then calls readRest, which fills the list whole: at once
+    // once they are painted where the list is on the screen, else right after its first paint.
+    void showFirstRows(ListRows rows, std::function<void()> readRest);
+
 signals:
     void rowOpened(double key);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     RecordListModel *model_;
+    std::function<void()> restAfterPaint_;
 };
 
 // Paints a report-style list's rows in two alternating colours (white and &HF3F3ED everywhere).
